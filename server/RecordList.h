@@ -1,0 +1,135 @@
+#pragma once
+
+#include "DataPacket.h"
+#include "Field.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+// A client-side list of records loaded whole from a data packet: typed fields,
+// a current record, edit/insert/post/cancel/delete with before/after events,
+// and a log of local changes that is handed to the server as a delta.
+//
+// Events are hooks that may throw (the host's silent abort or any other
+// failure). A before-event that throws leaves the list exactly as it was and
+// the exception goes on to the caller; an after-event that throws finds the
+// operation already done.
+//
+// Order of events:
+//   edit:   beforeEdit, state Edit, afterEdit
+//   insert: beforeInsert, beforeScroll, new record, onNewRecord, state Insert,
+//           afterInsert, afterScroll
+//   post:   beforePost, record stored and logged, calcFields, state Browse,
+//           afterPost
+//   cancel: beforeCancel, edit buffer dropped, state Browse, afterCancel
+//   remove: beforeDelete, record removed and logged, afterDelete, afterScroll
+//   moving: a pending edit or insert is posted first; beforeScroll, move,
+//           afterScroll (only when the current record really changes)
+//   open:   beforeOpen, data loaded, calcFields per record, state Browse,
+//           afterOpen, afterScroll (when there is a first record)
+//   close:  beforeClose, data dropped, state Inactive, afterClose
+class RecordList : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert, CalcFields };
+    Q_ENUM(State)
+
+    using Event = std::function<void(RecordList &list)>;
+
+    explicit RecordList(const QString &name, QObject *parent = nullptr);
+    ~RecordList() override;
+
+    QString name() const { return objectName(); }
+
+    // Field definitions. Fields declared before a packet is loaded keep their
+    // labels, formats and hooks across loads ("persistent" fields); a packet
+    // loaded into a list with no declared fields creates its fields from the
+    // packet. Declaring fields is refused (std::logic_error) while active.
+    Field &addField(const QString &name, FieldType type, int size = 0);
+    Field &addCalculatedField(const QString &name, FieldType type, int size = 0);
+    Field *findField(const QString &name) const;
+    Field &fieldByName(const QString &name) const; // throws std::runtime_error naming the field
+    int fieldCount() const;
+    Field &field(int index) const;
+    QList<FieldDef> dataFieldDefs() const; // the non-calculated fields, in order
+
+    // Opening and closing. loadPacket replaces the data whole (a packet field
+    // missing from the declared fields is ignored; a declared data field
+    // missing from the packet stays empty), clears the change log and makes
+    // the first record current.
+    void loadPacket(const DataPacket &packet);
+    void createDataSet(); // an empty, open list from the declared fields
+    void close();
+    DataPacket packet() const; // the current data fields and records
+
+    bool isActive() const { return m_state != State::Inactive; }
+    State state() const { return m_state; }
+    bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
+
+    // Navigation. recNo is the 0-based row of the current record, -1 if none.
+    int recordCount() const;
+    bool isEmpty() const { return recordCount() == 0; }
+    int recNo() const { return m_current; }
+    bool bof() const { return m_bof; }
+    bool eof() const { return m_eof; }
+    void first();
+    void last();
+    void next();
+    void prior();
+    void moveTo(int row);
+
+    // Editing. Each throws std::runtime_error when the list is inactive.
+    void edit();
+    void insert();       // a new record before the current one
+    void append();       // a new record at the end
+    void post();
+    void cancel();
+    void remove();       // deletes the current record
+
+    // The change log: at most one entry per record, keyed by a record id
+    // that survives moves of rows; an update of an inserted record stays an
+    // insert, a delete of an inserted record drops its entry.
+    bool logChanges() const { return m_logChanges; }
+    void setLogChanges(bool log) { m_logChanges = log; }
+    int changeCount() const;
+    ChangeDelta delta() const;
+    void mergeChangeLog();  // current values become the original ones
+    void cancelUpdates();   // undoes every logged change, last to first
+    // Sends the delta through `send`; merges the log when it returns and
+    // keeps it untouched when it throws (the exception goes on).
+    void applyUpdates(const std::function<void(const ChangeDelta &)> &send);
+
+    // Reading any record without moving the current one (grids, lookups).
+    QVariant valueAt(int row, int fieldIndex) const;
+    QString displayTextAt(int row, int fieldIndex) const;
+    QString editTextAt(int row, int fieldIndex) const;
+
+    Event beforeOpen, afterOpen, beforeClose, afterClose;
+    Event beforeScroll, afterScroll;
+    Event beforeEdit, afterEdit, beforeInsert, afterInsert, onNewRecord;
+    Event beforePost, afterPost, beforeCancel, afterCancel;
+    Event beforeDelete, afterDelete;
+    Event onCalcFields; // called with state CalcFields for each record
+
+signals:
+    void stateChanged(RecordList::State state);
+    void aboutToReset();          // the whole data is about to be replaced or dropped
+    void reset();                 // the whole data was replaced or dropped
+    void rowInserted(int row);    // after a record was added at row
+    void rowRemoved(int row);     // after the record at row was removed
+    void rowChanged(int row);     // a value of the record at row changed
+    void currentChanged(int row); // another record became current
+
+private:
+    friend class Field;
+    struct Private;
+    std::unique_ptr<Private> d;
+    State m_state = State::Inactive;
+    int m_current = -1;
+    bool m_bof = true;
+    bool m_eof = true;
+    bool m_logChanges = true;
+};
