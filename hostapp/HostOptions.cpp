@@ -1,0 +1,125 @@
+#include "HostOptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <stdexcept>
+
+namespace {
+
+[[noreturn]] void refuse(const QString &message)
+{
+    throw std::runtime_error(message.toStdString());
+}
+
+int parsePort(const QString &text)
+{
+    bool ok = false;
+    const int port = text.toInt(&ok);
+    if (!ok || port <= 0 || port > 65535) {
+        refuse(QStringLiteral("Porta do servidor inválida: \"%1\".").arg(text));
+    }
+    return port;
+}
+
+// "HOST:PORT", or just "HOST" keeping the port already chosen.
+void applyServer(HostOptions &options, const QString &server)
+{
+    const int colon = server.lastIndexOf(QLatin1Char(':'));
+    if (colon < 0) {
+        options.serverHost = server;
+        return;
+    }
+    options.serverHost = server.left(colon);
+    options.serverPort = parsePort(server.mid(colon + 1));
+    if (options.serverHost.isEmpty()) {
+        refuse(QStringLiteral("Endereço do servidor inválido: \"%1\".").arg(server));
+    }
+}
+
+void applyIni(HostOptions &options, const QString &file)
+{
+    if (!QFileInfo::exists(file)) {
+        refuse(QStringLiteral("Arquivo de configuração não encontrado: %1").arg(file));
+    }
+    QSettings ini(file, QSettings::IniFormat);
+    if (ini.status() != QSettings::NoError) {
+        refuse(QStringLiteral("Arquivo de configuração ilegível: %1").arg(file));
+    }
+    const QString folder = QFileInfo(file).absolutePath();
+    const auto path = [&](const QString &value) { return QDir(folder).absoluteFilePath(value); };
+    if (ini.contains("servidor/endereco")) {
+        applyServer(options, ini.value("servidor/endereco").toString());
+    }
+    if (ini.contains("local/banco")) {
+        options.localDb = path(ini.value("local/banco").toString());
+    }
+    if (ini.contains("local/modulos")) {
+        options.modulesDir = path(ini.value("local/modulos").toString());
+    }
+    options.operatorCode = ini.value("login/operador", options.operatorCode).toString();
+    options.branch = ini.value("login/filial", options.branch).toString();
+    options.fixedBranch = ini.value("login/filialFixa", options.fixedBranch).toBool();
+    options.productMask = ini.value("mascaras/produto", options.productMask).toString();
+}
+
+} // namespace
+
+HostOptions ParseHostOptions(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Cliente de gestão de eventos"));
+    parser.addHelpOption();
+    const QCommandLineOption config("config", "Arquivo .ini de configuração.", "FILE.ini");
+    const QCommandLineOption server("server", "Servidor de aplicação.", "HOST:PORT");
+    const QCommandLineOption localDb("local-db", "Banco de dados local (SQLite).", "PATH");
+    const QCommandLineOption modules("modules", "Pasta dos módulos.", "DIR");
+    const QCommandLineOption operatorCode("operator", "Código do operador.", "CODE");
+    const QCommandLineOption branch("branch", "Filial do operador.", "CODE");
+    const QCommandLineOption fixedBranch("fixed-branch", "Filial fixa para os módulos.");
+    const QCommandLineOption productMask("product-mask", "Máscara do código de produto.", "MASK");
+    const QCommandLineOption open("open", "Módulo a abrir ao iniciar.", "MODULE");
+    const QCommandLineOption screenshot("screenshot", "Salva a janela em PNG e sai.", "FILE.png");
+    parser.addOptions({config, server, localDb, modules, operatorCode, branch, fixedBranch,
+                       productMask, open, screenshot});
+    if (!parser.parse(arguments)) {
+        refuse(parser.errorText());
+    }
+    if (parser.isSet("help")) {
+        parser.showHelp(0);
+    }
+
+    HostOptions options;
+    options.modulesDir = QCoreApplication::applicationDirPath();
+    options.localDb = QDir::current().absoluteFilePath(QStringLiteral("local.db"));
+    if (parser.isSet(config)) {
+        applyIni(options, parser.value(config));
+    }
+    if (parser.isSet(server)) {
+        applyServer(options, parser.value(server));
+    }
+    if (parser.isSet(localDb)) {
+        options.localDb = QDir::current().absoluteFilePath(parser.value(localDb));
+    }
+    if (parser.isSet(modules)) {
+        options.modulesDir = QDir::current().absoluteFilePath(parser.value(modules));
+    }
+    if (parser.isSet(operatorCode)) {
+        options.operatorCode = parser.value(operatorCode);
+    }
+    if (parser.isSet(branch)) {
+        options.branch = parser.value(branch);
+    }
+    if (parser.isSet(fixedBranch)) {
+        options.fixedBranch = true;
+    }
+    if (parser.isSet(productMask)) {
+        options.productMask = parser.value(productMask);
+    }
+    options.open = parser.value(open);
+    options.screenshot = parser.value(screenshot);
+    return options;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// How the host client was asked to run: the operator's login data, where the
+// application server and the local database are, and what to open. Command
+// line options override the ini file; the ini file overrides the defaults.
+struct HostOptions {
+    QString serverHost = QStringLiteral("127.0.0.1");
+    int serverPort = 7400;
+    QString localDb;
+    QString modulesDir;
+    QString operatorCode = QStringLiteral("OPER");
+    QString branch = QStringLiteral("0001");
+    bool fixedBranch = false;
+    QString productMask = QStringLiteral("9.99.99.999;_");
+    QString open;        // a module to open at start, e.g. "Pkg_cxl04100"
+    QString screenshot;  // save the main window to this PNG once settled, then exit
+};
+
+// Reads the options; throws std::runtime_error with a Portuguese message on a
+// malformed value (e.g. a port that is not a number).
+HostOptions ParseHostOptions(const QStringList &arguments);

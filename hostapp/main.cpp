@@ -1,0 +1,102 @@
+#include "Corvane.h"
+#include "HostApplication.h"
+#include "HostDialogs.h"
+#include "HostGuard.h"
+#include "HostMdi.h"
+#include "HostOptions.h"
+#include "MainWindow.h"
+#include "ModuleLoader.h"
+#include "QtHostDialogs.h"
+#include "TdtmDBGeral.h"
+
+#include <QSqlQuery>
+#include <QTimer>
+
+#include <exception>
+
+namespace {
+
+QString branchName(const QString &branch)
+{
+    QSqlQuery query(dtmDBGeral->database());
+    query.prepare(QStringLiteral("SELECT NMFILIAL FROM FILIAL WHERE CDFILIAL = :CDFILIAL"));
+    query.bindValue(QStringLiteral(":CDFILIAL"), branch);
+    // A local database not yet filled simply has no name for the branch.
+    if (query.exec() && query.next()) {
+        return query.value(0).toString();
+    }
+    return {};
+}
+
+Corvane::LoginData loginFrom(const HostOptions &options)
+{
+    Corvane::LoginData login;
+    login.operador = options.operatorCode;
+    login.filiProc = options.branch;
+    login.nomeFiliProc = branchName(options.branch);
+    login.moduFili = options.fixedBranch;
+    login.webURL = options.serverHost;
+    login.webPort = options.serverPort;
+    login.pictures.insert(0, options.productMask);
+    return login;
+}
+
+// Saves the main window once the opened screen has settled, then quits.
+void scheduleScreenshot(MainWindow &window, const QString &file)
+{
+    QTimer::singleShot(1200, &window, [&window, file] {
+        if (!window.grab().save(file, "PNG")) {
+            HostGuard::report(std::runtime_error(
+                QStringLiteral("Não foi possível salvar %1.").arg(file).toStdString()));
+        }
+        window.closeAllScreens();
+        QCoreApplication::exit(0);
+    });
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    HostApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("GestaoEventos"));
+    QCoreApplication::setApplicationName(QStringLiteral("hostapp"));
+    QtHostDialogs dialogs;
+    HostDialogs::install(&dialogs);
+
+    HostOptions options;
+    TdtmDBGeral localDatabase;
+    try {
+        options = ParseHostOptions(QCoreApplication::arguments());
+        localDatabase.open(options.localDb);
+        dtmDBGeral = &localDatabase;
+        Corvane::SetLogin(loginFrom(options));
+    } catch (const std::exception &failure) {
+        HostGuard::report(failure);
+        return 2;
+    }
+
+    ModuleLoader loader;
+    const QStringList failures = loader.startAll(options.modulesDir);
+    MainWindow window(loader);
+    HostMdi::SetArea(window.mdiArea());
+    window.show();
+    for (const QString &failure : failures) {
+        HostGuard::report(std::runtime_error(failure.toStdString()));
+    }
+    if (!options.open.isEmpty()) {
+        QTimer::singleShot(0, &window, [&loader, &options] {
+            HostGuard::run([&] { loader.open(options.open); });
+        });
+    }
+    if (!options.screenshot.isEmpty()) {
+        scheduleScreenshot(window, options.screenshot);
+    }
+
+    const int result = app.exec();
+    window.closeAllScreens();
+    loader.stopAll();
+    dtmDBGeral = nullptr;
+    HostDialogs::install(nullptr);
+    return result;
+}
