@@ -1,0 +1,89 @@
+// Login data and addresses come from the ini file, and the command line wins.
+#include "HostOptions.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_HostOptions final : public QObject {
+    Q_OBJECT
+private slots:
+    void shouldLetCommandLineOverrideIni();
+    void shouldReadEverySettingOfTheIni();
+    void shouldRefuseMalformedValues_data();
+    void shouldRefuseMalformedValues();
+
+private:
+    QString writeIni(const QByteArray &content);
+    QTemporaryDir m_dir;
+};
+
+QString tst_HostOptions::writeIni(const QByteArray &content)
+{
+    const QString path = m_dir.filePath(QStringLiteral("hostapp.ini"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
+        qFatal("cannot write %s", qPrintable(path));
+    }
+    return path;
+}
+
+void tst_HostOptions::shouldReadEverySettingOfTheIni()
+{
+    const QString ini = writeIni("[servidor]\nendereco=10.1.2.3:7555\n"
+                                 "[local]\nbanco=dados/local.db\nmodulos=mods\n"
+                                 "[login]\noperador=MARIA\nfilial=0003\nfilialFixa=true\n"
+                                 "[mascaras]\nproduto=99.99;_\n");
+    const HostOptions options = ParseHostOptions({"hostapp", "--config", ini});
+    QCOMPARE(options.serverHost, QStringLiteral("10.1.2.3"));
+    QCOMPARE(options.serverPort, 7555);
+    QCOMPARE(options.localDb, m_dir.filePath(QStringLiteral("dados/local.db")));
+    QCOMPARE(options.modulesDir, m_dir.filePath(QStringLiteral("mods")));
+    QCOMPARE(options.operatorCode, QStringLiteral("MARIA"));
+    QCOMPARE(options.branch, QStringLiteral("0003"));
+    QVERIFY(options.fixedBranch);
+    QCOMPARE(options.productMask, QStringLiteral("99.99;_"));
+}
+
+void tst_HostOptions::shouldLetCommandLineOverrideIni()
+{
+    const QString ini = writeIni("[servidor]\nendereco=10.1.2.3:7555\n[login]\nfilial=0003\n");
+    const HostOptions options = ParseHostOptions({"hostapp", "--config", ini, "--server",
+                                                  "127.0.0.1:9000", "--branch", "0007", "--open",
+                                                  "Pkg_cxl04100", "--screenshot", "tela.png"});
+    QCOMPARE(options.serverHost, QStringLiteral("127.0.0.1"));
+    QCOMPARE(options.serverPort, 9000);
+    QCOMPARE(options.branch, QStringLiteral("0007"));
+    QCOMPARE(options.open, QStringLiteral("Pkg_cxl04100"));
+    QCOMPARE(options.screenshot, QStringLiteral("tela.png"));
+    QVERIFY(!options.fixedBranch);
+}
+
+void tst_HostOptions::shouldRefuseMalformedValues_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("port not a number") << QStringList{"hostapp", "--server", "host:abc"}
+                                       << "Porta do servidor inválida";
+    QTest::newRow("port out of range") << QStringList{"hostapp", "--server", "host:70000"}
+                                       << "Porta do servidor inválida";
+    QTest::newRow("no host") << QStringList{"hostapp", "--server", ":7400"}
+                             << "Endereço do servidor inválido";
+    QTest::newRow("missing ini") << QStringList{"hostapp", "--config", "/nao/existe.ini"}
+                                 << "Arquivo de configuração não encontrado";
+    QTest::newRow("unknown option") << QStringList{"hostapp", "--servidor", "x"} << "servidor";
+}
+
+void tst_HostOptions::shouldRefuseMalformedValues()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    try {
+        ParseHostOptions(arguments);
+        QFAIL("malformed options were accepted");
+    } catch (const std::runtime_error &failure) {
+        QVERIFY2(QString::fromUtf8(failure.what()).contains(message), failure.what());
+    }
+}
+
+QTEST_MAIN(tst_HostOptions)
+#include "tst_hostoptions.moc"
