@@ -1,0 +1,50 @@
+#pragma once
+
+#include "CorvaneNotifier.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+// The operator's login data as the host client hands it to the modules, and
+// the refresh of the host's cached tables.
+namespace Corvane {
+
+struct LoginData {
+    QString operador;     // operator code
+    QString filiProc;     // the operator's current branch code
+    QString nomeFiliProc; // that branch's name
+    bool moduFili = false; // the branch is fixed for the modules
+    QString webURL;       // application server address
+    int webPort = 0;      // application server port
+    QHash<int, QString> pictures; // edit masks by code kind (0 = product code)
+};
+
+// Replaces the login data; the host client calls it after the login.
+void SetLogin(const LoginData &login);
+const LoginData &Login();
+
+QString Operador();
+QString FiliProc();
+QString NomeFiliProc();
+bool ModuFili();
+QString WebURL();
+int WebPort();
+// The edit mask (input-mask syntax) of a code kind; empty when the host
+// knows no mask for it, meaning the code is shown as stored.
+QString DBPict(int kind);
+
+// Tells the host that the named tables changed on the server, so its cached
+// copies are stale. When the local database (`dtmDBGeral`) is open, each
+// table is recorded with the refresh time (ISO 8601, local time) in
+// LOCALCACHE(TABLENAME TEXT PRIMARY KEY, DTREFRESH TEXT), created when
+// absent; then notifier() emits localCacheRefreshed(tables) so the host can
+// reload them. An empty list does nothing. Throws std::runtime_error with
+// the driver's text when the local database refuses the write (nothing is
+// announced then).
+void AtualizaLocalCache(const QStringList &tables);
+
+// The object that announces cache refreshes; lives as long as the library.
+CorvaneNotifier *notifier();
+
+} // namespace Corvane

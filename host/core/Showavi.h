@@ -1,0 +1,34 @@
+#pragma once
+
+// The host's busy indicator, shown while the client waits on a synchronous
+// server call: a small frameless panel, always on top and centred over the
+// active window, with what is going on ("Lendo dados...", "Gravando
+// dados...") and a wait cursor. The panel is painted at once, because the
+// caller blocks the event loop right after activating it.
+//
+// Calls nest: each ActiveShowAvi counts one level and each DeactiveShowAvi
+// ends one; only the end of the outermost level hides the panel and restores
+// the cursor. The panel shows the text of the innermost level. Deactivating
+// when nothing is active does nothing, so a failure path may always
+// deactivate. Without a widget application the levels are only counted.
+namespace Showavi {
+
+// Kind 6 reads ("Lendo dados..."), kind 1 writes ("Gravando dados...");
+// any other kind shows "Processando...".
+void ActiveShowAvi(int kind);
+void DeactiveShowAvi();
+
+bool IsActive();
+int Depth();
+
+// Keeps the indicator on for its own lifetime, so every way out of a server
+// call (return or exception) stops it.
+class Busy final {
+public:
+    explicit Busy(int kind) { ActiveShowAvi(kind); }
+    ~Busy() { DeactiveShowAvi(); }
+    Busy(const Busy &) = delete;
+    Busy &operator=(const Busy &) = delete;
+};
+
+} // namespace Showavi
