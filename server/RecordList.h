@@ -118,7 +118,9 @@ signals:
     void stateChanged(RecordList::State state);
     void aboutToReset();          // the whole data is about to be replaced or dropped
     void reset();                 // the whole data was replaced or dropped
+    void rowAboutToBeInserted(int row); // a record is about to be added at row
     void rowInserted(int row);    // after a record was added at row
+    void rowAboutToBeRemoved(int row);  // the record at row is about to be removed
     void rowRemoved(int row);     // after the record at row was removed
     void rowChanged(int row);     // a value of the record at row changed
     void currentChanged(int row); // another record became current
@@ -126,6 +128,28 @@ signals:
 private:
     friend class Field;
     struct Private;
+    class ActiveRowScope;
+
+    void setState(State state);
+    void requireActive() const;
+    void openWith(const QList<QVariantList> &rows);
+    void adoptPacketFields(const QList<FieldDef> &fields);
+    QList<QVariantList> recordsFrom(const DataPacket &packet) const;
+    void calculate(int row);
+    void scrollTo(int row, bool bofAfter, bool eofAfter);
+    void setCurrent(int row);
+    void postIfEditing();
+    void startInsert(bool atEnd);
+    void dropNewRecord(int fallbackRow);
+    void checkRequired() const;
+    void checkReadable(int row, int fieldIndex) const;
+    QVariantList emptyRecord() const;
+    QVariantList dataValues(const QVariantList &record) const;
+    QVariantList currentValuesOf(quint64 recordId) const;
+    int activeRow() const;
+    QVariant activeValue(int fieldIndex) const;
+    void writeActiveValue(const Field &field, const QVariant &value);
+
     std::unique_ptr<Private> d;
     State m_state = State::Inactive;
     int m_current = -1;

@@ -1,0 +1,753 @@
+#include "RecordList.h"
+
+#include "ChangeLog.h"
+#include "FieldText.h"
+#include "RecordStore.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+[[noreturn]] void fail(const QString &message)
+{
+    throw std::runtime_error(message.toStdString());
+}
+
+} // namespace
+
+struct RecordList::Private {
+    std::vector<std::unique_ptr<Field>> fields;
+    bool fieldsFromPacket = false;
+    RecordStore store;
+    ChangeLog log;
+    QVariantList editOriginal;        // the record as it was when edit() began
+    RecordStore::Id returnId = 0;     // the record current before an insert
+    int activeRow = -1;               // a row read or calculated instead of the current one
+    bool readingOnly = false;         // the active row is only being read (display)
+    bool fillingNewRecord = false;    // onNewRecord may assign before the state turns Insert
+};
+
+// Makes another row the active record for the Field API while a hook runs
+// (calculation or display text), restoring everything when it ends.
+class RecordList::ActiveRowScope final {
+public:
+    ActiveRowScope(RecordList &list, int row, bool reading, State state)
+        : m_list(list), m_row(list.d->activeRow), m_reading(list.d->readingOnly), m_state(list.m_state)
+    {
+        list.d->activeRow = row;
+        list.d->readingOnly = reading;
+        list.m_state = state;
+    }
+    ~ActiveRowScope()
+    {
+        m_list.d->activeRow = m_row;
+        m_list.d->readingOnly = m_reading;
+        m_list.m_state = m_state;
+    }
+    ActiveRowScope(const ActiveRowScope &) = delete;
+    ActiveRowScope &operator=(const ActiveRowScope &) = delete;
+
+private:
+    RecordList &m_list;
+    int m_row;
+    bool m_reading;
+    State m_state;
+};
+
+RecordList::RecordList(const QString &name, QObject *parent) : QObject(parent), d(std::make_unique<Private>())
+{
+    setObjectName(name);
+}
+
+RecordList::~RecordList() = default;
+
+// ---- fields ----------------------------------------------------------------
+
+Field &RecordList::addField(const QString &name, FieldType type, int size)
+{
+    if (isActive()) {
+        throw std::logic_error(QStringLiteral("A lista %1 está aberta: não se pode declarar o campo %2.")
+                                   .arg(objectName(), name).toStdString());
+    }
+    if (d->fieldsFromPacket) {
+        // Declared fields replace the ones an earlier packet brought.
+        d->fields.clear();
+        d->fieldsFromPacket = false;
+    }
+    if (findField(name)) {
+        throw std::logic_error(QStringLiteral("O campo %1 já existe na lista %2.").arg(name, objectName()).toStdString());
+    }
+    d->fields.push_back(std::make_unique<Field>(*this, fieldCount(), FieldDef{name, type, size}));
+    return *d->fields.back();
+}
+
+Field &RecordList::addCalculatedField(const QString &name, FieldType type, int size)
+{
+    Field &field = addField(name, type, size);
+    field.setCalculated(true);
+    return field;
+}
+
+Field *RecordList::findField(const QString &name) const
+{
+    for (const auto &field : d->fields) {
+        if (field->name().compare(name, Qt::CaseInsensitive) == 0) {
+            return field.get();
+        }
+    }
+    return nullptr;
+}
+
+Field &RecordList::fieldByName(const QString &name) const
+{
+    Field *field = findField(name);
+    if (!field) {
+        fail(QStringLiteral("Campo %1 não encontrado na lista %2.").arg(name, objectName()));
+    }
+    return *field;
+}
+
+int RecordList::fieldCount() const
+{
+    return static_cast<int>(d->fields.size());
+}
+
+Field &RecordList::field(int index) const
+{
+    if (index < 0 || index >= fieldCount()) {
+        fail(QStringLiteral("A lista %1 não tem o campo número %2.").arg(objectName()).arg(index));
+    }
+    return *d->fields[index];
+}
+
+QList<FieldDef> RecordList::dataFieldDefs() const
+{
+    QList<FieldDef> defs;
+    for (const auto &field : d->fields) {
+        if (!field->isCalculated()) {
+            defs.append(field->definition());
+        }
+    }
+    return defs;
+}
+
+// ---- opening and closing ---------------------------------------------------
+
+void RecordList::loadPacket(const DataPacket &packet)
+{
+    close();
+    if (beforeOpen) {
+        beforeOpen(*this);
+    }
+    if (d->fields.empty() || d->fieldsFromPacket) {
+        adoptPacketFields(packet.fields);
+    }
+    openWith(recordsFrom(packet));
+}
+
+void RecordList::createDataSet()
+{
+    if (d->fields.empty()) {
+        fail(QStringLiteral("A lista %1 não tem campos declarados.").arg(objectName()));
+    }
+    close();
+    if (beforeOpen) {
+        beforeOpen(*this);
+    }
+    openWith({});
+}
+
+void RecordList::close()
+{
+    if (!isActive()) {
+        return;
+    }
+    if (beforeClose) {
+        beforeClose(*this);
+    }
+    emit aboutToReset();
+    d->store.clear();
+    d->log.clear();
+    d->editOriginal.clear();
+    m_current = -1;
+    m_bof = true;
+    m_eof = true;
+    setState(State::Inactive);
+    emit reset();
+    emit currentChanged(-1);
+    if (afterClose) {
+        afterClose(*this);
+    }
+}
+
+DataPacket RecordList::packet() const
+{
+    DataPacket result;
+    result.fields = dataFieldDefs();
+    for (int row = 0; row < recordCount(); ++row) {
+        result.rows.append(dataValues(d->store.values(row)));
+    }
+    return result;
+}
+
+void RecordList::adoptPacketFields(const QList<FieldDef> &fields)
+{
+    if (dataFieldDefs() == fields && !d->fields.empty()) {
+        return; // same shape: keep the fields and whatever was set on them
+    }
+    d->fields.clear();
+    for (const FieldDef &def : fields) {
+        d->fields.push_back(std::make_unique<Field>(*this, fieldCount(), def));
+    }
+    d->fieldsFromPacket = true;
+}
+
+QList<QVariantList> RecordList::recordsFrom(const DataPacket &packet) const
+{
+    QList<int> columns; // packet column of each field, -1 when absent
+    for (const auto &field : d->fields) {
+        columns.append(field->isCalculated() ? -1 : packet.indexOf(field->name()));
+    }
+    QList<QVariantList> records;
+    records.reserve(packet.rows.size());
+    for (const QVariantList &row : packet.rows) {
+        QVariantList record = emptyRecord();
+        for (int i = 0; i < fieldCount(); ++i) {
+            const int column = columns.at(i);
+            if (column < 0 || column >= row.size()) {
+                continue;
+            }
+            const Field &target = *d->fields[i];
+            try {
+                record[i] = packet.fields.at(column).type == target.type() ? row.at(column)
+                                                                          : FieldText::coerce(row.at(column), target.type());
+            } catch (const std::runtime_error &error) {
+                fail(QStringLiteral("Lista %1, campo %2: %3").arg(objectName(), target.name(), QString::fromUtf8(error.what())));
+            }
+        }
+        records.append(record);
+    }
+    return records;
+}
+
+void RecordList::openWith(const QList<QVariantList> &rows)
+{
+    emit aboutToReset();
+    d->store.assign(rows);
+    d->log.clear();
+    m_current = rows.isEmpty() ? -1 : 0;
+    m_bof = true;
+    m_eof = rows.isEmpty();
+    try {
+        for (int row = 0; row < recordCount(); ++row) {
+            calculate(row);
+        }
+    } catch (...) {
+        // A list whose calculations fail is not opened.
+        d->store.clear();
+        m_current = -1;
+        emit reset();
+        throw;
+    }
+    setState(State::Browse);
+    emit reset();
+    emit currentChanged(m_current);
+    if (afterOpen) {
+        afterOpen(*this);
+    }
+    if (m_current >= 0 && afterScroll) {
+        afterScroll(*this);
+    }
+}
+
+void RecordList::setState(State state)
+{
+    if (m_state == state) {
+        return;
+    }
+    m_state = state;
+    emit stateChanged(state);
+}
+
+void RecordList::requireActive() const
+{
+    if (!isActive()) {
+        fail(QStringLiteral("Lista %1 não está aberta.").arg(objectName()));
+    }
+}
+
+void RecordList::calculate(int row)
+{
+    const bool hasCalculated = std::any_of(d->fields.cbegin(), d->fields.cend(),
+                                           [](const auto &field) { return field->isCalculated(); });
+    if (!hasCalculated) {
+        return;
+    }
+    QVariantList &record = d->store.values(row);
+    for (int i = 0; i < fieldCount(); ++i) {
+        if (d->fields[i]->isCalculated()) {
+            record[i] = QVariant();
+        }
+    }
+    if (onCalcFields) {
+        ActiveRowScope scope(*this, row, false, State::CalcFields);
+        onCalcFields(*this);
+    }
+}
+
+// ---- navigation ------------------------------------------------------------
+
+int RecordList::recordCount() const
+{
+    return d->store.count();
+}
+
+void RecordList::first()
+{
+    requireActive();
+    postIfEditing();
+    scrollTo(isEmpty() ? -1 : 0, true, isEmpty());
+}
+
+void RecordList::last()
+{
+    requireActive();
+    postIfEditing();
+    scrollTo(recordCount() - 1, isEmpty(), true);
+}
+
+void RecordList::next()
+{
+    requireActive();
+    postIfEditing();
+    if (m_current + 1 >= recordCount()) {
+        m_bof = isEmpty();
+        m_eof = true;
+        return;
+    }
+    scrollTo(m_current + 1, false, false);
+}
+
+void RecordList::prior()
+{
+    requireActive();
+    postIfEditing();
+    if (m_current <= 0) {
+        m_bof = true;
+        m_eof = isEmpty();
+        return;
+    }
+    scrollTo(m_current - 1, false, false);
+}
+
+void RecordList::moveTo(int row)
+{
+    requireActive();
+    if (row < 0 || row >= recordCount()) {
+        fail(QStringLiteral("A lista %1 não tem o registro %2.").arg(objectName()).arg(row));
+    }
+    postIfEditing();
+    scrollTo(row, false, false);
+}
+
+void RecordList::scrollTo(int row, bool bofAfter, bool eofAfter)
+{
+    if (row == m_current) {
+        m_bof = bofAfter;
+        m_eof = eofAfter;
+        return;
+    }
+    if (beforeScroll) {
+        beforeScroll(*this);
+    }
+    m_bof = bofAfter;
+    m_eof = eofAfter;
+    setCurrent(row);
+    if (afterScroll) {
+        afterScroll(*this);
+    }
+}
+
+void RecordList::setCurrent(int row)
+{
+    m_current = row;
+    emit currentChanged(row);
+}
+
+void RecordList::postIfEditing()
+{
+    if (isEditing()) {
+        post();
+    }
+}
+
+// ---- editing ---------------------------------------------------------------
+
+void RecordList::edit()
+{
+    requireActive();
+    if (isEditing()) {
+        return;
+    }
+    if (isEmpty()) {
+        insert();
+        return;
+    }
+    if (beforeEdit) {
+        beforeEdit(*this);
+    }
+    d->editOriginal = d->store.values(m_current);
+    setState(State::Edit);
+    if (afterEdit) {
+        afterEdit(*this);
+    }
+}
+
+void RecordList::insert()
+{
+    startInsert(false);
+}
+
+void RecordList::append()
+{
+    startInsert(true);
+}
+
+void RecordList::startInsert(bool atEnd)
+{
+    requireActive();
+    postIfEditing();
+    if (beforeInsert) {
+        beforeInsert(*this);
+    }
+    if (beforeScroll) {
+        beforeScroll(*this);
+    }
+    const int formerRow = m_current;
+    const int row = atEnd || m_current < 0 ? recordCount() : m_current;
+    d->returnId = formerRow < 0 ? 0 : d->store.idAt(formerRow);
+    emit rowAboutToBeInserted(row);
+    d->store.insert(row, emptyRecord());
+    emit rowInserted(row);
+    m_bof = false;
+    m_eof = false;
+    setCurrent(row);
+    try {
+        d->fillingNewRecord = true;
+        if (onNewRecord) {
+            onNewRecord(*this);
+        }
+        calculate(row);
+        d->fillingNewRecord = false;
+    } catch (...) {
+        // A new record whose defaults fail is not kept.
+        d->fillingNewRecord = false;
+        dropNewRecord(formerRow);
+        throw;
+    }
+    setState(State::Insert);
+    if (afterInsert) {
+        afterInsert(*this);
+    }
+    if (afterScroll) {
+        afterScroll(*this);
+    }
+}
+
+void RecordList::dropNewRecord(int fallbackRow)
+{
+    const int row = m_current;
+    emit rowAboutToBeRemoved(row);
+    d->store.erase(d->store.idAt(row));
+    emit rowRemoved(row);
+    const int back = d->returnId != 0 ? d->store.rowOf(d->returnId) : -1;
+    const int current = back >= 0 ? back : std::min(fallbackRow, recordCount() - 1);
+    m_bof = isEmpty();
+    m_eof = isEmpty();
+    setCurrent(current);
+}
+
+void RecordList::post()
+{
+    requireActive();
+    if (!isEditing()) {
+        return;
+    }
+    if (beforePost) {
+        beforePost(*this);
+    }
+    checkRequired();
+    const int row = m_current;
+    const RecordStore::Id id = d->store.idAt(row);
+    if (m_logChanges && m_state == State::Insert) {
+        d->log.logInsert(id);
+    } else if (m_logChanges && dataValues(d->editOriginal) != dataValues(d->store.values(row))) {
+        d->log.logUpdate(id, d->editOriginal);
+    }
+    d->editOriginal.clear();
+    try {
+        calculate(row);
+    } catch (...) {
+        setState(State::Browse);
+        throw;
+    }
+    emit rowChanged(row);
+    setState(State::Browse);
+    if (afterPost) {
+        afterPost(*this);
+    }
+}
+
+void RecordList::cancel()
+{
+    requireActive();
+    if (!isEditing()) {
+        return;
+    }
+    if (beforeCancel) {
+        beforeCancel(*this);
+    }
+    if (m_state == State::Edit) {
+        d->store.values(m_current) = d->editOriginal;
+        d->editOriginal.clear();
+        emit rowChanged(m_current);
+    } else {
+        dropNewRecord(m_current);
+    }
+    setState(State::Browse);
+    if (afterCancel) {
+        afterCancel(*this);
+    }
+}
+
+void RecordList::remove()
+{
+    requireActive();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (isEmpty()) {
+        fail(QStringLiteral("Lista %1 está vazia.").arg(objectName()));
+    }
+    if (beforeDelete) {
+        beforeDelete(*this);
+    }
+    const int row = m_current;
+    const RecordStore::Id id = d->store.idAt(row);
+    if (m_state == State::Edit) {
+        d->store.values(row) = d->editOriginal; // the pending edit goes with the record
+        d->editOriginal.clear();
+    }
+    emit rowAboutToBeRemoved(row);
+    if (m_logChanges && d->log.logDelete(id, d->store.values(row))) {
+        d->store.hide(row);
+    } else {
+        d->log.forget(id);
+        d->store.erase(id);
+    }
+    emit rowRemoved(row);
+    m_bof = isEmpty();
+    m_eof = isEmpty();
+    setCurrent(std::min(row, recordCount() - 1));
+    setState(State::Browse);
+    if (afterDelete) {
+        afterDelete(*this);
+    }
+    if (afterScroll) {
+        afterScroll(*this);
+    }
+}
+
+void RecordList::checkRequired() const
+{
+    const QVariantList &record = d->store.values(m_current);
+    for (const auto &field : d->fields) {
+        const QVariant &value = record.at(field->index());
+        const bool missing = !value.isValid() || (field->type() == FieldType::Text && value.toString().isEmpty());
+        if (field->isRequired() && !field->isCalculated() && missing) {
+            fail(QStringLiteral("O campo \"%1\" precisa ser preenchido.").arg(field->displayLabel()));
+        }
+    }
+}
+
+// ---- change log ------------------------------------------------------------
+
+int RecordList::changeCount() const
+{
+    return d->log.count();
+}
+
+ChangeDelta RecordList::delta() const
+{
+    ChangeDelta result;
+    result.fields = dataFieldDefs();
+    for (const ChangeLog::Entry &entry : d->log.entries()) {
+        RowChange change;
+        change.op = entry.op;
+        if (entry.op != RowChange::Op::Insert) {
+            change.oldValues = dataValues(entry.original);
+        }
+        if (entry.op != RowChange::Op::Delete) {
+            change.newValues = dataValues(currentValuesOf(entry.recordId));
+        }
+        result.changes.append(change);
+    }
+    return result;
+}
+
+QVariantList RecordList::currentValuesOf(quint64 recordId) const
+{
+    // A pending edit is not a change yet: the delta carries what was posted.
+    if (m_state == State::Edit && d->store.idAt(m_current) == recordId) {
+        return d->editOriginal;
+    }
+    return d->store.valuesOf(recordId);
+}
+
+void RecordList::mergeChangeLog()
+{
+    d->log.clear();
+    d->store.dropTombstones();
+}
+
+void RecordList::cancelUpdates()
+{
+    if (!isActive()) {
+        return;
+    }
+    cancel();
+    if (d->log.isEmpty()) {
+        return;
+    }
+    emit aboutToReset();
+    const int formerRow = m_current;
+    const RecordStore::Id formerId = m_current >= 0 ? d->store.idAt(m_current) : 0;
+    const auto &entries = d->log.entries();
+    for (auto it = entries.crbegin(); it != entries.crend(); ++it) {
+        if (it->op == RowChange::Op::Insert) {
+            d->store.erase(it->recordId);
+            continue;
+        }
+        d->store.valuesOf(it->recordId) = it->original;
+        if (it->op == RowChange::Op::Delete) {
+            d->store.reveal(it->recordId);
+        }
+    }
+    d->log.clear();
+    const int kept = formerId != 0 ? d->store.rowOf(formerId) : -1;
+    m_current = kept >= 0 ? kept : std::min(std::max(formerRow, 0), recordCount() - 1);
+    m_bof = isEmpty();
+    m_eof = isEmpty();
+    emit reset();
+    emit currentChanged(m_current);
+}
+
+void RecordList::applyUpdates(const std::function<void(const ChangeDelta &)> &send)
+{
+    requireActive();
+    postIfEditing();
+    if (d->log.isEmpty()) {
+        return;
+    }
+    send(delta());
+    mergeChangeLog();
+}
+
+// ---- reading any record ----------------------------------------------------
+
+void RecordList::checkReadable(int row, int fieldIndex) const
+{
+    if (row < 0 || row >= recordCount() || fieldIndex < 0 || fieldIndex >= fieldCount()) {
+        fail(QStringLiteral("A lista %1 não tem o registro %2, campo %3.").arg(objectName()).arg(row).arg(fieldIndex));
+    }
+}
+
+QVariant RecordList::valueAt(int row, int fieldIndex) const
+{
+    checkReadable(row, fieldIndex);
+    return d->store.values(row).at(fieldIndex);
+}
+
+QString RecordList::displayTextAt(int row, int fieldIndex) const
+{
+    checkReadable(row, fieldIndex);
+    auto &self = const_cast<RecordList &>(*this);
+    ActiveRowScope scope(self, row, true, m_state);
+    return field(fieldIndex).displayText();
+}
+
+QString RecordList::editTextAt(int row, int fieldIndex) const
+{
+    checkReadable(row, fieldIndex);
+    auto &self = const_cast<RecordList &>(*this);
+    ActiveRowScope scope(self, row, true, m_state);
+    return field(fieldIndex).text();
+}
+
+// ---- the active record, for Field ------------------------------------------
+
+QVariantList RecordList::emptyRecord() const
+{
+    return QVariantList(fieldCount());
+}
+
+QVariantList RecordList::dataValues(const QVariantList &record) const
+{
+    QVariantList values;
+    for (const auto &field : d->fields) {
+        if (!field->isCalculated()) {
+            values.append(record.value(field->index()));
+        }
+    }
+    return values;
+}
+
+int RecordList::activeRow() const
+{
+    return d->activeRow >= 0 ? d->activeRow : m_current;
+}
+
+QVariant RecordList::activeValue(int fieldIndex) const
+{
+    const int row = activeRow();
+    if (row < 0 || row >= recordCount()) {
+        return {};
+    }
+    return d->store.values(row).value(fieldIndex);
+}
+
+void RecordList::writeActiveValue(const Field &field, const QVariant &value)
+{
+    const QString name = field.name();
+    if (field.isCalculated() && m_state != State::CalcFields) {
+        fail(QStringLiteral("O campo %1 é calculado e não pode ser alterado.").arg(name));
+    }
+    if (!field.isCalculated()) {
+        if (m_state == State::CalcFields || d->readingOnly) {
+            fail(QStringLiteral("O campo %1 não pode ser alterado durante um cálculo ou exibição.").arg(name));
+        }
+        if (!isEditing() && !d->fillingNewRecord) {
+            fail(QStringLiteral("Lista %1 não está em edição.").arg(objectName()));
+        }
+        if (field.isReadOnly()) {
+            fail(QStringLiteral("O campo %1 é somente leitura.").arg(name));
+        }
+    }
+    QVariant stored;
+    try {
+        stored = FieldText::coerce(value, field.type());
+    } catch (const std::runtime_error &error) {
+        fail(QStringLiteral("Campo %1: %2").arg(name, QString::fromUtf8(error.what())));
+    }
+    const int row = activeRow();
+    QVariant &slot = d->store.values(row)[field.index()];
+    if (slot == stored && slot.isValid() == stored.isValid()) {
+        return;
+    }
+    slot = stored;
+    if (m_state != State::CalcFields) {
+        emit rowChanged(row);
+    }
+}
