@@ -46,3 +46,18 @@ void ChangeLog::forget(RecordStore::Id id)
 {
     std::erase_if(m_entries, [id](const Entry &entry) { return entry.recordId == id; });
 }
+
+void ChangeLog::undoAll(RecordStore &store)
+{
+    for (auto it = m_entries.crbegin(); it != m_entries.crend(); ++it) {
+        if (it->op == RowChange::Op::Insert) {
+            store.erase(it->recordId);
+            continue;
+        }
+        store.valuesOf(it->recordId) = it->original;
+        if (it->op == RowChange::Op::Delete) {
+            store.reveal(it->recordId);
+        }
+    }
+    m_entries.clear();
+}

@@ -31,6 +31,11 @@ public:
     bool logDelete(RecordStore::Id id, const QVariantList &original);
     void forget(RecordStore::Id id);
 
+    // Puts every logged record back as it was, last change first: inserted
+    // records go, updated ones get their original values, deleted ones come
+    // back in their place. The log is empty afterwards.
+    void undoAll(RecordStore &store);
+
 private:
     Entry *findEntry(RecordStore::Id id);
 

@@ -1,6 +1,7 @@
 #include "RecordList.h"
 
 #include "ChangeLog.h"
+#include "FieldSet.h"
 #include "FieldText.h"
 #include "RecordStore.h"
 
@@ -17,8 +18,9 @@ namespace {
 } // namespace
 
 struct RecordList::Private {
-    std::vector<std::unique_ptr<Field>> fields;
-    bool fieldsFromPacket = false;
+    explicit Private(RecordList &list) : fields(list) {}
+
+    FieldSet fields;
     RecordStore store;
     ChangeLog log;
     QVariantList editOriginal;        // the record as it was when edit() began
@@ -55,7 +57,7 @@ private:
     State m_state;
 };
 
-RecordList::RecordList(const QString &name, QObject *parent) : QObject(parent), d(std::make_unique<Private>())
+RecordList::RecordList(const QString &name, QObject *parent) : QObject(parent), d(std::make_unique<Private>(*this))
 {
     setObjectName(name);
 }
@@ -70,16 +72,15 @@ Field &RecordList::addField(const QString &name, FieldType type, int size)
         throw std::logic_error(QStringLiteral("A lista %1 está aberta: não se pode declarar o campo %2.")
                                    .arg(objectName(), name).toStdString());
     }
-    if (d->fieldsFromPacket) {
+    if (d->fields.cameFromPacket()) {
         // Declared fields replace the ones an earlier packet brought.
         d->fields.clear();
-        d->fieldsFromPacket = false;
+        d->fields.setCameFromPacket(false);
     }
     if (findField(name)) {
         throw std::logic_error(QStringLiteral("O campo %1 já existe na lista %2.").arg(name, objectName()).toStdString());
     }
-    d->fields.push_back(std::make_unique<Field>(*this, fieldCount(), FieldDef{name, type, size}));
-    return *d->fields.back();
+    return d->fields.add(FieldDef{name, type, size});
 }
 
 Field &RecordList::addCalculatedField(const QString &name, FieldType type, int size)
@@ -91,12 +92,7 @@ Field &RecordList::addCalculatedField(const QString &name, FieldType type, int s
 
 Field *RecordList::findField(const QString &name) const
 {
-    for (const auto &field : d->fields) {
-        if (field->name().compare(name, Qt::CaseInsensitive) == 0) {
-            return field.get();
-        }
-    }
-    return nullptr;
+    return d->fields.find(name);
 }
 
 Field &RecordList::fieldByName(const QString &name) const
@@ -110,7 +106,7 @@ Field &RecordList::fieldByName(const QString &name) const
 
 int RecordList::fieldCount() const
 {
-    return static_cast<int>(d->fields.size());
+    return d->fields.count();
 }
 
 Field &RecordList::field(int index) const
@@ -118,18 +114,12 @@ Field &RecordList::field(int index) const
     if (index < 0 || index >= fieldCount()) {
         fail(QStringLiteral("A lista %1 não tem o campo número %2.").arg(objectName()).arg(index));
     }
-    return *d->fields[index];
+    return d->fields.at(index);
 }
 
 QList<FieldDef> RecordList::dataFieldDefs() const
 {
-    QList<FieldDef> defs;
-    for (const auto &field : d->fields) {
-        if (!field->isCalculated()) {
-            defs.append(field->definition());
-        }
-    }
-    return defs;
+    return d->fields.dataDefs();
 }
 
 // ---- opening and closing ---------------------------------------------------
@@ -140,15 +130,15 @@ void RecordList::loadPacket(const DataPacket &packet)
     if (beforeOpen) {
         beforeOpen(*this);
     }
-    if (d->fields.empty() || d->fieldsFromPacket) {
+    if (d->fields.isEmpty() || d->fields.cameFromPacket()) {
         adoptPacketFields(packet.fields);
     }
-    openWith(recordsFrom(packet));
+    openWith(d->fields.recordsFrom(packet));
 }
 
 void RecordList::createDataSet()
 {
-    if (d->fields.empty()) {
+    if (d->fields.isEmpty()) {
         fail(QStringLiteral("A lista %1 não tem campos declarados.").arg(objectName()));
     }
     close();
@@ -193,42 +183,14 @@ DataPacket RecordList::packet() const
 
 void RecordList::adoptPacketFields(const QList<FieldDef> &fields)
 {
-    if (dataFieldDefs() == fields && !d->fields.empty()) {
+    if (!d->fields.isEmpty() && dataFieldDefs() == fields) {
         return; // same shape: keep the fields and whatever was set on them
     }
     d->fields.clear();
     for (const FieldDef &def : fields) {
-        d->fields.push_back(std::make_unique<Field>(*this, fieldCount(), def));
+        d->fields.add(def);
     }
-    d->fieldsFromPacket = true;
-}
-
-QList<QVariantList> RecordList::recordsFrom(const DataPacket &packet) const
-{
-    QList<int> columns; // packet column of each field, -1 when absent
-    for (const auto &field : d->fields) {
-        columns.append(field->isCalculated() ? -1 : packet.indexOf(field->name()));
-    }
-    QList<QVariantList> records;
-    records.reserve(packet.rows.size());
-    for (const QVariantList &row : packet.rows) {
-        QVariantList record = emptyRecord();
-        for (int i = 0; i < fieldCount(); ++i) {
-            const int column = columns.at(i);
-            if (column < 0 || column >= row.size()) {
-                continue;
-            }
-            const Field &target = *d->fields[i];
-            try {
-                record[i] = packet.fields.at(column).type == target.type() ? row.at(column)
-                                                                          : FieldText::coerce(row.at(column), target.type());
-            } catch (const std::runtime_error &error) {
-                fail(QStringLiteral("Lista %1, campo %2: %3").arg(objectName(), target.name(), QString::fromUtf8(error.what())));
-            }
-        }
-        records.append(record);
-    }
-    return records;
+    d->fields.setCameFromPacket(true);
 }
 
 void RecordList::openWith(const QList<QVariantList> &rows)
@@ -279,17 +241,10 @@ void RecordList::requireActive() const
 
 void RecordList::calculate(int row)
 {
-    const bool hasCalculated = std::any_of(d->fields.cbegin(), d->fields.cend(),
-                                           [](const auto &field) { return field->isCalculated(); });
-    if (!hasCalculated) {
+    if (!d->fields.hasCalculated()) {
         return;
     }
-    QVariantList &record = d->store.values(row);
-    for (int i = 0; i < fieldCount(); ++i) {
-        if (d->fields[i]->isCalculated()) {
-            record[i] = QVariant();
-        }
-    }
+    d->fields.clearCalculated(d->store.values(row));
     if (onCalcFields) {
         ActiveRowScope scope(*this, row, false, State::CalcFields);
         onCalcFields(*this);
@@ -563,11 +518,12 @@ void RecordList::remove()
 void RecordList::checkRequired() const
 {
     const QVariantList &record = d->store.values(m_current);
-    for (const auto &field : d->fields) {
-        const QVariant &value = record.at(field->index());
-        const bool missing = !value.isValid() || (field->type() == FieldType::Text && value.toString().isEmpty());
-        if (field->isRequired() && !field->isCalculated() && missing) {
-            fail(QStringLiteral("O campo \"%1\" precisa ser preenchido.").arg(field->displayLabel()));
+    for (int i = 0; i < fieldCount(); ++i) {
+        const Field &field = d->fields.at(i);
+        const QVariant &value = record.at(i);
+        const bool missing = !value.isValid() || (field.type() == FieldType::Text && value.toString().isEmpty());
+        if (field.isRequired() && !field.isCalculated() && missing) {
+            fail(QStringLiteral("O campo \"%1\" precisa ser preenchido.").arg(field.displayLabel()));
         }
     }
 }
@@ -624,18 +580,7 @@ void RecordList::cancelUpdates()
     emit aboutToReset();
     const int formerRow = m_current;
     const RecordStore::Id formerId = m_current >= 0 ? d->store.idAt(m_current) : 0;
-    const auto &entries = d->log.entries();
-    for (auto it = entries.crbegin(); it != entries.crend(); ++it) {
-        if (it->op == RowChange::Op::Insert) {
-            d->store.erase(it->recordId);
-            continue;
-        }
-        d->store.valuesOf(it->recordId) = it->original;
-        if (it->op == RowChange::Op::Delete) {
-            d->store.reveal(it->recordId);
-        }
-    }
-    d->log.clear();
+    d->log.undoAll(d->store);
     const int kept = formerId != 0 ? d->store.rowOf(formerId) : -1;
     m_current = kept >= 0 ? kept : std::min(std::max(formerRow, 0), recordCount() - 1);
     m_bof = isEmpty();
@@ -690,18 +635,12 @@ QString RecordList::editTextAt(int row, int fieldIndex) const
 
 QVariantList RecordList::emptyRecord() const
 {
-    return QVariantList(fieldCount());
+    return d->fields.emptyRecord();
 }
 
 QVariantList RecordList::dataValues(const QVariantList &record) const
 {
-    QVariantList values;
-    for (const auto &field : d->fields) {
-        if (!field->isCalculated()) {
-            values.append(record.value(field->index()));
-        }
-    }
-    return values;
+    return d->fields.dataValues(record);
 }
 
 int RecordList::activeRow() const

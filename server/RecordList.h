@@ -134,7 +134,6 @@ private:
     void requireActive() const;
     void openWith(const QList<QVariantList> &rows);
     void adoptPacketFields(const QList<FieldDef> &fields);
-    QList<QVariantList> recordsFrom(const DataPacket &packet) const;
     void calculate(int row);
     void scrollTo(int row, bool bofAfter, bool eofAfter);
     void setCurrent(int row);
