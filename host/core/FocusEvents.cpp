@@ -29,7 +29,7 @@ FocusEvents::FocusEvents(QObject *parent)
     : QObject(parent)
 {
     connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget *, QWidget *now) { focusMoved(now); });
+            [this](QWidget *old, QWidget *now) { focusMoved(old, now); });
 }
 
 FocusEvents &FocusEvents::instance()
@@ -88,7 +88,7 @@ bool FocusEvents::runHandler(QWidget *widget, bool entering)
     return HostGuard::run(handler);
 }
 
-void FocusEvents::focusMoved(QWidget *now)
+void FocusEvents::focusMoved(QWidget *old, QWidget *now)
 {
     QWidget *form = formOf(now);
     if (!form || m_dispatching.contains(form)) {
@@ -97,6 +97,11 @@ void FocusEvents::focusMoved(QWidget *now)
     if (!m_lastFocus.contains(form)) {
         connect(form, &QObject::destroyed, this,
                 [this](QObject *gone) { m_lastFocus.remove(gone); });
+        // A form that had the focus before anything was watched: the move
+        // starts where the toolkit says it was.
+        if (old && formOf(old) == form) {
+            m_lastFocus.insert(form, old);
+        }
     }
     QPointer<QWidget> &last = m_lastFocus[form];
     QWidget *before = last.data();

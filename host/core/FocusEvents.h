@@ -52,7 +52,7 @@ private:
     explicit FocusEvents(QObject *parent);
     static FocusEvents &instance();
 
-    void focusMoved(QWidget *now);
+    void focusMoved(QWidget *old, QWidget *now);
     QList<QWidget *> watchedHolders(QWidget *widget, QWidget *form) const;
     bool runHandler(QWidget *widget, bool entering);
 

@@ -43,7 +43,7 @@ QLabel *createPanel()
 {
     auto *panel = new QLabel;
     panel->setObjectName(QStringLiteral("Showavi"));
-    panel->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    panel->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     panel->setAttribute(Qt::WA_ShowWithoutActivating);
     panel->setAlignment(Qt::AlignCenter);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -79,7 +79,6 @@ void showPanel(int kind)
     state.panel->setText(textOf(kind));
     centre(state.panel);
     state.panel->show();
-    state.panel->raise();
     state.panel->repaint();
 }
 
