@@ -1,0 +1,24 @@
+#pragma once
+
+class QMdiArea;
+class THostForm;
+
+// The host client's document area, where the screens live as windows. The
+// client hands its area over once at start-up; screens are then shown with
+// ShowChild. Activating a screen's window runs its FormActivate (inside the
+// host guard); closing the window runs the screen's close handling
+// (THostForm::FormClose and, with caFree, FormDestroy and destruction).
+namespace HostMdi {
+
+// Sets the area (nullptr forgets it). Screens already in an earlier area
+// stay where they are but are no longer activated through it.
+void SetArea(QMdiArea *area);
+QMdiArea *Area();
+
+// Shows `form` in the area: puts it into a window the first time (and only
+// then), shows that window in normal size (neither minimized nor maximized)
+// and brings it to the front as the active one. Throws std::logic_error when
+// no area is set and std::invalid_argument for a null form.
+void ShowChild(THostForm *form);
+
+} // namespace HostMdi

@@ -1,0 +1,68 @@
+#include "THostForm.h"
+
+#include "HostGuard.h"
+#include "KeyPreview.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+
+THostForm::THostForm(QWidget *parent)
+    : QWidget(parent)
+{
+    new KeyPreview(*this, [this](int &key, Qt::KeyboardModifiers shift) {
+        if (!HostGuard::run([&] { FormKeyDown(key, shift); })) {
+            key = 0;
+        }
+    });
+}
+
+QMdiSubWindow *THostForm::subWindow() const
+{
+    return qobject_cast<QMdiSubWindow *>(parentWidget());
+}
+
+bool THostForm::Close()
+{
+    if (QMdiSubWindow *window = subWindow()) {
+        return window->close();
+    }
+    return close();
+}
+
+void THostForm::closeEvent(QCloseEvent *event)
+{
+    CloseAction action = caHide;
+    if (!HostGuard::run([&] { FormClose(action); })) {
+        action = caNone;
+    }
+    QWidget &window = subWindow() ? static_cast<QWidget &>(*subWindow()) : *this;
+    switch (action) {
+    case caNone:
+        event->ignore();
+        return;
+    case caMinimize:
+        event->ignore();
+        window.showMinimized();
+        return;
+    case caHide:
+        event->accept();
+        window.hide();
+        return;
+    case caFree:
+        event->accept();
+        window.hide();
+        destroyForm(window);
+        return;
+    }
+}
+
+void THostForm::destroyForm(QWidget &window)
+{
+    if (m_destroyed) {
+        return;
+    }
+    m_destroyed = true;
+    HostGuard::run([this] { FormDestroy(); });
+    // The window may still be inside its own close; it goes once that is over.
+    window.deleteLater();
+}

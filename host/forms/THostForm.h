@@ -1,0 +1,55 @@
+#pragma once
+
+#include "CloseAction.h"
+#include "CreateForm.h"
+
+#include <QWidget>
+
+class QMdiSubWindow;
+
+// The base of the host's screens. A screen is built with CreateForm<T>(),
+// which runs FormCreate; it is shown in the client's document area through
+// HostMdi::ShowChild. Its life is told through virtual handlers that derived
+// screens override, calling the base first:
+//   FormCreate    once, right after construction;
+//   FormActivate  each time its window becomes the active one in the area;
+//   FormKeyDown   each key pressed anywhere in the screen, before the
+//                 focused control (set the key to 0 to consume it);
+//   FormClose     when it is asked to close (close box, Close(), closing all
+//                 windows): the handler decides the CloseAction;
+//   FormDestroy   once, before a screen closed with caFree is destroyed.
+// The host runs these handlers inside its guard: an Abort stops a handler
+// silently, another failure is shown in the error box. A FormClose that
+// fails keeps the screen open; a FormKeyDown that fails consumes its key.
+class THostForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit THostForm(QWidget *parent = nullptr);
+
+    virtual void FormCreate() {}
+    virtual void FormActivate() {}
+    // `action` arrives as caHide; the base screens may choose otherwise.
+    virtual void FormClose(CloseAction & /*action*/) {}
+    virtual void FormDestroy() {}
+    virtual void FormKeyDown(int & /*key*/, Qt::KeyboardModifiers /*shift*/) {}
+
+    QString Caption() const { return windowTitle(); }
+    void SetCaption(const QString &caption) { setWindowTitle(caption); }
+    int HelpContext() const { return m_helpContext; }
+    void SetHelpContext(int context) { m_helpContext = context; }
+
+    // The document-area window holding the screen; nullptr when it is shown
+    // on its own or not yet shown.
+    QMdiSubWindow *subWindow() const;
+    // Closes the screen as its close box does; true when it closed.
+    bool Close();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void destroyForm(QWidget &window);
+
+    int m_helpContext = 0;
+    bool m_destroyed = false;
+};

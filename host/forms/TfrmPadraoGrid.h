@@ -1,0 +1,150 @@
+#pragma once
+
+#include "THostForm.h"
+
+class QAction;
+class QFrame;
+class QHBoxLayout;
+class QIcon;
+class QKeySequence;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QVBoxLayout;
+class RecordList;
+class TButtonFlat;
+class TCustomPageControl98;
+class TDBGrid;
+class TDBText;
+class TDataSource;
+class TMessages;
+
+// The base of the host's grid screens: a document window over one record
+// list, shown through the data source `dtsPadrao` in the grid `dbgPadrao` on
+// the first page `tshPadrao` of `pgcPadrao`.
+//
+// Top to bottom: the menu bar (`mnuOperacao`, `mnuManutencao`), the tool bar
+// `panMenu` with the seven record commands, `sbtImprimir`, `sbtAjuda`,
+// `sbtFechar` and the screen-code label `lblCodTela`; any bands a screen adds
+// (insertBand); the page control; the navigator bar `panNavigator` with
+// first/prior/next/last and the name label `dbtNome`.
+//
+// Every record command is a tool-bar button and a menu item of
+// `mnuManutencao` with the same enabled state, whichever of the two is set.
+// A button, its menu item and its shortcut (screen-wide, so two screens never
+// fight over a key) run the same virtual handler inside the host guard, with
+// the button or the menu item as sender. Derived screens override the
+// handlers and may call the base one.
+class TfrmPadraoGrid : public THostForm {
+    Q_OBJECT
+public:
+    enum class RecordCommand { Incluir, Alterar, Excluir, Procurar, Verificar, Cancelar, Confirmar };
+
+    explicit TfrmPadraoGrid(QWidget *parent = nullptr);
+
+    // Shows the grid page.
+    void FormCreate() override;
+    // Lets the screen be freed (caFree).
+    void FormClose(CloseAction &action) override;
+    // Lets the grid and the name label go of the list before the screen's
+    // own lists are destroyed.
+    void FormDestroy() override;
+    // Insert (without modifiers) issues the insert command when it is enabled.
+    virtual void dbgPadraoKeyDown(TDBGrid &sender, int &key, Qt::KeyboardModifiers shift);
+
+    // The record commands on the list behind `dtsPadrao`; with no list bound
+    // they do nothing. Failures of the list go on to the caller.
+    virtual void sbtIncluirClick(QObject *sender);   // appends a record
+    virtual void sbtAlterarClick(QObject *sender);   // edits the current record
+    virtual void sbtExcluirClick(QObject *sender);   // asks "Excl", deletes on Yes
+    virtual void sbtProcurarClick(QObject *sender);  // the host's find dialog
+    virtual void sbtVerificarClick(QObject *sender); // lists again: the screen's own
+    virtual void sbtCancelarClick(QObject *sender);  // asks "Canc", cancels the edit on Yes
+    virtual void sbtConfirmarClick(QObject *sender); // posts the pending edit
+    virtual void sbtImprimirClick(QObject *sender);  // the screen's listing; none here
+    virtual void mnuConfigImpressoraClick(QObject *sender);
+    virtual void sbtAjudaClick(QObject *sender);
+    virtual void sbtFecharClick(QObject *sender);    // closes the screen
+
+    // Clicks a record command from code, as the operator would: nothing
+    // happens while it is disabled. The handler runs inside the host guard.
+    void clickCommand(RecordCommand command);
+    TButtonFlat *commandButton(RecordCommand command) const;
+    QAction *commandAction(RecordCommand command) const;
+
+    // The list behind `dtsPadrao`; nullptr when none is bound.
+    RecordList *listaPadrao() const;
+
+    QMenuBar *mnuPrincipal;
+    QMenu *mnuOperacao;
+    QAction *mnuListagem;
+    QAction *mnuConfigImpressora;
+    QMenu *mnuManutencao;
+    QAction *mnuIncluir;
+    QAction *mnuAlterar;
+    QAction *mnuExcluir;
+    QAction *mnuProcurar;
+    QAction *mnuVerificar;
+    QAction *mnuCancelar;
+    QAction *mnuConfirmar;
+
+    QFrame *panMenu;
+    TButtonFlat *sbtIncluir;
+    TButtonFlat *sbtAlterar;
+    TButtonFlat *sbtExcluir;
+    TButtonFlat *sbtProcurar;
+    TButtonFlat *sbtVerificar;
+    TButtonFlat *sbtCancelar;
+    TButtonFlat *sbtConfirmar;
+    TButtonFlat *sbtImprimir;
+    TButtonFlat *sbtAjuda;
+    TButtonFlat *sbtFechar;
+    QLabel *lblCodTela;
+
+    TCustomPageControl98 *pgcPadrao;
+    QWidget *tshPadrao;
+    TDBGrid *dbgPadrao;
+
+    QFrame *panNavigator;
+    TButtonFlat *sbtPrimeiro;
+    TButtonFlat *sbtAnterior;
+    TButtonFlat *sbtProximo;
+    TButtonFlat *sbtUltimo;
+    TDBText *dbtNome;
+
+    TDataSource *dtsPadrao;
+    TMessages *msgPadrao;
+    TMessages *msgMensagensPadroes;
+
+protected:
+    // Puts a screen's own button into the tool bar, before `sbtImprimir`.
+    void insertToolButton(TButtonFlat *button);
+    // Puts a screen's own band between the tool bar and the page control,
+    // below the bands inserted before it.
+    void insertBand(QWidget *band);
+
+private:
+    struct Command {
+        TButtonFlat *button;
+        QAction *action;
+    };
+    using Handler = void (TfrmPadraoGrid::*)(QObject *sender);
+
+    void buildMenus();
+    void buildToolBar();
+    void buildPages();
+    void buildNavigator();
+    TButtonFlat *addToolButton(QHBoxLayout *bar, const QString &objectName, const QString &hint,
+                               const QIcon &glyph, Handler handler);
+    QAction *addMenuItem(QMenu *menu, const QString &objectName, const QString &caption,
+                         const QKeySequence &shortcut, Handler handler);
+    void pairCommand(TButtonFlat *button, QAction *action);
+    void runHandler(Handler handler, QObject *sender);
+    bool askYesNo(const QString &key);
+    void refreshNavigator();
+
+    QVBoxLayout *m_layout;
+    QHBoxLayout *m_toolBar;
+    int m_bandCount = 0;
+    Command m_commands[7];
+};

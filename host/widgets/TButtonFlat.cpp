@@ -1,0 +1,56 @@
+#include "TButtonFlat.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+
+TButtonFlat::TButtonFlat(QWidget *parent)
+    : QToolButton(parent)
+{
+    setAutoRaise(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setToolButtonStyle(Qt::ToolButtonIconOnly);
+    setIconSize(QSize(16, 16));
+}
+
+void TButtonFlat::SetHint(const QString &hint)
+{
+    setToolTip(hint);
+    // Without a picture the hint is all the operator could read on the button.
+    if (icon().isNull()) {
+        setText(hint);
+    }
+    setAccessibleName(hint);
+}
+
+void TButtonFlat::SetGlyph(const QIcon &glyph)
+{
+    setIcon(glyph);
+}
+
+void TButtonFlat::SetTwoStateGlyph(const QPixmap &up, const QPixmap &down)
+{
+    QIcon glyph;
+    glyph.addPixmap(up, QIcon::Normal, QIcon::Off);
+    glyph.addPixmap(down, QIcon::Normal, QIcon::On);
+    setCheckable(true);
+    setIcon(glyph);
+}
+
+void TButtonFlat::changeEvent(QEvent *event)
+{
+    QToolButton::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange) {
+        emit enabledChanged(isEnabled());
+    }
+}
+
+void TButtonFlat::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        click();
+        event->accept();
+        return;
+    }
+    QToolButton::keyPressEvent(event);
+}

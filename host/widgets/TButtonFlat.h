@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QToolButton>
+
+// The host's flat tool-bar button: no frame until the mouse is over it, the
+// hint shown as its tooltip. It takes the keyboard focus like any control, and
+// Enter or the space bar click it, so a screen can be worked without a mouse.
+// A click on a disabled button does nothing (so does click() from code).
+class TButtonFlat final : public QToolButton {
+    Q_OBJECT
+public:
+    explicit TButtonFlat(QWidget *parent = nullptr);
+
+    QString Hint() const { return toolTip(); }
+    void SetHint(const QString &hint);
+
+    // A single picture for the button.
+    void SetGlyph(const QIcon &glyph);
+    // Two pictures: the button becomes a toggle that shows `up` while it is
+    // released and `down` while it stays pressed.
+    void SetTwoStateGlyph(const QPixmap &up, const QPixmap &down);
+
+signals:
+    // The button became usable or unusable (also through its parent), so that
+    // a menu item doing the same command can follow it.
+    void enabledChanged(bool enabled);
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+};

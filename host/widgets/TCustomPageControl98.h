@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QTabWidget>
+
+#include <functional>
+
+// The host's page control: tabbed pages that can each be enabled or disabled.
+// A disabled page shows a greyed tab, its controls are disabled, and the
+// operator cannot reach it by clicking its tab, with Ctrl+Tab or with the
+// arrow keys on the tabs. Disabling the active page leaves it active (the
+// toolkit would otherwise jump to a neighbour); the screen decides where to go.
+class TCustomPageControl98 final : public QTabWidget {
+    Q_OBJECT
+public:
+    explicit TCustomPageControl98(QWidget *parent = nullptr);
+
+    // Each throws std::invalid_argument when `page` is not one of the pages.
+    void setPageEnabled(QWidget *page, bool enabled);
+    bool isPageEnabled(QWidget *page) const;
+    // Makes `page` the active page from code, whether or not it is enabled:
+    // the program may show a page the operator may not choose himself.
+    void SetActivePage(QWidget *page);
+
+    QWidget *activePage() const { return currentWidget(); }
+
+    // Runs after every change of the active page, whatever made it: a click,
+    // the keyboard, or SetActivePage from code (not when the page asked for is
+    // already active). Runs inside the host guard: an abort stops it silently,
+    // another failure is shown in the error box; the page stays changed.
+    std::function<void(TCustomPageControl98 &sender)> onChange;
+
+private:
+    int pageIndex(QWidget *page) const; // throws std::invalid_argument
+    void pageChanged();
+};
