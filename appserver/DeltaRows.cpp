@@ -1,0 +1,82 @@
+#include "DeltaRows.h"
+
+#include "Refusal.h"
+
+namespace {
+
+const QStringList keyFields{QStringLiteral("CDFILIAL"), QStringLiteral("NRORCAEVENTO"), QStringLiteral("NRSEQORCAEVE")};
+
+} // namespace
+
+DeltaRows::DeltaRows(const ChangeDelta &delta, const QList<FieldDef> &known, const QString &what)
+    : m_delta(delta)
+{
+    for (int i = 0; i < delta.fields.size(); ++i) {
+        const QString name = delta.fields.at(i).name.toUpper();
+        const bool isKnown = std::any_of(known.begin(), known.end(), [&](const FieldDef &field) { return field.name == name; });
+        if (!isKnown) {
+            throw Refusal(QStringLiteral("O campo %1 não pertence a %2.").arg(delta.fields.at(i).name, what));
+        }
+        m_index.insert(name, i);
+    }
+    for (const QString &field : keyFields) {
+        if (!m_index.contains(field)) {
+            throw Refusal(QStringLiteral("Falta o campo %1 nas alterações de %2.").arg(field, what));
+        }
+    }
+}
+
+QVariant DeltaRows::value(const QVariantList &row, const QString &field) const
+{
+    const int index = m_index.value(field, -1);
+    if (index < 0 || index >= row.size()) {
+        return {};
+    }
+    return row.at(index);
+}
+
+QString DeltaRows::text(const QVariantList &row, const QString &field) const
+{
+    const QVariant stored = value(row, field);
+    if (stored.typeId() == QMetaType::QByteArray) {
+        return QString::fromUtf8(stored.toByteArray());
+    }
+    return stored.toString();
+}
+
+QuoteKey DeltaRows::key(const QVariantList &row) const
+{
+    return QuoteKey{text(row, keyFields.at(0)), text(row, keyFields.at(1)), text(row, keyFields.at(2))};
+}
+
+FieldType DeltaRows::type(const QString &field) const
+{
+    return m_delta.fields.at(m_index.value(field)).type;
+}
+
+QVariant DeltaRows::comparable(const QVariantList &row, const QString &field) const
+{
+    switch (type(field)) {
+    case FieldType::Float:
+    case FieldType::DateTime:
+        return value(row, field).isNull() ? 0.0 : value(row, field).toDouble();
+    case FieldType::Integer:
+        return value(row, field).isNull() ? qint64(0) : value(row, field).toLongLong();
+    case FieldType::Text:
+    case FieldType::Blob:
+        return text(row, field);
+    }
+    return {};
+}
+
+QStringList DeltaRows::changedFields(const RowChange &change) const
+{
+    QStringList changed;
+    for (auto it = m_index.constBegin(); it != m_index.constEnd(); ++it) {
+        if (comparable(change.oldValues, it.key()) != comparable(change.newValues, it.key())) {
+            changed.append(it.key());
+        }
+    }
+    changed.sort();
+    return changed;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "StoredQuote.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+// The calendar of the event halls. A hall takes at most its daily limit of
+// events, never two at the same day and hour, and nothing at all while no
+// limit is set up. Only bookings of pending or approved quotes count.
+class HallSchedule final {
+public:
+    explicit HallSchedule(const QSqlDatabase &db);
+
+    // "OK" when the quote's hall can take it (or it books no hall), else
+    // "N_LIMITE_DEF", "DTA_HRA_MARC" or "ACIMA_LIMITE", ":" and the hall
+    // code. Throws std::runtime_error on a database failure.
+    QString verify(const StoredQuote &quote) const;
+
+    // Books the quote's hall with the schedule state ("R" reserved, "A"
+    // approved), or re-labels its live booking. Must run inside a write
+    // transaction; throws Refusal with the operator's message when the hall
+    // cannot take the quote.
+    void book(const StoredQuote &quote, const QString &scheduleState);
+    // Frees the quote's hall booking (schedule state "C"); no booking, no-op.
+    void release(const QuoteKey &key);
+
+    // The operator's text for a blocking answer of verify().
+    static QString messageFor(const QString &answer);
+
+private:
+    QSqlDatabase m_db;
+};

@@ -1,0 +1,116 @@
+#include "JustificationWriter.h"
+
+#include "DeltaRows.h"
+#include "PacketLayouts.h"
+#include "Refusal.h"
+#include "Sql.h"
+#include "SqlTransaction.h"
+#include "StoredQuote.h"
+
+namespace {
+
+const QStringList keyFields{QStringLiteral("CDFILIAL"), QStringLiteral("NRORCAEVENTO"), QStringLiteral("NRSEQORCAEVE")};
+const QStringList dataFields{QStringLiteral("TXOBSJUSTORC"), QStringLiteral("DTHRHISTORCA"), QStringLiteral("CDOPERADOR")};
+
+QString emptyOf(FieldType type)
+{
+    return type == FieldType::Float || type == FieldType::DateTime || type == FieldType::Integer ? QStringLiteral("0")
+                                                                                                 : QStringLiteral("''");
+}
+
+QVariant storable(const DeltaRows &rows, const QVariantList &row, const QString &field)
+{
+    if (!rows.has(field) || rows.value(row, field).isNull()) {
+        return {};
+    }
+    if (rows.type(field) == FieldType::Text || rows.type(field) == FieldType::Blob) {
+        return rows.text(row, field);
+    }
+    return rows.value(row, field).toDouble();
+}
+
+void requireClosedQuote(const QSqlDatabase &db, const QuoteKey &key)
+{
+    const auto quote = StoredQuote::load(db, key);
+    if (!quote) {
+        throw Refusal(QStringLiteral("O orçamento %1 não existe.").arg(key.display()));
+    }
+    if (quote->state != QLatin1String("8") && quote->state != QLatin1String("9")) {
+        throw Refusal(QStringLiteral("O orçamento %1 não está cancelado nem adiado; a justificativa não foi gravada.").arg(key.display()));
+    }
+}
+
+QString conflict(const QuoteKey &key)
+{
+    return QStringLiteral("A justificativa do orçamento %1 foi alterada por outro usuário. Liste os orçamentos novamente.").arg(key.display());
+}
+
+} // namespace
+
+JustificationWriter::JustificationWriter(const QSqlDatabase &db)
+    : m_db(db)
+{
+}
+
+int JustificationWriter::apply(const ChangeDelta &delta)
+{
+    const DeltaRows rows(delta, PacketLayouts::justificationFields(), QStringLiteral("justificativa"));
+    SqlTransaction transaction(m_db);
+    for (const RowChange &change : delta.changes) {
+        const QVariantList &current = change.op == RowChange::Op::Insert ? change.newValues : change.oldValues;
+        const QuoteKey key = rows.key(current);
+        if (change.op == RowChange::Op::Insert) {
+            requireClosedQuote(m_db, key);
+            QSqlQuery present = Sql::run(m_db, QStringLiteral(
+                "SELECT COUNT(*) FROM OBSJUSTORCA WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?"),
+                {key.branch, key.number, key.sequence});
+            if (present.next() && present.value(0).toInt() > 0) {
+                throw Refusal(conflict(key));
+            }
+            Sql::run(m_db, QStringLiteral(
+                "INSERT INTO OBSJUSTORCA (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, TXOBSJUSTORC, DTHRHISTORCA, CDOPERADOR) "
+                "VALUES (?, ?, ?, ?, ?, ?)"),
+                {key.branch, key.number, key.sequence, storable(rows, change.newValues, dataFields.at(0)),
+                 storable(rows, change.newValues, dataFields.at(1)), storable(rows, change.newValues, dataFields.at(2))});
+            continue;
+        }
+        QStringList changed = rows.changedFields(change);
+        if (change.op == RowChange::Op::Update) {
+            for (const QString &field : keyFields) {
+                if (changed.contains(field)) {
+                    throw Refusal(QStringLiteral("A justificativa não pode mudar de orçamento (%1).").arg(key.display()));
+                }
+            }
+            if (changed.isEmpty()) {
+                continue;
+            }
+            requireClosedQuote(m_db, key);
+        } else {
+            changed = QStringList();
+            for (const QString &field : dataFields) {
+                if (rows.has(field)) {
+                    changed << field;
+                }
+            }
+        }
+        QStringList checks;
+        QStringList sets;
+        QVariantList setValues;
+        QVariantList checkValues{key.branch, key.number, key.sequence};
+        for (const QString &field : changed) {
+            checks << QStringLiteral(" AND COALESCE(%1, %2) = ?").arg(field, emptyOf(rows.type(field)));
+            checkValues << rows.comparable(change.oldValues, field);
+            sets << field + QStringLiteral(" = ?");
+            setValues << storable(rows, change.newValues, field);
+        }
+        const QString where = QStringLiteral(" WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?") + checks.join(QString());
+        QSqlQuery write = change.op == RowChange::Op::Update
+            ? Sql::run(m_db, QStringLiteral("UPDATE OBSJUSTORCA SET ") + sets.join(QStringLiteral(", ")) + where, setValues + checkValues)
+            : Sql::run(m_db, QStringLiteral("DELETE FROM OBSJUSTORCA") + where, checkValues);
+        if (write.numRowsAffected() != 1) {
+            throw Refusal(conflict(key));
+        }
+    }
+    transaction.commit();
+    return int(delta.changes.size());
+}

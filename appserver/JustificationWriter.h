@@ -1,0 +1,22 @@
+#pragma once
+
+#include "DataPacket.h"
+
+#include <QSqlDatabase>
+
+// SetObs: stores the justification text of cancelled or postponed quotes.
+// One justification per quote version; an insert where one already exists,
+// or an update or delete of a justification that changed since it was
+// read, is another operator's work and refuses the whole delta.
+class JustificationWriter final {
+public:
+    explicit JustificationWriter(const QSqlDatabase &db);
+
+    // One transaction; returns the number of changes applied. Throws
+    // Refusal (nothing stored) or std::runtime_error (database failure,
+    // nothing stored).
+    int apply(const ChangeDelta &delta);
+
+private:
+    QSqlDatabase m_db;
+};

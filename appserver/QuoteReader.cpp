@@ -1,0 +1,63 @@
+#include "QuoteReader.h"
+
+#include "PacketLayouts.h"
+#include "Sql.h"
+
+QuoteReader::QuoteReader(const QSqlDatabase &db)
+    : m_db(db)
+{
+}
+
+DataPacket QuoteReader::quotes(const QString &branch, const QuoteFilter &filter) const
+{
+    QStringList conditions{QStringLiteral("CDFILIAL = ?")};
+    QVariantList values{branch};
+    filter.appendConditions(conditions, values);
+    const QString statement = QStringLiteral(
+        "SELECT NRORCAEVENTO, NRSEQORCAEVE, NMCLIEORCEVE, NMFANTCLIE, IDSITUORCEVE, "
+        "CDTPSERVEVEN, NMTPSERVEVEN, CDTIPOEVENTO, NMTIPOEVENTO, CDFILIAL, QTCONVORCEVE, "
+        "DSPRECOBASE, CDPRECOBASE, CDVENDEDOR, CDCLIENTE, DSTITUORCEVE, CDJUSTEXCHIS, "
+        "DTEVENTO, DTVALIORCEVE, DTINCLORCEVE, CDOPEJUSTORC "
+        "FROM ORCAEVENTO WHERE %1 ORDER BY NRORCAEVENTO, NRSEQORCAEVE").arg(conditions.join(QStringLiteral(" AND ")));
+    QSqlQuery query = Sql::run(m_db, statement, values);
+    return PacketLayouts::read(query, PacketLayouts::quoteFields(), 1);
+}
+
+DataPacket QuoteReader::items(const QuoteKey &key) const
+{
+    QSqlQuery query = Sql::run(m_db, QStringLiteral(
+        "SELECT I.CDFILIAL, I.NRORCAEVENTO, I.NRITEMORCEVE, I.CDPRODUTO, I.IDITOREVPROD, "
+        "I.NROPCAITOREV, I.CDGRTOTAPROD, P.CDARVPROD, P.NMPRODUTO, I.QTITEMORCEVE, I.SGUNIDADE, "
+        "I.VRITEMORCEVE, I.VRACREITOREV, I.VRDESCITOREV "
+        "FROM ITEMORCAEVEN I JOIN PRODUTO P ON P.CDPRODUTO = I.CDPRODUTO "
+        "WHERE I.CDFILIAL = ? AND I.NRORCAEVENTO = ? AND I.NRSEQORCAEVE = ? "
+        "ORDER BY I.NRITEMORCEVE"), {key.branch, key.number, key.sequence});
+    return PacketLayouts::read(query, PacketLayouts::itemFields());
+}
+
+DataPacket QuoteReader::justification(const QuoteKey &key) const
+{
+    QSqlQuery query = Sql::run(m_db, QStringLiteral(
+        "SELECT TXOBSJUSTORC, CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, DTHRHISTORCA, CDOPERADOR "
+        "FROM OBSJUSTORCA WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?"),
+        {key.branch, key.number, key.sequence});
+    return PacketLayouts::read(query, PacketLayouts::justificationFields());
+}
+
+DataPacket QuoteReader::reasons(const QString &code, const QString &all) const
+{
+    QSqlQuery query = all == QLatin1String("T")
+        ? Sql::run(m_db, QStringLiteral("SELECT CDJUSTEXCHIS, DSJUSTEXCHIS FROM JUSTEXCHIS ORDER BY CDJUSTEXCHIS"))
+        : Sql::run(m_db, QStringLiteral("SELECT CDJUSTEXCHIS, DSJUSTEXCHIS FROM JUSTEXCHIS WHERE CDJUSTEXCHIS = ?"), {code});
+    return PacketLayouts::read(query, PacketLayouts::reasonFields());
+}
+
+DataPacket QuoteReader::parameters() const
+{
+    QSqlQuery query = Sql::run(m_db, QStringLiteral("SELECT IDORIGPRUNITORE FROM PARAMORCA ORDER BY IDPARAMORCA"));
+    DataPacket packet = PacketLayouts::read(query, PacketLayouts::parameterFields());
+    while (packet.rows.size() > 1) {
+        packet.rows.removeLast();
+    }
+    return packet;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "DataPacket.h"
+
+#include <QSqlDatabase>
+
+// SetOrcamento: stores the cancellations and postponements of the screen.
+// The only change accepted is a quote going from Pendente ("1") or
+// Aprovado ("2") to Cancelado ("8") or Adiado ("9") with a registered
+// reason and the operator; the state it replaced is kept for re-enabling
+// and a history row is written.
+class QuoteWriter final {
+public:
+    explicit QuoteWriter(const QSqlDatabase &db);
+
+    // Applies the whole delta in one transaction and returns how many quotes
+    // changed. Throws Refusal (nothing stored) for any other kind of change
+    // or when another operator changed a quote after it was read; throws
+    // std::runtime_error on a database failure (nothing stored either).
+    int apply(const ChangeDelta &delta);
+
+private:
+    QSqlDatabase m_db;
+};

@@ -1,0 +1,318 @@
+#include "RpcSession.h"
+
+#include "CallLog.h"
+#include "DataPacket.h"
+#include "HallSchedule.h"
+#include "JustificationWriter.h"
+#include "QuoteFilter.h"
+#include "QuoteReader.h"
+#include "QuoteWriter.h"
+#include "Refusal.h"
+#include "RpcError.h"
+#include "StateRestorer.h"
+#include "SqlTransaction.h"
+#include "StoredQuote.h"
+
+#include <QElapsedTimer>
+#include <QJsonDocument>
+
+#include <exception>
+
+namespace {
+
+QJsonObject answer(const QJsonValue &value, const QJsonObject &refs = {})
+{
+    return QJsonObject{{QStringLiteral("value"), value}, {QStringLiteral("refs"), refs}};
+}
+
+QJsonObject accepted(const QJsonValue &data)
+{
+    return QJsonObject{{QStringLiteral("ok"), true}, {QStringLiteral("data"), data}};
+}
+
+QJsonObject refused(const QString &message)
+{
+    return QJsonObject{{QStringLiteral("ok"), false}, {QStringLiteral("message"), message}};
+}
+
+QString textArg(const QJsonArray &params, int index)
+{
+    const QJsonValue value = params.at(index);
+    if (value.isNull()) {
+        return {};
+    }
+    if (!value.isString()) {
+        throw RpcError(RpcError::InvalidParams, QStringLiteral("argumento %1 deveria ser um texto").arg(index));
+    }
+    return value.toString();
+}
+
+QuoteKey keyArgs(const QJsonArray &params, int branch, int number, int sequence)
+{
+    return QuoteKey{textArg(params, branch), textArg(params, number), textArg(params, sequence)};
+}
+
+ChangeDelta deltaArg(const QJsonArray &params, int index)
+{
+    const QJsonValue value = params.at(index);
+    if (!value.isObject()) {
+        throw RpcError(RpcError::InvalidParams, QStringLiteral("argumento %1 deveria ser um pacote de alterações").arg(index));
+    }
+    try {
+        return WireCodec::decodeDelta(value.toObject());
+    } catch (const std::exception &error) {
+        throw RpcError(RpcError::InvalidParams, QStringLiteral("argumento %1: %2").arg(index).arg(QString::fromUtf8(error.what())));
+    }
+}
+
+QByteArray line(const QJsonObject &message)
+{
+    return QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n';
+}
+
+QByteArray errorLine(const QJsonValue &id, int code, const QString &message)
+{
+    return line(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                            {QStringLiteral("id"), id},
+                            {QStringLiteral("error"), QJsonObject{{QStringLiteral("code"), code}, {QStringLiteral("message"), message}}}});
+}
+
+} // namespace
+
+RpcSession::RpcSession(const QSqlDatabase &db, const QString &peer)
+    : m_db(db), m_peer(peer)
+{
+}
+
+QByteArray RpcSession::oversized(qint64 limit)
+{
+    const QString message = QStringLiteral("mensagem maior que o limite de %1 bytes").arg(limit);
+    CallLog::write(m_peer, QString(), 0, QStringLiteral("erro %1: %2").arg(int(RpcError::InvalidRequest)).arg(message));
+    return errorLine(QJsonValue(), RpcError::InvalidRequest, message);
+}
+
+QByteArray RpcSession::handle(const QByteArray &text)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QJsonValue id;
+    QString method;
+    try {
+        QJsonParseError parseError;
+        const QJsonDocument document = QJsonDocument::fromJson(text, &parseError);
+        if (parseError.error != QJsonParseError::NoError) {
+            throw RpcError(RpcError::ParseError, QStringLiteral("JSON inválido: %1").arg(parseError.errorString()));
+        }
+        if (!document.isObject()) {
+            throw RpcError(RpcError::InvalidRequest, QStringLiteral("a mensagem deveria ser um objeto JSON-RPC"));
+        }
+        const QJsonObject request = document.object();
+        const QJsonValue idValue = request.value(QStringLiteral("id"));
+        if (idValue.isString() || idValue.isDouble() || idValue.isNull()) {
+            id = idValue;
+        }
+        if (request.value(QStringLiteral("jsonrpc")) != QJsonValue(QStringLiteral("2.0"))) {
+            throw RpcError(RpcError::InvalidRequest, QStringLiteral("falta \"jsonrpc\":\"2.0\""));
+        }
+        if (!request.contains(QStringLiteral("id")) || !(idValue.isString() || idValue.isDouble() || idValue.isNull())) {
+            throw RpcError(RpcError::InvalidRequest, QStringLiteral("falta o \"id\" (texto ou número) da chamada"));
+        }
+        if (!request.value(QStringLiteral("method")).isString()) {
+            throw RpcError(RpcError::InvalidRequest, QStringLiteral("falta o nome do método"));
+        }
+        method = request.value(QStringLiteral("method")).toString();
+        const QJsonValue params = request.value(QStringLiteral("params"));
+        if (!params.isUndefined() && !params.isArray()) {
+            throw RpcError(RpcError::InvalidParams, QStringLiteral("os argumentos vão em uma lista, por posição"));
+        }
+        m_outcome = QStringLiteral("ok");
+        const QJsonObject result = dispatch(method, params.toArray());
+        CallLog::write(m_peer, method, timer.elapsed(), m_outcome);
+        return line(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")}, {QStringLiteral("id"), id}, {QStringLiteral("result"), result}});
+    } catch (const RpcError &error) {
+        CallLog::write(m_peer, method, timer.elapsed(), QStringLiteral("erro %1: %2").arg(error.code()).arg(error.message()));
+        return errorLine(id, error.code(), error.message());
+    } catch (const std::exception &error) {
+        const QString message = QStringLiteral("falha no banco de dados do servidor: %1").arg(QString::fromUtf8(error.what()));
+        CallLog::write(m_peer, method, timer.elapsed(), QStringLiteral("erro %1: %2").arg(int(RpcError::InternalError)).arg(message));
+        return errorLine(id, RpcError::InternalError, message);
+    }
+}
+
+QJsonObject RpcSession::dispatch(const QString &methodName, const QJsonArray &params)
+{
+    struct Entry {
+        const char *name;
+        int argumentCount;
+        QJsonObject (RpcSession::*handler)(const QJsonArray &);
+    };
+    static const Entry entries[] = {
+        {"connect", 1, &RpcSession::connect},
+        {"GetOrcamento", 27, &RpcSession::getOrcamento},
+        {"GetItemOrc", 3, &RpcSession::getItemOrc},
+        {"GetMotivo", 2, &RpcSession::getMotivo},
+        {"GetParamOrca", 0, &RpcSession::getParamOrca},
+        {"SetOrcamento", 1, &RpcSession::setOrcamento},
+        {"SetObs", 1, &RpcSession::setObs},
+        {"setAgendaSalao", 4, &RpcSession::setAgendaSalao},
+        {"getSituAnterior", 3, &RpcSession::getSituAnterior},
+        {"getVerifSalao", 3, &RpcSession::getVerifSalao},
+        {"SetAnterior", 5, &RpcSession::setAnterior},
+    };
+    const auto found = std::find_if(std::begin(entries), std::end(entries),
+                                    [&](const Entry &entry) { return methodName == QLatin1String(entry.name); });
+    const Entry *method = found == std::end(entries) ? nullptr : found;
+    if (!method) {
+        throw RpcError(RpcError::MethodNotFound, QStringLiteral("método desconhecido: %1").arg(methodName.left(60)));
+    }
+    if (!m_connected && methodName != QLatin1String("connect")) {
+        throw RpcError(RpcError::NotConnected, QStringLiteral("chame connect com \"%1\" antes de %2").arg(QLatin1String(serverName), methodName));
+    }
+    if (params.size() != method->argumentCount) {
+        throw RpcError(RpcError::InvalidParams, QStringLiteral("%1 espera %2 argumento(s), recebeu %3")
+                                                    .arg(methodName).arg(method->argumentCount).arg(params.size()));
+    }
+    return (this->*method->handler)(params);
+}
+
+namespace {
+
+// Runs a checked call: a business refusal becomes {"ok":false}, anything
+// else goes on as a JSON-RPC error.
+template<typename Body>
+QJsonObject checked(QString &outcome, Body body)
+{
+    try {
+        return accepted(body());
+    } catch (const Refusal &refusal) {
+        outcome = QStringLiteral("recusado: ") + refusal.message();
+        return refused(refusal.message());
+    }
+}
+
+} // namespace
+
+QJsonObject RpcSession::connect(const QJsonArray &params)
+{
+    const QString name = textArg(params, 0);
+    if (name != QLatin1String(serverName)) {
+        throw RpcError(RpcError::UnknownServer, QStringLiteral("servidor desconhecido: \"%1\"; este servidor hospeda \"%2\"")
+                                                    .arg(name.left(80), QLatin1String(serverName)));
+    }
+    m_connected = true;
+    return answer(QJsonValue());
+}
+
+QJsonObject RpcSession::getOrcamento(const QJsonArray &params)
+{
+    const QString branch = textArg(params, 0);
+    const QuoteFilter filter = QuoteFilter::fromParams(params);
+    QJsonObject refs;
+    const QJsonArray echoed = filter.toJson();
+    for (int i = 0; i < echoed.size(); ++i) {
+        refs.insert(QString::number(i + 1), echoed.at(i));
+    }
+    const QJsonObject value = checked(m_outcome, [&] {
+        const DataPacket packet = QuoteReader(m_db).quotes(branch, filter);
+        m_outcome = QStringLiteral("ok, %1 orçamento(s)").arg(packet.rows.size());
+        return QJsonValue(WireCodec::encodePacket(packet));
+    });
+    return answer(value, refs);
+}
+
+QJsonObject RpcSession::getItemOrc(const QJsonArray &params)
+{
+    const QuoteKey key = keyArgs(params, 0, 1, 2);
+    return answer(checked(m_outcome, [&] {
+        const QuoteReader reader(m_db);
+        return QJsonValue(QJsonArray{WireCodec::encodePacket(reader.items(key)), WireCodec::encodePacket(reader.justification(key))});
+    }));
+}
+
+QJsonObject RpcSession::getMotivo(const QJsonArray &params)
+{
+    const QString code = textArg(params, 0);
+    const QString all = textArg(params, 1);
+    const QJsonObject refs{{QStringLiteral("0"), code}, {QStringLiteral("1"), all}};
+    return answer(checked(m_outcome, [&] { return QJsonValue(WireCodec::encodePacket(QuoteReader(m_db).reasons(code, all))); }), refs);
+}
+
+QJsonObject RpcSession::getParamOrca(const QJsonArray &)
+{
+    return answer(checked(m_outcome, [&] { return QJsonValue(WireCodec::encodePacket(QuoteReader(m_db).parameters())); }));
+}
+
+QJsonObject RpcSession::setOrcamento(const QJsonArray &params)
+{
+    const ChangeDelta delta = deltaArg(params, 0);
+    return answer(checked(m_outcome, [&] { return QJsonValue(QuoteWriter(m_db).apply(delta)); }));
+}
+
+QJsonObject RpcSession::setObs(const QJsonArray &params)
+{
+    const ChangeDelta delta = deltaArg(params, 0);
+    return answer(checked(m_outcome, [&] { return QJsonValue(JustificationWriter(m_db).apply(delta)); }));
+}
+
+QJsonObject RpcSession::setAgendaSalao(const QJsonArray &params)
+{
+    const QuoteKey key = keyArgs(params, 0, 1, 2);
+    const QString letter = textArg(params, 3);
+    if (letter != QLatin1String("C") && letter != QLatin1String("A") && letter != QLatin1String("R")) {
+        throw RpcError(RpcError::InvalidParams, QStringLiteral("operação de agenda desconhecida: \"%1\" (use C, A ou R)").arg(letter.left(10)));
+    }
+    SqlTransaction transaction(m_db);
+    const auto quote = StoredQuote::load(m_db, key);
+    if (!quote) {
+        throw RpcError(RpcError::Refused, QStringLiteral("O orçamento %1 não existe.").arg(key.display()));
+    }
+    // Each letter only fits one kind of quote; anything else would leave the
+    // calendar saying something the quote does not.
+    const QString expected = letter == QLatin1String("C") ? QStringLiteral("89") : letter == QLatin1String("A") ? QStringLiteral("2") : QStringLiteral("1");
+    if (quote->state.size() != 1 || !expected.contains(quote->state)) {
+        throw RpcError(RpcError::Refused, QStringLiteral("A agenda do salão não aceita \"%1\" para o orçamento %2, que está na situação %3.")
+                                              .arg(letter, key.display(), quote->state));
+    }
+    HallSchedule schedule(m_db);
+    try {
+        if (letter == QLatin1String("C")) {
+            schedule.release(key);
+        } else {
+            schedule.book(*quote, letter);
+        }
+    } catch (const Refusal &refusal) {
+        throw RpcError(RpcError::Refused, refusal.message());
+    }
+    transaction.commit();
+    return answer(QJsonValue());
+}
+
+QJsonObject RpcSession::getSituAnterior(const QJsonArray &params)
+{
+    const QuoteKey key = keyArgs(params, 1, 0, 2);
+    return answer(StateRestorer(m_db).previousState(key));
+}
+
+QJsonObject RpcSession::getVerifSalao(const QJsonArray &params)
+{
+    const QuoteKey key = keyArgs(params, 0, 1, 2);
+    const auto quote = StoredQuote::load(m_db, key);
+    if (!quote) {
+        return answer(QStringLiteral("O orçamento %1 não existe.").arg(key.display()));
+    }
+    const QString verdict = HallSchedule(m_db).verify(*quote);
+    m_outcome = verdict;
+    return answer(verdict);
+}
+
+QJsonObject RpcSession::setAnterior(const QJsonArray &params)
+{
+    const QuoteKey key = keyArgs(params, 1, 0, 2);
+    const QString operatorCode = textArg(params, 3);
+    QString state = textArg(params, 4);
+    const QJsonObject value = checked(m_outcome, [&] {
+        state = StateRestorer(m_db).restore(key, operatorCode);
+        return QJsonValue();
+    });
+    return answer(value, QJsonObject{{QStringLiteral("4"), state}});
+}

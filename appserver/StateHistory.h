@@ -1,0 +1,14 @@
+#pragma once
+
+#include "QuoteKey.h"
+
+#include <QSqlDatabase>
+
+// The audit trail of quote states: who moved which quote from which state
+// to which, when, and for what reason. Rows are only ever added, inside the
+// transaction that changes the state.
+namespace StateHistory {
+// Throws std::runtime_error on a database failure.
+void append(const QSqlDatabase &db, const QuoteKey &key, const QString &fromState, const QString &toState,
+            const QString &reason, const QString &operatorCode);
+} // namespace StateHistory

@@ -1,0 +1,53 @@
+#include "StateRestorer.h"
+
+#include "HallSchedule.h"
+#include "Refusal.h"
+#include "Sql.h"
+#include "SqlTransaction.h"
+#include "StateHistory.h"
+#include "StoredQuote.h"
+
+StateRestorer::StateRestorer(const QSqlDatabase &db)
+    : m_db(db)
+{
+}
+
+QString StateRestorer::previousState(const QuoteKey &key) const
+{
+    const auto quote = StoredQuote::load(m_db, key);
+    return quote ? quote->previousState : QString();
+}
+
+QString StateRestorer::restore(const QuoteKey &key, const QString &operatorCode)
+{
+    if (operatorCode.trimmed().isEmpty()) {
+        throw Refusal(QStringLiteral("O operador deve ser informado para habilitar o orçamento %1.").arg(key.display()));
+    }
+    SqlTransaction transaction(m_db);
+    const auto quote = StoredQuote::load(m_db, key);
+    if (!quote) {
+        throw Refusal(QStringLiteral("O orçamento %1 não existe.").arg(key.display()));
+    }
+    if (quote->state != QLatin1String("8") && quote->state != QLatin1String("9")) {
+        throw Refusal(QStringLiteral("O orçamento %1 não está cancelado nem adiado.").arg(key.display()));
+    }
+    const QString restored = quote->previousState;
+    if (restored != QLatin1String("1") && restored != QLatin1String("2")) {
+        throw Refusal(QStringLiteral("O orçamento %1 não tem situação anterior registrada.").arg(key.display()));
+    }
+    // Only a quote that is still in the state we read may be restored: a
+    // second operator re-enabling the same quote finds nothing left to do.
+    QSqlQuery update = Sql::run(m_db, QStringLiteral(
+        "UPDATE ORCAEVENTO SET IDSITUORCEVE = ?, IDSITUANTORC = ?, CDJUSTEXCHIS = NULL "
+        "WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? AND IDSITUORCEVE = ?"),
+        {restored, quote->state, key.branch, key.number, key.sequence, quote->state});
+    if (update.numRowsAffected() != 1) {
+        throw Refusal(QStringLiteral("O orçamento %1 foi alterado por outro usuário. Liste os orçamentos novamente.").arg(key.display()));
+    }
+    StoredQuote reopened = *quote;
+    reopened.state = restored;
+    HallSchedule(m_db).book(reopened, restored == QLatin1String("2") ? QStringLiteral("A") : QStringLiteral("R"));
+    StateHistory::append(m_db, key, quote->state, restored, QString(), operatorCode);
+    transaction.commit();
+    return restored;
+}

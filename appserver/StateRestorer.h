@@ -1,0 +1,29 @@
+#pragma once
+
+#include "QuoteKey.h"
+
+#include <QSqlDatabase>
+
+// Re-enabling: a cancelled or postponed quote goes back to the state it
+// had before, and books its hall again.
+class StateRestorer final {
+public:
+    explicit StateRestorer(const QSqlDatabase &db);
+
+    // The state the quote had before it was cancelled or postponed; empty
+    // for an unknown quote or one that never changed state here. Throws
+    // std::runtime_error on a database failure.
+    QString previousState(const QuoteKey &key) const;
+
+    // In one transaction: checks the hall again, restores the previous
+    // state, books the hall ("A" for Aprovado, "R" for Pendente) and writes
+    // the history. Returns the restored state. Throws Refusal (nothing
+    // written) when the quote is not cancelled or postponed, has no
+    // previous state, the operator is missing, the hall cannot take it, or
+    // another operator changed it meanwhile; std::runtime_error on a
+    // database failure.
+    QString restore(const QuoteKey &key, const QString &operatorCode);
+
+private:
+    QSqlDatabase m_db;
+};
