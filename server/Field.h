@@ -59,6 +59,12 @@ public:
     // Values of the active record. Writing requires the list to be in edit or
     // insert state (or calculating, for a calculated field) and throws
     // std::runtime_error otherwise, or when the field is read-only.
+    // A value is converted to the field's kind (text "1.234,5" to a float,
+    // QDate to a day count...) and a value that cannot be converted throws
+    // naming the field. Empty text stays empty text in text and blob fields
+    // and is the empty value for numbers and dates. Text longer than size()
+    // is kept whole (see RecordList.h). Calculated fields can be written
+    // only while the list calculates.
     QVariant value() const;
     void setValue(const QVariant &value);
     bool isNull() const;
@@ -74,6 +80,12 @@ public:
 
     // The text shown in grids (display format applied) and the text offered
     // for editing; both go through the get-text hook when one is set.
+    // Display: numbers through the display format with Brazilian separators
+    // ("#,##0.00": 1234.5 -> "1.234,50"), or plain ("1234,5") without one;
+    // integers plain unless a format is set; date-times "dd/MM/yyyy", with
+    // " hh:mm" when the time of day is not midnight (a display format is a
+    // QDateTime pattern). Edit text: numbers with a decimal comma and no
+    // grouping, date-times "dd/MM/yyyy[ hh:mm:ss]". Empty for the empty value.
     QString displayText() const;
     QString text() const;
     // Assigns text through the set-text hook when one is set, else as value.

@@ -31,6 +31,28 @@
 //   open:   beforeOpen, data loaded, calcFields per record, state Browse,
 //           afterOpen, afterScroll (when there is a first record)
 //   close:  beforeClose, data dropped, state Inactive, afterClose
+//
+// Choices the comments above leave open:
+// - The CalcFields state is transient: it is never signalled by stateChanged,
+//   and in it only calculated fields may be written. Calculated values are
+//   kept per record until its next calculation (load, post, insert).
+// - onNewRecord runs before the state turns Insert but may already assign the
+//   new record's fields; if it (or the calculation) throws, the new record is
+//   dropped again and the previous record is current.
+// - A calculation that throws while a packet loads leaves the list closed.
+// - loadPacket and createDataSet on an open list close it first (with the
+//   close events); close drops a pending edit without cancel events.
+// - edit() on an empty list starts a new record (insert); remove() while
+//   inserting cancels the insert; remove() while editing deletes the record
+//   as it was before the edit.
+// - Navigation and editing on an inactive list, moveTo outside the list and
+//   remove() on an empty list throw std::runtime_error; post() and cancel()
+//   outside edit/insert do nothing.
+// - A required field that is empty (or an empty text) makes post() throw
+//   after beforePost, leaving the record in edit.
+// - Texts longer than their field's size are kept as they are: cutting them
+//   would silently lose what the operator or server gave; the server refuses
+//   what its columns cannot hold.
 class RecordList : public QObject {
     Q_OBJECT
 public:
@@ -79,9 +101,11 @@ public:
     void last();
     void next();
     void prior();
-    void moveTo(int row);
+    void moveTo(int row); // throws std::runtime_error outside 0..recordCount()-1
 
     // Editing. Each throws std::runtime_error when the list is inactive.
+    // A write to a field outside edit/insert throws "Lista <name> não está em
+    // edição." (std::runtime_error).
     void edit();
     void insert();       // a new record before the current one
     void append();       // a new record at the end
@@ -92,6 +116,16 @@ public:
     // The change log: at most one entry per record, keyed by a record id
     // that survives moves of rows; an update of an inserted record stays an
     // insert, a delete of an inserted record drops its entry.
+    // An entry holds the record's original values; its current values are the
+    // record's (a deleted record stays hidden in its place until the log is
+    // merged, so cancelUpdates puts it back exactly there). A post that
+    // changes no data field logs nothing; a pending edit is not in delta().
+    // With logChanges false, posts and deletes go straight into the data
+    // (a record deleted then takes its earlier entry with it).
+    // cancelUpdates cancels a pending edit first (with its events), emits
+    // aboutToReset/reset around the undo, and keeps the current record when
+    // it survives. applyUpdates posts a pending edit first and does not call
+    // `send` when there is nothing to send.
     bool logChanges() const { return m_logChanges; }
     void setLogChanges(bool log) { m_logChanges = log; }
     int changeCount() const;
@@ -103,6 +137,10 @@ public:
     void applyUpdates(const std::function<void(const ChangeDelta &)> &send);
 
     // Reading any record without moving the current one (grids, lookups).
+    // While a get-text hook runs for displayTextAt/editTextAt, the Field API
+    // reads `row` and refuses writes to data fields; the current record is
+    // unchanged afterwards. A row or field index out of range throws
+    // std::runtime_error.
     QVariant valueAt(int row, int fieldIndex) const;
     QString displayTextAt(int row, int fieldIndex) const;
     QString editTextAt(int row, int fieldIndex) const;
@@ -115,6 +153,9 @@ public:
     Event onCalcFields; // called with state CalcFields for each record
 
 signals:
+    // Row signals come in pairs around each single-record change, so an item
+    // model can call begin/end at the right moments; loads, closes and
+    // cancelUpdates come as aboutToReset/reset instead.
     void stateChanged(RecordList::State state);
     void aboutToReset();          // the whole data is about to be replaced or dropped
     void reset();                 // the whole data was replaced or dropped

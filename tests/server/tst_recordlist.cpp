@@ -126,6 +126,8 @@ private slots:
     void declaringFieldsOnAnOpenListIsRefused();
     void insertPutsTheRecordBeforeTheCurrentOne();
     void removeKeepsTheRowPositionForTheNextRecord();
+    void failingCalculationLeavesTheListClosed();
+    void packetValuesTakeTheDeclaredType();
 };
 
 void TestRecordList::stateChangedFollowsEveryChange()
@@ -672,6 +674,34 @@ void TestRecordList::removeKeepsTheRowPositionForTheNextRecord()
     q.list.remove();
     QCOMPARE(q.list.recNo(), -1);
     QVERIFY(q.list.bof() && q.list.eof());
+}
+
+void TestRecordList::failingCalculationLeavesTheListClosed()
+{
+    QuoteList q;
+    q.list.onCalcFields = [](RecordList &) { throw std::runtime_error("cálculo falhou"); };
+    QSignalSpy aboutToReset(&q.list, &RecordList::aboutToReset);
+    QSignalSpy reset(&q.list, &RecordList::reset);
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, q.list.loadPacket(quotePacket()));
+    QVERIFY(!q.list.isActive());
+    QCOMPARE(q.list.recordCount(), 0);
+    QCOMPARE(aboutToReset.count(), 1);
+    QCOMPARE(reset.count(), 1);
+}
+
+void TestRecordList::packetValuesTakeTheDeclaredType()
+{
+    RecordList list(QStringLiteral("cdsParam"));
+    list.addField("QTITEM", FieldType::Float);
+    list.addField("VRITEM", FieldType::Integer);
+    list.addField("NRORCA", FieldType::Integer);
+    list.loadPacket(quotePacket());
+    QCOMPARE(list.valueAt(1, 0), QVariant(3.0));
+    QCOMPARE(list.valueAt(2, 1), QVariant(qint64(1235)));
+    QCOMPARE(list.valueAt(2, 2), QVariant(qint64(3)));
+    DataPacket bad = quotePacket();
+    bad.rows[0][1] = QStringLiteral("A1");
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, list.loadPacket(bad));
 }
 
 QTEST_GUILESS_MAIN(TestRecordList)

@@ -50,6 +50,10 @@ private slots:
     void valueOfTheWrongKindIsRefused_data();
     void valueOfTheWrongKindIsRefused();
     void encodingARowOfTheWrongWidthIsRefused();
+    void encodingConvertsWhatItCan_data();
+    void encodingConvertsWhatItCan();
+    void encodingAValueThatCannotBeConvertedIsRefused_data();
+    void encodingAValueThatCannotBeConvertedIsRefused();
     void indexOfIgnoresCase();
 };
 
@@ -255,6 +259,43 @@ void TestWireCodec::encodingARowOfTheWrongWidthIsRefused()
     packet.fields = {{"CD", FieldType::Text, 2}};
     packet.rows = {{QStringLiteral("01"), QStringLiteral("extra")}};
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, WireCodec::encodePacket(packet));
+}
+
+void TestWireCodec::encodingConvertsWhatItCan_data()
+{
+    QTest::addColumn<FieldType>("type");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QJsonValue>("json");
+    QTest::newRow("date") << FieldType::DateTime << QVariant(QDate(2024, 3, 15)) << QJsonValue(45366.0);
+    QTest::newRow("date-time") << FieldType::DateTime << QVariant(QDateTime(QDate(2024, 3, 15), QTime(18, 0))) << QJsonValue(45366.75);
+    QTest::newRow("integer as float") << FieldType::Float << QVariant(3) << QJsonValue(3.0);
+    QTest::newRow("number text as integer") << FieldType::Integer << QVariant(QStringLiteral("12")) << QJsonValue(12);
+    QTest::newRow("number as text") << FieldType::Text << QVariant(7) << QJsonValue(QStringLiteral("7"));
+}
+
+void TestWireCodec::encodingConvertsWhatItCan()
+{
+    QFETCH(FieldType, type);
+    QFETCH(QVariant, value);
+    QFETCH(QJsonValue, json);
+    QCOMPARE(WireCodec::encodeValue(value, type), json);
+}
+
+void TestWireCodec::encodingAValueThatCannotBeConvertedIsRefused_data()
+{
+    QTest::addColumn<FieldType>("type");
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("word as float") << FieldType::Float << QVariant(QStringLiteral("doze"));
+    QTest::newRow("word as integer") << FieldType::Integer << QVariant(QStringLiteral("doze"));
+    QTest::newRow("infinite float") << FieldType::Float << QVariant(std::numeric_limits<double>::infinity());
+    QTest::newRow("word as date") << FieldType::DateTime << QVariant(QStringLiteral("ontem"));
+}
+
+void TestWireCodec::encodingAValueThatCannotBeConvertedIsRefused()
+{
+    QFETCH(FieldType, type);
+    QFETCH(QVariant, value);
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, WireCodec::encodeValue(value, type));
 }
 
 void TestWireCodec::indexOfIgnoresCase()
