@@ -51,7 +51,7 @@ qsizetype skipComment(const QString &sql, qsizetype from)
 
 // The drivers differ in how they treat a named parameter written twice, so
 // the query binds by position: each place of a name gets its own "?".
-// Quoted text, comments and "::" casts are left alone.
+// Quoted text and "::" casts are left alone; comments are dropped.
 PositionalSql positional(const QString &sql)
 {
     PositionalSql result;
@@ -64,7 +64,11 @@ PositionalSql positional(const QString &sql)
             end = skipQuoted(sql, i);
         } else if ((c == QLatin1Char('-') && next == QLatin1Char('-'))
                    || (c == QLatin1Char('/') && next == QLatin1Char('*'))) {
-            end = skipComment(sql, i);
+            // Dropped, because the toolkit's own placeholder scan does not
+            // know comments and would count a colon in one.
+            result.text += QLatin1Char(' ');
+            i = skipComment(sql, i);
+            continue;
         } else if (c == QLatin1Char(':') && next == QLatin1Char(':')) {
             end = i + 2;
         } else if (c == QLatin1Char(':') && startsIdentifier(next)) {
