@@ -130,10 +130,7 @@ void RecordList::loadPacket(const DataPacket &packet)
     if (beforeOpen) {
         beforeOpen(*this);
     }
-    if (d->fields.isEmpty() || d->fields.cameFromPacket()) {
-        adoptPacketFields(packet.fields);
-    }
-    openWith(d->fields.recordsFrom(packet));
+    openWith(&packet);
 }
 
 void RecordList::createDataSet()
@@ -145,7 +142,7 @@ void RecordList::createDataSet()
     if (beforeOpen) {
         beforeOpen(*this);
     }
-    openWith({});
+    openWith(nullptr);
 }
 
 void RecordList::close()
@@ -193,22 +190,28 @@ void RecordList::adoptPacketFields(const QList<FieldDef> &fields)
     d->fields.setCameFromPacket(true);
 }
 
-void RecordList::openWith(const QList<QVariantList> &rows)
+void RecordList::openWith(const DataPacket *packet)
 {
     emit aboutToReset();
-    d->store.assign(rows);
-    d->log.clear();
-    m_current = rows.isEmpty() ? -1 : 0;
-    m_bof = true;
-    m_eof = rows.isEmpty();
     try {
+        // Fields change only inside the reset, where views do not look.
+        if (packet && (d->fields.isEmpty() || d->fields.cameFromPacket())) {
+            adoptPacketFields(packet->fields);
+        }
+        d->store.assign(packet ? d->fields.recordsFrom(*packet) : QList<QVariantList>());
+        d->log.clear();
+        m_current = isEmpty() ? -1 : 0;
+        m_bof = true;
+        m_eof = isEmpty();
         for (int row = 0; row < recordCount(); ++row) {
             calculate(row);
         }
     } catch (...) {
-        // A list whose calculations fail is not opened.
+        // A list whose data cannot be taken or calculated is not opened.
         d->store.clear();
         m_current = -1;
+        m_bof = true;
+        m_eof = true;
         emit reset();
         throw;
     }

@@ -39,7 +39,8 @@
 // - onNewRecord runs before the state turns Insert but may already assign the
 //   new record's fields; if it (or the calculation) throws, the new record is
 //   dropped again and the previous record is current.
-// - A calculation that throws while a packet loads leaves the list closed.
+// - A packet value that cannot take its field's type, or a calculation that
+//   throws, while a packet loads leaves the list closed.
 // - loadPacket and createDataSet on an open list close it first (with the
 //   close events); close drops a pending edit without cancel events.
 // - edit() on an empty list starts a new record (insert); remove() while
@@ -173,7 +174,7 @@ private:
 
     void setState(State state);
     void requireActive() const;
-    void openWith(const QList<QVariantList> &rows);
+    void openWith(const DataPacket *packet); // nullptr: empty
     void adoptPacketFields(const QList<FieldDef> &fields);
     void calculate(int row);
     void scrollTo(int row, bool bofAfter, bool eofAfter);

@@ -61,7 +61,7 @@ void RecordListModel::resolveColumns()
 
 Field *RecordListModel::fieldAt(int column) const
 {
-    if (!m_list || column < 0 || column >= m_fieldIndexes.size()) {
+    if (!m_list || column < 0 || column >= m_fieldIndexes.size() || m_fieldIndexes.at(column) >= m_list->fieldCount()) {
         return nullptr;
     }
     return &m_list->field(m_fieldIndexes.at(column));
@@ -70,7 +70,8 @@ Field *RecordListModel::fieldAt(int column) const
 int RecordListModel::columnOfField(const QString &name) const
 {
     for (int column = 0; column < m_fieldIndexes.size(); ++column) {
-        if (fieldAt(column)->name().compare(name, Qt::CaseInsensitive) == 0) {
+        const Field *field = fieldAt(column);
+        if (field && field->name().compare(name, Qt::CaseInsensitive) == 0) {
             return column;
         }
     }

@@ -46,6 +46,7 @@ private slots:
     void chosenColumnsFollowTheGivenNames();
     void cellsAreReadOnly();
     void failingGetTextGivesAnEmptyCell();
+    void packetFieldsBecomeColumnsOfAnUndeclaredList();
 
 private:
     std::unique_ptr<RecordList> m_list;
@@ -262,6 +263,24 @@ void TestRecordListModel::failingGetTextGivesAnEmptyCell()
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("sem descrição")));
     QCOMPARE(m_model->index(2, 0).data().toString(), QString());
     QCOMPARE(m_model->index(0, 0).data().toString(), QStringLiteral("ok"));
+}
+
+void TestRecordListModel::packetFieldsBecomeColumnsOfAnUndeclaredList()
+{
+    RecordList list(QStringLiteral("cdsParam"));
+    RecordListModel model(&list);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QCOMPARE(model.columnCount(), 0);
+    list.loadPacket(quotePacket());
+    QCOMPARE(model.columnCount(), 5);
+    QCOMPARE(model.rowCount(), 3);
+    DataPacket narrow;
+    narrow.fields = {{"CDPARAM", FieldType::Text, 2}};
+    narrow.rows = {{QStringLiteral("01")}};
+    list.loadPacket(narrow);
+    QCOMPARE(model.columnCount(), 1);
+    QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("CDPARAM"));
+    QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("01"));
 }
 
 QTEST_GUILESS_MAIN(TestRecordListModel)
