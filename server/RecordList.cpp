@@ -447,6 +447,8 @@ void RecordList::post()
     try {
         calculate(row);
     } catch (...) {
+        // The record is stored and logged; only its calculated values are stale.
+        emit rowChanged(row);
         setState(State::Browse);
         throw;
     }

@@ -51,16 +51,6 @@ QVariantList &RecordStore::valuesOf(Id id)
     return m_records[m_position.value(id)].values;
 }
 
-QList<QVariantList> RecordStore::visibleRows() const
-{
-    QList<QVariantList> rows;
-    rows.reserve(count());
-    for (int index : m_visible) {
-        rows.append(m_records[index].values);
-    }
-    return rows;
-}
-
 RecordStore::Id RecordStore::insert(int row, const QVariantList &values)
 {
     Q_ASSERT(row >= 0 && row <= count());

@@ -27,7 +27,6 @@ public:
     QVariantList &values(int row);
     const QVariantList &valuesOf(Id id) const; // visible or tombstone
     QVariantList &valuesOf(Id id);
-    QList<QVariantList> visibleRows() const;
 
     Id insert(int row, const QVariantList &values); // row == count() appends
     void hide(int row);  // leaves a tombstone
