@@ -536,6 +536,8 @@ void TestRecordList::textConversions_data()
     QTest::newRow("brazilian number") << FieldType::Float << "1.234,5" << QVariant(1234.5);
     QTest::newRow("decimal comma") << FieldType::Float << "0,25" << QVariant(0.25);
     QTest::newRow("decimal point") << FieldType::Float << "1234.5" << QVariant(1234.5);
+    QTest::newRow("thousands point wins") << FieldType::Float << "1.234" << QVariant(1234.0);
+    QTest::newRow("point that cannot group") << FieldType::Float << "1.5" << QVariant(1.5);
     QTest::newRow("empty number") << FieldType::Float << "" << QVariant();
     QTest::newRow("integer") << FieldType::Integer << "42" << QVariant(qint64(42));
     QTest::newRow("date") << FieldType::DateTime << "15/03/2024" << QVariant(45366.0);
