@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QFrame>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -62,6 +64,7 @@ private slots:
     void focusInAnotherWindowIsNotAnExit();
     void aDialogOpenedByAnExitHandlerHasItsOwnEvents();
     void anUnwatchedOrDestroyedWidgetRaisesNothing();
+    void switchingScreensInTheMainWindowIsNotAnExit();
 
 private:
     void watchLogged(QWidget *widget, const QString &name);
@@ -275,6 +278,33 @@ void tst_FocusEvents::anUnwatchedOrDestroyedWidgetRaisesNothing()
     FocusEvents::watch(s.grid, [this] { m_log << "grid entered again"; }, {});
     s.grid->setFocus();
     QCOMPARE(m_log.last(), QStringLiteral("grid entered again"));
+}
+
+void tst_FocusEvents::switchingScreensInTheMainWindowIsNotAnExit()
+{
+    QMdiArea mainWindow;
+    auto *first = new Screen;
+    auto *second = new Screen;
+    mainWindow.addSubWindow(&first->window);
+    mainWindow.addSubWindow(&second->window);
+    watchLogged(first->panel, "first panel");
+    watchLogged(second->panel, "second panel");
+    QVERIFY(activate(mainWindow));
+    first->code->setFocus();
+    second->code->setFocus();
+    QCOMPARE(m_log, QStringList({"second panel+", "first panel+"}));
+
+    // Each screen keeps its own focus: going from one to the other and back
+    // leaves and enters nothing.
+    m_log.clear();
+    first->code->setFocus();
+    second->code->setFocus();
+    first->code->setFocus();
+    QVERIFY(m_log.isEmpty());
+    first->grid->setFocus();
+    QCOMPARE(m_log, QStringList{"first panel-"});
+    delete first;
+    delete second;
 }
 
 QTEST_MAIN(tst_FocusEvents)
