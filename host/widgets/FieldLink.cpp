@@ -10,6 +10,11 @@ FieldLink::FieldLink(QObject *parent)
 {
 }
 
+TDataSource *FieldLink::dataSource() const
+{
+    return m_source;
+}
+
 void FieldLink::setDataSource(TDataSource *source)
 {
     if (m_source == source) {
@@ -91,13 +96,8 @@ bool FieldLink::write(const QString &text)
     m_writing = true;
     const bool written = HostGuard::run([this, &text] {
         RecordList &list = *m_source->dataSet();
-        if (!list.isEditing()) {
-            if (list.isEmpty()) {
-                list.append();
-            } else {
-                list.edit();
-            }
-        }
+        // An empty list starts a new record here.
+        list.edit();
         list.fieldByName(m_fieldName).setText(text);
     });
     m_writing = false;

@@ -16,7 +16,7 @@ class FieldLink final : public QObject {
 public:
     explicit FieldLink(QObject *parent = nullptr);
 
-    TDataSource *dataSource() const { return m_source; }
+    TDataSource *dataSource() const;
     void setDataSource(TDataSource *source);
     QString fieldName() const { return m_fieldName; }
     void setFieldName(const QString &fieldName);
@@ -35,7 +35,8 @@ public:
     // True while write() runs: the control keeps what the operator typed
     // instead of reloading it from the field.
     bool isWriting() const { return m_writing; }
-    // Puts the list into edit first when auto-edit allows it, then assigns
+    // Puts the list into edit first when auto-edit allows it (insert when it
+    // has no record), then assigns
     // the text through the field. Runs inside the host guard: returns false
     // when the list refused the edit or the field refused the text (the
     // failure has then been reported to the operator).

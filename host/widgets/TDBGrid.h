@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QTableView>
 
@@ -19,6 +20,7 @@ public:
         QString title;                // the field's display label when empty
         int width = -1;               // pixels; -1 = from the field's display width
         Qt::Alignment titleAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        QColor titleColor;            // the style's title colour when invalid
     };
 
     explicit TDBGrid(QWidget *parent = nullptr);
@@ -35,6 +37,18 @@ public:
     void setSelectedIndex(int column);
     QString selectedFieldName() const;     // the field of the current column
     int columnOfField(const QString &fieldName) const; // -1 when not shown
+    // The field of the current column; nullptr when the list is closed, has
+    // no such field or no column is current.
+    Field *selectedField() const;
+    // Makes the column of that field current; nothing when it is not shown.
+    void setSelectedField(const QString &fieldName);
+    // The model the grid shows (nullptr while no list is bound).
+    RecordListModel *recordModel() const;
+
+    // The background the grid chose for a cell: the selection colour on the
+    // selected cell, else the cell's own or the base colour. For drawing
+    // hooks that fill the cell before painting over it.
+    static QBrush cellBrush(const QStyleOptionViewItem &option);
 
     // Handlers, all run inside the host guard. A key handler may set `key`
     // to 0: the key is then consumed and goes no further.
@@ -53,6 +67,19 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    void rebuildModel();
+    void applyColumns();
+    QStringList columnFieldNames() const;
+    int columnSpec(int column) const;
+    void applyTitles();
+    void applyColumnWidths();
+    int defaultColumnWidth(int column) const;
+    int currentListRow() const;
+    void followList();
+    void currentCellChanged(const QModelIndex &current, const QModelIndex &previous);
+    bool paintCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index);
+    void deleteCurrentRecord();
+
     struct Private;
     Private *d;
     bool m_confirmDelete = true;

@@ -1,0 +1,200 @@
+#include "PickDialog.h"
+
+#include "Field.h"
+#include "PickCheckModel.h"
+#include "RecordList.h"
+#include "RecordListModel.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int cellPadding = 8;
+constexpr int widestColumn = 360;
+
+QStringList visibleFieldNames(const RecordList &list)
+{
+    QStringList names;
+    for (int index = 0; index < list.fieldCount(); ++index) {
+        if (list.field(index).isVisible()) {
+            names << list.field(index).name();
+        }
+    }
+    return names;
+}
+} // namespace
+
+PickDialog::PickDialog(RecordList &list, const QString &title, Mode mode, QWidget *parent)
+    : QDialog(parent)
+    , m_mode(mode)
+    , m_records(new RecordListModel(&list, this))
+    , m_search(new QLineEdit(this))
+    , m_grid(new QTableView(this))
+{
+    setObjectName(QStringLiteral("pickDialog"));
+    setWindowTitle(title);
+    m_records->setColumns(visibleFieldNames(list));
+
+    m_search->setObjectName(QStringLiteral("searchEdit"));
+    m_search->setPlaceholderText(QStringLiteral("Pesquisar"));
+    m_grid->setObjectName(QStringLiteral("pickGrid"));
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setTabKeyNavigation(false);
+    m_grid->setWordWrap(false);
+    m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    if (mode == Mode::Multiple) {
+        m_ticks = new PickCheckModel(this);
+        m_ticks->setSourceModel(m_records);
+        m_grid->setModel(m_ticks);
+    } else {
+        m_grid->setModel(m_records);
+    }
+    for (int column = 0; column < m_records->columnCount(); ++column) {
+        const Field *field = m_records->fieldAt(column);
+        const int characters = field ? field->displayWidth() : 10;
+        m_grid->setColumnWidth(column, std::min(widestColumn, characters * fontMetrics().averageCharWidth() + cellPadding * 3));
+    }
+
+    auto *buttons = new QDialogButtonBox(this);
+    QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("Cancelar"), QDialogButtonBox::RejectRole);
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    const QString keys = mode == Mode::Multiple
+                             ? QStringLiteral("Espaço marca ou desmarca; Ctrl+A marca todos; Enter confirma; Esc cancela.")
+                             : QStringLiteral("Enter escolhe; Esc cancela.");
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_search);
+    layout->addWidget(m_grid, 1);
+    layout->addWidget(new QLabel(keys, this));
+    layout->addWidget(buttons);
+    resize(640, 420);
+
+    connect(m_search, &QLineEdit::textEdited, this, &PickDialog::search);
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (m_mode == Mode::Multiple) {
+            m_ticks->toggle(index.row());
+        } else {
+            accept();
+        }
+    });
+    m_search->installEventFilter(this);
+    m_grid->installEventFilter(this);
+
+    setCurrentRow(list.isActive() && list.recNo() >= 0 ? list.recNo() : 0);
+    m_search->setFocus();
+}
+
+int PickDialog::currentRow() const
+{
+    const QModelIndex current = m_grid->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void PickDialog::setCurrentRow(int row)
+{
+    QAbstractItemModel *shown = m_grid->model();
+    if (row < 0 || row >= shown->rowCount() || shown->columnCount() == 0) {
+        return;
+    }
+    const int column = m_grid->currentIndex().isValid() ? m_grid->currentIndex().column() : 0;
+    m_grid->selectionModel()->setCurrentIndex(shown->index(row, column),
+                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_grid->scrollTo(m_grid->currentIndex());
+}
+
+QList<int> PickDialog::tickedRows() const
+{
+    return m_ticks ? m_ticks->tickedRows() : QList<int>();
+}
+
+void PickDialog::setTicked(int row, bool ticked)
+{
+    if (m_ticks) {
+        m_ticks->setTicked(row, ticked);
+    }
+}
+
+bool PickDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && handleKey(watched, static_cast<QKeyEvent *>(event))) {
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool PickDialog::handleKey(QObject *watched, QKeyEvent *event)
+{
+    const bool inSearch = watched == m_search;
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        if (inSearch) {
+            QKeyEvent moved(event->type(), event->key(), event->modifiers());
+            QCoreApplication::sendEvent(m_grid, &moved);
+            return true;
+        }
+        return false;
+    case Qt::Key_Space:
+        if (m_ticks && (!inSearch || m_search->text().isEmpty())) {
+            m_ticks->toggle(currentRow());
+            return true;
+        }
+        return false;
+    case Qt::Key_A:
+        if (m_ticks && event->modifiers() == Qt::ControlModifier) {
+            m_ticks->toggleAll();
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void PickDialog::search(const QString &text)
+{
+    if (text.isEmpty()) {
+        return;
+    }
+    const int row = findRow(text);
+    if (row >= 0) {
+        setCurrentRow(row);
+    }
+}
+
+int PickDialog::findRow(const QString &text) const
+{
+    const int rows = m_records->rowCount();
+    const int columns = m_records->columnCount();
+    const int searched = std::max(0, m_grid->currentIndex().column());
+    for (int row = 0; row < rows; ++row) {
+        const QString shown = m_records->index(row, searched).data(Qt::DisplayRole).toString();
+        if (shown.startsWith(text, Qt::CaseInsensitive)) {
+            return row;
+        }
+    }
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            if (m_records->index(row, column).data(Qt::DisplayRole).toString().contains(text, Qt::CaseInsensitive)) {
+                return row;
+            }
+        }
+    }
+    return -1;
+}

@@ -1,0 +1,390 @@
+#include "TDBGrid.h"
+
+#include "Field.h"
+#include "GridCellDelegate.h"
+#include "GridTitleModel.h"
+#include "HostDialogs.h"
+#include "HostGuard.h"
+#include "RecordList.h"
+#include "RecordListModel.h"
+#include "TDataSource.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPointer>
+
+namespace {
+// A column whose field the list lacks gets the width a grid gives an
+// unknown column.
+constexpr int unknownFieldWidth = 64;
+// Room for the cell's margins and grid line around the text.
+constexpr int cellPadding = 8;
+} // namespace
+
+struct TDBGrid::Private {
+    QPointer<TDataSource> source;
+    RecordListModel *model = nullptr;
+    GridTitleModel *titles = nullptr;
+    QList<Column> columns;
+    // Set while the grid itself moves its current cell to the list's record,
+    // or while the model is being reshaped, so those moves are not taken for
+    // the operator's.
+    int followingList = 0;
+    bool applyingWidths = false;
+};
+
+TDBGrid::TDBGrid(QWidget *parent)
+    : QTableView(parent)
+    , d(new Private)
+{
+    d->titles = new GridTitleModel(this);
+    setModel(d->titles);
+    setItemDelegate(new GridCellDelegate(
+        [this](QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) {
+            return paintCell(painter, option, index);
+        },
+        this));
+
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setTabKeyNavigation(true);
+    setShowGrid(true);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setSectionsMovable(false);
+    horizontalHeader()->setHighlightSections(false);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+
+    // The operator must still see which quote is current while working in
+    // another control of the screen.
+    QPalette colours = palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        colours.setBrush(QPalette::Inactive, role, colours.brush(QPalette::Active, role));
+    }
+    setPalette(colours);
+
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current, const QModelIndex &previous) {
+                currentCellChanged(current, previous);
+            });
+    connect(d->titles, &QAbstractItemModel::modelAboutToBeReset, this, [this] { ++d->followingList; });
+    connect(d->titles, &QAbstractItemModel::modelReset, this, [this] {
+        --d->followingList;
+        applyTitles();
+        applyColumnWidths();
+        followList();
+    });
+    // Rows coming and going move the view's current cell by themselves;
+    // only the list says which record is current.
+    const auto holdCurrent = [this] { ++d->followingList; };
+    const auto releaseCurrent = [this] {
+        --d->followingList;
+        followList();
+    };
+    connect(d->titles, &QAbstractItemModel::rowsAboutToBeInserted, this, holdCurrent);
+    connect(d->titles, &QAbstractItemModel::rowsInserted, this, releaseCurrent);
+    connect(d->titles, &QAbstractItemModel::rowsAboutToBeRemoved, this, holdCurrent);
+    connect(d->titles, &QAbstractItemModel::rowsRemoved, this, releaseCurrent);
+    connect(d->titles, &QAbstractItemModel::layoutAboutToBeChanged, this, holdCurrent);
+    connect(d->titles, &QAbstractItemModel::layoutChanged, this, releaseCurrent);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
+        const int spec = d->applyingWidths ? -1 : columnSpec(column);
+        if (spec >= 0) {
+            d->columns[spec].width = width;
+        }
+    });
+}
+
+TDBGrid::~TDBGrid()
+{
+    delete d;
+}
+
+void TDBGrid::setDataSource(TDataSource *source)
+{
+    if (d->source == source) {
+        return;
+    }
+    if (d->source) {
+        disconnect(d->source, nullptr, this, nullptr);
+    }
+    d->source = source;
+    if (source) {
+        connect(source, &TDataSource::dataSetChanged, this, &TDBGrid::rebuildModel);
+        connect(source, &TDataSource::currentChanged, this, &TDBGrid::followList);
+        connect(source, &QObject::destroyed, this, &TDBGrid::rebuildModel);
+    }
+    rebuildModel();
+}
+
+TDataSource *TDBGrid::dataSource() const
+{
+    return d->source;
+}
+
+void TDBGrid::setColumns(const QList<Column> &columns)
+{
+    d->columns = columns;
+    applyColumns();
+}
+
+QList<TDBGrid::Column> TDBGrid::columns() const
+{
+    return d->columns;
+}
+
+int TDBGrid::selectedIndex() const
+{
+    return currentIndex().column();
+}
+
+void TDBGrid::setSelectedIndex(int column)
+{
+    if (column < 0 || column >= d->titles->columnCount()) {
+        return;
+    }
+    const int row = currentIndex().isValid() ? currentIndex().row() : currentListRow();
+    if (row < 0 || row >= d->titles->rowCount()) {
+        return;
+    }
+    selectionModel()->setCurrentIndex(d->titles->index(row, column), QItemSelectionModel::ClearAndSelect);
+    scrollTo(currentIndex());
+}
+
+QString TDBGrid::selectedFieldName() const
+{
+    const Field *field = selectedField();
+    return field ? field->name() : QString();
+}
+
+int TDBGrid::columnOfField(const QString &fieldName) const
+{
+    return d->model ? d->model->columnOfField(fieldName) : -1;
+}
+
+Field *TDBGrid::selectedField() const
+{
+    const int column = selectedIndex();
+    return d->model && column >= 0 ? d->model->fieldAt(column) : nullptr;
+}
+
+void TDBGrid::setSelectedField(const QString &fieldName)
+{
+    setSelectedIndex(columnOfField(fieldName));
+}
+
+RecordListModel *TDBGrid::recordModel() const
+{
+    return d->model;
+}
+
+QBrush TDBGrid::cellBrush(const QStyleOptionViewItem &option)
+{
+    if (option.state & QStyle::State_Selected) {
+        return option.palette.brush(QPalette::Active, QPalette::Highlight);
+    }
+    if (option.backgroundBrush.style() != Qt::NoBrush) {
+        return option.backgroundBrush;
+    }
+    return option.palette.brush(QPalette::Active, QPalette::Base);
+}
+
+void TDBGrid::keyPressEvent(QKeyEvent *event)
+{
+    int key = event->key();
+    if (onKeyDown) {
+        const bool ran = HostGuard::run([&] { onKeyDown(*this, key, event->modifiers()); });
+        // An abandoned handler stops the key as well: what it guarded
+        // must not happen.
+        if (!ran || key == 0) {
+            event->accept();
+            return;
+        }
+    }
+    if (key == Qt::Key_Delete && event->modifiers().testFlag(Qt::ControlModifier)) {
+        event->accept();
+        deleteCurrentRecord();
+        return;
+    }
+    if (key != event->key()) {
+        QKeyEvent changed(event->type(), key, event->modifiers());
+        QTableView::keyPressEvent(&changed);
+        event->setAccepted(changed.isAccepted());
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void TDBGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    if (onDblClick) {
+        HostGuard::run([this] { onDblClick(*this); });
+    }
+}
+
+void TDBGrid::rebuildModel()
+{
+    RecordList *list = d->source ? d->source->dataSet() : nullptr;
+    RecordListModel *old = d->model;
+    d->model = list ? new RecordListModel(list, this) : nullptr;
+    d->titles->setSourceModel(d->model);
+    delete old;
+    applyColumns();
+}
+
+void TDBGrid::applyColumns()
+{
+    if (d->model) {
+        d->model->setColumns(columnFieldNames());
+    }
+    applyTitles();
+    applyColumnWidths();
+    followList();
+}
+
+QStringList TDBGrid::columnFieldNames() const
+{
+    QStringList names;
+    for (const Column &column : std::as_const(d->columns)) {
+        names << column.fieldName;
+    }
+    return names;
+}
+
+int TDBGrid::columnSpec(int column) const
+{
+    const Field *field = d->model ? d->model->fieldAt(column) : nullptr;
+    if (!field) {
+        return -1;
+    }
+    for (int spec = 0; spec < d->columns.size(); ++spec) {
+        if (d->columns.at(spec).fieldName.compare(field->name(), Qt::CaseInsensitive) == 0) {
+            return spec;
+        }
+    }
+    return -1;
+}
+
+void TDBGrid::applyTitles()
+{
+    // The model skips the columns whose field the list does not have (yet),
+    // so titles go by field name, not by position.
+    QList<GridTitleModel::Title> titles;
+    for (int column = 0; column < d->titles->columnCount(); ++column) {
+        const int spec = columnSpec(column);
+        if (spec < 0) {
+            titles.append(GridTitleModel::Title{});
+            continue;
+        }
+        const Column &given = d->columns.at(spec);
+        titles.append(GridTitleModel::Title{given.title, given.titleAlignment, given.titleColor});
+    }
+    d->titles->setTitles(titles);
+}
+
+void TDBGrid::applyColumnWidths()
+{
+    d->applyingWidths = true;
+    for (int column = 0; column < d->titles->columnCount(); ++column) {
+        const int spec = columnSpec(column);
+        const int given = spec >= 0 ? d->columns.at(spec).width : -1;
+        horizontalHeader()->resizeSection(column, given >= 0 ? given : defaultColumnWidth(column));
+    }
+    d->applyingWidths = false;
+}
+
+int TDBGrid::defaultColumnWidth(int column) const
+{
+    const Field *field = d->model ? d->model->fieldAt(column) : nullptr;
+    if (!field) {
+        return unknownFieldWidth;
+    }
+    // As wide as the field's display width in average characters, and never
+    // narrower than its title.
+    const int textWidth = field->displayWidth() * fontMetrics().averageCharWidth();
+    const QString title = d->titles->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    const int titleWidth = horizontalHeader()->fontMetrics().horizontalAdvance(title);
+    return std::max(textWidth, titleWidth) + cellPadding;
+}
+
+int TDBGrid::currentListRow() const
+{
+    const RecordList *list = d->source ? d->source->dataSet() : nullptr;
+    return list && list->isActive() ? list->recNo() : -1;
+}
+
+void TDBGrid::followList()
+{
+    if (d->followingList > 0) {
+        return;
+    }
+    const int row = currentListRow();
+    if (row < 0 || row >= d->titles->rowCount() || d->titles->columnCount() == 0) {
+        return;
+    }
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.row() == row && selectionModel()->isSelected(current)) {
+        return;
+    }
+    const int column = current.isValid() ? current.column() : 0;
+    ++d->followingList;
+    selectionModel()->setCurrentIndex(d->titles->index(row, column), QItemSelectionModel::ClearAndSelect);
+    --d->followingList;
+    scrollTo(currentIndex());
+}
+
+void TDBGrid::currentCellChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    Q_UNUSED(previous);
+    if (d->followingList > 0 || !current.isValid()) {
+        return;
+    }
+    RecordList *list = d->source ? d->source->dataSet() : nullptr;
+    if (!list || !list->isActive() || list->recNo() == current.row()) {
+        return;
+    }
+    const int wanted = current.row();
+    HostGuard::run([list, wanted] { list->moveTo(wanted); });
+    if (list->recNo() != wanted) {
+        // The list refused the move (or a handler moved it elsewhere): put
+        // the cell back on the list's record once the view has finished
+        // with the click or key that asked for the move.
+        QMetaObject::invokeMethod(this, &TDBGrid::followList, Qt::QueuedConnection);
+    }
+}
+
+bool TDBGrid::paintCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    if (!onDrawColumnCell || !d->model) {
+        return false;
+    }
+    Field *field = d->model->fieldAt(index.column());
+    if (!field) {
+        return false;
+    }
+    bool painted = false;
+    HostGuard::run([&] { painted = onDrawColumnCell(painter, option, *field, index.row()); });
+    return painted;
+}
+
+void TDBGrid::deleteCurrentRecord()
+{
+    RecordList *list = d->source ? d->source->dataSet() : nullptr;
+    if (!list || !list->isActive() || list->isEmpty()) {
+        return;
+    }
+    HostGuard::run([this, list] {
+        if (m_confirmDelete) {
+            const int answer = HostDialogs::current().ask(HostDialogs::Icon::Question, QStringLiteral("Confirmação"),
+                                                          QStringLiteral("Confirma exclusão?"),
+                                                          {QStringLiteral("Sim"), QStringLiteral("Não")});
+            if (answer != 0) {
+                return;
+            }
+        }
+        list->remove();
+    });
+}
