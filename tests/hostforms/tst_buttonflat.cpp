@@ -1,0 +1,92 @@
+#include "TButtonFlat.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class TestButtonFlat final : public QObject {
+    Q_OBJECT
+private slots:
+    void hintIsTheTooltip();
+    void isFlatAndTakesTheFocus();
+    void keysClickIt_data();
+    void keysClickIt();
+    void disabledButtonIgnoresClicksFromCode();
+    void twoStateGlyphMakesAToggle();
+    void enabledChangeIsAnnouncedAlsoThroughTheParent();
+};
+
+void TestButtonFlat::hintIsTheTooltip()
+{
+    TButtonFlat button;
+    button.SetHint(QStringLiteral("Filtrar"));
+    QCOMPARE(button.toolTip(), QStringLiteral("Filtrar"));
+    QCOMPARE(button.Hint(), QStringLiteral("Filtrar"));
+}
+
+void TestButtonFlat::isFlatAndTakesTheFocus()
+{
+    TButtonFlat button;
+    QVERIFY(button.autoRaise());
+    QVERIFY(button.focusPolicy() & Qt::TabFocus);
+}
+
+void TestButtonFlat::keysClickIt_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("enter") << int(Qt::Key_Return) << 1;
+    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << 1;
+    QTest::newRow("space") << int(Qt::Key_Space) << 1;
+    QTest::newRow("letter") << int(Qt::Key_A) << 0;
+}
+
+void TestButtonFlat::keysClickIt()
+{
+    QFETCH(int, key);
+    QFETCH(int, clicks);
+    TButtonFlat button;
+    button.show();
+    QSignalSpy clicked(&button, &QAbstractButton::clicked);
+    QTest::keyClick(&button, Qt::Key(key));
+    QCOMPARE(clicked.size(), clicks);
+}
+
+void TestButtonFlat::disabledButtonIgnoresClicksFromCode()
+{
+    TButtonFlat button;
+    QSignalSpy clicked(&button, &QAbstractButton::clicked);
+    button.setEnabled(false);
+    button.click();
+    QCOMPARE(clicked.size(), 0);
+}
+
+void TestButtonFlat::twoStateGlyphMakesAToggle()
+{
+    TButtonFlat button;
+    QPixmap up(16, 16);
+    up.fill(Qt::red);
+    QPixmap down(16, 16);
+    down.fill(Qt::green);
+    button.SetTwoStateGlyph(up, down);
+    QVERIFY(button.isCheckable());
+    button.click();
+    QVERIFY(button.isChecked());
+    const QImage shown = button.icon().pixmap(16, QIcon::Normal, QIcon::On).toImage();
+    QCOMPARE(shown.pixelColor(8, 8), QColor(Qt::green));
+}
+
+void TestButtonFlat::enabledChangeIsAnnouncedAlsoThroughTheParent()
+{
+    QWidget bar;
+    auto *button = new TButtonFlat(&bar);
+    QSignalSpy changed(button, &TButtonFlat::enabledChanged);
+    bar.setEnabled(false);
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed.at(0).at(0).toBool(), false);
+    bar.setEnabled(true);
+    QCOMPARE(changed.size(), 2);
+    QCOMPARE(changed.at(1).at(0).toBool(), true);
+}
+
+QTEST_MAIN(TestButtonFlat)
+#include "tst_buttonflat.moc"

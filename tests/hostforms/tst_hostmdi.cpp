@@ -1,0 +1,255 @@
+#include "Abort.h"
+#include "HostMdi.h"
+#include "ScriptedDialogs.h"
+#include "THostForm.h"
+
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <stdexcept>
+
+namespace {
+
+// A screen that writes down each step of its life, so the order can be read.
+class DiaryScreen final : public THostForm {
+public:
+    explicit DiaryScreen(QStringList &diary, const QString &name)
+        : m_diary(diary)
+        , m_name(name)
+    {
+        setWindowTitle(name);
+        auto *layout = new QVBoxLayout(this);
+        edit = new QLineEdit(this);
+        layout->addWidget(edit);
+    }
+    ~DiaryScreen() override { m_diary << m_name + QStringLiteral(" gone"); }
+
+    void FormCreate() override { m_diary << m_name + QStringLiteral(" create"); }
+    void FormActivate() override
+    {
+        m_diary << m_name + QStringLiteral(" activate");
+        if (failActivate) {
+            throw std::runtime_error("falha ao ativar");
+        }
+    }
+    void FormClose(CloseAction &action) override
+    {
+        m_diary << m_name + QStringLiteral(" close");
+        action = closeAction;
+    }
+    void FormDestroy() override { m_diary << m_name + QStringLiteral(" destroy"); }
+    void FormKeyDown(int &key, Qt::KeyboardModifiers shift) override
+    {
+        if (key == Qt::Key_F12 && shift == Qt::NoModifier) {
+            m_diary << m_name + QStringLiteral(" F12");
+            key = 0;
+        } else if (key == Qt::Key_F11) {
+            m_diary << m_name + QStringLiteral(" F11");
+        } else if (key == Qt::Key_Z && shift == Qt::NoModifier) {
+            throw Abort();
+        }
+    }
+
+    QLineEdit *edit;
+    CloseAction closeAction = caFree;
+    bool failActivate = false;
+
+private:
+    QStringList &m_diary;
+    QString m_name;
+};
+
+} // namespace
+
+class TestHostMdi final : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void createFormRunsFormCreateOnce();
+    void showChildTwiceGivesOneWindowRestoredAndInFront();
+    void activatingAWindowRunsFormActivate();
+    void closeWithCaFreeDestroysTheScreenAfterFormDestroy();
+    void closeWithCaHideKeepsTheScreenForTheNextShow();
+    void closeWithCaNoneKeepsTheWindowOpen();
+    void closeFromTheScreenClosesItsWindow();
+    void failureInAHandlerIsReportedByTheGuard();
+    void screenKeysComeBeforeTheFocusedControl();
+    void keyNotConsumedReachesTheControlAndIsSeenOnce();
+    void abandonedKeyHandlerConsumesTheKey();
+    void showChildWithoutAreaIsRefused();
+
+private:
+    QMdiArea *area = nullptr;
+    ScriptedDialogs *dialogs = nullptr;
+    QStringList diary;
+};
+
+void TestHostMdi::init()
+{
+    dialogs = new ScriptedDialogs;
+    area = new QMdiArea;
+    area->resize(900, 600);
+    HostMdi::SetArea(area);
+    area->show();
+    QVERIFY(QTest::qWaitForWindowActive(area));
+    diary.clear();
+}
+
+void TestHostMdi::cleanup()
+{
+    HostMdi::SetArea(nullptr);
+    delete area;
+    delete dialogs;
+}
+
+void TestHostMdi::createFormRunsFormCreateOnce()
+{
+    DiaryScreen *screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+    QCOMPARE(diary, QStringList{QStringLiteral("A create")});
+    delete screen;
+}
+
+void TestHostMdi::showChildTwiceGivesOneWindowRestoredAndInFront()
+{
+    DiaryScreen *first = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+    DiaryScreen *second = CreateForm<DiaryScreen>(diary, QStringLiteral("B"));
+    HostMdi::ShowChild(first);
+    HostMdi::ShowChild(second);
+    first->subWindow()->showMinimized();
+    area->setActiveSubWindow(second->subWindow());
+
+    HostMdi::ShowChild(first);
+    QCOMPARE(area->subWindowList().size(), 2);
+    QMdiSubWindow *window = first->subWindow();
+    QVERIFY(!window->isMinimized());
+    QVERIFY(!window->isMaximized());
+    QVERIFY(window->isVisible());
+    QCOMPARE(area->activeSubWindow(), window);
+
+    window->showMaximized();
+    HostMdi::ShowChild(first);
+    QVERIFY(!window->isMaximized());
+    QCOMPARE(area->subWindowList().size(), 2);
+}
+
+void TestHostMdi::activatingAWindowRunsFormActivate()
+{
+    DiaryScreen *first = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+    DiaryScreen *second = CreateForm<DiaryScreen>(diary, QStringLiteral("B"));
+    HostMdi::ShowChild(first);
+    HostMdi::ShowChild(second);
+    diary.clear();
+    area->setActiveSubWindow(first->subWindow());
+    QCOMPARE(diary, QStringList{QStringLiteral("A activate")});
+    area->activateNextSubWindow();
+    QCOMPARE(diary, (QStringList{QStringLiteral("A activate"), QStringLiteral("B activate")}));
+}
+
+void TestHostMdi::closeWithCaFreeDestroysTheScreenAfterFormDestroy()
+{
+    QPointer<DiaryScreen> screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+    HostMdi::ShowChild(screen);
+    QPointer<QMdiSubWindow> window = screen->subWindow();
+    diary.clear();
+    QVERIFY(window->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!screen);
+    QVERIFY(!window);
+    QCOMPARE(diary, (QStringList{QStringLiteral("A close"), QStringLiteral("A destroy"), QStringLiteral("A gone")}));
+    QVERIFY(area->subWindowList().isEmpty());
+}
+
+void TestHostMdi::closeWithCaHideKeepsTheScreenForTheNextShow()
+{
+    DiaryScreen *screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+    screen->closeAction = caHide;
+    HostMdi::ShowChild(screen);
+    QMdiSubWindow *window = screen->subWindow();
+    QVERIFY(window->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!window->isVisible());
+    QVERIFY(!diary.contains(QStringLiteral("A destroy")));
+    HostMdi::ShowChild(screen);
+    QCOMPARE(screen->subWindow(), window);
+    QVERIFY(window->isVisible());
+    QVERIFY(screen->isVisible());
+}
+
+void TestHostMdi::closeWithCaNoneKeepsTheWindowOpen()
+{
+    DiaryScreen *screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+    screen->closeAction = caNone;
+    HostMdi::ShowChild(screen);
+    QVERIFY(!screen->subWindow()->close());
+    QVERIFY(screen->subWindow()->isVisible());
+    QVERIFY(screen->isVisible());
+    screen->closeAction = caMinimize;
+    QVERIFY(!screen->Close());
+    QVERIFY(screen->subWindow()->isMinimized());
+}
+
+void TestHostMdi::closeFromTheScreenClosesItsWindow()
+{
+    QPointer<DiaryScreen> screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+    HostMdi::ShowChild(screen);
+    QVERIFY(screen->Close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!screen);
+    QVERIFY(area->subWindowList().isEmpty());
+}
+
+void TestHostMdi::failureInAHandlerIsReportedByTheGuard()
+{
+    DiaryScreen *screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+    screen->failActivate = true;
+    HostMdi::ShowChild(screen);
+    QCOMPARE(dialogs->shownTexts(), QStringList{QStringLiteral("falha ao ativar")});
+    QVERIFY(screen->subWindow()->isVisible());
+}
+
+void TestHostMdi::screenKeysComeBeforeTheFocusedControl()
+{
+    DiaryScreen *screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+    HostMdi::ShowChild(screen);
+    screen->edit->setFocus();
+    QTest::keyClick(screen->edit, Qt::Key_F12);
+    QTest::keyClicks(screen->edit, QStringLiteral("ab"));
+    QCOMPARE(diary.filter(QStringLiteral("F12")), QStringList{QStringLiteral("A F12")});
+    QCOMPARE(screen->edit->text(), QStringLiteral("ab"));
+}
+
+void TestHostMdi::keyNotConsumedReachesTheControlAndIsSeenOnce()
+{
+    DiaryScreen *screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+    HostMdi::ShowChild(screen);
+    // The edit does not take F11, so the key travels up to the screen; the
+    // screen's handler must still have seen it only once.
+    QTest::keyClick(screen->edit, Qt::Key_F11);
+    QTest::keyClick(screen->edit, Qt::Key_F11);
+    QCOMPARE(diary.filter(QStringLiteral("F11")).size(), 2);
+}
+
+void TestHostMdi::abandonedKeyHandlerConsumesTheKey()
+{
+    DiaryScreen *screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+    HostMdi::ShowChild(screen);
+    QTest::keyClicks(screen->edit, QStringLiteral("azb"));
+    QCOMPARE(screen->edit->text(), QStringLiteral("ab"));
+    QVERIFY(dialogs->shown().isEmpty());
+}
+
+void TestHostMdi::showChildWithoutAreaIsRefused()
+{
+    HostMdi::SetArea(nullptr);
+    DiaryScreen screen(diary, QStringLiteral("A"));
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, HostMdi::ShowChild(&screen));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, HostMdi::ShowChild(nullptr));
+}
+
+QTEST_MAIN(TestHostMdi)
+#include "tst_hostmdi.moc"

@@ -1,0 +1,249 @@
+#include "Abort.h"
+#include "Field.h"
+#include "RecordList.h"
+#include "ScriptedDialogs.h"
+#include "TButtonFlat.h"
+#include "TDBGrid.h"
+#include "TDBText.h"
+#include "TDataSource.h"
+#include "TMessages.h"
+#include "TfrmPadraoGrid.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+
+using Command = TfrmPadraoGrid::RecordCommand;
+Q_DECLARE_METATYPE(Command)
+
+namespace {
+
+DataPacket sampleQuotes()
+{
+    DataPacket packet;
+    packet.fields = {{QStringLiteral("NRORCAEVENTO"), FieldType::Text, 10},
+                     {QStringLiteral("NMFANTCLIE"), FieldType::Text, 30}};
+    packet.rows = {{QStringLiteral("0000000001"), QStringLiteral("Buffet Aurora")},
+                   {QStringLiteral("0000000002"), QStringLiteral("Salão Ipê")},
+                   {QStringLiteral("0000000003"), QStringLiteral("Clube Central")}};
+    return packet;
+}
+
+// A screen that only counts what reaches its overridable handlers.
+class SampleScreen final : public TfrmPadraoGrid {
+public:
+    void sbtVerificarClick(QObject *sender) override
+    {
+        senders << sender;
+    }
+    void sbtProcurarClick(QObject *) override { throw std::runtime_error("falha na procura"); }
+
+    QList<QObject *> senders;
+};
+
+} // namespace
+
+class TestPadraoGrid final : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void buttonAndMenuItemShareTheEnabledState_data();
+    void buttonAndMenuItemShareTheEnabledState();
+    void greyedToolBarDoesNotDisableACommandForGood();
+    void menusHoldTheirItems();
+    void shortcutsBelongToTheScreen();
+    void buttonMenuItemAndCodeRunTheSameHandler();
+    void clickCommandRespectsTheEnabledState();
+    void failureInAHandlerIsReportedByTheGuard();
+    void confirmPostsTheEditOfTheList();
+    void cancelAsksAndCancelsOnYes();
+    void cancelAsksAndKeepsTheEditOnNo();
+    void insertKeyOnTheGridIssuesTheInsertCommand();
+    void navigatorMovesThroughTheListAndShowsTheName();
+    void closingLetsTheScreenBeFreed();
+    void standardMessagesHoldTheCancelQuestion();
+
+private:
+    ScriptedDialogs *dialogs = nullptr;
+    RecordList *quotes = nullptr;
+    SampleScreen *screen = nullptr;
+};
+
+void TestPadraoGrid::init()
+{
+    dialogs = new ScriptedDialogs;
+    screen = CreateForm<SampleScreen>();
+    quotes = new RecordList(QStringLiteral("cdsOrcamento"), screen);
+    quotes->loadPacket(sampleQuotes());
+    screen->dtsPadrao->setDataSet(quotes);
+    screen->dbtNome->setDataField(QStringLiteral("NMFANTCLIE"));
+    screen->resize(767, 459);
+    screen->show();
+    QVERIFY(QTest::qWaitForWindowExposed(screen));
+}
+
+void TestPadraoGrid::cleanup()
+{
+    delete screen;
+    delete dialogs;
+}
+
+void TestPadraoGrid::buttonAndMenuItemShareTheEnabledState_data()
+{
+    QTest::addColumn<Command>("command");
+    QTest::newRow("insert") << Command::Incluir;
+    QTest::newRow("change") << Command::Alterar;
+    QTest::newRow("delete") << Command::Excluir;
+    QTest::newRow("find") << Command::Procurar;
+    QTest::newRow("verify") << Command::Verificar;
+    QTest::newRow("cancel") << Command::Cancelar;
+    QTest::newRow("confirm") << Command::Confirmar;
+}
+
+void TestPadraoGrid::buttonAndMenuItemShareTheEnabledState()
+{
+    QFETCH(Command, command);
+    TButtonFlat *button = screen->commandButton(command);
+    QAction *item = screen->commandAction(command);
+    button->setEnabled(false);
+    QVERIFY(!item->isEnabled());
+    button->setEnabled(true);
+    QVERIFY(item->isEnabled());
+    item->setEnabled(false);
+    QVERIFY(!button->isEnabled());
+    item->setEnabled(true);
+    QVERIFY(button->isEnabled());
+}
+
+void TestPadraoGrid::greyedToolBarDoesNotDisableACommandForGood()
+{
+    screen->sbtAlterar->setEnabled(false);
+    screen->panMenu->setEnabled(false);
+    QVERIFY(!screen->mnuIncluir->isEnabled());
+    screen->panMenu->setEnabled(true);
+    QVERIFY(screen->sbtIncluir->isEnabled());
+    QVERIFY(screen->mnuIncluir->isEnabled());
+    QVERIFY(!screen->sbtAlterar->isEnabled());
+    QVERIFY(!screen->mnuAlterar->isEnabled());
+}
+
+void TestPadraoGrid::menusHoldTheirItems()
+{
+    QCOMPARE(screen->mnuOperacao->title(), QStringLiteral("&Operação"));
+    QCOMPARE(screen->mnuManutencao->title(), QStringLiteral("&Manutenção"));
+    QCOMPARE(screen->mnuListagem->text(), QStringLiteral("&Listagem"));
+    QCOMPARE(screen->mnuConfigImpressora->text(), QStringLiteral("&Configurar Impressora"));
+    QCOMPARE(screen->mnuOperacao->actions(),
+             (QList<QAction *>{screen->mnuListagem, screen->mnuConfigImpressora}));
+    QCOMPARE(screen->mnuManutencao->actions(),
+             (QList<QAction *>{screen->mnuIncluir, screen->mnuAlterar, screen->mnuExcluir, screen->mnuProcurar,
+                               screen->mnuVerificar, screen->mnuCancelar, screen->mnuConfirmar}));
+}
+
+void TestPadraoGrid::shortcutsBelongToTheScreen()
+{
+    for (QAction *item : screen->mnuManutencao->actions()) {
+        QCOMPARE(item->shortcutContext(), Qt::WidgetWithChildrenShortcut);
+    }
+    screen->dbgPadrao->setFocus();
+    QTest::keyClick(screen->dbgPadrao, Qt::Key_F5);
+    QCOMPARE(screen->senders, QList<QObject *>{screen->mnuVerificar});
+}
+
+void TestPadraoGrid::buttonMenuItemAndCodeRunTheSameHandler()
+{
+    QTest::mouseClick(screen->sbtVerificar, Qt::LeftButton);
+    screen->mnuVerificar->trigger();
+    screen->clickCommand(Command::Verificar);
+    QCOMPARE(screen->senders,
+             (QList<QObject *>{screen->sbtVerificar, screen->mnuVerificar, screen->sbtVerificar}));
+}
+
+void TestPadraoGrid::clickCommandRespectsTheEnabledState()
+{
+    screen->mnuVerificar->setEnabled(false);
+    screen->clickCommand(Command::Verificar);
+    QTest::mouseClick(screen->sbtVerificar, Qt::LeftButton);
+    QVERIFY(screen->senders.isEmpty());
+}
+
+void TestPadraoGrid::failureInAHandlerIsReportedByTheGuard()
+{
+    screen->clickCommand(Command::Procurar);
+    QCOMPARE(dialogs->shownTexts(), QStringList{QStringLiteral("falha na procura")});
+}
+
+void TestPadraoGrid::confirmPostsTheEditOfTheList()
+{
+    quotes->moveTo(1);
+    quotes->edit();
+    quotes->fieldByName(QStringLiteral("NMFANTCLIE")).setAsString(QStringLiteral("Salão Ipê Roxo"));
+    screen->sbtConfirmarClick(screen->sbtConfirmar);
+    QCOMPARE(quotes->state(), RecordList::State::Browse);
+    QCOMPARE(quotes->displayTextAt(1, 1), QStringLiteral("Salão Ipê Roxo"));
+    QCOMPARE(quotes->changeCount(), 1);
+}
+
+void TestPadraoGrid::cancelAsksAndCancelsOnYes()
+{
+    quotes->edit();
+    quotes->fieldByName(QStringLiteral("NMFANTCLIE")).setAsString(QStringLiteral("outro"));
+    dialogs->answerAsk(0);
+    screen->clickCommand(Command::Cancelar);
+    QCOMPARE(dialogs->lastText(), screen->msgMensagensPadroes->Msg(QStringLiteral("Canc")));
+    QCOMPARE(dialogs->shown().last().buttons, (QStringList{QStringLiteral("&Sim"), QStringLiteral("&Não")}));
+    QCOMPARE(quotes->state(), RecordList::State::Browse);
+    QCOMPARE(quotes->fieldByName(QStringLiteral("NMFANTCLIE")).asString(), QStringLiteral("Buffet Aurora"));
+}
+
+void TestPadraoGrid::cancelAsksAndKeepsTheEditOnNo()
+{
+    quotes->edit();
+    quotes->fieldByName(QStringLiteral("NMFANTCLIE")).setAsString(QStringLiteral("outro"));
+    dialogs->answerAsk(1);
+    screen->clickCommand(Command::Cancelar);
+    QCOMPARE(quotes->state(), RecordList::State::Edit);
+    QCOMPARE(quotes->fieldByName(QStringLiteral("NMFANTCLIE")).asString(), QStringLiteral("outro"));
+}
+
+void TestPadraoGrid::insertKeyOnTheGridIssuesTheInsertCommand()
+{
+    screen->dbgPadrao->setFocus();
+    QTest::keyClick(screen->dbgPadrao, Qt::Key_Insert);
+    QCOMPARE(quotes->state(), RecordList::State::Insert);
+    QCOMPARE(quotes->recordCount(), 4);
+    quotes->cancel();
+    screen->sbtIncluir->setEnabled(false);
+    QTest::keyClick(screen->dbgPadrao, Qt::Key_Insert);
+    QCOMPARE(quotes->state(), RecordList::State::Browse);
+}
+
+void TestPadraoGrid::navigatorMovesThroughTheListAndShowsTheName()
+{
+    QVERIFY(!screen->sbtPrimeiro->isEnabled());
+    QCOMPARE(screen->dbtNome->text(), QStringLiteral("Buffet Aurora"));
+    QTest::mouseClick(screen->sbtUltimo, Qt::LeftButton);
+    QCOMPARE(quotes->recNo(), 2);
+    QCOMPARE(screen->dbtNome->text(), QStringLiteral("Clube Central"));
+    QVERIFY(!screen->sbtProximo->isEnabled());
+    QVERIFY(screen->sbtAnterior->isEnabled());
+    QTest::mouseClick(screen->sbtAnterior, Qt::LeftButton);
+    QCOMPARE(quotes->recNo(), 1);
+    QVERIFY(screen->sbtProximo->isEnabled());
+}
+
+void TestPadraoGrid::closingLetsTheScreenBeFreed()
+{
+    CloseAction action = caHide;
+    screen->FormClose(action);
+    QCOMPARE(action, caFree);
+}
+
+void TestPadraoGrid::standardMessagesHoldTheCancelQuestion()
+{
+    QVERIFY(!screen->msgMensagensPadroes->Msg(QStringLiteral("Canc")).isEmpty());
+}
+
+QTEST_MAIN(TestPadraoGrid)
+#include "tst_padraogrid.moc"
