@@ -3,6 +3,8 @@
 #include "Cli_cxl04100.h"
 #include "TFiltro.h"
 
+#include <QLabel>
+
 TfrmCancelamento::TfrmCancelamento(QWidget *parent)
     : TfrmPadraoGrid(parent)
 {

@@ -41,16 +41,18 @@ Corvane::LoginData loginFrom(const HostOptions &options)
     return login;
 }
 
-// Saves the main window once the opened screen has settled, then quits.
-void scheduleScreenshot(MainWindow &window, const QString &file)
+// Saves the main window once the opened screen has settled, then quits;
+// the exit code tells a smoke check whether the screen opened and was saved.
+void scheduleScreenshot(MainWindow &window, const QString &file, const bool &opened)
 {
-    QTimer::singleShot(1200, &window, [&window, file] {
-        if (!window.grab().save(file, "PNG")) {
+    QTimer::singleShot(1200, &window, [&window, file, &opened] {
+        const bool saved = window.grab().save(file, "PNG");
+        if (!saved) {
             HostGuard::report(std::runtime_error(
                 QStringLiteral("Não foi possível salvar %1.").arg(file).toStdString()));
         }
         window.closeAllScreens();
-        QCoreApplication::exit(0);
+        QCoreApplication::exit(saved && opened ? 0 : 1);
     });
 }
 
@@ -68,6 +70,11 @@ int main(int argc, char *argv[])
     TdtmDBGeral localDatabase;
     try {
         options = ParseHostOptions(QCoreApplication::arguments());
+        // A screenshot run is unattended: failures go to standard error and
+        // must never wait for someone to close a box.
+        if (!options.screenshot.isEmpty()) {
+            HostDialogs::install(nullptr);
+        }
         localDatabase.open(options.localDb);
         dtmDBGeral = &localDatabase;
         Corvane::SetLogin(loginFrom(options));
@@ -84,13 +91,14 @@ int main(int argc, char *argv[])
     for (const QString &failure : failures) {
         HostGuard::report(std::runtime_error(failure.toStdString()));
     }
+    bool opened = failures.isEmpty();
     if (!options.open.isEmpty()) {
-        QTimer::singleShot(0, &window, [&loader, &options] {
-            HostGuard::run([&] { loader.open(options.open); });
+        QTimer::singleShot(0, &window, [&loader, &options, &opened] {
+            opened = HostGuard::run([&] { loader.open(options.open); }) && opened;
         });
     }
     if (!options.screenshot.isEmpty()) {
-        scheduleScreenshot(window, options.screenshot);
+        scheduleScreenshot(window, options.screenshot, opened);
     }
 
     const int result = app.exec();

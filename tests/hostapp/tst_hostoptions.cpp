@@ -32,7 +32,7 @@ void tst_HostOptions::shouldReadEverySettingOfTheIni()
     const QString ini = writeIni("[servidor]\nendereco=10.1.2.3:7555\n"
                                  "[local]\nbanco=dados/local.db\nmodulos=mods\n"
                                  "[login]\noperador=MARIA\nfilial=0003\nfilialFixa=true\n"
-                                 "[mascaras]\nproduto=99.99;_\n");
+                                 "[mascaras]\nproduto=\"99.99;_\"\n");
     const HostOptions options = ParseHostOptions({"hostapp", "--config", ini});
     QCOMPARE(options.serverHost, QStringLiteral("10.1.2.3"));
     QCOMPARE(options.serverPort, 7555);
