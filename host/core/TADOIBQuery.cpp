@@ -221,19 +221,28 @@ void TADOIBQuery::Open()
     }
 
     DataPacket packet;
+    QList<bool> sizedByValues; // text columns made here, as wide as their longest value
     const QSqlRecord columns = query.record();
     for (int i = 0; i < columns.count(); ++i) {
         const QSqlField column = columns.field(i);
         if (const Field *declared = findField(column.name())) {
             packet.fields << declared->definition();
+            sizedByValues << false;
         } else {
             packet.fields << FieldDef{column.name(), typeOfColumn(column), qMax(0, column.length())};
+            sizedByValues << (packet.fields.last().type == FieldType::Text);
         }
     }
     while (query.next()) {
         QVariantList row;
         for (int i = 0; i < packet.fields.size(); ++i) {
-            row << listValue(query.value(i), packet.fields.at(i).type);
+            FieldDef &field = packet.fields[i];
+            row << listValue(query.value(i), field.type);
+            // SQLite reports no column width; sizing by the values lets grids
+            // and lookups show the column whole.
+            if (sizedByValues.at(i)) {
+                field.size = qMax(field.size, static_cast<int>(row.last().toString().size()));
+            }
         }
         packet.rows << row;
     }

@@ -163,6 +163,7 @@ void tst_LocalDb::undeclaredFieldsComeFromTheColumns()
     query.Open();
     QCOMPARE(query.fieldCount(), 3);
     QCOMPARE(query.fieldByName("CDFILIAL").type(), FieldType::Text);
+    QCOMPARE(query.fieldByName("CDFILIAL").size(), 4);
     QCOMPARE(query.fieldByName("VRLIMITE").type(), FieldType::Float);
     QCOMPARE(query.fieldByName("QTSALOES").type(), FieldType::Integer);
     QVERIFY(query.fieldByName("VRLIMITE").isNull());
