@@ -20,7 +20,8 @@ void AppServer::incomingConnection(qintptr socketDescriptor)
     auto *connection = new ClientConnection(socketDescriptor, m_location, m_limits.maxLineLength, m_limits.busyTimeoutMs);
     connection->moveToThread(thread);
     connect(thread, &QThread::started, connection, &ClientConnection::start);
-    connect(connection, &ClientConnection::finished, thread, &QThread::quit);
+    // Direct: the main thread may be blocked in shutdown() waiting for it.
+    connect(connection, &ClientConnection::finished, thread, &QThread::quit, Qt::DirectConnection);
     connect(thread, &QThread::finished, connection, &QObject::deleteLater);
     connect(thread, &QThread::finished, this, [this, thread] {
         m_connections.remove(thread);
@@ -40,4 +41,5 @@ void AppServer::shutdown()
     for (QThread *thread : connections.keys()) {
         thread->wait();
     }
+    m_connections.clear();
 }

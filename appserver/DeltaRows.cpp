@@ -38,10 +38,9 @@ QVariant DeltaRows::value(const QVariantList &row, const QString &field) const
 QString DeltaRows::text(const QVariantList &row, const QString &field) const
 {
     const QVariant stored = value(row, field);
-    if (stored.typeId() == QMetaType::QByteArray) {
-        return QString::fromUtf8(stored.toByteArray());
-    }
-    return stored.toString();
+    const QString text = stored.typeId() == QMetaType::QByteArray ? QString::fromUtf8(stored.toByteArray()) : stored.toString();
+    // QtSql binds a null QString as SQL NULL, which equals nothing.
+    return text.isNull() ? QStringLiteral("") : text;
 }
 
 QuoteKey DeltaRows::key(const QVariantList &row) const

@@ -1,0 +1,63 @@
+#include "AppServerProcess.h"
+
+#include <QDeadlineTimer>
+
+AppServerProcess::~AppServerProcess()
+{
+    stop();
+}
+
+bool AppServerProcess::start(const QString &database, const QStringList &extraArguments)
+{
+    m_process.start(QStringLiteral(APPSERVER_EXECUTABLE),
+                    QStringList{QStringLiteral("--db"), database, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} + extraArguments);
+    const QDeadlineTimer deadline(10000);
+    QByteArray out;
+    while (!out.contains('\n') && !deadline.hasExpired()) {
+        if (!m_process.waitForReadyRead(int(deadline.remainingTime()))) {
+            break;
+        }
+        out += m_process.readAllStandardOutput();
+    }
+    const QByteArray prefix = "listening on 127.0.0.1:";
+    if (!out.startsWith(prefix)) {
+        m_error = QStringLiteral("no port announced; stdout \"%1\", stderr \"%2\"")
+                      .arg(QString::fromUtf8(out), QString::fromUtf8(m_process.readAllStandardError()));
+        return false;
+    }
+    m_port = quint16(out.mid(prefix.size()).trimmed().toUInt());
+    return m_port != 0;
+}
+
+bool AppServerProcess::seed(const QString &database, int quotes, const QStringList &extraArguments, QString *output)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral(APPSERVER_EXECUTABLE),
+                  QStringList{QStringLiteral("--db"), database, QStringLiteral("--seed"), QString::number(quotes)} + extraArguments);
+    const bool finished = process.waitForFinished(120000);
+    if (output) {
+        *output = QString::fromUtf8(process.readAll());
+    }
+    return finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+int AppServerProcess::stop()
+{
+    if (m_process.state() == QProcess::NotRunning) {
+        return m_process.exitCode();
+    }
+    m_process.terminate();
+    if (!m_process.waitForFinished(10000)) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+        return -1;
+    }
+    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+}
+
+QString AppServerProcess::log()
+{
+    m_log += QString::fromUtf8(m_process.readAllStandardError());
+    return m_log;
+}

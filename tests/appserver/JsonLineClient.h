@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTcpSocket>
+
+// A bare client of the wire protocol for the tests: JSON-RPC lines over a
+// TCP socket, nothing of the product's own client code.
+class JsonLineClient final {
+public:
+    // Connects to the loopback port; fails the test (QVERIFY-style, returns
+    // false) when the server cannot be reached within five seconds.
+    bool open(quint16 port);
+    // Opens and sends `connect` with the module's server name.
+    bool openSession(quint16 port);
+
+    // Sends one request and waits for its answer line (empty object on
+    // timeout or a dropped connection).
+    QJsonObject call(const QString &method, const QJsonArray &params);
+    // The checked answer inside a successful call's result.
+    QJsonObject checked(const QString &method, const QJsonArray &params);
+
+    void sendRaw(const QByteArray &bytes);
+    QJsonObject readAnswer(int timeoutMs = 10000);
+    void abort() { m_socket.abort(); }
+    bool isConnected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
+
+private:
+    QTcpSocket m_socket;
+    QByteArray m_pending;
+    int m_nextId = 1;
+};

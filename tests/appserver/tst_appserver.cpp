@@ -1,0 +1,730 @@
+#include "AppServerProcess.h"
+#include "JsonLineClient.h"
+#include "Sql.h"
+#include "TestBackend.h"
+
+#include <QJsonDocument>
+#include <QMap>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QString moduleName = QStringLiteral("CXL04100.rdmCancelamento");
+
+const QStringList quoteFieldOrder{
+    "IDCHECK", "NRORCAEVENTO", "NRSEQORCAEVE", "NMCLIEORCEVE", "NMFANTCLIE", "IDSITUORCEVE", "CDTPSERVEVEN", "NMTPSERVEVEN",
+    "CDTIPOEVENTO", "NMTIPOEVENTO", "CDFILIAL", "QTCONVORCEVE", "DSPRECOBASE", "CDPRECOBASE", "CDVENDEDOR", "CDCLIENTE",
+    "DSTITUORCEVE", "CDJUSTEXCHIS", "DTEVENTO", "DTVALIORCEVE", "DTINCLORCEVE", "CDOPEJUSTORC"};
+
+// The 27 arguments of GetOrcamento as a freshly opened screen sends them.
+QJsonArray defaultFilter(const QString &branch)
+{
+    return QJsonArray{branch, "", "", "T", 0, 0, "T", 0, 0, "T", 0, 0, "T", "", "T", "", "T", "", "T", "", "T",
+                      "1_2_", "", "", "T", "", "T"};
+}
+
+QJsonArray everyQuoteFilter(const QString &branch)
+{
+    QJsonArray filter = defaultFilter(branch);
+    filter[21] = "";
+    filter[22] = "T";
+    return filter;
+}
+
+struct Packet {
+    QStringList fields;
+    QJsonArray fieldDefs;
+    QList<QJsonArray> rows;
+
+    explicit Packet(const QJsonObject &json)
+    {
+        fieldDefs = json.value("fields").toArray();
+        for (const QJsonValue &field : fieldDefs) {
+            fields << field.toObject().value("name").toString();
+        }
+        for (const QJsonValue &row : json.value("rows").toArray()) {
+            rows << row.toArray();
+        }
+    }
+
+    QJsonValue at(int row, const QString &field) const { return rows.at(row).at(fields.indexOf(field)); }
+    QString text(int row, const QString &field) const { return at(row, field).toString(); }
+    int find(const QString &number, const QString &sequence) const
+    {
+        for (int i = 0; i < rows.size(); ++i) {
+            if (text(i, "NRORCAEVENTO") == number && text(i, "NRSEQORCAEVE") == sequence) {
+                return i;
+            }
+        }
+        return -1;
+    }
+};
+
+Packet listQuotes(JsonLineClient &client, const QJsonArray &filter)
+{
+    return Packet(client.checked("GetOrcamento", filter).value("data").toObject());
+}
+
+// A delta that changes one row of a packet, the way the screen's list sends it.
+QJsonObject updateDelta(const Packet &packet, int row, const QMap<QString, QJsonValue> &changes)
+{
+    QJsonArray current = packet.rows.at(row);
+    for (auto it = changes.constBegin(); it != changes.constEnd(); ++it) {
+        current[packet.fields.indexOf(it.key())] = it.value();
+    }
+    return QJsonObject{{"fields", packet.fieldDefs},
+                       {"changes", QJsonArray{QJsonObject{{"op", "update"}, {"old", packet.rows.at(row)}, {"new", current}}}}};
+}
+
+QMap<QString, QJsonValue> cancellation(const QString &state, const QString &reason, const QString &operatorCode)
+{
+    return {{"IDSITUORCEVE", state}, {"CDJUSTEXCHIS", reason}, {"CDOPEJUSTORC", operatorCode}};
+}
+
+int errorCode(const QJsonObject &answer)
+{
+    return answer.value("error").toObject().value("code").toInt();
+}
+
+QStringList drivers()
+{
+    const QString configured = qEnvironmentVariable("APPSERVER_TEST_DRIVERS", QStringLiteral("sqlite"));
+    return configured.split(QLatin1Char(','), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+#define START_SERVER(...)                                                                                  \
+    QFETCH(QString, driver);                                                                               \
+    TestBackend &backend = backendFor(driver);                                                             \
+    if (!backend.prepare()) {                                                                              \
+        if (!backend.skipReason().isEmpty()) {                                                             \
+            QSKIP(qPrintable(backend.skipReason()));                                                       \
+        }                                                                                                  \
+        QFAIL(qPrintable(backend.error()));                                                                \
+    }                                                                                                      \
+    m_location = backend.freshDatabase();                                                                  \
+    QVERIFY2(!m_location.isEmpty(), qPrintable(backend.error()));                                          \
+    m_server = std::make_unique<AppServerProcess>();                                                       \
+    QVERIFY2(m_server->start(m_location, QStringList{__VA_ARGS__}), qPrintable(m_server->error()));        \
+    JsonLineClient client;                                                                                 \
+    QVERIFY(client.openSession(m_server->port()))
+
+class TestAppServer final : public QObject {
+    Q_OBJECT
+
+private:
+    TestBackend &backendFor(const QString &driver)
+    {
+        auto &slot = m_backends[driver];
+        if (!slot) {
+            slot = std::make_shared<TestBackend>(driver);
+        }
+        return *slot;
+    }
+
+    QSqlDatabase direct()
+    {
+        return backendFor(QTest::currentDataTag() ? QString::fromLatin1(QTest::currentDataTag()).section('/', 0, 0) : QString())
+            .direct(m_location);
+    }
+
+    QString storedState(const QString &branch, const QString &number, const QString &sequence)
+    {
+        QSqlQuery query = Sql::run(direct(), "SELECT IDSITUORCEVE FROM ORCAEVENTO WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?",
+                                   {branch, number, sequence});
+        return query.next() ? query.value(0).toString() : QString();
+    }
+
+    int scalar(const QString &statement, const QVariantList &values = {})
+    {
+        QSqlQuery query = Sql::run(direct(), statement, values);
+        return query.next() ? query.value(0).toInt() : -1;
+    }
+
+    static void addDrivers()
+    {
+        QTest::addColumn<QString>("driver");
+        for (const QString &driver : drivers()) {
+            QTest::newRow(qPrintable(driver)) << driver;
+        }
+    }
+
+    QMap<QString, std::shared_ptr<TestBackend>> m_backends;
+    std::unique_ptr<AppServerProcess> m_server;
+    QString m_location;
+
+private slots:
+    void cleanup()
+    {
+        m_server.reset();
+        for (const auto &backend : std::as_const(m_backends)) {
+            backend->closeDirect();
+        }
+    }
+
+    void cleanupTestCase() { m_backends.clear(); }
+
+    void connectNamesTheModuleBeforeAnyCall_data() { addDrivers(); }
+    void connectNamesTheModuleBeforeAnyCall()
+    {
+        START_SERVER();
+        JsonLineClient fresh;
+        QVERIFY(fresh.open(m_server->port()));
+        QCOMPARE(errorCode(fresh.call("GetMotivo", {"0001", ""})), -32001);
+        QCOMPARE(errorCode(fresh.call("connect", {"CXL04100.rdmOutro"})), -32002);
+        QCOMPARE(errorCode(fresh.call("GetParamOrca", {})), -32001);
+        const QJsonObject connected = fresh.call("connect", {moduleName});
+        QVERIFY(connected.value("result").toObject().contains("value"));
+        QCOMPARE(fresh.checked("GetParamOrca", {}).value("ok").toBool(), true);
+    }
+
+    void defaultListingGivesPendingAndApprovedOfOneBranchInOrder_data() { addDrivers(); }
+    void defaultListingGivesPendingAndApprovedOfOneBranchInOrder()
+    {
+        START_SERVER();
+        const QJsonObject result = client.call("GetOrcamento", defaultFilter("0003")).value("result").toObject();
+        QVERIFY(result.value("value").toObject().value("ok").toBool());
+        const Packet packet(result.value("value").toObject().value("data").toObject());
+        QCOMPARE(packet.fields, quoteFieldOrder);
+        QVERIFY(!packet.rows.isEmpty());
+        QCOMPARE(packet.rows.size(), scalar("SELECT COUNT(*) FROM ORCAEVENTO WHERE CDFILIAL = '0003' AND IDSITUORCEVE IN ('1','2')"));
+        QString previous;
+        for (int i = 0; i < packet.rows.size(); ++i) {
+            QCOMPARE(packet.text(i, "CDFILIAL"), QStringLiteral("0003"));
+            QVERIFY(packet.text(i, "IDSITUORCEVE") == "1" || packet.text(i, "IDSITUORCEVE") == "2");
+            const QString key = packet.text(i, "NRORCAEVENTO") + packet.text(i, "NRSEQORCAEVE");
+            QVERIFY2(key > previous, qPrintable(key));
+            previous = key;
+            QVERIFY(packet.at(i, "DTEVENTO").isDouble());
+            QVERIFY(packet.at(i, "IDCHECK").isNull());
+        }
+        // Every by-reference argument comes back, keyed by its position.
+        const QJsonObject refs = result.value("refs").toObject();
+        QCOMPARE(refs.size(), 26);
+        for (int i = 1; i <= 26; ++i) {
+            QCOMPARE(refs.value(QString::number(i)), defaultFilter("0003").at(i));
+        }
+    }
+
+    void listingCriteria_data()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QJsonArray>("filter");
+        QTest::addColumn<QString>("predicate");
+        for (const QString &driver : drivers()) {
+            auto row = [&](const char *name, const QMap<int, QJsonValue> &changes, const QString &predicate) {
+                QJsonArray filter = everyQuoteFilter("0002");
+                for (auto it = changes.constBegin(); it != changes.constEnd(); ++it) {
+                    filter[it.key()] = it.value();
+                }
+                QTest::newRow(qPrintable(driver + "/" + name)) << driver << filter << predicate;
+            };
+            row("states with leading underscore", {{21, "_1_2_"}, {22, ""}}, "state in 12");
+            row("states without leading underscore", {{21, "1_2_"}, {22, ""}}, "state in 12");
+            row("cancelled only", {{21, "8_"}, {22, ""}}, "state in 8");
+            row("postponed and approved", {{21, "2_9_"}, {22, ""}}, "state in 29");
+            row("number range inclusive", {{1, "0000000003"}, {2, "0000000005"}, {3, ""}}, "number 3..5");
+            row("sellers list", {{13, "0001_0002_0003_0004_0005_0006_0007_0008_0009_0010"}, {14, ""}}, "seller <= 0010");
+            row("event types list", {{17, "001_002"}, {18, ""}}, "event type in 001 002");
+            row("service types list", {{19, "003_"}, {20, ""}}, "service type 003");
+            row("title in lower case", {{23, "DE "}, {24, ""}}, "title contains de");
+            row("title flag T ignores the text", {{23, "zzzz"}, {24, "T"}}, "all");
+            row("quote in title is only text", {{23, "' OR '1'='1"}, {24, ""}}, "none");
+            row("percent sign is only text", {{23, "%"}, {24, ""}}, "none");
+            row("new client name", {{25, "A"}, {26, ""}}, "new client contains a");
+            row("empty list with flag applied", {{15, ""}, {16, ""}}, "none");
+        }
+    }
+    void listingCriteria()
+    {
+        QFETCH(QJsonArray, filter);
+        QFETCH(QString, predicate);
+        START_SERVER();
+        const Packet all = listQuotes(client, everyQuoteFilter("0002"));
+        const Packet chosen = listQuotes(client, filter);
+        const std::function<bool(const Packet &, int)> passes = [&](const Packet &p, int i) {
+            if (predicate == "all") {
+                return true;
+            }
+            if (predicate == "none") {
+                return false;
+            }
+            if (predicate.startsWith("state in ")) {
+                return predicate.mid(9).contains(p.text(i, "IDSITUORCEVE"));
+            }
+            if (predicate == "number 3..5") {
+                return p.text(i, "NRORCAEVENTO") >= "0000000003" && p.text(i, "NRORCAEVENTO") <= "0000000005";
+            }
+            if (predicate == "seller <= 0010") {
+                return p.text(i, "CDVENDEDOR") <= "0010";
+            }
+            if (predicate == "event type in 001 002") {
+                return p.text(i, "CDTIPOEVENTO") == "001" || p.text(i, "CDTIPOEVENTO") == "002";
+            }
+            if (predicate == "service type 003") {
+                return p.text(i, "CDTPSERVEVEN") == "003";
+            }
+            if (predicate == "title contains de") {
+                return p.text(i, "DSTITUORCEVE").contains("de ", Qt::CaseInsensitive);
+            }
+            return p.text(i, "NMCLIEORCEVE").contains("a", Qt::CaseInsensitive);
+        };
+        int expected = 0;
+        for (int i = 0; i < all.rows.size(); ++i) {
+            expected += passes(all, i) ? 1 : 0;
+        }
+        for (int i = 0; i < chosen.rows.size(); ++i) {
+            QVERIFY2(passes(chosen, i), qPrintable(chosen.text(i, "NRORCAEVENTO")));
+        }
+        QCOMPARE(chosen.rows.size(), expected);
+        if (predicate != "none") {
+            QVERIFY(expected > 0);
+        }
+    }
+
+    void dateRangesCoverWholeDays_data() { addDrivers(); }
+    void dateRangesCoverWholeDays()
+    {
+        START_SERVER();
+        const Packet all = listQuotes(client, everyQuoteFilter("0001"));
+        QVERIFY(!all.rows.isEmpty());
+        const double eventAt = all.at(0, "DTEVENTO").toDouble();
+        QVERIFY(eventAt != std::floor(eventAt)); // the event has an hour
+        QJsonArray filter = everyQuoteFilter("0001");
+        filter[10] = std::floor(eventAt);
+        filter[11] = std::floor(eventAt);
+        filter[12] = "";
+        const Packet sameDay = listQuotes(client, filter);
+        QVERIFY(sameDay.find(all.text(0, "NRORCAEVENTO"), all.text(0, "NRSEQORCAEVE")) >= 0);
+        for (int i = 0; i < sameDay.rows.size(); ++i) {
+            QCOMPARE(std::floor(sameDay.at(i, "DTEVENTO").toDouble()), std::floor(eventAt));
+        }
+        const double createdAt = all.at(0, "DTINCLORCEVE").toDouble();
+        filter = everyQuoteFilter("0001");
+        filter[4] = std::floor(createdAt) - 1;
+        filter[5] = std::floor(createdAt) - 1;
+        filter[6] = "";
+        QCOMPARE(listQuotes(client, filter).find(all.text(0, "NRORCAEVENTO"), all.text(0, "NRSEQORCAEVE")), -1);
+    }
+
+    void itemsAndJustificationOfOneQuote_data() { addDrivers(); }
+    void itemsAndJustificationOfOneQuote()
+    {
+        START_SERVER();
+        QSqlQuery noted = Sql::run(direct(), "SELECT CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, TXOBSJUSTORC FROM OBSJUSTORCA ORDER BY 1, 2, 3");
+        QVERIFY(noted.next());
+        const QJsonArray key{noted.value(0).toString(), noted.value(1).toString(), noted.value(2).toString()};
+        const QJsonObject answer = client.checked("GetItemOrc", key);
+        QVERIFY(answer.value("ok").toBool());
+        const QJsonArray pair = answer.value("data").toArray();
+        QCOMPARE(pair.size(), 2);
+        const Packet items(pair.at(0).toObject());
+        QCOMPARE(items.fields, (QStringList{"CDFILIAL", "NRORCAEVENTO", "NRITEMORCEVE", "CDPRODUTO", "IDITOREVPROD", "NROPCAITOREV",
+                                            "CDGRTOTAPROD", "CDARVPROD", "NMPRODUTO", "QTITEMORCEVE", "SGUNIDADE", "VRITEMORCEVE",
+                                            "VRACREITOREV", "VRDESCITOREV"}));
+        QCOMPARE(items.rows.size(), scalar("SELECT COUNT(*) FROM ITEMORCAEVEN WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?",
+                                           {key[0].toString(), key[1].toString(), key[2].toString()}));
+        QVERIFY(!items.text(0, "NMPRODUTO").isEmpty());
+        const Packet note(pair.at(1).toObject());
+        QCOMPARE(note.fields, (QStringList{"TXOBSJUSTORC", "CDFILIAL", "NRORCAEVENTO", "NRSEQORCAEVE", "DTHRHISTORCA", "CDOPERADOR"}));
+        QCOMPARE(note.rows.size(), 1);
+        QCOMPARE(QString::fromUtf8(QByteArray::fromBase64(note.text(0, "TXOBSJUSTORC").toLatin1())), noted.value(3).toString());
+
+        const QJsonArray nothing = client.checked("GetItemOrc", {"", "", ""}).value("data").toArray();
+        QCOMPARE(Packet(nothing.at(0).toObject()).rows.size(), 0);
+        QCOMPARE(Packet(nothing.at(1).toObject()).rows.size(), 0);
+    }
+
+    void reasonsOneOrAll_data() { addDrivers(); }
+    void reasonsOneOrAll()
+    {
+        START_SERVER();
+        const Packet one(client.checked("GetMotivo", {"0003", ""}).value("data").toObject());
+        QCOMPARE(one.fields, (QStringList{"CDJUSTEXCHIS", "DSJUSTEXCHIS"}));
+        QCOMPARE(one.rows.size(), 1);
+        QCOMPARE(one.text(0, "CDJUSTEXCHIS"), QStringLiteral("0003"));
+        const Packet all(client.checked("GetMotivo", {"", "T"}).value("data").toObject());
+        QCOMPARE(all.rows.size(), 10);
+        for (int i = 1; i < all.rows.size(); ++i) {
+            QVERIFY(all.text(i - 1, "CDJUSTEXCHIS") < all.text(i, "CDJUSTEXCHIS"));
+        }
+        QCOMPARE(Packet(client.checked("GetMotivo", {"9999", ""}).value("data").toObject()).rows.size(), 0);
+        const Packet parameters(client.checked("GetParamOrca", {}).value("data").toObject());
+        QCOMPARE(parameters.fields, QStringList{"IDORIGPRUNITORE"});
+        QCOMPARE(parameters.rows.size(), 1);
+    }
+
+    void cancellingStoresStateReasonAndHistory_data()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QString>("newState");
+        for (const QString &driver : drivers()) {
+            QTest::newRow(qPrintable(driver + "/cancel")) << driver << "8";
+            QTest::newRow(qPrintable(driver + "/postpone")) << driver << "9";
+        }
+    }
+    void cancellingStoresStateReasonAndHistory()
+    {
+        QFETCH(QString, newState);
+        START_SERVER();
+        const Packet before = listQuotes(client, defaultFilter("0001"));
+        const QString number = before.text(0, "NRORCAEVENTO");
+        const QString sequence = before.text(0, "NRSEQORCAEVE");
+        const QString oldState = before.text(0, "IDSITUORCEVE");
+        const QJsonObject answer = client.checked("SetOrcamento", {updateDelta(before, 0, cancellation(newState, "0002", "MSOUZA"))});
+        QVERIFY2(answer.value("ok").toBool(), qPrintable(answer.value("message").toString()));
+
+        QJsonArray closedFilter = everyQuoteFilter("0001");
+        closedFilter[1] = number;
+        closedFilter[2] = number;
+        closedFilter[3] = "";
+        const Packet after = listQuotes(client, closedFilter);
+        const int row = after.find(number, sequence);
+        QVERIFY(row >= 0);
+        QCOMPARE(after.text(row, "IDSITUORCEVE"), newState);
+        QCOMPARE(after.text(row, "CDJUSTEXCHIS"), QStringLiteral("0002"));
+        QCOMPARE(after.text(row, "CDOPEJUSTORC"), QStringLiteral("MSOUZA"));
+        QCOMPARE(client.call("getSituAnterior", {number, "0001", sequence}).value("result").toObject().value("value").toString(), oldState);
+        QCOMPARE(scalar("SELECT COUNT(*) FROM HISTSITUORCA WHERE CDFILIAL = '0001' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? "
+                        "AND IDSITUANTORC = ? AND IDSITUORCEVE = ? AND CDOPERADOR = 'MSOUZA'", {number, sequence, oldState, newState}), 1);
+    }
+
+    void changesTheScreenDoesNotMakeAreRefused_data()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QString>("change");
+        for (const QString &driver : drivers()) {
+            for (const char *change : {"unknown reason", "no operator", "pending to approved", "title", "insert", "delete", "unknown field"}) {
+                QTest::newRow(qPrintable(driver + "/" + change)) << driver << QString::fromLatin1(change);
+            }
+        }
+    }
+    void changesTheScreenDoesNotMakeAreRefused()
+    {
+        QFETCH(QString, change);
+        START_SERVER();
+        const Packet before = listQuotes(client, defaultFilter("0004"));
+        const QString number = before.text(0, "NRORCAEVENTO");
+        const QString sequence = before.text(0, "NRSEQORCAEVE");
+        const QString oldState = before.text(0, "IDSITUORCEVE");
+        QJsonObject delta;
+        if (change == "unknown reason") {
+            delta = updateDelta(before, 0, cancellation("8", "0999", "MSOUZA"));
+        } else if (change == "no operator") {
+            delta = updateDelta(before, 0, cancellation("8", "0001", ""));
+        } else if (change == "pending to approved") {
+            delta = updateDelta(before, 0, cancellation(oldState == "1" ? "2" : "1", "0001", "MSOUZA"));
+        } else if (change == "title") {
+            auto changes = cancellation("8", "0001", "MSOUZA");
+            changes.insert("DSTITUORCEVE", "Outro título");
+            delta = updateDelta(before, 0, changes);
+        } else if (change == "insert" || change == "delete") {
+            delta = QJsonObject{{"fields", before.fieldDefs},
+                                {"changes", QJsonArray{QJsonObject{{"op", change}, {change == "insert" ? "new" : "old", before.rows.at(0)}}}}};
+        } else {
+            QJsonArray fields = before.fieldDefs;
+            fields[3] = QJsonObject{{"name", "VRTOTAL"}, {"type", "text"}, {"size", 50}};
+            delta = updateDelta(before, 0, cancellation("8", "0001", "MSOUZA"));
+            delta["fields"] = fields;
+        }
+        const QJsonObject answer = client.checked("SetOrcamento", {delta});
+        QCOMPARE(answer.value("ok").toBool(), false);
+        QVERIFY(!answer.value("message").toString().isEmpty());
+        QCOMPARE(storedState("0004", number, sequence), oldState);
+    }
+
+    void twoOperatorsChangingOneQuoteOneWins_data() { addDrivers(); }
+    void twoOperatorsChangingOneQuoteOneWins()
+    {
+        START_SERVER();
+        JsonLineClient other;
+        QVERIFY(other.openSession(m_server->port()));
+        const Packet seenByFirst = listQuotes(client, defaultFilter("0005"));
+        const Packet seenBySecond = listQuotes(other, defaultFilter("0005"));
+        const QString number = seenByFirst.text(0, "NRORCAEVENTO");
+        const QString sequence = seenByFirst.text(0, "NRSEQORCAEVE");
+        QVERIFY(client.checked("SetOrcamento", {updateDelta(seenByFirst, 0, cancellation("8", "0001", "MSOUZA"))}).value("ok").toBool());
+        const QJsonObject late = other.checked("SetOrcamento", {updateDelta(seenBySecond, 0, cancellation("9", "0006", "JSILVA"))});
+        QCOMPARE(late.value("ok").toBool(), false);
+        QVERIFY2(late.value("message").toString().contains(number), qPrintable(late.value("message").toString()));
+        QCOMPARE(storedState("0005", number, sequence), QStringLiteral("8"));
+        QCOMPARE(scalar("SELECT COUNT(*) FROM HISTSITUORCA WHERE CDFILIAL = '0005' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?", {number, sequence}), 1);
+        QCOMPARE(scalar("SELECT COUNT(*) FROM ORCAEVENTO WHERE CDFILIAL = '0005' AND NRORCAEVENTO = ? AND CDOPEJUSTORC = 'MSOUZA'", {number}), 1);
+    }
+
+    void aRefusedRowUndoesTheWholeDelta_data() { addDrivers(); }
+    void aRefusedRowUndoesTheWholeDelta()
+    {
+        START_SERVER();
+        const Packet before = listQuotes(client, defaultFilter("0006"));
+        QVERIFY(before.rows.size() >= 2);
+        QJsonObject delta = updateDelta(before, 0, cancellation("8", "0001", "MSOUZA"));
+        QJsonArray changes = delta.value("changes").toArray();
+        changes.append(updateDelta(before, 1, cancellation("8", "0888", "MSOUZA")).value("changes").toArray().at(0));
+        delta["changes"] = changes;
+        QCOMPARE(client.checked("SetOrcamento", {delta}).value("ok").toBool(), false);
+        QCOMPARE(storedState("0006", before.text(0, "NRORCAEVENTO"), before.text(0, "NRSEQORCAEVE")), before.text(0, "IDSITUORCEVE"));
+    }
+
+    void justificationInsertUpdateAndConflict_data() { addDrivers(); }
+    void justificationInsertUpdateAndConflict()
+    {
+        START_SERVER();
+        const Packet quotes = listQuotes(client, defaultFilter("0007"));
+        const QString number = quotes.text(0, "NRORCAEVENTO");
+        const QString sequence = quotes.text(0, "NRSEQORCAEVE");
+        const QJsonArray emptyPair = client.checked("GetItemOrc", {"0007", number, sequence}).value("data").toArray();
+        const QJsonArray fields = emptyPair.at(1).toObject().value("fields").toArray();
+        const QJsonArray note{QString::fromLatin1(QStringLiteral("Cliente desistiu; ligar em março.").toUtf8().toBase64()), "0007", number,
+                              sequence, 46300.0, "MSOUZA"};
+        const QJsonObject insert{{"fields", fields}, {"changes", QJsonArray{QJsonObject{{"op", "insert"}, {"new", note}}}}};
+        // Only a cancelled or postponed quote takes a justification.
+        QCOMPARE(client.checked("SetObs", {insert}).value("ok").toBool(), false);
+        QVERIFY(client.checked("SetOrcamento", {updateDelta(quotes, 0, cancellation("8", "0001", "MSOUZA"))}).value("ok").toBool());
+        QVERIFY(client.checked("SetObs", {insert}).value("ok").toBool());
+        QCOMPARE(client.checked("SetObs", {insert}).value("ok").toBool(), false);
+
+        const Packet stored(client.checked("GetItemOrc", {"0007", number, sequence}).value("data").toArray().at(1).toObject());
+        QCOMPARE(stored.rows.size(), 1);
+        QCOMPARE(QString::fromUtf8(QByteArray::fromBase64(stored.text(0, "TXOBSJUSTORC").toLatin1())), QStringLiteral("Cliente desistiu; ligar em março."));
+        QJsonArray edited = stored.rows.at(0);
+        edited[0] = QString::fromLatin1(QByteArray("Novo texto").toBase64());
+        const QJsonObject update{{"fields", fields}, {"changes", QJsonArray{QJsonObject{{"op", "update"}, {"old", stored.rows.at(0)}, {"new", edited}}}}};
+        QVERIFY(client.checked("SetObs", {update}).value("ok").toBool());
+        const QJsonObject stale = client.checked("SetObs", {update});
+        QCOMPARE(stale.value("ok").toBool(), false);
+        QVERIFY(stale.value("message").toString().contains(number));
+        QCOMPARE(scalar("SELECT COUNT(*) FROM OBSJUSTORCA WHERE CDFILIAL = '0007' AND NRORCAEVENTO = ? AND TXOBSJUSTORC = 'Novo texto'", {number}), 1);
+    }
+
+    void hallAnswers_data()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<QString>("expected");
+        for (const QString &driver : drivers()) {
+            QTest::newRow(qPrintable(driver + "/free")) << driver << "free" << "OK";
+            QTest::newRow(qPrintable(driver + "/limit reached")) << driver << "limit reached" << "ACIMA_LIMITE";
+            QTest::newRow(qPrintable(driver + "/no limit set up")) << driver << "no limit" << "N_LIMITE_DEF";
+            QTest::newRow(qPrintable(driver + "/same day and hour")) << driver << "same hour" << "DTA_HRA_MARC";
+        }
+    }
+    void hallAnswers()
+    {
+        QFETCH(QString, situation);
+        QFETCH(QString, expected);
+        START_SERVER();
+        QSqlDatabase db = direct();
+        // A cancelled quote of a hall with a limit, and a pending quote of
+        // the same branch to compete with it.
+        QSqlQuery pick = Sql::run(db, "SELECT O.CDFILIAL, O.NRORCAEVENTO, O.NRSEQORCAEVE, O.CDSALAOEVEN, O.DTEVENTO, O.HREVENTO, O.IDSITUANTORC "
+                                      "FROM ORCAEVENTO O WHERE O.IDSITUORCEVE = '8' AND O.CDSALAOEVEN IN ('S01','S02','S03') "
+                                      "ORDER BY O.CDFILIAL, O.NRORCAEVENTO");
+        QVERIFY(pick.next());
+        const QString branch = pick.value(0).toString(), number = pick.value(1).toString(), sequence = pick.value(2).toString();
+        const QString hall = pick.value(3).toString(), hour = pick.value(5).toString(), previous = pick.value(6).toString();
+        const double day = std::floor(pick.value(4).toDouble());
+        QSqlQuery rival = Sql::run(db, "SELECT NRORCAEVENTO, NRSEQORCAEVE FROM ORCAEVENTO WHERE CDFILIAL = ? AND IDSITUORCEVE = '1' ORDER BY NRORCAEVENTO", {branch});
+        QVERIFY(rival.next());
+        const QString rivalNumber = rival.value(0).toString(), rivalSequence = rival.value(1).toString();
+        Sql::run(db, "DELETE FROM AGENDASALAO WHERE CDFILIAL = ? AND CDSALAOEVEN = ? AND DTEVENTO = ? AND NRORCAEVENTO <> ?", {branch, hall, day, number});
+        Sql::run(db, "DELETE FROM AGENDASALAO WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?", {branch, rivalNumber, rivalSequence});
+        Sql::run(db, "UPDATE SALAOEVEN SET QTLIMAGENDIA = ? WHERE CDFILIAL = ? AND CDSALAOEVEN = ?",
+                 {situation == "no limit" ? QVariant(QMetaType::fromType<int>()) : QVariant(situation == "limit reached" ? 1 : 5), branch, hall});
+        if (situation == "limit reached" || situation == "same hour") {
+            Sql::run(db, "INSERT INTO AGENDASALAO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDSALAOEVEN, DTEVENTO, HREVENTO, IDSITAGENSAL) VALUES (?, ?, ?, ?, ?, ?, 'R')",
+                     {branch, rivalNumber, rivalSequence, hall, day, situation == "same hour" ? hour : QStringLiteral("07:00")});
+        }
+        const QString answer = client.call("getVerifSalao", {branch, number, sequence}).value("result").toObject().value("value").toString();
+        if (expected == "OK") {
+            QCOMPARE(answer, QStringLiteral("OK"));
+        } else {
+            QCOMPARE(answer.left(12), expected);
+            QCOMPARE(answer.size(), 16);
+            QCOMPARE(answer.mid(13), hall);
+        }
+        const QJsonObject result = client.call("SetAnterior", {number, branch, sequence, "MSOUZA", "?"}).value("result").toObject();
+        const QJsonObject restored = result.value("value").toObject();
+        if (expected == "OK") {
+            QVERIFY2(restored.value("ok").toBool(), qPrintable(restored.value("message").toString()));
+            QCOMPARE(result.value("refs").toObject().value("4").toString(), previous);
+            QCOMPARE(storedState(branch, number, sequence), previous);
+            QCOMPARE(scalar("SELECT COUNT(*) FROM AGENDASALAO WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? AND IDSITAGENSAL = ?",
+                            {branch, number, sequence, previous == "2" ? "A" : "R"}), 1);
+            QCOMPARE(scalar("SELECT COUNT(*) FROM HISTSITUORCA WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? AND IDSITUANTORC = '8' AND IDSITUORCEVE = ?",
+                            {branch, number, sequence, previous}), 1);
+        } else {
+            QCOMPARE(restored.value("ok").toBool(), false);
+            QVERIFY(restored.value("message").toString().contains(hall));
+            QCOMPARE(storedState(branch, number, sequence), QStringLiteral("8"));
+        }
+    }
+
+    void reEnablingOnlyAppliesToCancelledOrPostponed_data() { addDrivers(); }
+    void reEnablingOnlyAppliesToCancelledOrPostponed()
+    {
+        START_SERVER();
+        const Packet open = listQuotes(client, defaultFilter("0008"));
+        const QString number = open.text(0, "NRORCAEVENTO");
+        const QString sequence = open.text(0, "NRSEQORCAEVE");
+        const QJsonObject refused = client.checked("SetAnterior", {number, "0008", sequence, "MSOUZA", "1"});
+        QCOMPARE(refused.value("ok").toBool(), false);
+        QCOMPARE(storedState("0008", number, sequence), open.text(0, "IDSITUORCEVE"));
+        QCOMPARE(client.call("getSituAnterior", {"0000099999", "0008", "01"}).value("result").toObject().value("value").toString(), QString());
+        QCOMPARE(client.checked("SetAnterior", {"0000099999", "0008", "01", "MSOUZA", ""}).value("ok").toBool(), false);
+        const QString unknown = client.call("getVerifSalao", {"0008", "0000099999", "01"}).value("result").toObject().value("value").toString();
+        QVERIFY(unknown != "OK" && unknown.contains("0000099999"));
+    }
+
+    void hallScheduleLetters_data() { addDrivers(); }
+    void hallScheduleLetters()
+    {
+        START_SERVER();
+        QSqlQuery pick = Sql::run(direct(), "SELECT O.NRORCAEVENTO, O.NRSEQORCAEVE, O.IDSITUORCEVE FROM ORCAEVENTO O JOIN AGENDASALAO A "
+                                            "ON A.CDFILIAL = O.CDFILIAL AND A.NRORCAEVENTO = O.NRORCAEVENTO AND A.NRSEQORCAEVE = O.NRSEQORCAEVE "
+                                            "WHERE O.CDFILIAL = '0009' AND O.IDSITUORCEVE IN ('1','2') AND A.IDSITAGENSAL <> 'C' ORDER BY 1");
+        QVERIFY(pick.next());
+        const QString number = pick.value(0).toString(), sequence = pick.value(1).toString(), state = pick.value(2).toString();
+        QCOMPARE(errorCode(client.call("setAgendaSalao", {"0009", number, sequence, "C"})), -32003);
+        QCOMPARE(errorCode(client.call("setAgendaSalao", {"0009", number, sequence, "X"})), -32602);
+        QCOMPARE(errorCode(client.call("setAgendaSalao", {"0009", "0000099999", "01", "C"})), -32003);
+        const QString letter = state == "2" ? "A" : "R";
+        const QJsonObject same = client.call("setAgendaSalao", {"0009", number, sequence, letter});
+        QVERIFY(same.contains("result"));
+        QCOMPARE(same.value("result").toObject().value("value"), QJsonValue());
+
+        QJsonArray filter = defaultFilter("0009");
+        filter[1] = number;
+        filter[2] = number;
+        filter[3] = "";
+        const Packet quote = listQuotes(client, filter);
+        const int row = quote.find(number, sequence);
+        QVERIFY(client.checked("SetOrcamento", {updateDelta(quote, row, cancellation("9", "0006", "MSOUZA"))}).value("ok").toBool());
+        QVERIFY(client.call("setAgendaSalao", {"0009", number, sequence, "C"}).contains("result"));
+        QCOMPARE(scalar("SELECT COUNT(*) FROM AGENDASALAO WHERE CDFILIAL = '0009' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? AND IDSITAGENSAL = 'C'",
+                        {number, sequence}), 1);
+        QCOMPARE(client.call("getVerifSalao", {"0009", number, sequence}).value("result").toObject().value("value").toString(), QStringLiteral("OK"));
+    }
+
+    void badInputGetsItsErrorAndTheConnectionGoesOn_data()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("code");
+        const QList<std::tuple<const char *, QByteArray, int>> cases{
+            {"malformed JSON", "{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":\"GetMotivo\",\"params\":[\"0001\",", -32700},
+            {"not JSON at all", "GET / HTTP/1.1", -32700},
+            {"array instead of object", "[1,2,3]", -32600},
+            {"no jsonrpc member", "{\"id\":5,\"method\":\"GetMotivo\",\"params\":[\"0001\",\"\"]}", -32600},
+            {"no id", "{\"jsonrpc\":\"2.0\",\"method\":\"GetMotivo\",\"params\":[\"0001\",\"\"]}", -32600},
+            {"method not a string", "{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":7,\"params\":[]}", -32600},
+            {"unknown method", "{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":\"DropTables\",\"params\":[]}", -32601},
+            {"too few arguments", "{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":\"GetMotivo\",\"params\":[\"0001\"]}", -32602},
+            {"too many arguments", "{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":\"GetParamOrca\",\"params\":[\"x\"]}", -32602},
+            {"number for a text", "{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":\"GetMotivo\",\"params\":[1,\"\"]}", -32602},
+            {"text for a date", "{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":\"GetOrcamento\",\"params\":[\"0001\",\"\",\"\",\"T\",\"ontem\",0,\"T\",0,0,\"T\",0,0,\"T\",\"\",\"T\",\"\",\"T\",\"\",\"T\",\"\",\"T\",\"1_2_\",\"\",\"\",\"T\",\"\",\"T\"]}", -32602},
+            {"params as an object", "{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":\"GetMotivo\",\"params\":{\"a\":1}}", -32602},
+            {"delta of the wrong shape", "{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":\"SetOrcamento\",\"params\":[{\"fields\":[{\"name\":\"X\",\"type\":\"nada\",\"size\":1}],\"changes\":[]}]}", -32602},
+            {"text instead of a delta", "{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":\"SetObs\",\"params\":[\"delta\"]}", -32602},
+        };
+        for (const QString &driver : drivers()) {
+            for (const auto &[name, line, code] : cases) {
+                QTest::newRow(qPrintable(driver + "/" + name)) << driver << line << code;
+            }
+        }
+    }
+    void badInputGetsItsErrorAndTheConnectionGoesOn()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(int, code);
+        START_SERVER();
+        client.sendRaw(line + '\n');
+        const QJsonObject answer = client.readAnswer();
+        QCOMPARE(errorCode(answer), code);
+        QVERIFY(!answer.value("error").toObject().value("message").toString().isEmpty());
+        QCOMPARE(client.checked("GetMotivo", {"0001", ""}).value("ok").toBool(), true);
+    }
+
+    void oversizedLineIsAnsweredAndSkipped_data() { addDrivers(); }
+    void oversizedLineIsAnsweredAndSkipped()
+    {
+        START_SERVER("--max-line", "4096");
+        const QByteArray huge = "{\"jsonrpc\":\"2.0\",\"id\":9,\"method\":\"GetMotivo\",\"params\":[\"" + QByteArray(20000, 'x') + "\",\"\"]}";
+        client.sendRaw(huge.left(3000));
+        client.sendRaw(huge.mid(3000) + '\n');
+        QCOMPARE(errorCode(client.readAnswer()), -32600);
+        QCOMPARE(client.checked("GetMotivo", {"0002", ""}).value("ok").toBool(), true);
+        // A line of exactly the limit still goes through.
+        QJsonObject request{{"jsonrpc", "2.0"}, {"id", 10}, {"method", "GetMotivo"}, {"params", QJsonArray{"", ""}}};
+        const int room = 4096 - int(QJsonDocument(request).toJson(QJsonDocument::Compact).size());
+        request["params"] = QJsonArray{QString(room, QLatin1Char('y')), ""};
+        QCOMPARE(QJsonDocument(request).toJson(QJsonDocument::Compact).size(), 4096);
+        client.sendRaw(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
+        QCOMPARE(client.readAnswer().value("id").toInt(), 10);
+    }
+
+    void messagesSplitOrJoinedInWritesAreAnsweredInOrder_data() { addDrivers(); }
+    void messagesSplitOrJoinedInWritesAreAnsweredInOrder()
+    {
+        START_SERVER();
+        const QByteArray first = "{\"jsonrpc\":\"2.0\",\"id\":\"a\",\"method\":\"GetMotivo\",\"params\":[\"0001\",\"\"]}"
+                                 "\n";
+        const QByteArray second = "{\"jsonrpc\":\"2.0\",\"id\":\"b\",\"method\":\"GetParamOrca\",\"params\":[]}"
+                                  "\n";
+        const QByteArray third = "{\"jsonrpc\":\"2.0\",\"id\":\"c\",\"method\":\"GetMotivo\",\"params\":[\"\",\"T\"]}"
+                                 "\n";
+        client.sendRaw(first.left(10));
+        QTest::qWait(50);
+        client.sendRaw(first.mid(10, 20));
+        QTest::qWait(50);
+        client.sendRaw(first.mid(30) + second + third.left(5));
+        client.sendRaw(third.mid(5));
+        QCOMPARE(client.readAnswer().value("id").toString(), QStringLiteral("a"));
+        QCOMPARE(client.readAnswer().value("id").toString(), QStringLiteral("b"));
+        const QJsonObject last = client.readAnswer();
+        QCOMPARE(last.value("id").toString(), QStringLiteral("c"));
+        QCOMPARE(last.value("result").toObject().value("value").toObject().value("data").toObject().value("rows").toArray().size(), 10);
+    }
+
+    void clientVanishingMidRequestChangesNothing_data() { addDrivers(); }
+    void clientVanishingMidRequestChangesNothing()
+    {
+        START_SERVER();
+        const Packet before = listQuotes(client, defaultFilter("0010"));
+        const QJsonObject request{{"jsonrpc", "2.0"}, {"id", 1}, {"method", "SetOrcamento"},
+                                  {"params", QJsonArray{updateDelta(before, 0, cancellation("8", "0001", "MSOUZA"))}}};
+        const QByteArray line = QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n';
+        JsonLineClient leaving;
+        QVERIFY(leaving.openSession(m_server->port()));
+        leaving.sendRaw(line.left(line.size() / 2));
+        leaving.abort();
+        JsonLineClient impatient;
+        QVERIFY(impatient.openSession(m_server->port()));
+        impatient.sendRaw("{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"GetOrcamento\",\"params\":[\"0010\",\"\",\"\",\"T\",0,0,\"T\",0,0,\"T\",0,0,\"T\",\"\",\"T\",\"\",\"T\",\"\",\"T\",\"\",\"T\",\"\",\"T\",\"\",\"T\",\"\",\"T\"]}"
+                          "\n");
+        impatient.abort();
+        QTest::qWait(200);
+        QCOMPARE(storedState("0010", before.text(0, "NRORCAEVENTO"), before.text(0, "NRSEQORCAEVE")), before.text(0, "IDSITUORCEVE"));
+        QCOMPARE(listQuotes(client, defaultFilter("0010")).rows.size(), before.rows.size());
+    }
+
+    void everyCallIsLoggedAndSigtermStopsCleanly_data() { addDrivers(); }
+    void everyCallIsLoggedAndSigtermStopsCleanly()
+    {
+        START_SERVER();
+        QVERIFY(client.checked("GetMotivo", {"0001", ""}).value("ok").toBool());
+        client.call("Nada", {});
+        QTRY_VERIFY(m_server->log().contains(QRegularExpression(" GetMotivo \\d+ ms ok")));
+        QVERIFY(m_server->log().contains(QRegularExpression(" Nada \\d+ ms erro -32601")));
+        QCOMPARE(m_server->stop(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAppServer)
+#include "tst_appserver.moc"
