@@ -29,6 +29,7 @@ void FieldLink::setDataSource(TDataSource *source)
         connect(source, &TDataSource::dataChanged, this, &FieldLink::changed);
         connect(source, &TDataSource::currentChanged, this, &FieldLink::changed);
         connect(source, &TDataSource::dataSetChanged, this, &FieldLink::changed);
+        connect(source, &TDataSource::autoEditChanged, this, &FieldLink::changed);
         connect(source, &QObject::destroyed, this, &FieldLink::changed);
     }
     emit changed();

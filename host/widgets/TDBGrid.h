@@ -12,6 +12,19 @@ class RecordListModel;
 
 // A grid over the list behind a data source. Its current row follows the
 // list's current record both ways; cells are never edited in place.
+//
+// - Clicking or arrowing to another row moves the list (moveTo) inside the
+//   host guard; when the list refuses (an event abandons or fails, the
+//   failure being reported) the cell goes back to the list's record.
+// - A column whose field the list does not have is left out until a load
+//   brings that field; titles and widths follow the field, not the position.
+// - A column without a width is as wide as its field's display width in
+//   average characters, never narrower than its title, plus the cell margin;
+//   widths the operator drags are kept across reloads.
+// - Ctrl+Delete removes the current record, after "Confirma exclusão?" with
+//   "Sim"/"Não" through the host dialogs when confirmDelete is set.
+// - The vertical header (row indicator) is hidden, Tab moves between cells,
+//   the selection keeps its colour while the grid is not focused.
 class TDBGrid : public QTableView {
     Q_OBJECT
 public:
@@ -51,10 +64,14 @@ public:
     static QBrush cellBrush(const QStyleOptionViewItem &option);
 
     // Handlers, all run inside the host guard. A key handler may set `key`
-    // to 0: the key is then consumed and goes no further.
+    // to 0: the key is then consumed and goes no further; a handler that
+    // abandons or fails stops the key as well. Key codes are Qt::Key values.
     std::function<void(TDBGrid &sender, int &key, Qt::KeyboardModifiers shift)> onKeyDown;
     std::function<void(TDBGrid &sender)> onDblClick;
     // Custom painting of a data cell; return true when the cell was painted.
+    // `option` is filled in for the cell (rectangle, selected state, text);
+    // `row` is the record's row in the list. A hook that fails paints the
+    // standard way.
     std::function<bool(QPainter *painter, const QStyleOptionViewItem &option,
                        const Field &field, int row)> onDrawColumnCell;
 

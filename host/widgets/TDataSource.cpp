@@ -37,6 +37,15 @@ void TDataSource::setDataSet(RecordList *list)
     relayState();
 }
 
+void TDataSource::setAutoEdit(bool autoEdit)
+{
+    if (m_autoEdit == autoEdit) {
+        return;
+    }
+    m_autoEdit = autoEdit;
+    emit autoEditChanged();
+}
+
 RecordList::State TDataSource::state() const
 {
     return m_dataSet ? m_dataSet->state() : RecordList::State::Inactive;

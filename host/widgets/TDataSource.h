@@ -23,7 +23,7 @@ public:
     // browsed puts the list into edit (insert when it has no record) first;
     // without it, bound controls are read-only unless the list is editing.
     bool autoEdit() const { return m_autoEdit; }
-    void setAutoEdit(bool autoEdit) { m_autoEdit = autoEdit; }
+    void setAutoEdit(bool autoEdit);
 
     // The screen's handler of the state change (e.g. dtsPadraoStateChange),
     // run after the bound controls were told. It runs inside the host guard:
@@ -35,6 +35,7 @@ signals:
     void dataChanged();   // the list was reloaded, closed or a value changed
     void currentChanged(); // another record became current
     void dataSetChanged(); // another list (or none) was bound
+    void autoEditChanged();
 
 private:
     void relayState();
