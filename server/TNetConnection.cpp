@@ -1,0 +1,309 @@
+#include "TNetConnection.h"
+
+#include <QDeadlineTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QTcpSocket>
+
+#include <limits>
+#include <optional>
+#include <stdexcept>
+
+namespace {
+
+// Why an exchange with the server ended without an answer; the caller turns
+// it into the sentence that fits the moment (connecting or calling).
+struct TransportFailure {
+    enum class Kind { Dropped, TimedOut, Broken };
+    Kind kind;
+    QString detail; // what was wrong with a broken answer
+};
+
+QString sentence(QString text)
+{
+    text = text.trimmed();
+    if (!text.endsWith(QLatin1Char('.')) && !text.endsWith(QLatin1Char('!')) && !text.endsWith(QLatin1Char('?'))) {
+        text += QLatin1Char('.');
+    }
+    return text;
+}
+
+QString duration(int milliseconds)
+{
+    if (milliseconds % 1000 != 0) {
+        return QStringLiteral("%1 ms").arg(milliseconds);
+    }
+    const int seconds = milliseconds / 1000;
+    return seconds == 1 ? QStringLiteral("1 segundo") : QStringLiteral("%1 segundos").arg(seconds);
+}
+
+QString socketReason(const QTcpSocket &socket, int timeout)
+{
+    switch (socket.error()) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return QStringLiteral("conexão recusada");
+    case QAbstractSocket::HostNotFoundError:
+        return QStringLiteral("endereço não encontrado");
+    case QAbstractSocket::SocketTimeoutError:
+        return QStringLiteral("sem resposta em %1").arg(duration(timeout));
+    case QAbstractSocket::NetworkError:
+        return QStringLiteral("rede inacessível");
+    default:
+        return socket.errorString();
+    }
+}
+
+int remaining(const QDeadlineTimer &deadline)
+{
+    return int(qMin<qint64>(deadline.remainingTime(), std::numeric_limits<int>::max()));
+}
+
+// A wait that ended without what it waited for: on a connection that is
+// still up only the deadline can have ended it.
+TransportFailure interruption(const QTcpSocket &socket)
+{
+    if (socket.state() == QAbstractSocket::ConnectedState) {
+        return TransportFailure{TransportFailure::Kind::TimedOut, QString()};
+    }
+    return TransportFailure{TransportFailure::Kind::Dropped, QString()};
+}
+
+bool isOurs(const QJsonObject &answer, qint64 id)
+{
+    const QJsonValue answerId = answer.value(QStringLiteral("id"));
+    if (answerId.isDouble()) {
+        return answerId.toInteger(-1) == id;
+    }
+    // The server answers with a null id when it could not read the request
+    // at all (a parse error); on this one-call-at-a-time connection that can
+    // only be the request just sent.
+    return answerId.isNull() && answer.value(QStringLiteral("error")).isObject();
+}
+
+QString rpcErrorMessage(const QJsonObject &error)
+{
+    const QString message = error.value(QStringLiteral("message")).toString();
+    if (!message.trimmed().isEmpty()) {
+        return message;
+    }
+    return QStringLiteral("erro %1").arg(error.value(QStringLiteral("code")).toInteger());
+}
+
+} // namespace
+
+TNetConnection::TNetConnection(QObject *parent)
+    : QObject(parent)
+{
+}
+
+TNetConnection::~TNetConnection() = default;
+
+QString TNetConnection::address() const
+{
+    return QStringLiteral("%1:%2").arg(m_host).arg(m_port);
+}
+
+bool TNetConnection::Connected() const
+{
+    return m_socket && m_socket->state() == QAbstractSocket::ConnectedState;
+}
+
+void TNetConnection::Connect()
+{
+    if (Connected()) {
+        return;
+    }
+    drop();
+    if (BeforeConnect) {
+        BeforeConnect(*this);
+    }
+    try {
+        open();
+        m_lastError.clear();
+    } catch (const std::runtime_error &error) {
+        drop();
+        m_lastError = QString::fromUtf8(error.what());
+        if (m_throwException) {
+            throw;
+        }
+    }
+}
+
+void TNetConnection::Disconnect()
+{
+    drop();
+}
+
+void TNetConnection::drop()
+{
+    if (m_socket) {
+        m_socket->abort();
+        m_socket.reset();
+    }
+    m_received.clear();
+}
+
+void TNetConnection::open()
+{
+    const auto cannotConnect = [this](const QString &reason) {
+        return std::runtime_error(
+            QStringLiteral("Não foi possível conectar ao servidor de aplicação %1 (%2).").arg(address(), reason).toStdString());
+    };
+    if (m_port <= 0 || m_port > 65535) {
+        throw cannotConnect(QStringLiteral("porta inválida"));
+    }
+    const QDeadlineTimer deadline(m_connectTimeout);
+    m_socket = std::make_unique<QTcpSocket>();
+    m_socket->connectToHost(m_host, quint16(m_port));
+    if (!m_socket->waitForConnected(remaining(deadline))) {
+        throw cannotConnect(socketReason(*m_socket, m_connectTimeout));
+    }
+    QJsonObject answer;
+    try {
+        answer = exchange(QStringLiteral("connect"), QJsonArray{m_serverName}, deadline);
+    } catch (const TransportFailure &failure) {
+        switch (failure.kind) {
+        case TransportFailure::Kind::Dropped:
+            throw cannotConnect(QStringLiteral("a conexão foi fechada pelo servidor"));
+        case TransportFailure::Kind::TimedOut:
+            throw cannotConnect(QStringLiteral("o servidor não confirmou a conexão em %1").arg(duration(m_connectTimeout)));
+        case TransportFailure::Kind::Broken:
+            throw cannotConnect(QStringLiteral("resposta inválida: %1").arg(failure.detail));
+        }
+    }
+    const QJsonValue error = answer.value(QStringLiteral("error"));
+    if (error.isObject()) {
+        throw std::runtime_error(QStringLiteral("O servidor de aplicação %1 não aceitou a conexão com \"%2\": %3")
+                                     .arg(address(), m_serverName, sentence(rpcErrorMessage(error.toObject())))
+                                     .toStdString());
+    }
+    if (!answer.value(QStringLiteral("result")).isObject()) {
+        throw cannotConnect(QStringLiteral("resposta inválida à chamada connect"));
+    }
+}
+
+bool TNetConnection::peerStillThere()
+{
+    // A server restarted while the screen sat idle has closed its end; a
+    // zero wait notices that now, so the call reconnects instead of failing.
+    m_socket->waitForReadyRead(0);
+    m_received.append(m_socket->readAll());
+    return m_socket->state() == QAbstractSocket::ConnectedState;
+}
+
+QJsonObject TNetConnection::exchange(const QString &method, const QJsonArray &params, const QDeadlineTimer &deadline)
+{
+    const qint64 id = m_nextId++;
+    const QJsonObject request{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                              {QStringLiteral("id"), id},
+                              {QStringLiteral("method"), method},
+                              {QStringLiteral("params"), params}};
+    m_socket->write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
+    while (m_socket->bytesToWrite() > 0) {
+        if (!m_socket->waitForBytesWritten(remaining(deadline))) {
+            throw interruption(*m_socket);
+        }
+    }
+    return readAnswer(id, deadline);
+}
+
+QJsonObject TNetConnection::readAnswer(qint64 id, const QDeadlineTimer &deadline)
+{
+    bool moreMayCome = true;
+    for (;;) {
+        m_received.append(m_socket->readAll());
+        while (const std::optional<QByteArray> line = m_received.takeLine()) {
+            if (line->trimmed().isEmpty()) {
+                continue;
+            }
+            QJsonParseError parseError;
+            const QJsonDocument document = QJsonDocument::fromJson(*line, &parseError);
+            if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
+                throw TransportFailure{TransportFailure::Kind::Broken, QStringLiteral("a linha recebida não é um objeto JSON")};
+            }
+            const QJsonObject answer = document.object();
+            if (isOurs(answer, id)) {
+                return answer;
+            }
+        }
+        if (!moreMayCome) {
+            throw interruption(*m_socket);
+        }
+        // After a failed wait the loop drains once more: a server that
+        // answers and closes at once must still have its answer read.
+        moreMayCome = m_socket->waitForReadyRead(remaining(deadline));
+    }
+}
+
+QJsonValue TNetConnection::Call(const QString &method, const QList<TNetArg> &args)
+{
+    if (!Connected() || !peerStillThere()) {
+        Connect();
+        if (!Connected()) {
+            throw std::runtime_error(m_lastError.toStdString());
+        }
+    }
+    QJsonArray params;
+    for (const TNetArg &arg : args) {
+        params.append(arg.toJson());
+    }
+    QJsonObject answer;
+    try {
+        answer = exchange(method, params, QDeadlineTimer(m_callTimeout));
+    } catch (const TransportFailure &failure) {
+        // The answer may still come later and would be taken for the next
+        // call's: the connection is closed and the next call reconnects.
+        drop();
+        switch (failure.kind) {
+        case TransportFailure::Kind::Dropped:
+            throw std::runtime_error(QStringLiteral("A conexão com o servidor de aplicação %1 foi interrompida durante a chamada %2.")
+                                         .arg(address(), method).toStdString());
+        case TransportFailure::Kind::TimedOut:
+            throw std::runtime_error(QStringLiteral("O servidor de aplicação %1 não respondeu à chamada %2 em %3.")
+                                         .arg(address(), method, duration(m_callTimeout)).toStdString());
+        case TransportFailure::Kind::Broken:
+            throw std::runtime_error(QStringLiteral("O servidor de aplicação %1 deu uma resposta inválida à chamada %2: %3.")
+                                         .arg(address(), method, failure.detail).toStdString());
+        }
+    }
+    return takeResult(method, answer, args);
+}
+
+QJsonValue TNetConnection::takeResult(const QString &method, const QJsonObject &answer, const QList<TNetArg> &args) const
+{
+    const QJsonValue error = answer.value(QStringLiteral("error"));
+    if (error.isObject()) {
+        throw std::runtime_error(QStringLiteral("O servidor de aplicação recusou a chamada %1: %2")
+                                     .arg(method, sentence(rpcErrorMessage(error.toObject())))
+                                     .toStdString());
+    }
+    const auto invalid = [&](const QString &detail) {
+        return std::runtime_error(QStringLiteral("O servidor de aplicação %1 deu uma resposta inválida à chamada %2: %3.")
+                                      .arg(address(), method, detail).toStdString());
+    };
+    const QJsonValue result = answer.value(QStringLiteral("result"));
+    if (!result.isObject()) {
+        throw invalid(QStringLiteral("falta o resultado"));
+    }
+    const QJsonValue refsValue = result.toObject().value(QStringLiteral("refs"));
+    if (!refsValue.isUndefined() && !refsValue.isNull() && !refsValue.isObject()) {
+        throw invalid(QStringLiteral("\"refs\" deveria ser um objeto"));
+    }
+    const QJsonObject refs = refsValue.toObject();
+    // Every returned value is checked before any is written, so a bad answer
+    // leaves all of the caller's variables as they were.
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QJsonValue returned = refs.value(QString::number(i));
+        if (args.at(i).isReference() && !returned.isUndefined() && !args.at(i).acceptsReturned(returned)) {
+            throw invalid(QStringLiteral("o argumento %1 voltou com um valor de outro tipo").arg(i));
+        }
+    }
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QJsonValue returned = refs.value(QString::number(i));
+        if (args.at(i).isReference() && !returned.isUndefined()) {
+            args.at(i).writeBack(returned);
+        }
+    }
+    return result.toObject().value(QStringLiteral("value"));
+}

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "NetLineBuffer.h"
+#include "TNetArg.h"
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QDeadlineTimer;
+class QTcpSocket;
+
+// The socket connection of a screen to one remote data module of the
+// application server (for example "CXL04100.rdmCancelamento"), and the
+// synchronous calls made through it.
+//
+// Connecting opens a TCP connection to Host:Port and then sends the protocol's
+// first call, {"method":"connect","params":[ServerName]}; the connection
+// counts as open only when the server has accepted that name. BeforeConnect
+// runs just before every attempt, so a screen can set Host and Port there
+// from the operator's configuration.
+//
+// A failed Connect depends on ThrowException:
+// - true: Connect throws std::runtime_error with the reason;
+// - false (the default): Connect returns normally, the connection stays
+//   closed and LastError() holds the reason. The next Call connects again
+//   (BeforeConnect runs again) and throws that reason if it still fails.
+// Either way no call is ever sent without an accepted connection.
+//
+// Calls are synchronous and block the calling thread (the UI thread) with
+// the socket's waitFor* functions: no event loop runs meanwhile, so no other
+// screen event can slip in. Nothing waits forever:
+// - ConnectTimeout (default 5 s) bounds opening the socket and the server's
+//   answer to the connect call;
+// - CallTimeout (default 120 s, meant for the largest listings) bounds each
+//   call from sending the request to the last byte of its answer.
+//
+// Failures of a call throw std::runtime_error with a Portuguese sentence for
+// the operator: the server unreachable or refusing ("Não foi possível
+// conectar ao servidor de aplicação 127.0.0.1:7400 (conexão recusada)."), the
+// connection dropped during the call or no answer in time (both name host,
+// port and method), an answer that breaks the protocol, and a JSON-RPC error
+// answer (with the server's message). A dropped connection, a timeout and a
+// broken answer close the connection, since a late answer could otherwise be
+// taken for the next call's; the next call reconnects. A JSON-RPC error
+// leaves the connection open. An exception thrown by BeforeConnect goes on to
+// the caller unchanged and leaves the connection closed.
+class TNetConnection final : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int DefaultConnectTimeout = 5000; // ms
+    static constexpr int DefaultCallTimeout = 120000;  // ms
+
+    explicit TNetConnection(QObject *parent = nullptr);
+    ~TNetConnection() override;
+
+    // Where and to whom to connect; changes take effect at the next connect.
+    QString Host() const { return m_host; }
+    void SetHost(const QString &host) { m_host = host; }
+    int Port() const { return m_port; }
+    void SetPort(int port) { m_port = port; }
+    QString ServerName() const { return m_serverName; }
+    void SetServerName(const QString &serverName) { m_serverName = serverName; }
+
+    bool ThrowException() const { return m_throwException; }
+    void SetThrowException(bool throwException) { m_throwException = throwException; }
+
+    int ConnectTimeout() const { return m_connectTimeout; }
+    void SetConnectTimeout(int milliseconds) { m_connectTimeout = milliseconds; }
+    int CallTimeout() const { return m_callTimeout; }
+    void SetCallTimeout(int milliseconds) { m_callTimeout = milliseconds; }
+
+    // Runs just before each connection attempt, with this connection.
+    std::function<void(TNetConnection &)> BeforeConnect;
+
+    // Connects unless already connected; see the class comment for failures.
+    void Connect();
+    // Closes the connection; does nothing when it is closed.
+    void Disconnect();
+    // Open and accepted by the server. A server that went away while the
+    // connection sat idle is only noticed by the next call, which reconnects.
+    bool Connected() const;
+    // Why the last connection attempt failed; empty after a successful one.
+    QString LastError() const { return m_lastError; }
+
+    // Calls `method` with `args` in order and returns the answer's value
+    // (null or undefined when the server gives none). Every by-reference
+    // argument the server returns in the answer's refs gets its final value;
+    // one it does not return keeps its value. When the answer cannot be used
+    // (a returned value of the wrong kind included) no argument is written.
+    // Connects first when not connected. Throws std::runtime_error as the
+    // class comment says.
+    QJsonValue Call(const QString &method, const QList<TNetArg> &args = {});
+
+private:
+    void open();
+    QJsonObject exchange(const QString &method, const QJsonArray &params, const QDeadlineTimer &deadline);
+    QJsonObject readAnswer(qint64 id, const QDeadlineTimer &deadline);
+    QJsonValue takeResult(const QString &method, const QJsonObject &answer, const QList<TNetArg> &args) const;
+    bool peerStillThere();
+    void drop();
+    QString address() const;
+
+    QString m_host = QStringLiteral("127.0.0.1");
+    int m_port = 0;
+    QString m_serverName;
+    bool m_throwException = false;
+    int m_connectTimeout = DefaultConnectTimeout;
+    int m_callTimeout = DefaultCallTimeout;
+    QString m_lastError;
+
+    std::unique_ptr<QTcpSocket> m_socket; // only while connected
+    NetLineBuffer m_received;
+    qint64 m_nextId = 1;
+};
