@@ -48,11 +48,17 @@ void ShowChild(THostForm *form)
     }
     QMdiSubWindow *window = form->subWindow();
     if (!window) {
+        // A screen opens in the size it was designed with, not squeezed to
+        // the least its controls need.
+        const QSize designed = form->testAttribute(Qt::WA_Resized) ? form->size() : QSize();
         window = new QMdiSubWindow;
         window->setWidget(form);
         // The screen decides in FormClose whether its window is freed.
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         area->addSubWindow(window);
+        if (designed.isValid()) {
+            window->resize(designed + window->size() - form->size());
+        }
     }
     form->show();
     window->showNormal();

@@ -35,6 +35,10 @@ public:
 
     QString Caption() const { return windowTitle(); }
     void SetCaption(const QString &caption) { setWindowTitle(caption); }
+    // The code that names the screen to the operator and to the help, e.g.
+    // "CXL04100".
+    virtual QString ScreenCode() const { return m_screenCode; }
+    virtual void SetScreenCode(const QString &code) { m_screenCode = code; }
     int HelpContext() const { return m_helpContext; }
     void SetHelpContext(int context) { m_helpContext = context; }
 
@@ -50,6 +54,7 @@ protected:
 private:
     void destroyForm(QWidget &window);
 
+    QString m_screenCode;
     int m_helpContext = 0;
     bool m_destroyed = false;
 };

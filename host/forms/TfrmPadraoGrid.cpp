@@ -291,6 +291,16 @@ void TfrmPadraoGrid::refreshNavigator()
     sbtUltimo->setEnabled(!atLast);
 }
 
+QString TfrmPadraoGrid::ScreenCode() const
+{
+    return lblCodTela->text();
+}
+
+void TfrmPadraoGrid::SetScreenCode(const QString &code)
+{
+    lblCodTela->setText(code);
+}
+
 void TfrmPadraoGrid::FormCreate()
 {
     pgcPadrao->SetActivePage(tshPadrao);
@@ -393,7 +403,7 @@ void TfrmPadraoGrid::sbtAjudaClick(QObject *sender)
     Q_UNUSED(sender);
     HostDialogs::current().showMessage(
         HostDialogs::Icon::Information, QStringLiteral("Ajuda"),
-        QStringLiteral("Tela %1 — %2 (tópico de ajuda %3).").arg(lblCodTela->text(), Caption()).arg(HelpContext()));
+        QStringLiteral("Tela %1 — %2 (tópico de ajuda %3).").arg(ScreenCode(), Caption()).arg(HelpContext()));
 }
 
 void TfrmPadraoGrid::sbtFecharClick(QObject *sender)

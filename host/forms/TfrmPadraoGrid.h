@@ -39,8 +39,13 @@ class TfrmPadraoGrid : public THostForm {
     Q_OBJECT
 public:
     enum class RecordCommand { Incluir, Alterar, Excluir, Procurar, Verificar, Cancelar, Confirmar };
+    Q_ENUM(RecordCommand)
 
     explicit TfrmPadraoGrid(QWidget *parent = nullptr);
+
+    // The screen code is the one shown in `lblCodTela`.
+    QString ScreenCode() const override;
+    void SetScreenCode(const QString &code) override;
 
     // Shows the grid page.
     void FormCreate() override;

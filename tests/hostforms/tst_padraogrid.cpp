@@ -3,6 +3,7 @@
 #include "RecordList.h"
 #include "ScriptedDialogs.h"
 #include "TButtonFlat.h"
+#include "TCustomPageControl98.h"
 #include "TDBGrid.h"
 #include "TDBText.h"
 #include "TDataSource.h"
@@ -11,10 +12,10 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPointer>
 #include <QTest>
 
 using Command = TfrmPadraoGrid::RecordCommand;
-Q_DECLARE_METATYPE(Command)
 
 namespace {
 
@@ -29,16 +30,36 @@ DataPacket sampleQuotes()
     return packet;
 }
 
-// A screen that only counts what reaches its overridable handlers.
+// A screen with a band and a button of its own, that counts what reaches
+// its verify handler and can make its find fail.
 class SampleScreen final : public TfrmPadraoGrid {
 public:
-    void sbtVerificarClick(QObject *sender) override
+    SampleScreen()
+        : panFilial(new QWidget)
+        , sbtFiltro(new TButtonFlat)
     {
-        senders << sender;
+        panFilial->setMinimumHeight(34);
+        insertBand(panFilial);
+        sbtFiltro->SetHint(QStringLiteral("Filtrar"));
+        insertToolButton(sbtFiltro);
+        SetScreenCode(QStringLiteral("TST00100"));
+        SetCaption(QStringLiteral("Teste"));
+        SetHelpContext(12200100);
     }
-    void sbtProcurarClick(QObject *) override { throw std::runtime_error("falha na procura"); }
 
+    void sbtVerificarClick(QObject *sender) override { senders << sender; }
+    void sbtProcurarClick(QObject *sender) override
+    {
+        if (failFind) {
+            throw std::runtime_error("falha na procura");
+        }
+        TfrmPadraoGrid::sbtProcurarClick(sender);
+    }
+
+    QWidget *panFilial;
+    TButtonFlat *sbtFiltro;
     QList<QObject *> senders;
+    bool failFind = false;
 };
 
 } // namespace
@@ -62,12 +83,18 @@ private slots:
     void insertKeyOnTheGridIssuesTheInsertCommand();
     void navigatorMovesThroughTheListAndShowsTheName();
     void closingLetsTheScreenBeFreed();
+    void recordCommandsWorkOnTheList_data();
+    void recordCommandsWorkOnTheList();
+    void findMakesTheRecordFoundCurrent();
+    void closeButtonFreesTheScreen();
+    void helpNamesTheScreenAndItsTopic();
+    void screenButtonsAndBandsGoInTheirPlaces();
     void standardMessagesHoldTheCancelQuestion();
 
 private:
     ScriptedDialogs *dialogs = nullptr;
     RecordList *quotes = nullptr;
-    SampleScreen *screen = nullptr;
+    QPointer<SampleScreen> screen;
 };
 
 void TestPadraoGrid::init()
@@ -85,7 +112,7 @@ void TestPadraoGrid::init()
 
 void TestPadraoGrid::cleanup()
 {
-    delete screen;
+    delete screen.data();
     delete dialogs;
 }
 
@@ -170,6 +197,7 @@ void TestPadraoGrid::clickCommandRespectsTheEnabledState()
 
 void TestPadraoGrid::failureInAHandlerIsReportedByTheGuard()
 {
+    screen->failFind = true;
     screen->clickCommand(Command::Procurar);
     QCOMPARE(dialogs->shownTexts(), QStringList{QStringLiteral("falha na procura")});
 }
@@ -243,6 +271,68 @@ void TestPadraoGrid::closingLetsTheScreenBeFreed()
 void TestPadraoGrid::standardMessagesHoldTheCancelQuestion()
 {
     QVERIFY(!screen->msgMensagensPadroes->Msg(QStringLiteral("Canc")).isEmpty());
+}
+
+void TestPadraoGrid::recordCommandsWorkOnTheList_data()
+{
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<int>("answer"); // -1: no question expected
+    QTest::addColumn<RecordList::State>("state");
+    QTest::addColumn<int>("records");
+    QTest::newRow("insert appends") << Command::Incluir << -1 << RecordList::State::Insert << 4;
+    QTest::newRow("change edits") << Command::Alterar << -1 << RecordList::State::Edit << 3;
+    QTest::newRow("delete on yes") << Command::Excluir << 0 << RecordList::State::Browse << 2;
+    QTest::newRow("delete kept on no") << Command::Excluir << 1 << RecordList::State::Browse << 3;
+    QTest::newRow("cancel without an edit asks nothing")
+        << Command::Cancelar << -1 << RecordList::State::Browse << 3;
+    QTest::newRow("confirm without an edit does nothing")
+        << Command::Confirmar << -1 << RecordList::State::Browse << 3;
+}
+
+void TestPadraoGrid::recordCommandsWorkOnTheList()
+{
+    QFETCH(Command, command);
+    QFETCH(int, answer);
+    QFETCH(RecordList::State, state);
+    QFETCH(int, records);
+    if (answer >= 0) {
+        dialogs->answerAsk(answer);
+    }
+    screen->clickCommand(command);
+    QCOMPARE(quotes->state(), state);
+    QCOMPARE(quotes->recordCount(), records);
+    QVERIFY(dialogs->allAnswersUsed());
+    QCOMPARE(dialogs->shown().size(), answer >= 0 ? 1 : 0);
+}
+
+void TestPadraoGrid::findMakesTheRecordFoundCurrent()
+{
+    dialogs->answerFind(QStringLiteral("NMFANTCLIE"), QStringLiteral("clube"));
+    QTest::mouseClick(screen->sbtProcurar, Qt::LeftButton);
+    QCOMPARE(quotes->recNo(), 2);
+}
+
+void TestPadraoGrid::closeButtonFreesTheScreen()
+{
+    QTest::mouseClick(screen->sbtFechar, Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!screen);
+}
+
+void TestPadraoGrid::helpNamesTheScreenAndItsTopic()
+{
+    QTest::mouseClick(screen->sbtAjuda, Qt::LeftButton);
+    QCOMPARE(screen->lblCodTela->text(), QStringLiteral("TST00100"));
+    QCOMPARE(dialogs->lastText(), QStringLiteral("Tela TST00100 — Teste (tópico de ajuda 12200100)."));
+}
+
+void TestPadraoGrid::screenButtonsAndBandsGoInTheirPlaces()
+{
+    QVERIFY(screen->sbtFiltro->x() > screen->sbtConfirmar->x());
+    QVERIFY(screen->sbtFiltro->x() < screen->sbtImprimir->x());
+    QCOMPARE(screen->sbtFiltro->parentWidget(), screen->panMenu);
+    QVERIFY(screen->panFilial->y() > screen->panMenu->y());
+    QVERIFY(screen->panFilial->y() < screen->pgcPadrao->y());
 }
 
 QTEST_MAIN(TestPadraoGrid)
