@@ -1,5 +1,6 @@
 #include "TDBGrid.h"
 
+#include "Abort.h"
 #include "Field.h"
 #include "GridCellDelegate.h"
 #include "GridTitleModel.h"
@@ -9,6 +10,7 @@
 #include "RecordListModel.h"
 #include "TDataSource.h"
 
+#include <QDebug>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPointer>
@@ -365,9 +367,17 @@ bool TDBGrid::paintCell(QPainter *painter, const QStyleOptionViewItem &option, c
     if (!field) {
         return false;
     }
-    bool painted = false;
-    HostGuard::run([&] { painted = onDrawColumnCell(painter, option, *field, index.row()); });
-    return painted;
+    // Not the host guard's error box: a box opened from inside a paint would
+    // be painted over by the very grid that failed, again and again. The
+    // cell falls back to the standard painting and the log says why.
+    try {
+        return onDrawColumnCell(painter, option, *field, index.row());
+    } catch (const Abort &) {
+        return false;
+    } catch (const std::exception &failure) {
+        qWarning() << "TDBGrid: drawing" << field->name() << "row" << index.row() << "failed:" << failure.what();
+        return false;
+    }
 }
 
 void TDBGrid::deleteCurrentRecord()

@@ -63,15 +63,17 @@ public:
     // hooks that fill the cell before painting over it.
     static QBrush cellBrush(const QStyleOptionViewItem &option);
 
-    // Handlers, all run inside the host guard. A key handler may set `key`
-    // to 0: the key is then consumed and goes no further; a handler that
-    // abandons or fails stops the key as well. Key codes are Qt::Key values.
+    // The key and double-click handlers run inside the host guard. A key
+    // handler may set `key` to 0: the key is then consumed and goes no
+    // further; a handler that abandons or fails stops the key as well. Key
+    // codes are Qt::Key values.
     std::function<void(TDBGrid &sender, int &key, Qt::KeyboardModifiers shift)> onKeyDown;
     std::function<void(TDBGrid &sender)> onDblClick;
     // Custom painting of a data cell; return true when the cell was painted.
     // `option` is filled in for the cell (rectangle, selected state, text);
-    // `row` is the record's row in the list. A hook that fails paints the
-    // standard way.
+    // `row` is the record's row in the list. A hook that throws paints the
+    // standard way and leaves a warning in the log (no error box from inside
+    // a paint).
     std::function<bool(QPainter *painter, const QStyleOptionViewItem &option,
                        const Field &field, int row)> onDrawColumnCell;
 

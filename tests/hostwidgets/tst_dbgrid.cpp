@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <memory>
+#include <stdexcept>
 
 namespace {
 // A shown grid over the four-branch list.
@@ -349,6 +350,25 @@ private slots:
         QCOMPARE(pixel(1, 0), QColor(Qt::red));
         QCOMPARE(pixel(2, 0), QColor(Qt::blue));
         QVERIFY(pixel(2, 1) != QColor(Qt::blue));
+    }
+
+    void aFailingDrawingHookPaintsTheStandardWay()
+    {
+        ScriptedDialogs dialogs;
+        GridScreen screen;
+        QVERIFY(QTest::qWaitForWindowExposed(&screen.grid));
+        const QImage standard = screen.grid.grab().toImage();
+        int calls = 0;
+        screen.grid.onDrawColumnCell = [&calls](QPainter *, const QStyleOptionViewItem &, const Field &, int) -> bool {
+            ++calls;
+            throw std::runtime_error("sem figura");
+        };
+
+        const QImage drawn = screen.grid.grab().toImage();
+
+        QVERIFY(calls >= 8);
+        QVERIFY(dialogs.shown().isEmpty());
+        QCOMPARE(drawn, standard);
     }
 
     void cellBrushIsTheSelectionColourOnTheSelectedCell()
