@@ -47,21 +47,23 @@ void ShowChild(THostForm *form)
         throw std::logic_error("HostMdi::ShowChild: the client has no document area");
     }
     QMdiSubWindow *window = form->subWindow();
+    QSize designed;
     if (!window) {
         // A screen opens in the size it was designed with, not squeezed to
         // the least its controls need.
-        const QSize designed = form->testAttribute(Qt::WA_Resized) ? form->size() : QSize();
+        designed = form->testAttribute(Qt::WA_Resized) ? form->size() : QSize();
         window = new QMdiSubWindow;
         window->setWidget(form);
         // The screen decides in FormClose whether its window is freed.
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         area->addSubWindow(window);
-        if (designed.isValid()) {
-            window->resize(designed + window->size() - form->size());
-        }
     }
     form->show();
     window->showNormal();
+    if (designed.isValid()) {
+        // The window's margins are its frame and title bar, known once shown.
+        window->resize(designed.grownBy(window->contentsMargins()));
+    }
     window->raise();
     area->setActiveSubWindow(window);
 }

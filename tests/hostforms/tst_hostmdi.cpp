@@ -72,6 +72,7 @@ private slots:
     void cleanup();
     void createFormRunsFormCreateOnce();
     void showChildTwiceGivesOneWindowRestoredAndInFront();
+    void screenOpensInItsDesignedSize();
     void activatingAWindowRunsFormActivate();
     void closeWithCaFreeDestroysTheScreenAfterFormDestroy();
     void closeWithCaHideKeepsTheScreenForTheNextShow();
@@ -135,6 +136,15 @@ void TestHostMdi::showChildTwiceGivesOneWindowRestoredAndInFront()
     HostMdi::ShowChild(first);
     QVERIFY(!window->isMaximized());
     QCOMPARE(area->subWindowList().size(), 2);
+}
+
+void TestHostMdi::screenOpensInItsDesignedSize()
+{
+    DiaryScreen *screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+    screen->resize(520, 310);
+    HostMdi::ShowChild(screen);
+    QCoreApplication::processEvents();
+    QCOMPARE(screen->size(), QSize(520, 310));
 }
 
 void TestHostMdi::activatingAWindowRunsFormActivate()
