@@ -101,6 +101,11 @@ TDBGrid::TDBGrid(QWidget *parent)
 
 TDBGrid::~TDBGrid()
 {
+    // The view's base destructors still tear down the models and header;
+    // nothing they signal may reach a grid whose state is gone.
+    disconnect(d->titles, nullptr, this, nullptr);
+    disconnect(selectionModel(), nullptr, this, nullptr);
+    disconnect(horizontalHeader(), nullptr, this, nullptr);
     delete d;
 }
 
