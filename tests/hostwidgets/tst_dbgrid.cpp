@@ -106,6 +106,17 @@ private slots:
         QCOMPARE(screen.list->recNo(), 1);
     }
 
+    void tabMovesBetweenCellsOfTheRecord()
+    {
+        GridScreen screen;
+        screen.grid.setFocus();
+        QTest::keyClick(&screen.grid, Qt::Key_Tab);
+        QCOMPARE(screen.grid.selectedIndex(), 1);
+        QCOMPARE(screen.list->recNo(), 0);
+        QTest::keyClick(&screen.grid, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(screen.grid.selectedIndex(), 0);
+    }
+
     void clickingARowMovesTheList()
     {
         GridScreen screen;
