@@ -33,8 +33,13 @@ class TMessages;
 // `mnuManutencao` with the same enabled state, whichever of the two is set.
 // A button, its menu item and its shortcut (screen-wide, so two screens never
 // fight over a key) run the same virtual handler inside the host guard, with
-// the button or the menu item as sender. Derived screens override the
-// handlers and may call the base one.
+// the button or the menu item as sender; when a handler is called directly
+// (a derived screen calling the base one) its failures go on to the caller.
+// Shortcuts: Ctrl+I insert, Ctrl+F find, F5 verify, Ctrl+P listing, and the
+// Insert key on the grid. Ctrl+Enter is left to the screens, which confirm
+// with it in their own way.
+//
+// Close: the base FormClose frees the screen; FormDestroy unbinds the list.
 class TfrmPadraoGrid : public THostForm {
     Q_OBJECT
 public:

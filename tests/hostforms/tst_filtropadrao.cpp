@@ -108,6 +108,7 @@ void TestFiltroPadrao::modalResult_data()
     QTest::newRow("cancel button") << "cancel" << 2;
     QTest::newRow("Esc") << "Esc" << 2;
     QTest::newRow("close box") << "close" << 2;
+    QTest::newRow("Enter on the cancel button") << "Enter on cancel" << 2;
 }
 
 void TestFiltroPadrao::modalResult()
@@ -126,6 +127,10 @@ void TestFiltroPadrao::modalResult()
             QTest::mouseClick(dialog->sbtCancel, Qt::LeftButton);
         } else if (how == QLatin1String("Esc")) {
             QTest::keyClick(dialog->first, Qt::Key_Escape);
+        } else if (how == QLatin1String("Enter on cancel")) {
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            dialog->sbtCancel->setFocus();
+            QTest::keyClick(dialog->sbtCancel, Qt::Key_Return);
         } else {
             dialog->close();
         }

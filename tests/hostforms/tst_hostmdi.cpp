@@ -78,6 +78,7 @@ private slots:
     void closeWithCaHideKeepsTheScreenForTheNextShow();
     void closeWithCaNoneKeepsTheWindowOpen();
     void closeFromTheScreenClosesItsWindow();
+    void screenShownOnItsOwnIsFreedTheSameWay();
     void failureInAHandlerIsReportedByTheGuard();
     void screenKeysComeBeforeTheFocusedControl();
     void keyNotConsumedReachesTheControlAndIsSeenOnce();
@@ -211,6 +212,17 @@ void TestHostMdi::closeFromTheScreenClosesItsWindow()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!screen);
     QVERIFY(area->subWindowList().isEmpty());
+}
+
+void TestHostMdi::screenShownOnItsOwnIsFreedTheSameWay()
+{
+    QPointer<DiaryScreen> screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+    screen->show();
+    QVERIFY(screen->Close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!screen);
+    QCOMPARE(diary, (QStringList{QStringLiteral("A create"), QStringLiteral("A close"), QStringLiteral("A destroy"),
+                                 QStringLiteral("A gone")}));
 }
 
 void TestHostMdi::failureInAHandlerIsReportedByTheGuard()
