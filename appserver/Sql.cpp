@@ -35,6 +35,15 @@ void exec(QSqlQuery &query)
 
 QSqlQuery run(const QSqlDatabase &db, const QString &statement, const QVariantList &values)
 {
+    if (values.isEmpty()) {
+        // PostgreSQL cannot prepare BEGIN, SET, LOCK or CREATE; run them as they are.
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!query.exec(statement)) {
+            fail(query.lastError(), statement);
+        }
+        return query;
+    }
     QSqlQuery query = prepare(db, statement);
     for (const QVariant &value : values) {
         query.addBindValue(value);

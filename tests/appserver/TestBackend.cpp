@@ -35,8 +35,7 @@ bool TestBackend::prepare()
         return false;
     }
     try {
-        QSqlDatabase admin = direct(m_cluster->url(QStringLiteral("postgres")));
-        Sql::run(admin, QStringLiteral("CREATE DATABASE seeded"));
+        Sql::run(direct(m_cluster->url(QStringLiteral("postgres"))), QStringLiteral("CREATE DATABASE seeded"));
         closeDirect();
     } catch (const std::exception &failure) {
         m_error = QString::fromUtf8(failure.what());
@@ -63,8 +62,7 @@ QString TestBackend::freshDatabase()
     }
     const QString name = QStringLiteral("copy%1").arg(m_copies);
     try {
-        QSqlDatabase admin = direct(m_cluster->url(QStringLiteral("postgres")));
-        Sql::run(admin, QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(name, m_template));
+        Sql::run(direct(m_cluster->url(QStringLiteral("postgres"))), QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(name, m_template));
         closeDirect();
     } catch (const std::exception &failure) {
         m_error = QString::fromUtf8(failure.what());
