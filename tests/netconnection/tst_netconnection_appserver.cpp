@@ -1,0 +1,201 @@
+#include "RecordList.h"
+#include "ServerAnswer.h"
+#include "TNetConnection.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// The client's connection against the real application server, started on a
+// free loopback port over a freshly seeded temporary database.
+class TestNetConnectionAppServer final : public QObject {
+    Q_OBJECT
+
+private:
+    // The default filter of a new screen, as the quote listing hands it over.
+    struct DefaultFilter {
+        QString nrDe, nrAte, nrTodos = QStringLiteral("T");
+        double dtOrcDe = 0, dtOrcAte = 0;
+        QString dtOrcTodos = QStringLiteral("T");
+        double dtValDe = 0, dtValAte = 0;
+        QString dtValTodos = QStringLiteral("T");
+        double dtEveDe = 0, dtEveAte = 0;
+        QString dtEveTodos = QStringLiteral("T");
+        QString vendLista, vendTodos = QStringLiteral("T"), clieLista, clieTodos = QStringLiteral("T");
+        QString tipoEvenLista, tipoEvenTodos = QStringLiteral("T"), tipoServLista, tipoServTodos = QStringLiteral("T");
+        QString idSitu = QStringLiteral("1_2_"), tIdSitu, titulo, tTitulo = QStringLiteral("T"), novoClie,
+                tNovoClie = QStringLiteral("T");
+
+        QList<TNetArg> args(const QString &branch)
+        {
+            return {branch,
+                    TNetArg::textRef(nrDe), TNetArg::textRef(nrAte), TNetArg::textRef(nrTodos),
+                    TNetArg::dateTimeRef(dtOrcDe), TNetArg::dateTimeRef(dtOrcAte), TNetArg::textRef(dtOrcTodos),
+                    TNetArg::dateTimeRef(dtValDe), TNetArg::dateTimeRef(dtValAte), TNetArg::textRef(dtValTodos),
+                    TNetArg::dateTimeRef(dtEveDe), TNetArg::dateTimeRef(dtEveAte), TNetArg::textRef(dtEveTodos),
+                    TNetArg::textRef(vendLista), TNetArg::textRef(vendTodos), TNetArg::textRef(clieLista), TNetArg::textRef(clieTodos),
+                    TNetArg::textRef(tipoEvenLista), TNetArg::textRef(tipoEvenTodos),
+                    TNetArg::textRef(tipoServLista), TNetArg::textRef(tipoServTodos),
+                    TNetArg::textRef(idSitu), TNetArg::textRef(tIdSitu), TNetArg::textRef(titulo), TNetArg::textRef(tTitulo),
+                    TNetArg::textRef(novoClie), TNetArg::textRef(tNovoClie)};
+        }
+    };
+
+    // What the host's result check yields for an accepted answer.
+    static QJsonValue accepted(const QJsonValue &answer)
+    {
+        const QJsonObject object = answer.toObject();
+        if (object.value(QStringLiteral("ok")) != QJsonValue(true)) {
+            qWarning() << "refused:" << object.value(QStringLiteral("message")).toString();
+            return QJsonValue(QJsonValue::Undefined);
+        }
+        return object.value(QStringLiteral("data"));
+    }
+
+    std::unique_ptr<TNetConnection> openConnection()
+    {
+        auto connection = std::make_unique<TNetConnection>();
+        connection->SetServerName(QStringLiteral("CXL04100.rdmCancelamento"));
+        connection->SetThrowException(true);
+        const quint16 port = m_port;
+        connection->BeforeConnect = [port](TNetConnection &net) { net.SetPort(port); };
+        connection->Connect();
+        return connection;
+    }
+
+    QTemporaryDir m_dir;
+    QProcess m_server;
+    quint16 m_port = 0;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        const QString database = m_dir.filePath(QStringLiteral("db.sqlite"));
+        QProcess seed;
+        seed.setProcessChannelMode(QProcess::MergedChannels);
+        seed.start(QStringLiteral(APPSERVER_EXECUTABLE),
+                   {QStringLiteral("--db"), database, QStringLiteral("--seed"), QStringLiteral("50"), QStringLiteral("--local-db"),
+                    m_dir.filePath(QStringLiteral("local.db"))});
+        QVERIFY(seed.waitForFinished(120000));
+        QVERIFY2(seed.exitStatus() == QProcess::NormalExit && seed.exitCode() == 0, seed.readAll().constData());
+
+        m_server.start(QStringLiteral(APPSERVER_EXECUTABLE),
+                       {QStringLiteral("--db"), database, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+        QByteArray announced;
+        while (!announced.contains('\n') && m_server.waitForReadyRead(10000)) {
+            announced += m_server.readAllStandardOutput();
+        }
+        const QByteArray prefix = "listening on 127.0.0.1:";
+        QVERIFY2(announced.startsWith(prefix), announced.constData());
+        m_port = quint16(announced.mid(prefix.size()).trimmed().toUInt());
+        QVERIFY(m_port != 0);
+    }
+
+    void cleanupTestCase()
+    {
+        m_server.terminate();
+        if (!m_server.waitForFinished(10000)) {
+            m_server.kill();
+            m_server.waitForFinished(5000);
+        }
+    }
+
+    void reasonLookupLoadsEveryReason()
+    {
+        auto connection = openConnection();
+        QVERIFY(connection->Connected());
+        QString code;
+        QString all = QStringLiteral("T");
+        RecordList cdsMotivo(QStringLiteral("cdsMotivo"));
+        cdsMotivo.addField(QStringLiteral("CDJUSTEXCHIS"), FieldType::Text, 4);
+        cdsMotivo.addField(QStringLiteral("DSJUSTEXCHIS"), FieldType::Text, 40);
+        ServerAnswer::LoadPacket(cdsMotivo, accepted(connection->Call(QStringLiteral("GetMotivo"),
+                                                                      {TNetArg::textRef(code), TNetArg::textRef(all)})));
+        QVERIFY(cdsMotivo.recordCount() > 0);
+        QString previous;
+        for (int row = 0; row < cdsMotivo.recordCount(); ++row) {
+            const QString reason = cdsMotivo.valueAt(row, 0).toString();
+            QVERIFY2(reason > previous, "reasons come in code order");
+            QVERIFY(!cdsMotivo.valueAt(row, 1).toString().isEmpty());
+            previous = reason;
+        }
+        QCOMPARE(code, QString());
+        QCOMPARE(all, QStringLiteral("T"));
+    }
+
+    void defaultFilterListsTheBranchsPendingAndApprovedQuotes()
+    {
+        auto connection = openConnection();
+        DefaultFilter filter;
+        RecordList cdsOrcamento(QStringLiteral("cdsOrcamento"));
+        ServerAnswer::LoadPacket(cdsOrcamento, accepted(connection->Call(QStringLiteral("GetOrcamento"), filter.args(QStringLiteral("0001")))));
+        QVERIFY(cdsOrcamento.recordCount() > 0);
+        QCOMPARE(cdsOrcamento.field(0).name(), QStringLiteral("IDCHECK"));
+        QCOMPARE(cdsOrcamento.field(1).name(), QStringLiteral("NRORCAEVENTO"));
+        const Field &state = cdsOrcamento.fieldByName(QStringLiteral("IDSITUORCEVE"));
+        const Field &branch = cdsOrcamento.fieldByName(QStringLiteral("CDFILIAL"));
+        for (cdsOrcamento.first(); !cdsOrcamento.eof(); cdsOrcamento.next()) {
+            QCOMPARE(branch.asString(), QStringLiteral("0001"));
+            QVERIFY2(state.asString() == QLatin1String("1") || state.asString() == QLatin1String("2"), qPrintable(state.asString()));
+        }
+        QCOMPARE(filter.idSitu, QStringLiteral("1_2_"));
+        QCOMPARE(filter.nrTodos, QStringLiteral("T"));
+        QCOMPARE(filter.dtEveDe, 0.0);
+    }
+
+    void cancellingAQuoteSendsTheListsDelta()
+    {
+        auto connection = openConnection();
+        QString code;
+        QString all = QStringLiteral("T");
+        RecordList cdsMotivo(QStringLiteral("cdsMotivo"));
+        ServerAnswer::LoadPacket(cdsMotivo, accepted(connection->Call(QStringLiteral("GetMotivo"),
+                                                                      {TNetArg::textRef(code), TNetArg::textRef(all)})));
+        DefaultFilter filter;
+        RecordList cdsOrcamento(QStringLiteral("cdsOrcamento"));
+        ServerAnswer::LoadPacket(cdsOrcamento, accepted(connection->Call(QStringLiteral("GetOrcamento"), filter.args(QStringLiteral("0001")))));
+        QVERIFY(!cdsOrcamento.isEmpty());
+        const QString number = cdsOrcamento.fieldByName(QStringLiteral("NRORCAEVENTO")).asString();
+        const QString sequence = cdsOrcamento.fieldByName(QStringLiteral("NRSEQORCAEVE")).asString();
+        cdsOrcamento.edit();
+        cdsOrcamento.fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QStringLiteral("8"));
+        cdsOrcamento.fieldByName(QStringLiteral("CDJUSTEXCHIS")).setAsString(cdsMotivo.valueAt(0, 0).toString());
+        cdsOrcamento.fieldByName(QStringLiteral("CDOPEJUSTORC")).setAsString(QStringLiteral("OPERADOR"));
+        cdsOrcamento.post();
+        const QJsonObject answer = connection->Call(QStringLiteral("SetOrcamento"), {TNetArg::deltaOf(cdsOrcamento)}).toObject();
+        QVERIFY2(answer.value(QStringLiteral("ok")) == QJsonValue(true), qPrintable(answer.value(QStringLiteral("message")).toString()));
+
+        DefaultFilter cancelled;
+        cancelled.idSitu = QStringLiteral("8_");
+        RecordList after(QStringLiteral("cdsOrcamento"));
+        ServerAnswer::LoadPacket(after, accepted(connection->Call(QStringLiteral("GetOrcamento"), cancelled.args(QStringLiteral("0001")))));
+        bool found = false;
+        for (int row = 0; row < after.recordCount(); ++row) {
+            after.moveTo(row);
+            found = found || (after.fieldByName(QStringLiteral("NRORCAEVENTO")).asString() == number
+                              && after.fieldByName(QStringLiteral("NRSEQORCAEVE")).asString() == sequence);
+        }
+        QVERIFY(found);
+    }
+
+    void wrongArgumentCountComesBackAsTheServersError()
+    {
+        auto connection = openConnection();
+        try {
+            connection->Call(QStringLiteral("GetMotivo"), {QStringLiteral("0001")});
+            QFAIL("the server accepted a call with a missing argument");
+        } catch (const std::runtime_error &error) {
+            QCOMPARE(QString::fromUtf8(error.what()),
+                     QStringLiteral("O servidor de aplicação recusou a chamada GetMotivo: GetMotivo espera 2 argumento(s), recebeu 1."));
+        }
+        QVERIFY(connection->Connected());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNetConnectionAppServer)
+#include "tst_netconnection_appserver.moc"
