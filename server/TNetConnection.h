@@ -34,11 +34,13 @@ class QTcpSocket;
 //
 // Calls are synchronous and block the calling thread (the UI thread) with
 // the socket's waitFor* functions: no event loop runs meanwhile, so no other
-// screen event can slip in. Nothing waits forever:
+// screen event can slip in. Nothing waits without limit:
 // - ConnectTimeout (default 5 s) bounds opening the socket and the server's
 //   answer to the connect call;
 // - CallTimeout (default 120 s, meant for the largest listings) bounds each
 //   call from sending the request to the last byte of its answer.
+// Both are milliseconds (-1 would lift the limit; nothing here sets it). A connection belongs to the
+// thread that uses it: the socket is made by the connect that needs it.
 //
 // Failures of a call throw std::runtime_error with a Portuguese sentence for
 // the operator: the server unreachable or refusing ("Não foi possível
