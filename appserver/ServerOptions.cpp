@@ -25,7 +25,6 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     const QCommandLineOption maxLine(QStringLiteral("max-line"), QStringLiteral("Tamanho máximo de uma mensagem em bytes (padrão 67108864)."), QStringLiteral("BYTES"));
     const QCommandLineOption busy(QStringLiteral("busy-timeout"), QStringLiteral("Espera máxima por um bloqueio do banco em ms (padrão 5000)."), QStringLiteral("MS"));
     parser.addOptions({db, listen, seed, localDb, seedValue, maxLine, busy});
-    parser.addHelpOption();
     if (!parser.parse(arguments)) {
         fail(parser.errorText(), parser);
     }

@@ -1,11 +1,14 @@
 #include "AppServerProcess.h"
 #include "JsonLineClient.h"
 #include "Sql.h"
+#include "TaxIds.h"
 #include "TestBackend.h"
 
 #include <QJsonDocument>
 #include <QMap>
 #include <QRegularExpression>
+#include <QSqlRecord>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -712,6 +715,53 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(storedState("0010", before.text(0, "NRORCAEVENTO"), before.text(0, "NRSEQORCAEVE")), before.text(0, "IDSITUORCEVE"));
         QCOMPARE(listQuotes(client, defaultFilter("0010")).rows.size(), before.rows.size());
+    }
+
+    void seedingIsDeterministicAndFillsTheLocalDatabase()
+    {
+        if (!drivers().contains("sqlite")) {
+            QSKIP("the seeding checks run with the SQLite suite");
+        }
+        QTemporaryDir dir;
+        const QString first = dir.filePath("first.db"), second = dir.filePath("second.db"), other = dir.filePath("other.db");
+        const QString local = dir.filePath("local.db");
+        QString output;
+        QVERIFY2(AppServerProcess::seed(first, 60, {"--seed-value", "7", "--local-db", local}, &output), qPrintable(output));
+        QVERIFY2(AppServerProcess::seed(second, 60, {"--seed-value", "7"}, &output), qPrintable(output));
+        QVERIFY2(AppServerProcess::seed(other, 60, {"--seed-value", "8"}, &output), qPrintable(output));
+        TestBackend backend("sqlite");
+        const auto dump = [&](const QString &location, const QString &statement) {
+            QStringList rows;
+            QSqlQuery query = Sql::run(backend.direct(location), statement);
+            while (query.next()) {
+                QStringList values;
+                for (int i = 0; i < query.record().count(); ++i) {
+                    values << query.value(i).toString();
+                }
+                rows << values.join('|');
+            }
+            return rows;
+        };
+        const QString quotes = "SELECT * FROM ORCAEVENTO ORDER BY CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE";
+        const QStringList firstQuotes = dump(first, quotes);
+        QCOMPARE(firstQuotes.size(), 60);
+        QCOMPARE(dump(second, quotes), firstQuotes);
+        QVERIFY(dump(other, quotes) != firstQuotes);
+        QCOMPARE(dump(first, "SELECT IDSITUORCEVE FROM ORCAEVENTO GROUP BY IDSITUORCEVE ORDER BY 1"), (QStringList{"1", "2", "8", "9"}));
+        for (const char *table : {"FILIAL", "VENDEDOR", "CLIENTE", "ENDECLIE", "PAIS", "MUNICIPIO", "PRODUTO", "TIPOEVENTO", "TIPOSERVEVEN"}) {
+            const QString all = QStringLiteral("SELECT * FROM %1 ORDER BY 1, 2").arg(QLatin1String(table));
+            QVERIFY(!dump(local, all).isEmpty());
+            QCOMPARE(dump(local, all), dump(first, all));
+        }
+        QCOMPARE(dump(first, "SELECT CDFILIAL FROM FILIAL").size(), 10);
+        {
+            QSqlQuery clients = Sql::run(backend.direct(local), "SELECT IDTPIJURCLIE, NRINSJURCLIE FROM CLIENTE");
+            while (clients.next()) {
+                const QString number = clients.value(1).toString();
+                QVERIFY2(clients.value(0).toString() == "J" ? TaxIds::isValidCnpj(number) : TaxIds::isValidCpf(number), qPrintable(number));
+            }
+        }
+        backend.closeDirect();
     }
 
     void everyCallIsLoggedAndSigtermStopsCleanly_data() { addDrivers(); }
