@@ -1,5 +1,11 @@
 #include "PacketLayouts.h"
 
+#include "JsonText.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 namespace {
 
 FieldDef text(const char *name, int size)
@@ -122,6 +128,47 @@ DataPacket read(QSqlQuery &query, const QList<FieldDef> &fields, int firstStored
         packet.rows.append(std::move(row));
     }
     return packet;
+}
+
+qsizetype writeJson(QSqlQuery &query, const QList<FieldDef> &fields, int firstStored, QByteArray &out)
+{
+    out.append(R"({"fields":)");
+    out.append(QJsonDocument(WireCodec::encodePacket(DataPacket{fields, {}}).value(QStringLiteral("fields")).toArray()).toJson(QJsonDocument::Compact));
+    out.append(R"(,"rows":[)");
+    const int width = int(fields.size());
+    qsizetype rows = 0;
+    while (query.next()) {
+        out.append(rows == 0 ? "[" : ",[");
+        for (int i = 0; i < width; ++i) {
+            if (i > 0) {
+                out.append(',');
+            }
+            const QVariant value = i < firstStored ? QVariant() : stored(query.value(i - firstStored), fields.at(i).type);
+            if (value.isNull()) {
+                out.append("null");
+                continue;
+            }
+            switch (fields.at(i).type) {
+            case FieldType::Text:
+                JsonText::appendString(out, value.toString());
+                break;
+            case FieldType::Blob:
+                JsonText::appendString(out, QString::fromLatin1(value.toByteArray().toBase64()));
+                break;
+            case FieldType::Integer:
+                out.append(QByteArray::number(value.toLongLong()));
+                break;
+            case FieldType::Float:
+            case FieldType::DateTime:
+                JsonText::appendNumber(out, value.toDouble());
+                break;
+            }
+        }
+        out.append(']');
+        ++rows;
+    }
+    out.append("]}");
+    return rows;
 }
 
 } // namespace PacketLayouts

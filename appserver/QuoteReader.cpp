@@ -8,7 +8,7 @@ QuoteReader::QuoteReader(const QSqlDatabase &db)
 {
 }
 
-DataPacket QuoteReader::quotes(const QString &branch, const QuoteFilter &filter) const
+QSqlQuery QuoteReader::runQuotes(const QString &branch, const QuoteFilter &filter) const
 {
     QStringList conditions{QStringLiteral("CDFILIAL = ?")};
     QVariantList values{branch};
@@ -19,8 +19,21 @@ DataPacket QuoteReader::quotes(const QString &branch, const QuoteFilter &filter)
         "DSPRECOBASE, CDPRECOBASE, CDVENDEDOR, CDCLIENTE, DSTITUORCEVE, CDJUSTEXCHIS, "
         "DTEVENTO, DTVALIORCEVE, DTINCLORCEVE, CDOPEJUSTORC "
         "FROM ORCAEVENTO WHERE %1 ORDER BY NRORCAEVENTO, NRSEQORCAEVE").arg(conditions.join(QStringLiteral(" AND ")));
-    QSqlQuery query = Sql::run(m_db, statement, values);
+    return Sql::run(m_db, statement, values);
+}
+
+DataPacket QuoteReader::quotes(const QString &branch, const QuoteFilter &filter) const
+{
+    QSqlQuery query = runQuotes(branch, filter);
     return PacketLayouts::read(query, PacketLayouts::quoteFields(), 1);
+}
+
+QByteArray QuoteReader::quotesJson(const QString &branch, const QuoteFilter &filter, qsizetype *rows) const
+{
+    QSqlQuery query = runQuotes(branch, filter);
+    QByteArray out;
+    *rows = PacketLayouts::writeJson(query, PacketLayouts::quoteFields(), 1, out);
+    return out;
 }
 
 DataPacket QuoteReader::items(const QuoteKey &key) const

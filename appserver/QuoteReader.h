@@ -16,6 +16,9 @@ public:
     // The quotes of one branch that pass the filter, ordered by number and
     // sequence, in the quote list's field order.
     DataPacket quotes(const QString &branch, const QuoteFilter &filter) const;
+    // The same packet as JSON text, written without an intermediate tree;
+    // *rows receives the row count.
+    QByteArray quotesJson(const QString &branch, const QuoteFilter &filter, qsizetype *rows) const;
     // The items of one quote version in item order (empty for no quote).
     DataPacket items(const QuoteKey &key) const;
     // The stored justification of one quote version: zero or one row.
@@ -26,5 +29,7 @@ public:
     DataPacket parameters() const;
 
 private:
+    QSqlQuery runQuotes(const QString &branch, const QuoteFilter &filter) const;
+
     QSqlDatabase m_db;
 };

@@ -70,6 +70,20 @@ QByteArray line(const QJsonObject &message)
     return QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n';
 }
 
+// An answer whose value was written as JSON text already: the envelope is
+// put around it without parsing it again.
+QByteArray rawLine(const QJsonValue &id, const QJsonObject &result, const QByteArray &value)
+{
+    QByteArray idText = QJsonDocument(QJsonArray{id}).toJson(QJsonDocument::Compact);
+    idText = idText.mid(1, idText.size() - 2);
+    const QByteArray refs = QJsonDocument(result.value(QStringLiteral("refs")).toObject()).toJson(QJsonDocument::Compact);
+    QByteArray out;
+    out.reserve(value.size() + refs.size() + idText.size() + 64);
+    out.append(R"({"id":)").append(idText).append(R"(,"jsonrpc":"2.0","result":{"refs":)").append(refs);
+    out.append(R"(,"value":)").append(value).append("}}\n");
+    return out;
+}
+
 QByteArray errorLine(const QJsonValue &id, int code, const QString &message)
 {
     return line(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
@@ -126,9 +140,15 @@ QByteArray RpcSession::handle(const QByteArray &text)
             throw RpcError(RpcError::InvalidParams, QStringLiteral("os argumentos vão em uma lista, por posição"));
         }
         m_outcome = QStringLiteral("ok");
+        m_rawValue.clear();
         const QJsonObject result = dispatch(method, params.toArray());
+        const QByteArray answerLine = m_rawValue.isEmpty() ? line(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                                                                               {QStringLiteral("id"), id},
+                                                                               {QStringLiteral("result"), result}})
+                                                           : rawLine(id, result, m_rawValue);
+        m_rawValue.clear();
         CallLog::write(m_peer, method, timer.elapsed(), m_outcome);
-        return line(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")}, {QStringLiteral("id"), id}, {QStringLiteral("result"), result}});
+        return answerLine;
     } catch (const RpcError &error) {
         CallLog::write(m_peer, method, timer.elapsed(), QStringLiteral("erro %1: %2").arg(error.code()).arg(error.message()));
         return errorLine(id, error.code(), error.message());
@@ -212,12 +232,12 @@ QJsonObject RpcSession::getOrcamento(const QJsonArray &params)
     for (int i = 0; i < echoed.size(); ++i) {
         refs.insert(QString::number(i + 1), echoed.at(i));
     }
-    const QJsonObject value = checked(m_outcome, [&] {
-        const DataPacket packet = QuoteReader(m_db).quotes(branch, filter);
-        m_outcome = QStringLiteral("ok, %1 orçamento(s)").arg(packet.rows.size());
-        return QJsonValue(WireCodec::encodePacket(packet));
-    });
-    return answer(value, refs);
+    // A branch's list is the largest answer there is: its packet is written
+    // as text straight from the query.
+    qsizetype rows = 0;
+    m_rawValue = R"({"data":)" + QuoteReader(m_db).quotesJson(branch, filter, &rows) + R"(,"ok":true})";
+    m_outcome = QStringLiteral("ok, %1 orçamento(s)").arg(rows);
+    return answer(QJsonValue(), refs);
 }
 
 QJsonObject RpcSession::getItemOrc(const QJsonArray &params)

@@ -44,4 +44,5 @@ private:
     QString m_peer;
     bool m_connected = false;
     QString m_outcome;
+    QByteArray m_rawValue; // a value already written as JSON text, if any
 };

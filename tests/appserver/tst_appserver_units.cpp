@@ -1,8 +1,16 @@
+#include "DatabaseLocation.h"
+#include "DemoSeeder.h"
+#include "JsonText.h"
 #include "LineBuffer.h"
 #include "QuoteFilter.h"
+#include "QuoteReader.h"
 #include "SchemaMigrator.h"
 #include "TaxIds.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestAppServerUnits final : public QObject {
@@ -94,6 +102,69 @@ private slots:
         QFETCH(QString, joined);
         QFETCH(QStringList, codes);
         QCOMPARE(QuoteFilter::splitCodes(joined), codes);
+    }
+
+    void textsAreWrittenAsJsonReadsThem_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("plain") << "Casamento";
+        QTest::newRow("accents") << "Bodas de Conceição e Otávio";
+        QTest::newRow("quotes and backslash") << "um \"x\" e \\ barra";
+        QTest::newRow("control characters") << QString("linha\nnova\ttab\r") + QChar(1) + QChar(0x1f);
+        QTest::newRow("empty") << "";
+    }
+    void textsAreWrittenAsJsonReadsThem()
+    {
+        QFETCH(QString, text);
+        QByteArray out = "[";
+        JsonText::appendString(out, text);
+        out += "]";
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(out, &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(document.array().at(0).toString(), text);
+    }
+
+    void numbersReadBackToTheSameDouble_data()
+    {
+        QTest::addColumn<double>("number");
+        QTest::newRow("whole") << 278.0;
+        QTest::newRow("day count with hour") << 46109.708333333336;
+        QTest::newRow("before the base day") << -1.25;
+        QTest::newRow("tenth") << 0.1;
+        QTest::newRow("zero") << 0.0;
+    }
+    void numbersReadBackToTheSameDouble()
+    {
+        QFETCH(double, number);
+        QByteArray out = "[";
+        JsonText::appendNumber(out, number);
+        out += "]";
+        QCOMPARE(QJsonDocument::fromJson(out).array().at(0).toDouble(), number);
+    }
+
+    void quoteListWrittenAsTextEqualsThePacket()
+    {
+        QTemporaryDir dir;
+        {
+            QSqlDatabase db = DatabaseLocation::parse(dir.filePath("q.db")).open("units");
+            SchemaMigrator(db).migrate();
+            DemoSeeder(3).fillServer(db, 120);
+            QuoteFilter filter = QuoteFilter::fromParams(QJsonArray{"0001", "", "", "T", 0, 0, "T", 0, 0, "T", 0, 0, "T", "", "T", "", "T", "",
+                                                                    "T", "", "T", "", "T", "", "T", "", "T"});
+            const QuoteReader reader(db);
+            const DataPacket tree = reader.quotes("0001", filter);
+            qsizetype rows = 0;
+            const DataPacket text = WireCodec::decodePacket(QJsonDocument::fromJson(reader.quotesJson("0001", filter, &rows)).object());
+            QCOMPARE(rows, qsizetype(12));
+            QCOMPARE(text.fields, tree.fields);
+            QCOMPARE(text.rows.size(), tree.rows.size());
+            for (int i = 0; i < tree.rows.size(); ++i) {
+                QCOMPARE(text.rows.at(i), tree.rows.at(i));
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("units");
     }
 
     void everyMigrationSplitsIntoStatements()
