@@ -4,7 +4,9 @@
 #include "ScriptedDialogs.h"
 #include "TDateEditPlus.h"
 
+#include <QCalendarWidget>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -35,6 +37,7 @@ private slots:
     void weekdayOfTheDateIsTheTooltip();
     void plusAndMinusMoveOneDay();
     void lettersCannotBeTyped();
+    void altDownOpensACalendarThatWritesThePickedDay();
     void withoutSaveTimeOnlyTheDayIsKept();
     void withSaveTimeTheTimeOfDayComesBack();
 };
@@ -216,6 +219,24 @@ void TestDateEditPlus::lettersCannotBeTyped()
     edit.show();
     QTest::keyClicks(&edit, QStringLiteral("1a2/b"));
     QCOMPARE(edit.text(), QStringLiteral("12/"));
+}
+
+void TestDateEditPlus::altDownOpensACalendarThatWritesThePickedDay()
+{
+    TDateEditPlus edit;
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+    edit.setText(QStringLiteral("10/03/2026"));
+    QTest::keyClick(&edit, Qt::Key_Down, Qt::AltModifier);
+    auto *calendar = edit.findChild<QCalendarWidget *>();
+    QVERIFY(calendar);
+    QVERIFY(calendar->isVisible());
+    QCOMPARE(calendar->selectedDate(), QDate(2026, 3, 10));
+    auto *days = calendar->findChild<QTableView *>();
+    QTest::keyClick(days, Qt::Key_Right);
+    QTest::keyClick(days, Qt::Key_Return);
+    QCOMPARE(edit.text(), QStringLiteral("11/03/2026"));
+    QTRY_VERIFY(!edit.findChild<QCalendarWidget *>());
 }
 
 void TestDateEditPlus::withoutSaveTimeOnlyTheDayIsKept()
