@@ -11,22 +11,27 @@ void appendString(QByteArray &out, const QString &text)
     static const char hex[] = "0123456789abcdef";
     const QByteArray utf8 = text.toUtf8();
     out.append('"');
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8.at(i));
+        if (byte >= 0x20 && byte != '"' && byte != '\\') {
+            continue;
+        }
+        out.append(utf8.constData() + runStart, i - runStart);
+        runStart = i + 1;
         if (byte == '"' || byte == '\\') {
-            out.append('\\').append(c);
+            out.append('\\').append(char(byte));
         } else if (byte == '\n') {
             out.append("\\n");
         } else if (byte == '\r') {
             out.append("\\r");
         } else if (byte == '\t') {
             out.append("\\t");
-        } else if (byte < 0x20) {
-            out.append("\\u00").append(hex[byte >> 4]).append(hex[byte & 0xf]);
         } else {
-            out.append(c);
+            out.append("\\u00").append(hex[byte >> 4]).append(hex[byte & 0xf]);
         }
     }
+    out.append(utf8.constData() + runStart, utf8.size() - runStart);
     out.append('"');
 }
 
