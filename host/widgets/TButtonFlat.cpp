@@ -7,7 +7,9 @@ TButtonFlat::TButtonFlat(QWidget *parent)
     : QToolButton(parent)
 {
     setAutoRaise(true);
-    setFocusPolicy(Qt::StrongFocus);
+    // Reached by Tab, but a mouse click leaves the focus where it is: clicking
+    // a command must not run the exit check of the field being typed in.
+    setFocusPolicy(Qt::TabFocus);
     setToolButtonStyle(Qt::ToolButtonIconOnly);
     setIconSize(QSize(16, 16));
 }

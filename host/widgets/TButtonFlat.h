@@ -3,8 +3,9 @@
 #include <QToolButton>
 
 // The host's flat tool-bar button: no frame until the mouse is over it, the
-// hint shown as its tooltip. It takes the keyboard focus like any control, and
-// Enter or the space bar click it, so a screen can be worked without a mouse.
+// hint shown as its tooltip. Tab reaches it and Enter or the space bar click
+// it, so a screen can be worked without a mouse; a mouse click leaves the
+// focus in the control that had it.
 // A click on a disabled button does nothing (so does click() from code).
 class TButtonFlat final : public QToolButton {
     Q_OBJECT

@@ -1,13 +1,16 @@
 #include "TButtonFlat.h"
 
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 
 class TestButtonFlat final : public QObject {
     Q_OBJECT
 private slots:
     void hintIsTheTooltip();
     void isFlatAndTakesTheFocus();
+    void mouseClickLeavesTheFocusWhereItWas();
     void keysClickIt_data();
     void keysClickIt();
     void disabledButtonIgnoresClicksFromCode();
@@ -28,6 +31,26 @@ void TestButtonFlat::isFlatAndTakesTheFocus()
     TButtonFlat button;
     QVERIFY(button.autoRaise());
     QVERIFY(button.focusPolicy() & Qt::TabFocus);
+}
+
+void TestButtonFlat::mouseClickLeavesTheFocusWhereItWas()
+{
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *edit = new QLineEdit(&window);
+    auto *button = new TButtonFlat(&window);
+    button->SetHint(QStringLiteral("Cancelar"));
+    layout->addWidget(edit);
+    layout->addWidget(button);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    edit->setFocus();
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(clicked.size(), 1);
+    QVERIFY(edit->hasFocus());
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QVERIFY(button->hasFocus());
 }
 
 void TestButtonFlat::keysClickIt_data()
