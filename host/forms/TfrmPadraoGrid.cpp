@@ -316,98 +316,87 @@ void TfrmPadraoGrid::FormDestroy()
     dtsPadrao->setDataSet(nullptr);
 }
 
-void TfrmPadraoGrid::dbgPadraoKeyDown(TDBGrid &sender, int &key, Qt::KeyboardModifiers shift)
+void TfrmPadraoGrid::dbgPadraoKeyDown(TDBGrid & /*sender*/, int &key, Qt::KeyboardModifiers shift)
 {
-    Q_UNUSED(sender);
     if (key == Qt::Key_Insert && shift == Qt::NoModifier) {
         clickCommand(RecordCommand::Incluir);
         key = 0;
     }
 }
 
-void TfrmPadraoGrid::sbtIncluirClick(QObject *sender)
+void TfrmPadraoGrid::sbtIncluirClick(QObject * /*sender*/)
 {
-    Q_UNUSED(sender);
     if (RecordList *list = listaPadrao()) {
         list->append();
         dbgPadrao->setFocus(Qt::OtherFocusReason);
     }
 }
 
-void TfrmPadraoGrid::sbtAlterarClick(QObject *sender)
+void TfrmPadraoGrid::sbtAlterarClick(QObject * /*sender*/)
 {
-    Q_UNUSED(sender);
     RecordList *list = listaPadrao();
     if (list && !list->isEmpty()) {
         list->edit();
     }
 }
 
-void TfrmPadraoGrid::sbtExcluirClick(QObject *sender)
+void TfrmPadraoGrid::sbtExcluirClick(QObject * /*sender*/)
 {
-    Q_UNUSED(sender);
     RecordList *list = listaPadrao();
     if (list && list->isActive() && !list->isEmpty() && askYesNo(QStringLiteral("Excl"))) {
         list->remove();
     }
 }
 
-void TfrmPadraoGrid::sbtProcurarClick(QObject *sender)
+void TfrmPadraoGrid::sbtProcurarClick(QObject * /*sender*/)
 {
-    Q_UNUSED(sender);
     RecordList *list = listaPadrao();
     if (list && list->isActive() && !list->isEmpty()) {
         HostDialogs::current().find(*list);
     }
 }
 
-void TfrmPadraoGrid::sbtVerificarClick(QObject *sender)
+void TfrmPadraoGrid::sbtVerificarClick(QObject * /*sender*/)
 {
-    Q_UNUSED(sender);
+    // Listing again is each screen's own business: the base knows no server.
 }
 
-void TfrmPadraoGrid::sbtCancelarClick(QObject *sender)
+void TfrmPadraoGrid::sbtCancelarClick(QObject * /*sender*/)
 {
-    Q_UNUSED(sender);
     RecordList *list = listaPadrao();
     if (list && list->isEditing() && askYesNo(QStringLiteral("Canc"))) {
         list->cancel();
     }
 }
 
-void TfrmPadraoGrid::sbtConfirmarClick(QObject *sender)
+void TfrmPadraoGrid::sbtConfirmarClick(QObject * /*sender*/)
 {
-    Q_UNUSED(sender);
     RecordList *list = listaPadrao();
     if (list && list->isEditing()) {
         list->post();
     }
 }
 
-void TfrmPadraoGrid::sbtImprimirClick(QObject *sender)
+void TfrmPadraoGrid::sbtImprimirClick(QObject * /*sender*/)
 {
-    Q_UNUSED(sender);
     HostDialogs::current().showMessage(HostDialogs::Icon::Information, Caption(),
                                        QStringLiteral("Esta tela não tem listagem."));
 }
 
-void TfrmPadraoGrid::mnuConfigImpressoraClick(QObject *sender)
+void TfrmPadraoGrid::mnuConfigImpressoraClick(QObject * /*sender*/)
 {
-    Q_UNUSED(sender);
     HostDialogs::current().showMessage(HostDialogs::Icon::Information, Caption(),
                                        QStringLiteral("Esta tela não imprime: não há impressora a configurar."));
 }
 
-void TfrmPadraoGrid::sbtAjudaClick(QObject *sender)
+void TfrmPadraoGrid::sbtAjudaClick(QObject * /*sender*/)
 {
-    Q_UNUSED(sender);
     HostDialogs::current().showMessage(
         HostDialogs::Icon::Information, QStringLiteral("Ajuda"),
         QStringLiteral("Tela %1 — %2 (tópico de ajuda %3).").arg(ScreenCode(), Caption()).arg(HelpContext()));
 }
 
-void TfrmPadraoGrid::sbtFecharClick(QObject *sender)
+void TfrmPadraoGrid::sbtFecharClick(QObject * /*sender*/)
 {
-    Q_UNUSED(sender);
     Close();
 }
