@@ -1,0 +1,247 @@
+// Twenty operators cancelling quotes at once.
+//
+// For each engine (SQLite, then PostgreSQL in a throwaway cluster) the real
+// appserver serves a fresh copy of a seeded database while N client threads,
+// each with its own connection, run listing + cancel cycles for a fixed
+// time. Prints calls per second, latencies, the conflicts provoked on
+// purpose and any other error, and then checks the database directly: every
+// accepted cancellation is stored exactly once and no other was stored.
+// Exits non-zero on any error or audit mismatch.
+
+#include "BenchConnection.h"
+#include "CancelClient.h"
+#include "CheckedAnswer.h"
+#include "PostgresCluster.h"
+#include "RecordList.h"
+#include "SeededDatabase.h"
+#include "ServerAnswer.h"
+#include "ServerProcess.h"
+#include "WriteAudit.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct Settings {
+    int clients = 20;
+    int seconds = 30;
+    int quotes = 10000;
+    int sharedPercent = 30;
+};
+
+QStringList reasonCodes(quint16 port)
+{
+    auto connection = BenchConnection::open(port);
+    QString code;
+    QString all = QStringLiteral("T");
+    RecordList cdsMotivo(QStringLiteral("cdsMotivo"));
+    ServerAnswer::LoadPacket(cdsMotivo, CheckedAnswer::dataOf(connection->Call(QStringLiteral("GetMotivo"), {TNetArg::textRef(code), TNetArg::textRef(all)})));
+    QStringList codes;
+    for (int row = 0; row < cdsMotivo.recordCount(); ++row) {
+        codes << cdsMotivo.valueAt(row, 0).toString();
+    }
+    if (codes.isEmpty()) {
+        throw std::runtime_error("the server has no reasons registered");
+    }
+    return codes;
+}
+
+// Compares what the clients were told with what the database holds; the
+// empty list when they agree.
+QStringList auditFindings(const WriteAudit::Counts &before, const WriteAudit &audit, QStringList accepted)
+{
+    QStringList findings;
+    const WriteAudit::Counts after = audit.counts();
+    accepted.sort();
+    const qsizetype acceptedCount = accepted.size();
+    if (accepted.removeDuplicates() > 0) {
+        findings << QStringLiteral("the server accepted the same cancellation more than once");
+    }
+    if (after.cancelledQuotes - before.cancelledQuotes != acceptedCount) {
+        findings << QStringLiteral("%1 quotes became cancelled, %2 cancellations were accepted")
+                        .arg(after.cancelledQuotes - before.cancelledQuotes)
+                        .arg(acceptedCount);
+    }
+    if (after.historyRows - before.historyRows != acceptedCount) {
+        findings << QStringLiteral("%1 history rows were written, %2 cancellations were accepted")
+                        .arg(after.historyRows - before.historyRows)
+                        .arg(acceptedCount);
+    }
+    QStringList history = audit.historyKeys(CancelClient::operatorPrefix());
+    history.sort();
+    if (history != accepted) {
+        findings << QStringLiteral("the history of the benchmark's operators does not list exactly the accepted cancellations");
+    }
+    QStringList cancelled = audit.cancelledQuoteKeys(CancelClient::operatorPrefix());
+    cancelled.sort();
+    if (cancelled != accepted) {
+        findings << QStringLiteral("the quotes cancelled by the benchmark's operators are not exactly the accepted ones");
+    }
+    return findings;
+}
+
+// Runs the clients against a server on `location`; true when there was no
+// error and the audit agrees.
+bool runClients(const QString &engine, const QString &location, const QSqlDatabase &auditDb, const Settings &settings)
+{
+    ServerProcess server(location);
+    server.start();
+    const QStringList reasons = reasonCodes(server.port());
+    const WriteAudit audit(auditDb);
+    const WriteAudit::Counts before = audit.counts();
+
+    std::vector<std::unique_ptr<CancelClient>> clients;
+    for (int index = 0; index < settings.clients; ++index) {
+        clients.push_back(std::make_unique<CancelClient>(server.port(), index, reasons, settings.sharedPercent));
+    }
+    QElapsedTimer wall;
+    wall.start();
+    const QDeadlineTimer deadline(qint64(settings.seconds) * 1000);
+    std::vector<std::thread> threads;
+    for (const auto &client : clients) {
+        threads.emplace_back([&client, deadline] { client->run(deadline); });
+    }
+    for (std::thread &thread : threads) {
+        thread.join();
+    }
+    const double seconds = double(wall.elapsed()) / 1000.0;
+
+    CancelClient::Tally total;
+    QStringList errorMessages;
+    for (const auto &client : clients) {
+        const CancelClient::Tally &tally = client->tally();
+        total.listingMs.merge(tally.listingMs);
+        total.cancelMs.merge(tally.cancelMs);
+        total.releaseMs.merge(tally.releaseMs);
+        total.calls += tally.calls;
+        total.cycles += tally.cycles;
+        total.conflicts += tally.conflicts;
+        total.errors += tally.errors;
+        total.cancelled << tally.cancelled;
+        errorMessages << tally.errorMessages;
+    }
+    const QStringList findings = auditFindings(before, audit, total.cancelled);
+    server.stop();
+
+    std::printf("%-10s %7lld %7lld %8.1f %6.0f/%-6.0f %6.0f/%-6.0f %6.0f/%-6.0f %8lld %9lld %6lld  %s\n", qPrintable(engine),
+                static_cast<long long>(total.cycles), static_cast<long long>(total.calls), double(total.calls) / seconds,
+                total.listingMs.median(), total.listingMs.percentile(95), total.cancelMs.median(), total.cancelMs.percentile(95),
+                total.releaseMs.median(), total.releaseMs.percentile(95), static_cast<long long>(total.cancelled.size()),
+                static_cast<long long>(total.conflicts), static_cast<long long>(total.errors),
+                findings.isEmpty() ? "ok: every accepted cancel stored once" : "MISMATCH");
+    for (const QString &finding : findings) {
+        std::printf("    audit: %s\n", qPrintable(finding));
+    }
+    for (const QString &message : errorMessages) {
+        std::printf("    error: %s\n", qPrintable(message));
+    }
+    std::fflush(stdout);
+    return findings.isEmpty() && total.errors == 0;
+}
+
+bool runSqlite(const Settings &settings)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("concurrency.db"));
+    SeededDatabase::copySqlite(SeededDatabase::sqliteFile(settings.quotes), file);
+    bool passed = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench-audit-sqlite"));
+        db.setDatabaseName(file);
+        if (!db.open()) {
+            throw std::runtime_error(QStringLiteral("cannot open %1: %2").arg(file, db.lastError().text()).toStdString());
+        }
+        passed = runClients(QStringLiteral("SQLite"), file, db, settings);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-audit-sqlite"));
+    return passed;
+}
+
+bool runPostgres(const Settings &settings)
+{
+    QString reason;
+    if (!PostgresCluster::available(&reason)) {
+        std::printf("%-10s skipped: %s\n", "PostgreSQL", qPrintable(reason));
+        return true;
+    }
+    PostgresCluster cluster;
+    cluster.start();
+    const QString database = QStringLiteral("bench");
+    cluster.createDatabase(database);
+    SeededDatabase::seed(cluster.url(database), settings.quotes);
+    bool passed = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("bench-audit-postgres"));
+        db.setHostName(QStringLiteral("127.0.0.1"));
+        db.setPort(cluster.port());
+        db.setUserName(QStringLiteral("postgres"));
+        db.setDatabaseName(database);
+        if (!db.open()) {
+            throw std::runtime_error(QStringLiteral("cannot open the audit connection: %1").arg(db.lastError().text()).toStdString());
+        }
+        passed = runClients(QStringLiteral("PostgreSQL"), cluster.url(database), db, settings);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-audit-postgres"));
+    return passed;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Concurrent listing + cancel cycles against appserver"));
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("engines"), QStringLiteral("sqlite, postgres or both, comma-separated."), QStringLiteral("list"),
+                      QStringLiteral("sqlite,postgres")});
+    parser.addOption({QStringLiteral("clients"), QStringLiteral("Concurrent clients."), QStringLiteral("n"), QStringLiteral("20")});
+    parser.addOption({QStringLiteral("seconds"), QStringLiteral("Duration per engine."), QStringLiteral("s"), QStringLiteral("30")});
+    parser.addOption({QStringLiteral("quotes"), QStringLiteral("Database size in quotes."), QStringLiteral("n"), QStringLiteral("10000")});
+    parser.addOption({QStringLiteral("shared"), QStringLiteral("Percent of cycles aiming at the branch's first quote."), QStringLiteral("percent"),
+                      QStringLiteral("30")});
+    parser.process(app);
+
+    Settings settings;
+    settings.clients = parser.value(QStringLiteral("clients")).toInt();
+    settings.seconds = parser.value(QStringLiteral("seconds")).toInt();
+    settings.quotes = parser.value(QStringLiteral("quotes")).toInt();
+    settings.sharedPercent = parser.value(QStringLiteral("shared")).toInt();
+    const QStringList engines = parser.value(QStringLiteral("engines")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+
+    std::printf("Concurrency: %d clients (two per branch), %d s per engine, listing + cancel + hall release cycles, "
+                "%d-quote database; latencies p50/p95 in ms\n",
+                settings.clients, settings.seconds, settings.quotes);
+    std::printf("%-10s %7s %7s %8s %13s %13s %13s %8s %9s %6s  %s\n", "engine", "cycles", "calls", "calls/s", "listing", "cancel",
+                "release", "cancels", "conflicts", "errors", "no lost/doubled write");
+    bool passed = true;
+    try {
+        for (const QString &engine : engines) {
+            if (engine == QLatin1String("sqlite")) {
+                passed = runSqlite(settings) && passed;
+            } else if (engine == QLatin1String("postgres")) {
+                passed = runPostgres(settings) && passed;
+            } else {
+                throw std::runtime_error(QStringLiteral("unknown engine %1").arg(engine).toStdString());
+            }
+        }
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "bench_concurrency: %s\n", error.what());
+        return 1;
+    }
+    return passed ? 0 : 1;
+}

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds the benchmarks on an optimised (Release) build and runs them all,
+# printing their tables:
+#   1. listing through appserver against the bare SQL query (10k/100k/1M quotes)
+#   2. the client's memory holding a 100,000-row list against the packet's size
+#   3. 20 concurrent clients cancelling quotes on SQLite and on PostgreSQL
+#
+# Seeded SQLite databases are kept in build/bench-data (BENCH_DATA_DIR) and
+# reused; the first run seeds them (the million-quote one takes a minute or
+# two). PostgreSQL runs in a throwaway cluster and is skipped, saying so,
+# when /usr/lib/postgresql/15/bin is absent.
+#
+# Settings (environment):
+#   BENCH_BUILD_DIR  build folder (default build/bench)
+#   BENCH_JOBS       build jobs (default 1)
+#   BENCH_SIZES      listing database sizes (default 10000,100000,1000000)
+#   BENCH_RUNS       measured listing runs per size (default 7)
+#   BENCH_CLIENTS    concurrent clients (default 20)
+#   BENCH_SECONDS    seconds per engine (default 30)
+#   BENCH_ENGINES    sqlite,postgres (default both)
+# Exit status: 0 when every benchmark ran and the concurrency audit found no
+# error, lost or doubled write; 1 otherwise.
+set -uo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BENCH_BUILD_DIR:-$root/build/bench}
+
+for tool in cmake ninja; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "bench/run.sh: $tool is missing (see the README for the packages)" >&2
+        exit 1
+    fi
+done
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null || exit 1
+cmake --build "$build" --target appserver bench_listing bench_memory bench_concurrency -j "${BENCH_JOBS:-1}" || exit 1
+
+echo "machine: $(nproc) cores,$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2), $(free -g | awk '/^Mem:/ {print $2}') GiB RAM, $(uname -sr)"
+echo "build: $build (Release)"
+echo
+
+status=0
+"$build/bin/bench_listing" --sizes "${BENCH_SIZES:-10000,100000,1000000}" --runs "${BENCH_RUNS:-7}" || status=1
+echo
+"$build/bin/bench_memory" --quotes 1000000 || status=1
+echo
+"$build/bin/bench_concurrency" --clients "${BENCH_CLIENTS:-20}" --seconds "${BENCH_SECONDS:-30}" \
+    --engines "${BENCH_ENGINES:-sqlite,postgres}" || status=1
+exit $status

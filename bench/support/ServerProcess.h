@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+// The real `appserver` serving one database on a free loopback port, for as
+// long as the object lives. Its call log goes to a file, not a pipe: under
+// twenty busy clients a pipe nobody drains would fill and stall the server.
+class ServerProcess final {
+public:
+    explicit ServerProcess(const QString &database);
+    ~ServerProcess();
+
+    ServerProcess(const ServerProcess &) = delete;
+    ServerProcess &operator=(const ServerProcess &) = delete;
+
+    // Starts serving. Throws std::runtime_error with the server's log when it
+    // does not announce its port within 60 seconds or exits.
+    void start();
+    quint16 port() const { return m_port; }
+    // SIGTERM, then a kill after 10 s; does nothing when not running.
+    void stop();
+
+    // The durations (ms) the server logged for each call of `method`, in
+    // call order; empty when the log cannot be read.
+    QList<qint64> loggedDurations(const QString &method) const;
+    // The last lines of the call log, for failure messages.
+    QString logTail(int lines = 20) const;
+
+private:
+    QString logFile() const;
+
+    QString m_database;
+    QTemporaryDir m_logDir;
+    QProcess m_process;
+    quint16 m_port = 0;
+};
