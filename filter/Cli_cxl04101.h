@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+
+class TfrmFiltroCancelamento;
 
 // Globals of the filter dialog's unit. The working lists hold the codes picked
 // in the dialog between the lookup and the confirmation; the product list is
@@ -19,6 +22,16 @@ extern QString stTNrOrca;
 extern QString stIdSitu;
 extern QString stTIdSitu;
 extern QString stMaoObra;
+
+// The dialog while it exists; none once it has closed and been freed.
+extern QPointer<TfrmFiltroCancelamento> frmFiltroCancelamento;
+
+// Opens the filter dialog modally and returns when it has been closed. The
+// dialog frees itself on closing; its modal result (1 confirmed, 2 cancelled
+// or closed any other way) stays readable through FiltroModalResult() until
+// the next opening. Failures go on to the caller.
+void CriaFiltroCancelamento();
+int FiltroModalResult();
 
 namespace Cli_cxl04101 {
 void Initialization();
