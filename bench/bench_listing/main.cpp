@@ -5,12 +5,16 @@
 // branch, from the call until the rows are loaded in a record list, against
 // the same SELECT run directly through QtSql on the same file. The two are
 // run alternately, after one unmeasured warm-up each, so both see the same
-// page cache. Prints medians and their ratio.
+// page cache. Prints medians and their ratio, and then where the time of a
+// listing through the server goes: the server's own logged handling time,
+// and the client's steps timed one by one on a captured answer line.
 
 #include "BareQuoteQuery.h"
 #include "BenchConnection.h"
 #include "CheckedAnswer.h"
+#include "ClientPhases.h"
 #include "QuoteListingFilter.h"
+#include "RawCall.h"
 #include "RecordList.h"
 #include "Samples.h"
 #include "SeededDatabase.h"
@@ -58,7 +62,16 @@ double listThroughSql(BareQuoteQuery &query, const QString &branch, qsizetype *r
     return ms;
 }
 
-void measure(int quotes, int runs, const QString &branch)
+struct Breakdown {
+    int quotes = 0;
+    double totalMs = 0;
+    double sqlMs = 0;
+    double serverMs = 0;
+    ClientPhases::Medians client;
+    qsizetype lineBytes = 0;
+};
+
+Breakdown measure(int quotes, int runs, const QString &branch)
 {
     const QString file = SeededDatabase::sqliteFile(quotes);
     ServerProcess server(file);
@@ -99,11 +112,28 @@ void measure(int quotes, int runs, const QString &branch)
         logged.add(double(durations.at(i)));
     }
     connection->Disconnect();
+    QuoteListingFilter filter;
+    const QByteArray line = RawCall::answerLine(server.port(), QStringLiteral("GetOrcamento"), filter.params(branch));
     server.stop();
 
     std::printf("%9d %8lld %9.1f %10.1f %9.1f %9.1f %11.0f %7.2f\n", quotes, static_cast<long long>(serverRows), sql.median(),
                 total.median(), call.median(), load.median(), logged.median(), total.median() / sql.median());
     std::fflush(stdout);
+    return {quotes, total.median(), sql.median(), logged.median(), ClientPhases::measure(line, runs), line.size()};
+}
+
+void printBreakdown(const QList<Breakdown> &breakdowns)
+{
+    std::printf("\nWhere a listing through the server goes (medians, ms): the server's logged handling time (its query, "
+                "the packet written as JSON), the client's steps timed one by one on a captured answer line, and the rest "
+                "(sending the line, waits)\n");
+    std::printf("%9s %10s %9s %10s %9s %9s %9s %9s %9s\n", "quotes", "line MiB", "bare SQL", "via server", "server", "parse",
+                "decode", "load", "rest");
+    for (const Breakdown &b : breakdowns) {
+        const double rest = b.totalMs - b.serverMs - b.client.parseMs - b.client.decodeMs - b.client.loadMs;
+        std::printf("%9d %10.1f %9.1f %10.1f %9.0f %9.1f %9.1f %9.1f %9.1f\n", b.quotes, double(b.lineBytes) / (1024.0 * 1024.0), b.sqlMs,
+                    b.totalMs, b.serverMs, b.client.parseMs, b.client.decodeMs, b.client.loadMs, rest);
+    }
 }
 
 } // namespace
@@ -128,9 +158,11 @@ int main(int argc, char *argv[])
     std::printf("%9s %8s %9s %10s %9s %9s %11s %7s\n", "quotes", "rows", "bare SQL", "via server", "of: call", "of: load",
                 "server log", "ratio");
     try {
+        QList<Breakdown> breakdowns;
         for (const QString &size : parser.value(QStringLiteral("sizes")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-            measure(size.toInt(), runs, branch);
+            breakdowns << measure(size.toInt(), runs, branch);
         }
+        printBreakdown(breakdowns);
     } catch (const std::exception &error) {
         std::fprintf(stderr, "bench_listing: %s\n", error.what());
         return 1;

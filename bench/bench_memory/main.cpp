@@ -11,6 +11,7 @@
 #include "CheckedAnswer.h"
 #include "ProcStatus.h"
 #include "QuoteListingFilter.h"
+#include "RawCall.h"
 #include "RecordList.h"
 #include "SeededDatabase.h"
 #include "ServerAnswer.h"
@@ -19,11 +20,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
-#include <QTcpSocket>
 
 #include <malloc.h>
 
@@ -39,42 +36,6 @@ QuoteListingFilter everyState()
     filter.idSitu.clear();
     filter.tIdSitu = QStringLiteral("T");
     return filter;
-}
-
-QByteArray readLine(QTcpSocket &socket)
-{
-    while (!socket.canReadLine()) {
-        if (!socket.waitForReadyRead(600000)) {
-            throw std::runtime_error("the server did not answer the raw request");
-        }
-    }
-    return socket.readLine();
-}
-
-QByteArray request(int id, const QString &method, const QJsonArray &params)
-{
-    const QJsonObject call{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")}, {QStringLiteral("id"), id},
-                           {QStringLiteral("method"), method}, {QStringLiteral("params"), params}};
-    return QJsonDocument(call).toJson(QJsonDocument::Compact) + '\n';
-}
-
-// The answer line exactly as it travels, newline excluded.
-qsizetype answerLineBytes(quint16 port, const QString &branch)
-{
-    QTcpSocket socket;
-    socket.connectToHost(QStringLiteral("127.0.0.1"), port);
-    if (!socket.waitForConnected(10000)) {
-        throw std::runtime_error("cannot reach the server");
-    }
-    socket.write(request(1, QStringLiteral("connect"), {QStringLiteral("CXL04100.rdmCancelamento")}));
-    readLine(socket);
-    QuoteListingFilter filter = everyState();
-    QJsonArray params;
-    for (const TNetArg &arg : filter.args(branch)) {
-        params.append(arg.toJson());
-    }
-    socket.write(request(2, QStringLiteral("GetOrcamento"), params));
-    return readLine(socket).size() - 1;
 }
 
 // The child: everything measured here happens in a process that did
@@ -131,7 +92,8 @@ int measure(const QString &program, int quotes, const QString &branch)
 {
     ServerProcess server(SeededDatabase::sqliteFile(quotes));
     server.start();
-    const qsizetype lineBytes = answerLineBytes(server.port(), branch);
+    // The answer line exactly as it travels, newline excluded.
+    const qsizetype lineBytes = RawCall::answerLine(server.port(), QStringLiteral("GetOrcamento"), everyState().params(branch)).size();
     const QHash<QString, qint64> child = runChild(program, server.port(), branch);
     server.stop();
 

@@ -15,3 +15,12 @@ QList<TNetArg> QuoteListingFilter::args(const QString &branch)
             TNetArg::textRef(titulo), TNetArg::textRef(tTitulo),
             TNetArg::textRef(novoClie), TNetArg::textRef(tNovoClie)};
 }
+
+QJsonArray QuoteListingFilter::params(const QString &branch)
+{
+    QJsonArray params;
+    for (const TNetArg &arg : args(branch)) {
+        params.append(arg.toJson());
+    }
+    return params;
+}

@@ -2,6 +2,7 @@
 
 #include "TNetArg.h"
 
+#include <QJsonArray>
 #include <QList>
 #include <QString>
 
@@ -13,6 +14,8 @@ class QuoteListingFilter final {
 public:
     // The 27 arguments of GetOrcamento for `branch`, in the server's order.
     QList<TNetArg> args(const QString &branch);
+    // The same arguments as they go on the wire.
+    QJsonArray params(const QString &branch);
 
     QString nrDe, nrAte, nrTodos = QStringLiteral("T");
     double dtOrcDe = 0, dtOrcAte = 0;
