@@ -1,16 +1,39 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and opens the host client with the
-# cancellation screen. Extra arguments go to hostapp, e.g.
-#   ./run.sh --server 10.0.0.5:7400 --branch 0002
+# Installs what is missing, builds, seeds the demo databases on first use,
+# starts the application server on loopback and opens the host client with
+# the cancellation screen; the server stops when the client exits.
+#   ./run.sh --branch 0002                  arguments go to hostapp
+#   APPSERVER_DB=postgresql://user@localhost:5432/eventos RESEED=1 ./run.sh
+#   (RESEED=1 fills the databases again; SEED_QUOTES sets how many quotes)
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/ensure-packages.sh
 ./scripts/build.sh default
 
-bin=build/default/bin
+bin="$PWD/build/default/bin"
 mkdir -p var
-args=(--local-db var/local.db --open Pkg_cxl04100 "$@")
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    exec xvfb-run -a "$bin/hostapp" "${args[@]}"
+database="${APPSERVER_DB:-$PWD/var/server.db}"
+if [ "${RESEED:-0}" = 1 ] || [ ! -f var/local.db ] || { [ -z "${APPSERVER_DB:-}" ] && [ ! -f var/server.db ]; }; then
+    echo "Seeding the demo databases (var/)..."
+    "$bin/appserver" --db "$database" --seed "${SEED_QUOTES:-5000}" --local-db var/local.db
 fi
-exec "$bin/hostapp" "${args[@]}"
+
+"$bin/appserver" --db "$database" --listen 127.0.0.1:0 > var/appserver.out 2> var/appserver.log &
+server_pid=$!
+trap 'kill "$server_pid" 2>/dev/null || true; wait "$server_pid" 2>/dev/null || true' EXIT
+
+port=""
+for _ in $(seq 1 100); do
+    port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' var/appserver.out)
+    [ -n "$port" ] && break
+    kill -0 "$server_pid" 2>/dev/null || { cat var/appserver.log >&2; exit 1; }
+    sleep 0.1
+done
+[ -n "$port" ] || { echo "appserver did not start; see var/appserver.log" >&2; exit 1; }
+
+args=(--local-db var/local.db --server "127.0.0.1:$port" --open Pkg_cxl04100 "$@")
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    xvfb-run -a "$bin/hostapp" "${args[@]}"
+else
+    "$bin/hostapp" "${args[@]}"
+fi
