@@ -92,9 +92,9 @@ TDBGrid::TDBGrid(QWidget *parent)
     connect(d->titles, &QAbstractItemModel::layoutAboutToBeChanged, this, holdCurrent);
     connect(d->titles, &QAbstractItemModel::layoutChanged, this, releaseCurrent);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
-        const int spec = d->applyingWidths ? -1 : columnSpec(column);
-        if (spec >= 0) {
-            d->columns[spec].width = width;
+        const int entry = d->applyingWidths ? -1 : columnSpec(column);
+        if (entry >= 0) {
+            d->columns[entry].width = width;
         }
     });
 }
@@ -267,9 +267,9 @@ int TDBGrid::columnSpec(int column) const
     if (!field) {
         return -1;
     }
-    for (int spec = 0; spec < d->columns.size(); ++spec) {
-        if (d->columns.at(spec).fieldName.compare(field->name(), Qt::CaseInsensitive) == 0) {
-            return spec;
+    for (int entry = 0; entry < d->columns.size(); ++entry) {
+        if (d->columns.at(entry).fieldName.compare(field->name(), Qt::CaseInsensitive) == 0) {
+            return entry;
         }
     }
     return -1;
@@ -281,12 +281,12 @@ void TDBGrid::applyTitles()
     // so titles go by field name, not by position.
     QList<GridTitleModel::Title> titles;
     for (int column = 0; column < d->titles->columnCount(); ++column) {
-        const int spec = columnSpec(column);
-        if (spec < 0) {
+        const int entry = columnSpec(column);
+        if (entry < 0) {
             titles.append(GridTitleModel::Title{});
             continue;
         }
-        const Column &given = d->columns.at(spec);
+        const Column &given = d->columns.at(entry);
         titles.append(GridTitleModel::Title{given.title, given.titleAlignment, given.titleColor});
     }
     d->titles->setTitles(titles);
@@ -296,8 +296,8 @@ void TDBGrid::applyColumnWidths()
 {
     d->applyingWidths = true;
     for (int column = 0; column < d->titles->columnCount(); ++column) {
-        const int spec = columnSpec(column);
-        const int given = spec >= 0 ? d->columns.at(spec).width : -1;
+        const int entry = columnSpec(column);
+        const int given = entry >= 0 ? d->columns.at(entry).width : -1;
         horizontalHeader()->resizeSection(column, given >= 0 ? given : defaultColumnWidth(column));
     }
     d->applyingWidths = false;
