@@ -87,7 +87,6 @@ void CancelClient::run(const QDeadlineTimer &deadline)
                 }
                 continue;
             }
-            cdsOrcamento.mergeChangeLog();
             m_tally.cancelled << QStringLiteral("%1/%2-%3").arg(m_branch, number, sequence);
 
             timer.restart();
