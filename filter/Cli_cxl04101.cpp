@@ -1,5 +1,10 @@
 #include "Cli_cxl04101.h"
 
+#include "../cancellation/Cli_cxl04100.h"
+#include "../cancellation/TfrmCancelamento.h"
+#include "CursorOverride.h"
+#include "TfrmFiltroCancelamento.h"
+
 bool boIdCriado = false;
 bool boPesqLista = false;
 QString stVendedor;
@@ -14,6 +19,30 @@ QString stTNrOrca;
 QString stIdSitu;
 QString stTIdSitu;
 QString stMaoObra;
+QPointer<TfrmFiltroCancelamento> frmFiltroCancelamento;
+
+namespace {
+// The dialog is freed as it closes, so its answer is kept here for the caller.
+int ultimoResultado = 0;
+} // namespace
+
+void CriaFiltroCancelamento()
+{
+    const CursorOverride busy(Qt::WaitCursor);
+    if (!boIdCriado || !frmFiltroCancelamento) {
+        frmFiltroCancelamento = CreateForm<TfrmFiltroCancelamento>(frmCancelamento.data());
+        boIdCriado = true;
+    }
+    ultimoResultado = 0;
+    // The operator works in the dialog with the normal cursor.
+    const CursorOverride normal(Qt::ArrowCursor);
+    ultimoResultado = frmFiltroCancelamento->ShowModal();
+}
+
+int FiltroModalResult()
+{
+    return ultimoResultado;
+}
 
 namespace Cli_cxl04101 {
 

@@ -1,0 +1,419 @@
+#include "TfrmFiltroCancelamento.h"
+
+#include "../cancellation/Cli_cxl04100.h"
+#include "../cancellation/TfrmCancelamento.h"
+#include "Cli_cxl04101.h"
+#include "Consiste.h"
+#include "HostGuard.h"
+#include "MensagensFiltroCancelamento.h"
+#include "TButtonFlat.h"
+#include "TDateEditPlus.h"
+#include "TFiltro.h"
+#include "TMessages.h"
+#include "TfrmPadraoGrid.h"
+#include "UpperCaseValidator.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString Todos = QStringLiteral("T");
+
+QLineEdit *numberEdit(const QString &name, QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setMaxLength(10);
+    edit->setValidator(new UpperCaseValidator(edit));
+    return edit;
+}
+
+TDateEditPlus *dateEdit(const QString &name, QWidget *parent)
+{
+    auto *edit = new TDateEditPlus(parent);
+    edit->setObjectName(name);
+    edit->SetValidColor(Qt::blue);
+    edit->SetNomeSemana({QStringLiteral("Domingo"), QStringLiteral("Segunda"), QStringLiteral("Terça"),
+                         QStringLiteral("Quarta"), QStringLiteral("Quinta"), QStringLiteral("Sexta"),
+                         QStringLiteral("Sábado")});
+    edit->SetSaveTime(false);
+    return edit;
+}
+
+QGroupBox *groupBox(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *box = new QGroupBox(caption, parent);
+    box->setObjectName(name);
+    return box;
+}
+
+// A range: "de" above "até", each label leading to its edit.
+void layRange(QGroupBox *box, QWidget *from, QWidget *to)
+{
+    auto *grid = new QGridLayout(box);
+    grid->setContentsMargins(6, 0, 4, 2);
+    grid->setSpacing(2);
+    auto *lblDe = new QLabel(QStringLiteral("de"), box);
+    lblDe->setBuddy(from);
+    auto *lblAte = new QLabel(QStringLiteral("até"), box);
+    lblAte->setBuddy(to);
+    grid->addWidget(lblDe, 0, 0);
+    grid->addWidget(from, 0, 1);
+    grid->addWidget(lblAte, 1, 0);
+    grid->addWidget(to, 1, 1);
+}
+
+QRadioButton *radio(const QString &name, const QString &caption, QGroupBox *box)
+{
+    auto *button = new QRadioButton(caption, box);
+    button->setObjectName(name);
+    return button;
+}
+
+// A list criterion starts open to every code, so its search has nothing to
+// pick for until "Lista" is chosen.
+TButtonFlat *searchButton(const QString &name, QGroupBox *box)
+{
+    auto *button = new TButtonFlat(box);
+    button->setObjectName(name);
+    button->SetHint(QStringLiteral("Pesquisar"));
+    button->SetGlyph(box->style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    button->setIconSize(QSize(16, 16));
+    button->setEnabled(false);
+    return button;
+}
+
+void layList(QGroupBox *box, QRadioButton *todos, QRadioButton *lista, TButtonFlat *search)
+{
+    auto *row = new QHBoxLayout(box);
+    row->setContentsMargins(4, 0, 0, 2);
+    row->setSpacing(0);
+    row->addWidget(todos);
+    row->addWidget(lista);
+    row->addWidget(search);
+    todos->setChecked(true);
+}
+
+QCheckBox *stateBox(const QString &name, const QString &caption, QGroupBox *box, bool usable)
+{
+    auto *check = new QCheckBox(caption, box);
+    check->setObjectName(name);
+    check->setEnabled(usable);
+    box->layout()->addWidget(check);
+    return check;
+}
+
+QLineEdit *textLine(const QString &name, const QString &caption, QWidget *parent, QGridLayout *grid, int row)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    auto *label = new QLabel(caption, parent);
+    label->setBuddy(edit);
+    auto *line = new QHBoxLayout;
+    line->addWidget(label);
+    line->addWidget(edit, 1);
+    grid->addLayout(line, row, 0, 1, 2);
+    return edit;
+}
+
+// A list criterion loads as "Lista" only when the filter applies its codes.
+void loadList(const TCodeList &criterion, QRadioButton *todos, QRadioButton *lista, QString &workingList)
+{
+    if (criterion.Todos == Todos) {
+        todos->setChecked(true);
+    } else {
+        lista->setChecked(true);
+    }
+    workingList = criterion.Lista;
+}
+
+// A text given as blanks only filters nothing, so its flag must say "T".
+void loadText(const QString &text, QString &flag, QLineEdit *edit)
+{
+    if (Consiste::EmptyString(text)) {
+        edit->clear();
+        flag = Todos;
+    } else {
+        edit->setText(text);
+        flag.clear();
+    }
+}
+
+} // namespace
+
+TfrmFiltroCancelamento::TfrmFiltroCancelamento(QWidget *parent)
+    : TfrmFiltroPadrao(parent)
+{
+    setObjectName(QStringLiteral("frmFiltroCancelamento"));
+    setWindowTitle(QStringLiteral("Filtro de Cancelamento"));
+    lblCodTela->setText(QStringLiteral("CXL04101"));
+    SetHelpContext(12200101);
+    msgPadrao->setLines(MensagensFiltroCancelamento());
+
+    QWidget *area = grbFiltroPadrao;
+    grbNrOrca = groupBox(QStringLiteral("grbNrOrca"), QStringLiteral("Nr. Orçamento"), area);
+    medOrcaDe = numberEdit(QStringLiteral("medOrcaDe"), grbNrOrca);
+    medOrcaAte = numberEdit(QStringLiteral("medOrcaAte"), grbNrOrca);
+    layRange(grbNrOrca, medOrcaDe, medOrcaAte);
+
+    grbDtEvento = groupBox(QStringLiteral("grbDtEvento"), QStringLiteral("Data do Evento"), area);
+    depDeEvento = dateEdit(QStringLiteral("depDeEvento"), grbDtEvento);
+    depAteEvento = dateEdit(QStringLiteral("depAteEvento"), grbDtEvento);
+    layRange(grbDtEvento, depDeEvento, depAteEvento);
+
+    grbValidade = groupBox(QStringLiteral("grbValidade"), QStringLiteral("Data de Validade"), area);
+    depDeValidade = dateEdit(QStringLiteral("depDeValidade"), grbValidade);
+    depAteValidade = dateEdit(QStringLiteral("depAteValidade"), grbValidade);
+    layRange(grbValidade, depDeValidade, depAteValidade);
+
+    grbDtOrca = groupBox(QStringLiteral("grbDtOrca"), QStringLiteral("Data do Orcamento"), area);
+    depDtOrcaIni = dateEdit(QStringLiteral("depDtOrcaIni"), grbDtOrca);
+    depDtOrcaFin = dateEdit(QStringLiteral("depDtOrcaFin"), grbDtOrca);
+    layRange(grbDtOrca, depDtOrcaIni, depDtOrcaFin);
+
+    grbVendedor = groupBox(QStringLiteral("grbVendedor"), QStringLiteral("Vendedor"), area);
+    rbtTVendedor = radio(QStringLiteral("rbtTVendedor"), QStringLiteral("Todos"), grbVendedor);
+    rbtLVendedor = radio(QStringLiteral("rbtLVendedor"), QStringLiteral("Lista"), grbVendedor);
+    sbtVendedor = searchButton(QStringLiteral("sbtVendedor"), grbVendedor);
+    layList(grbVendedor, rbtTVendedor, rbtLVendedor, sbtVendedor);
+
+    grbCliente = groupBox(QStringLiteral("grbCliente"), QStringLiteral("Cliente"), area);
+    rbtTCliente = radio(QStringLiteral("rbtTCliente"), QStringLiteral("Todos"), grbCliente);
+    rbtLCliente = radio(QStringLiteral("rbtLCliente"), QStringLiteral("Lista"), grbCliente);
+    sbtCliente = searchButton(QStringLiteral("sbtCliente"), grbCliente);
+    layList(grbCliente, rbtTCliente, rbtLCliente, sbtCliente);
+
+    gbrServico = groupBox(QStringLiteral("gbrServico"), QStringLiteral("Tipo de Serviço"), area);
+    rbtTTipoServ = radio(QStringLiteral("rbtTTipoServ"), QStringLiteral("Todos"), gbrServico);
+    rbtLTipoServ = radio(QStringLiteral("rbtLTipoServ"), QStringLiteral("Lista"), gbrServico);
+    sbtTipoServ = searchButton(QStringLiteral("sbtTipoServ"), gbrServico);
+    layList(gbrServico, rbtTTipoServ, rbtLTipoServ, sbtTipoServ);
+
+    grbEvento = groupBox(QStringLiteral("grbEvento"), QStringLiteral("Tipo de Evento"), area);
+    rbtTTipoEven = radio(QStringLiteral("rbtTTipoEven"), QStringLiteral("Todos"), grbEvento);
+    rbtLTipoEven = radio(QStringLiteral("rbtLTipoEven"), QStringLiteral("Lista"), grbEvento);
+    sbtTipoEven = searchButton(QStringLiteral("sbtTipoEven"), grbEvento);
+    layList(grbEvento, rbtTTipoEven, rbtLTipoEven, sbtTipoEven);
+
+    grbSituacao = groupBox(QStringLiteral("grbSituacao"), QStringLiteral("Situação"), area);
+    auto *states = new QVBoxLayout(grbSituacao);
+    states->setContentsMargins(4, 0, 2, 2);
+    states->setSpacing(2);
+    // Only the four states a quote of this screen can be in may be chosen;
+    // the others belong to the order workflow and stay off.
+    chbPendente = stateBox(QStringLiteral("chbPendente"), QStringLiteral("Pendente"), grbSituacao, true);
+    chbAprovado = stateBox(QStringLiteral("chbAprovado"), QStringLiteral("Aprovado"), grbSituacao, true);
+    chbFechado = stateBox(QStringLiteral("chbFechado"), QStringLiteral("Fechado"), grbSituacao, false);
+    chbExecProd = stateBox(QStringLiteral("chbExecProd"), QStringLiteral("Exec. Produção"), grbSituacao, false);
+    chbExecMate = stateBox(QStringLiteral("chbExecMate"), QStringLiteral("Exec. Materias"), grbSituacao, false);
+    chbExecTotal = stateBox(QStringLiteral("chbExecTotal"), QStringLiteral("Exec. Totalmente"), grbSituacao, false);
+    chbEncerrado = stateBox(QStringLiteral("chbEncerrado"), QStringLiteral("Encerrado"), grbSituacao, false);
+    chbCancelado = stateBox(QStringLiteral("chbCancelado"), QStringLiteral("Cancelado"), grbSituacao, true);
+    chbAdiado = stateBox(QStringLiteral("chbAdiado"), QStringLiteral("Adiado"), grbSituacao, true);
+    states->addStretch(1);
+    chbPendente->setChecked(true);
+    chbAprovado->setChecked(true);
+
+    // Ranges across the top; below them the lists and the two texts, with
+    // the tall state box on the right.
+    auto *grid = new QGridLayout(area);
+    grid->setContentsMargins(2, 0, 2, 2);
+    grid->setSpacing(2);
+    grid->addWidget(grbNrOrca, 0, 0);
+    grid->addWidget(grbDtEvento, 0, 1);
+    grid->addWidget(grbValidade, 0, 2);
+    grid->addWidget(grbDtOrca, 1, 0);
+    auto *sellersAndClients = new QVBoxLayout;
+    sellersAndClients->setSpacing(2);
+    sellersAndClients->addWidget(grbVendedor);
+    sellersAndClients->addWidget(grbCliente);
+    grid->addLayout(sellersAndClients, 1, 1, 2, 1);
+    grid->addWidget(gbrServico, 3, 0);
+    grid->addWidget(grbEvento, 3, 1);
+    grid->addWidget(grbSituacao, 1, 2, 5, 1);
+    edtNovoClie = textLine(QStringLiteral("edtNovoClie"), QStringLiteral("Novo Cliente"), area, grid, 4);
+    edtTitulo = textLine(QStringLiteral("edtTitulo"), QStringLiteral("Título"), area, grid, 5);
+    grid->setRowStretch(2, 1);
+
+    sbtLimpa = new TButtonFlat(this);
+    sbtLimpa->setObjectName(QStringLiteral("sbtLimpa"));
+    sbtLimpa->SetHint(QStringLiteral("Desfazer"));
+    sbtLimpa->SetGlyph(style()->standardIcon(QStyle::SP_DialogResetButton));
+    sbtLimpa->setIconSize(QSize(24, 24));
+    insertMenuButton(sbtLimpa);
+    connect(sbtLimpa, &QAbstractButton::clicked, this, [this] { HostGuard::run([this] { sbtLimpaClick(sbtLimpa); }); });
+
+    onChecked(rbtTVendedor, &TfrmFiltroCancelamento::rbtTVendedorClick);
+    onChecked(rbtLVendedor, &TfrmFiltroCancelamento::rbtLVendedorClick);
+    onChecked(rbtTCliente, &TfrmFiltroCancelamento::rbtTClienteClick);
+    onChecked(rbtLCliente, &TfrmFiltroCancelamento::rbtLClienteClick);
+    onChecked(rbtTTipoServ, &TfrmFiltroCancelamento::rbtTTipoServClick);
+    onChecked(rbtLTipoServ, &TfrmFiltroCancelamento::rbtLTipoServClick);
+    onChecked(rbtTTipoEven, &TfrmFiltroCancelamento::rbtLTipoEvenClick);
+    onChecked(rbtLTipoEven, &TfrmFiltroCancelamento::rbtLTipoEvenClick);
+
+    setTabChain();
+    resize(541, 327);
+}
+
+// A radio's click also answers the program checking it, as the dialog's
+// loading and "Desfazer" do; the radio that loses its check has nothing to say.
+void TfrmFiltroCancelamento::onChecked(QRadioButton *radio, RadioHandler handler)
+{
+    connect(radio, &QAbstractButton::toggled, this, [this, radio, handler](bool checked) {
+        if (checked) {
+            HostGuard::run([&] { (this->*handler)(radio); });
+        }
+    });
+}
+
+void TfrmFiltroCancelamento::setTabChain()
+{
+    const QList<QWidget *> chain = {
+        medOrcaDe,    medOrcaAte,   depDeEvento,  depAteEvento, depDeValidade, depAteValidade, depDtOrcaIni,
+        depDtOrcaFin, rbtTVendedor, rbtLVendedor, sbtVendedor,  rbtTCliente,   rbtLCliente,    sbtCliente,
+        rbtTTipoServ, rbtLTipoServ, sbtTipoServ,  rbtTTipoEven, rbtLTipoEven,  sbtTipoEven,    chbPendente,
+        chbAprovado,  chbFechado,   chbExecProd,  chbExecMate,  chbExecTotal,  chbEncerrado,   chbCancelado,
+        chbAdiado,    edtNovoClie,  edtTitulo};
+    for (qsizetype i = 1; i < chain.size(); ++i) {
+        setTabOrder(chain.at(i - 1), chain.at(i));
+    }
+}
+
+void TfrmFiltroCancelamento::FormCreate()
+{
+    TfrmFiltroPadrao::FormCreate();
+    const QList<QLineEdit *> ranges = {depDeValidade, depAteValidade, medOrcaDe, medOrcaAte,
+                                       depDeEvento, depAteEvento, depDtOrcaIni, depDtOrcaFin};
+    for (QLineEdit *edit : ranges) {
+        edit->clear();
+    }
+}
+
+void TfrmFiltroCancelamento::FormActivate()
+{
+    // The base puts the cursor in the first criterion, the quote number.
+    TfrmFiltroPadrao::FormActivate();
+    update();
+    // "até" follows "de" whenever "de" changes, so "de" goes first.
+    medOrcaDe->setText(Filtro.NrOrcaEven.De);
+    medOrcaAte->setText(Filtro.NrOrcaEven.Ate);
+    depDeEvento->SetDate(Filtro.DtEvento.De);
+    depAteEvento->SetDate(Filtro.DtEvento.Ate);
+    depDeValidade->SetDate(Filtro.DtValidade.De);
+    depAteValidade->SetDate(Filtro.DtValidade.Ate);
+    depDtOrcaIni->SetDate(Filtro.DtOrcamento.De);
+    depDtOrcaFin->SetDate(Filtro.DtOrcamento.Ate);
+    loadList(Filtro.Vendedor, rbtTVendedor, rbtLVendedor, stVendedor);
+    loadList(Filtro.Cliente, rbtTCliente, rbtLCliente, stCliente);
+    loadList(Filtro.TipoServ, rbtTTipoServ, rbtLTipoServ, stTipoServ);
+    loadList(Filtro.TipoEven, rbtTTipoEven, rbtLTipoEven, stTipoEven);
+    // Both "1_2_" and "_1_2_" select pending and approved: each state is one
+    // distinct digit, looked for anywhere in the text.
+    chbPendente->setChecked(Filtro.IdSitu.contains(QLatin1Char('1')));
+    chbAprovado->setChecked(Filtro.IdSitu.contains(QLatin1Char('2')));
+    chbCancelado->setChecked(Filtro.IdSitu.contains(QLatin1Char('8')));
+    chbAdiado->setChecked(Filtro.IdSitu.contains(QLatin1Char('9')));
+    loadText(Filtro.NovoClie, Filtro.TNovoClie, edtNovoClie);
+    loadText(Filtro.Titulo, Filtro.TTitulo, edtTitulo);
+}
+
+void TfrmFiltroCancelamento::FormClose(CloseAction &action)
+{
+    TfrmFiltroPadrao::FormClose(action);
+    boIdCriado = false;
+    action = caFree;
+}
+
+// The F9 on a "Lista" radio is that radio's own key; the dialog as a whole
+// serves only the base dialog's keys.
+void TfrmFiltroCancelamento::FormKeyDown(int &key, Qt::KeyboardModifiers shift)
+{
+    TfrmFiltroPadrao::FormKeyDown(key, shift);
+}
+
+void TfrmFiltroCancelamento::sbtCancelClick(QObject *sender)
+{
+    TfrmFiltroPadrao::sbtCancelClick(sender);
+    // The base's cancel normally closes already; closing again would run the
+    // close step twice.
+    if (ModalResult() != mrCancelado) {
+        setModalResult(mrCancelado);
+    }
+}
+
+void TfrmFiltroCancelamento::sbtConfirmaClick(QObject *sender)
+{
+    TfrmFiltroPadrao::sbtConfirmaClick(sender);
+    // The operator confirmed: the dialog ends as confirmed even when the
+    // listing that follows fails, so the listing's failure stops here.
+    HostGuard::run([] {
+        if (frmCancelamento) {
+            frmCancelamento->sbtVerificarClick(frmCancelamento->sbtVerificar);
+        }
+    });
+}
+
+void TfrmFiltroCancelamento::sbtLimpaClick(QObject * /*sender*/)
+{
+    for (QString *list : {&stTipoEven, &stCliente, &stVendedor, &stTipoServ, &stProduto}) {
+        list->clear();
+    }
+    const QList<QLineEdit *> edits = {edtNovoClie,  edtTitulo,     medOrcaDe,      medOrcaAte,
+                                      depDeEvento,  depAteEvento,  depDeValidade,  depAteValidade,
+                                      depDtOrcaIni, depDtOrcaFin};
+    for (QLineEdit *edit : edits) {
+        edit->clear();
+    }
+    rbtTVendedor->setChecked(true);
+    rbtTCliente->setChecked(true);
+    rbtTTipoServ->setChecked(true);
+    rbtTTipoEven->setChecked(true);
+    chbPendente->setChecked(true);
+    chbAprovado->setChecked(true);
+    chbCancelado->setChecked(false);
+    chbAdiado->setChecked(false);
+}
+
+void TfrmFiltroCancelamento::rbtTVendedorClick(QObject * /*sender*/)
+{
+    sbtVendedor->setEnabled(!rbtTVendedor->isChecked());
+}
+
+void TfrmFiltroCancelamento::rbtLVendedorClick(QObject * /*sender*/)
+{
+    sbtVendedor->setEnabled(rbtLVendedor->isChecked());
+}
+
+void TfrmFiltroCancelamento::rbtTClienteClick(QObject * /*sender*/)
+{
+    sbtCliente->setEnabled(!rbtTCliente->isChecked());
+}
+
+void TfrmFiltroCancelamento::rbtLClienteClick(QObject * /*sender*/)
+{
+    sbtCliente->setEnabled(rbtLCliente->isChecked());
+}
+
+void TfrmFiltroCancelamento::rbtTTipoServClick(QObject * /*sender*/)
+{
+    sbtTipoServ->setEnabled(!rbtTTipoServ->isChecked());
+}
+
+void TfrmFiltroCancelamento::rbtLTipoServClick(QObject * /*sender*/)
+{
+    sbtTipoServ->setEnabled(rbtLTipoServ->isChecked());
+}
+
+void TfrmFiltroCancelamento::rbtLTipoEvenClick(QObject * /*sender*/)
+{
+    sbtTipoEven->setEnabled(rbtLTipoEven->isChecked());
+}

@@ -1,0 +1,7 @@
+#include "UpperCaseValidator.h"
+
+QValidator::State UpperCaseValidator::validate(QString &input, int & /*pos*/) const
+{
+    input = input.toUpper();
+    return Acceptable;
+}
