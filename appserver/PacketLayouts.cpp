@@ -143,20 +143,30 @@ qsizetype writeJson(QSqlQuery &query, const QList<FieldDef> &fields, int firstSt
             if (i > 0) {
                 out.append(',');
             }
-            const QVariant value = i < firstStored ? QVariant() : stored(query.value(i - firstStored), fields.at(i).type);
+            if (i < firstStored) {
+                out.append("null");
+                continue;
+            }
+            // The driver's value is written as it comes, without the
+            // converted copy read() keeps: the same text, far fewer copies.
+            const QVariant value = query.value(i - firstStored);
             if (value.isNull()) {
                 out.append("null");
                 continue;
             }
             switch (fields.at(i).type) {
             case FieldType::Text:
-                JsonText::appendString(out, value.toString());
+                if (value.metaType().id() == QMetaType::QString) {
+                    JsonText::appendString(out, *static_cast<const QString *>(value.constData()));
+                } else {
+                    JsonText::appendString(out, value.toString());
+                }
                 break;
             case FieldType::Blob:
-                JsonText::appendString(out, QString::fromLatin1(value.toByteArray().toBase64()));
+                JsonText::appendString(out, QString::fromLatin1(value.toString().toUtf8().toBase64()));
                 break;
             case FieldType::Integer:
-                out.append(QByteArray::number(value.toLongLong()));
+                JsonText::appendInteger(out, value.toLongLong());
                 break;
             case FieldType::Float:
             case FieldType::DateTime:

@@ -30,10 +30,15 @@ DataPacket QuoteReader::quotes(const QString &branch, const QuoteFilter &filter)
 
 QByteArray QuoteReader::quotesJson(const QString &branch, const QuoteFilter &filter, qsizetype *rows) const
 {
-    QSqlQuery query = runQuotes(branch, filter);
     QByteArray out;
-    *rows = PacketLayouts::writeJson(query, PacketLayouts::quoteFields(), 1, out);
+    *rows = appendQuotesJson(branch, filter, out);
     return out;
+}
+
+qsizetype QuoteReader::appendQuotesJson(const QString &branch, const QuoteFilter &filter, QByteArray &out) const
+{
+    QSqlQuery query = runQuotes(branch, filter);
+    return PacketLayouts::writeJson(query, PacketLayouts::quoteFields(), 1, out);
 }
 
 DataPacket QuoteReader::items(const QuoteKey &key) const

@@ -19,6 +19,9 @@ public:
     // The same packet as JSON text, written without an intermediate tree;
     // *rows receives the row count.
     QByteArray quotesJson(const QString &branch, const QuoteFilter &filter, qsizetype *rows) const;
+    // The same text appended to `out`, so an answer around it is not copied
+    // again (a branch's list runs to tens of megabytes). Returns the row count.
+    qsizetype appendQuotesJson(const QString &branch, const QuoteFilter &filter, QByteArray &out) const;
     // The items of one quote version in item order (empty for no quote).
     DataPacket items(const QuoteKey &key) const;
     // The stored justification of one quote version: zero or one row.

@@ -234,8 +234,9 @@ QJsonObject RpcSession::getOrcamento(const QJsonArray &params)
     }
     // A branch's list is the largest answer there is: its packet is written
     // as text straight from the query.
-    qsizetype rows = 0;
-    m_rawValue = R"({"data":)" + QuoteReader(m_db).quotesJson(branch, filter, &rows) + R"(,"ok":true})";
+    m_rawValue = R"({"data":)";
+    const qsizetype rows = QuoteReader(m_db).appendQuotesJson(branch, filter, m_rawValue);
+    m_rawValue.append(R"(,"ok":true})");
     m_outcome = QStringLiteral("ok, %1 orçamento(s)").arg(rows);
     return answer(QJsonValue(), refs);
 }

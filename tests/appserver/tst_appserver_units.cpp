@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
+#include <limits>
+
 class TestAppServerUnits final : public QObject {
     Q_OBJECT
 
@@ -141,6 +144,105 @@ private slots:
         JsonText::appendNumber(out, number);
         out += "]";
         QCOMPARE(QJsonDocument::fromJson(out).array().at(0).toDouble(), number);
+    }
+
+    void textsAreWrittenByteForByteAsQtWritesThem_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("ascii") << "BUFFET COMPLETO 0001";
+        QTest::newRow("two-byte letters") << "São João, ação";
+        QTest::newRow("three-byte signs") << "€ 10 — ≤ 20";
+        QTest::newRow("pair of surrogates") << QString::fromUtf8("festa \xF0\x9F\x8E\x89 fim");
+        QTest::newRow("line breaks and tab") << "a\nb\rc\td";
+        QTest::newRow("delete and quotes") << QString("\x7f \" \\ /");
+    }
+    void textsAreWrittenByteForByteAsQtWritesThem()
+    {
+        QFETCH(QString, text);
+        QByteArray out = "[";
+        JsonText::appendString(out, text);
+        out += "]";
+        QCOMPARE(out, QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact));
+    }
+
+    void textsQtWouldWriteOtherwiseKeepTheListsEarlierForm_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("json");
+        QTest::newRow("backspace and form feed") << QString("a") + QChar(8) + QChar(12) << QByteArray(R"("a\u0008\u000c")");
+        QTest::newRow("other control characters") << QString(QChar(0)) + QChar(0x1f) << QByteArray(R"("\u0000\u001f")");
+        QTest::newRow("lone high surrogate") << QString("a") + QChar(0xd83c) + QString("b") << QByteArray(R"("a?b")");
+        QTest::newRow("lone low surrogate at the end") << QString("a") + QChar(0xdf89) << QByteArray(R"("a?")");
+        QTest::newRow("pair after a lone one") << QString("\\") + QChar(0xdf89) + QString::fromUtf8("\xF0\x9F\x8E\x89")
+                                               << QByteArray("\"\\\\?\xF0\x9F\x8E\x89\"");
+    }
+    void textsQtWouldWriteOtherwiseKeepTheListsEarlierForm()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, json);
+        QByteArray out;
+        JsonText::appendString(out, text);
+        QCOMPARE(out, json);
+    }
+
+    void numbersAreWrittenByteForByteAsQtWritesThem_data()
+    {
+        QTest::addColumn<double>("number");
+        QTest::newRow("whole") << 278.0;
+        QTest::newRow("negative whole") << -46000.0;
+        QTest::newRow("largest exact whole") << 9007199254740992.0;
+        QTest::newRow("beyond exact wholes") << 1e17;
+        QTest::newRow("day count with hour") << 46109.708333333336;
+        QTest::newRow("day count with minute") << 45292.000694444445;
+        QTest::newRow("price") << 1234.56;
+        QTest::newRow("thousandth") << 0.001;
+        QTest::newRow("just under a thousandth") << 0.00099;
+        QTest::newRow("tiny") << 1.5e-9;
+        QTest::newRow("huge fraction") << 123456789012345.5;
+        QTest::newRow("negative fraction") << -0.25;
+    }
+    void numbersAreWrittenByteForByteAsQtWritesThem()
+    {
+        QFETCH(double, number);
+        QByteArray out = "[";
+        JsonText::appendNumber(out, number);
+        out += "]";
+        QCOMPARE(out, QJsonDocument(QJsonArray{number}).toJson(QJsonDocument::Compact));
+    }
+
+    void fractionsOfEveryMagnitudeMatchQt()
+    {
+        // Day counts, prices and quantities of every size the lists carry.
+        quint64 state = 88172645463325252ull;
+        for (int i = 0; i < 200000; ++i) {
+            state ^= state << 13;
+            state ^= state >> 7;
+            state ^= state << 17;
+            const double mantissa = double(state >> 11) / double(1ull << 53);
+            const double number = mantissa * std::pow(10.0, int(state % 22) - 5);
+            QByteArray out = "[";
+            JsonText::appendNumber(out, number);
+            out += "]";
+            QCOMPARE(out, QJsonDocument(QJsonArray{number}).toJson(QJsonDocument::Compact));
+        }
+    }
+
+    void integersAreWrittenInFull_data()
+    {
+        QTest::addColumn<qint64>("number");
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("zero") << qint64(0) << QByteArray("0");
+        QTest::newRow("negative") << qint64(-17) << QByteArray("-17");
+        QTest::newRow("largest") << std::numeric_limits<qint64>::max() << QByteArray("9223372036854775807");
+        QTest::newRow("smallest") << std::numeric_limits<qint64>::min() << QByteArray("-9223372036854775808");
+    }
+    void integersAreWrittenInFull()
+    {
+        QFETCH(qint64, number);
+        QFETCH(QByteArray, text);
+        QByteArray out;
+        JsonText::appendInteger(out, number);
+        QCOMPARE(out, text);
     }
 
     void quoteListWrittenAsTextEqualsThePacket()
