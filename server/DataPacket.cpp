@@ -118,6 +118,45 @@ QVariantList decodeRow(const QJsonValue &json, const QList<FieldDef> &fields, co
     return row;
 }
 
+QString packetRowPlace(qsizetype index)
+{
+    return QStringLiteral("Pacote de dados: linha %1").arg(index);
+}
+
+// A row of a data packet, read where it lies in the JSON document. A branch's
+// quote list has over a million values, so the usual ones (null, a text for a
+// text field, a number for a float or date-time) are taken without copying
+// each into a value of its own first; any other row goes the general way,
+// which also says what is wrong with it.
+QVariantList decodePacketRow(const QJsonValueConstRef json, const QList<FieldDef> &fields, qsizetype index)
+{
+    if (!json.isArray()) {
+        return decodeRow(json, fields, packetRowPlace(index));
+    }
+    const QJsonArray array = json.toArray();
+    if (array.size() != fields.size()) {
+        return decodeRow(json, fields, packetRowPlace(index));
+    }
+    QVariantList row;
+    row.reserve(array.size());
+    qsizetype column = 0;
+    for (const QJsonValueConstRef cell : array) {
+        const FieldType type = fields.at(column).type;
+        const QJsonValue::Type kind = cell.type();
+        if (kind == QJsonValue::Null) {
+            row.emplace_back();
+        } else if (type == FieldType::Text && kind == QJsonValue::String) {
+            row.emplace_back(cell.toString());
+        } else if ((type == FieldType::Float || type == FieldType::DateTime) && kind == QJsonValue::Double) {
+            row.emplace_back(cell.toDouble());
+        } else {
+            return decodeRow(json, fields, packetRowPlace(index));
+        }
+        ++column;
+    }
+    return row;
+}
+
 QString opName(RowChange::Op op)
 {
     switch (op) {
@@ -232,8 +271,10 @@ DataPacket decodePacket(const QJsonObject &json)
     DataPacket packet;
     packet.fields = decodeFields(json, where);
     const QJsonArray rows = requiredArray(json, QStringLiteral("rows"), where);
-    for (int i = 0; i < rows.size(); ++i) {
-        packet.rows.append(decodeRow(rows.at(i), packet.fields, QStringLiteral("%1: linha %2").arg(where).arg(i)));
+    packet.rows.reserve(rows.size());
+    qsizetype index = 0;
+    for (const QJsonValueConstRef row : rows) {
+        packet.rows.append(decodePacketRow(row, packet.fields, index++));
     }
     return packet;
 }

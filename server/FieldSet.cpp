@@ -58,8 +58,28 @@ void FieldSet::clearCalculated(QVariantList &record) const
     }
 }
 
+bool FieldSet::takesRowsAsTheyAre(const DataPacket &packet) const
+{
+    if (packet.fields.size() != count()) {
+        return false;
+    }
+    for (int i = 0; i < count(); ++i) {
+        const Field &field = at(i);
+        if (field.isCalculated() || field.type() != packet.fields.at(i).type
+            || field.name().compare(packet.fields.at(i).name, Qt::CaseInsensitive) != 0) {
+            return false;
+        }
+    }
+    return std::all_of(packet.rows.cbegin(), packet.rows.cend(), [this](const QVariantList &row) { return row.size() == count(); });
+}
+
 QList<QVariantList> FieldSet::recordsFrom(const DataPacket &packet) const
 {
+    if (takesRowsAsTheyAre(packet)) {
+        // The usual load, a list whose fields came from this very packet:
+        // its rows are already records, shared instead of copied value by value.
+        return packet.rows;
+    }
     QList<int> columns; // packet column of each field, -1 when it has none
     for (const auto &field : m_fields) {
         columns.append(field->isCalculated() ? -1 : packet.indexOf(field->name()));

@@ -38,6 +38,10 @@ public:
     QList<QVariantList> recordsFrom(const DataPacket &packet) const;
 
 private:
+    // Same fields in the same order with the same types, none calculated,
+    // and every row as wide as a record.
+    bool takesRowsAsTheyAre(const DataPacket &packet) const;
+
     RecordList &m_list;
     std::vector<std::unique_ptr<Field>> m_fields;
     bool m_fromPacket = false;

@@ -94,6 +94,8 @@ void RecordStore::reindex()
     m_visible.clear();
     m_position.clear();
     m_row.clear();
+    m_position.reserve(qsizetype(m_records.size()));
+    m_row.reserve(qsizetype(m_records.size()));
     for (int i = 0; i < static_cast<int>(m_records.size()); ++i) {
         const Record &record = m_records[i];
         m_position.insert(record.id, i);

@@ -55,6 +55,9 @@ private slots:
     void encodingAValueThatCannotBeConvertedIsRefused_data();
     void encodingAValueThatCannotBeConvertedIsRefused();
     void indexOfIgnoresCase();
+    void packetRowsDecodeAsEachValueDoes_data();
+    void packetRowsDecodeAsEachValueDoes();
+    void aBadValueInALaterRowNamesThatRow();
 };
 
 void TestWireCodec::typeNamesRoundTrip_data()
@@ -305,6 +308,49 @@ void TestWireCodec::indexOfIgnoresCase()
     QCOMPARE(packet.indexOf(QStringLiteral("vrtotal")), 1);
     QCOMPARE(packet.indexOf(QStringLiteral("TXOBS")), 4);
     QCOMPARE(packet.indexOf(QStringLiteral("NADA")), -1);
+}
+
+void TestWireCodec::packetRowsDecodeAsEachValueDoes_data()
+{
+    QTest::addColumn<QByteArray>("row");
+    QTest::addColumn<QVariantList>("expected");
+    QTest::newRow("plain values") << QByteArray(R"(["0001",1250.5,3,46109.75,"YWJj"])")
+                                  << QVariantList{"0001", 1250.5, qint64(3), 46109.75, QByteArray("abc")};
+    QTest::newRow("all empty") << QByteArray(R"([null,null,null,null,null])") << QVariantList{{}, {}, {}, {}, {}};
+    QTest::newRow("escaped letters and pair") << QByteArray(R"(["S\u00e3o \ud83c\udf89 \"x\" \\ \n",0,0,0,""])")
+                                              << QVariantList{QString::fromUtf8("São \xF0\x9F\x8E\x89 \"x\" \\ \n"), 0.0, qint64(0), 0.0,
+                                                              QByteArray("")};
+    QTest::newRow("raw non-ascii") << QByteArray("[\"Concei\xC3\xA7\xC3\xA3o \xE2\x82\xAC\",-0.25,-7,0.5,null]")
+                                   << QVariantList{QString::fromUtf8("Conceição €"), -0.25, qint64(-7), 0.5, {}};
+    QTest::newRow("whole number in a float field") << QByteArray(R"(["",2,9007199254740992,45000,null])")
+                                                   << QVariantList{"", 2.0, qint64(9007199254740992), 45000.0, {}};
+}
+
+void TestWireCodec::packetRowsDecodeAsEachValueDoes()
+{
+    QFETCH(QByteArray, row);
+    QFETCH(QVariantList, expected);
+    const QByteArray json = R"({"fields":)" + QJsonDocument(WireCodec::encodePacket(DataPacket{quoteFields(), {}}).value(QStringLiteral("fields")).toArray()).toJson(QJsonDocument::Compact)
+        + R"(,"rows":[)" + row + "," + row + "]}";
+    const DataPacket packet = WireCodec::decodePacket(parse(json.constData()));
+    QCOMPARE(packet.rows.size(), 2);
+    for (const QVariantList &decoded : packet.rows) {
+        QCOMPARE(decoded.size(), expected.size());
+        for (int i = 0; i < expected.size(); ++i) {
+            QCOMPARE(decoded.at(i).metaType(), expected.at(i).metaType());
+            QCOMPARE(decoded.at(i), expected.at(i));
+        }
+    }
+}
+
+void TestWireCodec::aBadValueInALaterRowNamesThatRow()
+{
+    try {
+        WireCodec::decodePacket(parse(R"({"fields":[{"name":"CD","type":"text","size":1}],"rows":[["a"],[null],[7]]})"));
+        QFAIL("a number in a text field was accepted");
+    } catch (const std::runtime_error &error) {
+        QCOMPARE(QString::fromUtf8(error.what()), QStringLiteral("Pacote de dados: linha 2, campo \"CD\": esperava um texto."));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestWireCodec)
