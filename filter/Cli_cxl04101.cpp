@@ -1,9 +1,9 @@
 #include "Cli_cxl04101.h"
 
-#include "../cancellation/Cli_cxl04100.h"
-#include "../cancellation/TfrmCancelamento.h"
 #include "CursorOverride.h"
+#include "TelaCancelamento.h"
 #include "TfrmFiltroCancelamento.h"
+#include "TfrmPadraoGrid.h"
 
 bool boIdCriado = false;
 bool boPesqLista = false;
@@ -30,7 +30,7 @@ void CriaFiltroCancelamento()
 {
     const CursorOverride busy(Qt::WaitCursor);
     if (!boIdCriado || !frmFiltroCancelamento) {
-        frmFiltroCancelamento = CreateForm<TfrmFiltroCancelamento>(frmCancelamento.data());
+        frmFiltroCancelamento = CreateForm<TfrmFiltroCancelamento>(TelaCancelamento());
         boIdCriado = true;
     }
     ultimoResultado = 0;

@@ -1,7 +1,5 @@
 #include "TfrmFiltroCancelamento.h"
 
-#include "../cancellation/Cli_cxl04100.h"
-#include "../cancellation/TfrmCancelamento.h"
 #include "Cli_cxl04101.h"
 #include "Consiste.h"
 #include "HostGuard.h"
@@ -10,6 +8,7 @@
 #include "TDateEditPlus.h"
 #include "TFiltro.h"
 #include "TMessages.h"
+#include "TelaCancelamento.h"
 #include "TfrmPadraoGrid.h"
 #include "UpperCaseValidator.h"
 
@@ -356,7 +355,7 @@ void TfrmFiltroCancelamento::sbtConfirmaClick(QObject *sender)
     // The operator confirmed: the dialog ends as confirmed even when the
     // listing that follows fails, so the listing's failure stops here.
     HostGuard::run([] {
-        if (frmCancelamento) {
+        if (TfrmPadraoGrid *frmCancelamento = TelaCancelamento()) {
             frmCancelamento->sbtVerificarClick(frmCancelamento->sbtVerificar);
         }
     });

@@ -5,6 +5,7 @@
 #include "TFiltro.h"
 #include "TMessages.h"
 #include "TfrmFiltroCancelamento.h"
+#include "TfrmPadraoGrid.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -16,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -155,6 +157,24 @@ void verifyOpenFilterShown(TfrmFiltroCancelamento &d)
     QVERIFY(d.edtTitulo->text().isEmpty());
 }
 
+// Stands in for the cancellation screen: counts the listings asked of it and
+// can fail them as a server that is down would.
+class TelaFalsa final : public TfrmPadraoGrid {
+public:
+    TelaFalsa() { setObjectName(QStringLiteral("frmCancelamento")); }
+
+    void sbtVerificarClick(QObject *sender) override
+    {
+        senders << sender;
+        if (failListing) {
+            throw std::runtime_error("Servidor indisponível.");
+        }
+    }
+
+    QList<QObject *> senders;
+    bool failListing = false;
+};
+
 } // namespace
 
 class TestFiltroCancelamento final : public QObject {
@@ -186,6 +206,9 @@ private slots:
     void closingWithoutConfirmingKeepsFiltro();
     void cancelledChoiceIsNotShownAtTheNextOpening();
     void confirmingClosesAsConfirmed();
+    void confirmingListsTheScreenAgainOnce();
+    void failedListingStillEndsAsConfirmed();
+    void cancellingDoesNotList();
     void dialogExistsOnlyWhileOpen();
     void normalCursorWhileOpenAndNoneAfter();
 
@@ -568,6 +591,38 @@ void TestFiltroCancelamento::confirmingClosesAsConfirmed()
     QVERIFY(!boIdCriado);
     QCOMPARE(campos(Filtro), before);
     QVERIFY(dialogs->shown().isEmpty());
+}
+
+void TestFiltroCancelamento::confirmingListsTheScreenAgainOnce()
+{
+    TelaFalsa screen;
+    bool overTheScreen = false;
+    const int result = openWith([&](TfrmFiltroCancelamento &d) {
+        overTheScreen = d.parentWidget() == &screen;
+        QTest::mouseClick(d.sbtConfirma, Qt::LeftButton);
+    });
+    QCOMPARE(result, 1);
+    QVERIFY(overTheScreen);
+    QCOMPARE(screen.senders, QList<QObject *>{screen.sbtVerificar});
+}
+
+void TestFiltroCancelamento::failedListingStillEndsAsConfirmed()
+{
+    TelaFalsa screen;
+    screen.failListing = true;
+    const int result = openWith([](TfrmFiltroCancelamento &d) { d.sbtConfirma->click(); });
+    QCOMPARE(result, 1);
+    QVERIFY(!boIdCriado);
+    QCOMPARE(screen.senders.size(), 1);
+    QCOMPARE(dialogs->lastText(), QStringLiteral("Servidor indisponível."));
+}
+
+void TestFiltroCancelamento::cancellingDoesNotList()
+{
+    TelaFalsa screen;
+    const int result = openWith([](TfrmFiltroCancelamento &d) { QTest::keyClick(&d, Qt::Key_Escape); });
+    QCOMPARE(result, 2);
+    QVERIFY(screen.senders.isEmpty());
 }
 
 void TestFiltroCancelamento::dialogExistsOnlyWhileOpen()
