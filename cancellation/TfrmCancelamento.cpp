@@ -1,29 +1,222 @@
 #include "TfrmCancelamento.h"
 
 #include "Cli_cxl04100.h"
+#include "Cli_cxl04101.h"
+#include "Consiste.h"
+#include "Corvane.h"
+#include "HostGuard.h"
+#include "RecordList.h"
+#include "TButtonFlat.h"
+#include "TCustomPageControl98.h"
+#include "TDataSource.h"
 #include "TFiltro.h"
+#include "TMessages.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+// The screen's texts, looked up by key; the quote states are keyed by their
+// own codes, so a state shows as its word.
+QStringList mensagens()
+{
+    return {
+        QStringLiteral("Excl|Confirma exclusão?"),
+        QStringLiteral("padrao|Padrão"),
+        QStringLiteral("Local|Local"),
+        QStringLiteral("Filial_N_Inf|Filial deve ser informada."),
+        QStringLiteral("1|Pendente"),
+        QStringLiteral("2|Aprovado"),
+        QStringLiteral("8|Cancelado"),
+        QStringLiteral("Motivo|Motivo"),
+        QStringLiteral("Motivo_NCad|Motivo não cadastrado."),
+        QStringLiteral("Motivo_N_Inf|Motivo deve ser informado."),
+        QStringLiteral("Canc_Canc|Deseja cancelar?"),
+        QStringLiteral("9|Adiado"),
+        QStringLiteral("confirmar|Escollha uma operação"),
+        QStringLiteral("btnCancelar|Cancelar"),
+        QStringLiteral("btnAdiar|Adiar"),
+        QStringLiteral("SUCESSO|Operação realizada com sucesso."),
+        QStringLiteral("Motivo_N_cad|Motivo não cadastrado."),
+        QStringLiteral("HABI_ORCA|O orçamento selecionado será habilitado. Confirma operação?"),
+        QStringLiteral("Filial_N_Cad|Filial não cadastrada."),
+        QStringLiteral("btnVoltar|Voltar"),
+        QStringLiteral("Qt_Agen|Limite de agendamentos para o salão %s foi atingido. Operação bloqueada."),
+        QStringLiteral("DtHr_Marc|O salão %s já possui evento(s) marcado(s) para a data e hora selecionada no "
+                       "orçamento. Operação bloqueada."),
+        QStringLiteral("N_Limite_Param|Não há limite de agendamento parametrizado para o salão %s. Operação "
+                       "bloqueada."),
+    };
+}
+
+} // namespace
 
 TfrmCancelamento::TfrmCancelamento(QWidget *parent)
     : TfrmPadraoGrid(parent)
+    , netCancelamento(new TNetConnection(this))
 {
     setObjectName(QStringLiteral("frmCancelamento"));
     setWindowTitle(QStringLiteral("Cancelamento"));
     lblCodTela->setText(QStringLiteral("CXL04100"));
+    msgPadrao->setLines(mensagens());
     resize(767, 459);
+
+    netCancelamento->setObjectName(QStringLiteral("netCancelamento"));
+    netCancelamento->SetServerName(QStringLiteral("CXL04100.rdmCancelamento"));
+    netCancelamento->SetThrowException(false);
+    netCancelamento->BeforeConnect = [this](TNetConnection &connection) {
+        netCancelamentoBeforeConnect(connection);
+    };
+
+    buildLists();
+    buildToolBarAndMenus();
+    buildBranchPanel();
+    buildItemsPage();
+    buildReasonPage();
+    buildGridColumns();
+    ordenaTabulacao();
+    watchFocus();
+}
+
+TfrmCancelamento::~TfrmCancelamento()
+{
+    // The grids and labels let go of the lists before the lists go; the
+    // command state is of no interest to a screen being destroyed.
+    dtsPadrao->onStateChange = nullptr;
+    dtsPadrao->setDataSet(nullptr);
 }
 
 void TfrmCancelamento::FormCreate()
 {
     TfrmPadraoGrid::FormCreate();
+    netCancelamento->Connect();
     boPrimeiraAtivacao = true;
     // A filter chosen on an earlier screen does not carry over to a new one.
     ResetFiltro(Filtro);
 }
 
+void TfrmCancelamento::netCancelamentoBeforeConnect(TNetConnection &connection)
+{
+    connection.SetHost(Corvane::WebURL());
+    connection.SetPort(Corvane::WebPort());
+}
+
+void TfrmCancelamento::FormActivate()
+{
+    TfrmPadraoGrid::FormActivate();
+    update();
+    if (boPrimeiraAtivacao) {
+        medCdFilial->setText(Corvane::FiliProc());
+        edtNmFilial->setText(Corvane::NomeFiliProc());
+        if (Corvane::ModuFili()) {
+            Consiste::SetChildEnabled(panFilial, false);
+            panFilialExit();
+        } else {
+            medCdFilial->setFocus(Qt::OtherFocusReason);
+            sbtIncluir->setEnabled(false);
+        }
+        cdsItemOrcaEven->fieldByName(QStringLiteral("CDARVPROD")).setEditMask(Corvane::DBPict(0));
+        cdsObs->createDataSet();
+        boPrimeiraAtivacao = false;
+    }
+    Habilita();
+    boFiltro = true;
+}
+
 void TfrmCancelamento::FormClose(CloseAction &action)
 {
     TfrmPadraoGrid::FormClose(action);
+    m_fechando = action != caNone;
     boStCriado = false;
+    Habilita();
+}
+
+void TfrmCancelamento::FormDestroy()
+{
+    TfrmPadraoGrid::FormDestroy();
+    netCancelamento->Disconnect();
+}
+
+void TfrmCancelamento::FormKeyDown(int &key, Qt::KeyboardModifiers shift)
+{
+    TfrmPadraoGrid::FormKeyDown(key, shift);
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (enter && shift.testFlag(Qt::ControlModifier)) {
+        const RecordList::State state = dtsPadrao->state();
+        if (state == RecordList::State::Edit || state == RecordList::State::Insert) {
+            clickCommand(RecordCommand::Confirmar);
+            // After an insert the operator goes on inserting.
+            if (state == RecordList::State::Insert) {
+                clickCommand(RecordCommand::Incluir);
+            }
+        }
+    } else if (key == Qt::Key_F12 && (shift & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (QWidget *control = Consiste::SelectNextControl(pgcPadrao, false, true, false)) {
+            Consiste::SelectFirstControl(control->parentWidget());
+        }
+    }
+}
+
+void TfrmCancelamento::mostraPagina(QWidget *page)
+{
+    pgcPadrao->SetActivePage(page);
+    ajustaMarcasPaginas();
+}
+
+void TfrmCancelamento::mnuFolhaDadosClick(QObject * /*sender*/)
+{
+    mostraPagina(tshPadrao);
+}
+
+void TfrmCancelamento::mnuItensClick(QObject * /*sender*/)
+{
+    mostraPagina(tshItens);
+}
+
+void TfrmCancelamento::mnuMotivoClick(QObject * /*sender*/)
+{
+    mostraPagina(tshMotivo);
+}
+
+void TfrmCancelamento::ajustaMenusPaginas()
+{
+    mnuFolhaDados->setEnabled(pgcPadrao->isPageEnabled(tshPadrao));
+    mnuItens->setEnabled(pgcPadrao->isPageEnabled(tshItens));
+    mnuMotivo->setEnabled(pgcPadrao->isPageEnabled(tshMotivo));
+    ajustaMarcasPaginas();
+}
+
+void TfrmCancelamento::ajustaMarcasPaginas()
+{
+    QWidget *active = pgcPadrao->activePage();
+    mnuFolhaDados->setChecked(active == tshPadrao);
+    mnuItens->setChecked(active == tshItens);
+    mnuMotivo->setChecked(active == tshMotivo);
+}
+
+void TfrmCancelamento::sbtFiltroClick(QObject * /*sender*/)
+{
+    // The operator chose the filter himself: leaving the branch need not ask again.
+    boFiltro = false;
+    CriaFiltroCancelamento();
+    Habilita();
+}
+
+void TfrmCancelamento::mnuFiltrarClick(QObject * /*sender*/)
+{
+    CriaFiltroCancelamento();
+}
+
+void TfrmCancelamento::sbtHabilitaClick(QObject * /*sender*/)
+{
+    // Re-enabling a cancelled or postponed quote asks the server for its
+    // previous state and the hall's calendar; that workflow is not in this
+    // screen yet, so the command does nothing for now.
+}
+
+void TfrmCancelamento::mnuHabilitaClick(QObject * /*sender*/)
+{
+    sbtHabilitaClick(sbtHabilita);
 }

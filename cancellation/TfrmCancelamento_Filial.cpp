@@ -1,0 +1,122 @@
+// The branch panel: choosing the branch whose quotes are listed.
+#include "TfrmCancelamento.h"
+
+#include "Abort.h"
+#include "Cli_cxl04100.h"
+#include "Cli_cxl04101.h"
+#include "Consiste.h"
+#include "Corvane.h"
+#include "RecordList.h"
+#include "TADOIBQuery.h"
+#include "TBtnPesquisa.h"
+#include "TButtonFlat.h"
+#include "TCustomPageControl98.h"
+#include "TDBGrid.h"
+#include "TMessages.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLineEdit>
+
+namespace {
+constexpr int filtroCancelado = 2;
+}
+
+void TfrmCancelamento::medCdFilialChange()
+{
+    // A name shown beside a code it no longer belongs to would mislead.
+    edtNmFilial->clear();
+}
+
+void TfrmCancelamento::medCdFilialExit()
+{
+    if (Consiste::EmptyString(medCdFilial->text())) {
+        medCdFilial->setFocus(Qt::OtherFocusReason);
+        Consiste::MensErro(msgPadrao->Msg(QStringLiteral("Filial_N_Inf")), true);
+    }
+    const QString codigo = Consiste::Ajusta(medCdFilial->text(), 4);
+    medCdFilial->setText(codigo);
+    qryFilial->ParamByName(QStringLiteral("P_CDFILIAL")).setAsString(codigo);
+    qryFilial->ParamByName(QStringLiteral("P_TCDFILIAL")).setAsString(QString());
+    qryFilial->Open();
+    if (qryFilial->isEmpty()) {
+        medCdFilial->setFocus(Qt::OtherFocusReason);
+        Consiste::MensErro(msgPadrao->Msg(QStringLiteral("Filial_N_Cad")), true);
+    }
+    edtNmFilial->setText(qryFilial->fieldByName(QStringLiteral("NMFILIAL")).asString());
+}
+
+void TfrmCancelamento::btnFilialBeforePesq(TBtnPesquisa & /*sender*/, bool & /*proceed*/)
+{
+    // The lookup offers every branch, in code order.
+    qryFilial->ParamByName(QStringLiteral("P_CDFILIAL")).setAsString(QString());
+    qryFilial->ParamByName(QStringLiteral("P_TCDFILIAL")).setAsString(QStringLiteral("T"));
+    qryFilial->Open();
+}
+
+void TfrmCancelamento::btnFilialAfterPesq(TBtnPesquisa & /*sender*/)
+{
+    medCdFilial->setText(qryFilial->fieldByName(QStringLiteral("CDFILIAL")).asString());
+    edtNmFilial->setText(qryFilial->fieldByName(QStringLiteral("NMFILIAL")).asString());
+    pgcPadrao->setEnabled(true);
+}
+
+void TfrmCancelamento::panFilialEnter()
+{
+    pgcPadrao->setEnabled(true);
+    // While the branch is being chosen nothing of another branch stays on view.
+    cdsOrcamento->close();
+    cdsItemOrcaEven->close();
+    cdsMotivo->close();
+    pnlMotivo->setEnabled(false);
+    for (const RecordCommand command : {RecordCommand::Incluir, RecordCommand::Alterar, RecordCommand::Excluir,
+                                        RecordCommand::Procurar, RecordCommand::Verificar, RecordCommand::Cancelar,
+                                        RecordCommand::Confirmar}) {
+        commandButton(command)->setEnabled(false);
+    }
+    mnuFolhaDados->setEnabled(true);
+    pgcPadrao->setPageEnabled(tshPadrao, true);
+    mnuItens->setEnabled(false);
+    pgcPadrao->setPageEnabled(tshItens, false);
+    mnuMotivo->setEnabled(false);
+    pgcPadrao->setPageEnabled(tshMotivo, false);
+    sbtFiltro->setEnabled(false);
+    mnuFiltrar->setEnabled(sbtFiltro->isEnabled());
+    ajustaMenusPaginas();
+}
+
+void TfrmCancelamento::panFilialExit()
+{
+    if (Consiste::EmptyString(medCdFilial->text())) {
+        medCdFilial->setFocus(Qt::OtherFocusReason);
+        Consiste::MensErro(msgPadrao->Msg(QStringLiteral("Filial_N_Inf")), true);
+    }
+    const bool dialogoAberto = boFiltro;
+    if (dialogoAberto) {
+        // A confirmation in the dialog writes the filter and lists by itself.
+        CriaFiltroCancelamento();
+    }
+    boFiltro = true;
+    pgcPadrao->setEnabled(true);
+    dbgPadrao->setEnabled(true);
+    if (dialogoAberto && FiltroModalResult() == filtroCancelado) {
+        if (medCdFilial->isEnabled()) {
+            medCdFilial->setFocus(Qt::OtherFocusReason);
+        }
+        throw Abort();
+    }
+    sbtVerificarClick(sbtVerificar);
+    focaNumeroOrcamento();
+    const QString situacao = situacaoAtual();
+    pgcPadrao->setPageEnabled(tshMotivo, situacao == QLatin1String("8") || situacao == QLatin1String("9"));
+    pnlMotivo->setEnabled(true);
+    mnuMotivo->setEnabled(true);
+    mnuFolhaDados->setEnabled(true);
+    mnuItens->setEnabled(true);
+    pgcPadrao->setPageEnabled(tshItens, true);
+    boPrimeiraAtivacao = false;
+    mnuFolhaDados->setEnabled(pgcPadrao->isPageEnabled(tshPadrao));
+    mnuItens->setEnabled(pgcPadrao->isPageEnabled(tshItens));
+    mnuMotivo->setEnabled(pgcPadrao->isPageEnabled(tshMotivo));
+    Habilita();
+}

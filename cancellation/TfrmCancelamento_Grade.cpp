@@ -1,0 +1,112 @@
+// The quote grid: the mark column, the state shown as a word, and the
+// keyboard guard of the items grid.
+#include "TfrmCancelamento.h"
+
+#include "Cli_cxl04100.h"
+#include "Consiste.h"
+#include "MarkGlyphs.h"
+#include "RecordList.h"
+#include "TButtonFlat.h"
+#include "TDBGrid.h"
+#include "TMessages.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+
+namespace {
+
+const QStringList codigosSituacao = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("8"),
+                                     QStringLiteral("9")};
+
+bool aindaAtivo(const QString &situacao)
+{
+    return situacao == QLatin1String("1") || situacao == QLatin1String("2");
+}
+
+bool cancelamentoFeito(const QString &situacao)
+{
+    return situacao == QLatin1String("8") || situacao == QLatin1String("9");
+}
+
+} // namespace
+
+bool TfrmCancelamento::dbgPadraoDrawColumnCell(QPainter *painter, const QStyleOptionViewItem &option,
+                                               const Field &field, int row)
+{
+    if (field.name() != QLatin1String("IDCHECK")) {
+        return false;
+    }
+    QPixmap glyph;
+    if (!cdsOrcamento->isEmpty()) {
+        const int situacao = cdsOrcamento->fieldByName(QStringLiteral("IDSITUORCEVE")).index();
+        glyph = aindaAtivo(cdsOrcamento->valueAt(row, situacao).toString()) ? imgUncheck->pixmap()
+                                                                            : imgCheck->pixmap();
+    }
+    MarkGlyphs::Paint(*painter, option.rect, TDBGrid::cellBrush(option), glyph);
+    return true;
+}
+
+void TfrmCancelamento::dbgPadraoDblClick()
+{
+    edtCdMotivo->clear();
+    if (dbgPadrao->selectedFieldName() == QLatin1String("IDCHECK") && !listaVazia()) {
+        const QString situacao = situacaoAtual();
+        if (cancelamentoFeito(situacao)) {
+            sbtHabilitaClick(sbtHabilita);
+        } else {
+            // Edit first: the command state must still see the quote as it was.
+            cdsOrcamento->edit();
+            if (aindaAtivo(situacao)) {
+                cdsOrcamento->fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QStringLiteral("8"));
+            }
+        }
+    }
+    boVd = true;
+}
+
+void TfrmCancelamento::dbgPadraoKeyDown(TDBGrid &sender, int &key, Qt::KeyboardModifiers shift)
+{
+    TfrmPadraoGrid::dbgPadraoKeyDown(sender, key, shift);
+    if (sender.selectedFieldName() == QLatin1String("IDCHECK") && key == Qt::Key_Space) {
+        dbgPadraoDblClick();
+    }
+}
+
+void TfrmCancelamento::dbgPadraoEnter()
+{
+    Habilita();
+}
+
+void TfrmCancelamento::dbgItemKeyDown(TDBGrid & /*sender*/, int &key, Qt::KeyboardModifiers shift)
+{
+    // Items belong to the quote: this screen never deletes one.
+    if (shift.testFlag(Qt::ControlModifier) && key == Qt::Key_Delete) {
+        key = 0;
+    }
+}
+
+QString TfrmCancelamento::cdsOrcamentoIDSITUORCEVEGetText(const Field &field) const
+{
+    const QString codigo = field.asString();
+    if (Consiste::EmptyString(codigo)) {
+        return QString();
+    }
+    bool numero = false;
+    const int situacao = codigo.trimmed().toInt(&numero);
+    const QString chave = QString::number(situacao);
+    if (!numero || !codigosSituacao.contains(chave)) {
+        return QString();
+    }
+    return msgPadrao->Msg(chave);
+}
+
+void TfrmCancelamento::cdsOrcamentoIDSITUORCEVESetText(Field &field, const QString &text) const
+{
+    for (const QString &codigo : codigosSituacao) {
+        if (text == msgPadrao->Msg(codigo)) {
+            field.setAsString(codigo);
+            return;
+        }
+    }
+}

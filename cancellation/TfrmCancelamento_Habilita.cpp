@@ -1,0 +1,85 @@
+// The command state: which commands, pages and reason controls the operator
+// may use, from three facts read afresh at every call.
+#include "TfrmCancelamento.h"
+
+#include "Consiste.h"
+#include "Corvane.h"
+#include "RecordList.h"
+#include "TBtnPesquisa.h"
+#include "TButtonFlat.h"
+#include "TCustomPageControl98.h"
+#include "TDBMemo.h"
+#include "TDataSource.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+
+bool TfrmCancelamento::listaVazia() const
+{
+    return !cdsOrcamento->isActive() || cdsOrcamento->isEmpty();
+}
+
+bool TfrmCancelamento::editando() const
+{
+    const RecordList::State state = dtsPadrao->state();
+    return state == RecordList::State::Edit || state == RecordList::State::Insert;
+}
+
+QString TfrmCancelamento::situacaoAtual() const
+{
+    if (listaVazia()) {
+        return QString();
+    }
+    return cdsOrcamento->fieldByName(QStringLiteral("IDSITUORCEVE")).asString();
+}
+
+void TfrmCancelamento::Habilita()
+{
+    const bool vazia = listaVazia();
+    const bool edicao = editando();
+    const QString situacao = situacaoAtual();
+    const bool cancelada = situacao == QLatin1String("8") || situacao == QLatin1String("9");
+
+    for (const RecordCommand command : {RecordCommand::Incluir, RecordCommand::Alterar, RecordCommand::Excluir}) {
+        commandButton(command)->setEnabled(false);
+    }
+    sbtProcurar->setEnabled(!vazia && !edicao);
+    sbtVerificar->setEnabled(!vazia && !edicao);
+    sbtCancelar->setEnabled(!vazia && edicao);
+    sbtConfirmar->setEnabled(!vazia && edicao);
+    sbtFiltro->setEnabled(!sbtConfirmar->isEnabled());
+    sbtHabilita->setEnabled(!vazia && !edicao && cancelada);
+    for (const RecordCommand command : {RecordCommand::Incluir, RecordCommand::Alterar, RecordCommand::Excluir,
+                                        RecordCommand::Procurar, RecordCommand::Verificar, RecordCommand::Cancelar,
+                                        RecordCommand::Confirmar}) {
+        commandAction(command)->setEnabled(commandButton(command)->isEnabled());
+    }
+    mnuFiltrar->setEnabled(sbtFiltro->isEnabled());
+    mnuHabilita->setEnabled(sbtHabilita->isEnabled());
+
+    pgcPadrao->setPageEnabled(tshPadrao, !edicao || cancelada);
+    const bool grade = pgcPadrao->isPageEnabled(tshPadrao);
+    pgcPadrao->setPageEnabled(tshItens, !vazia && grade);
+    pgcPadrao->setPageEnabled(tshMotivo, !vazia && !grade);
+    ajustaMenusPaginas();
+
+    edtCdMotivo->setEnabled(edicao && !cancelada);
+    for (QWidget *control : std::initializer_list<QWidget *>{lblNmMot, dbmMotivo, btpMotivo}) {
+        control->setEnabled(edtCdMotivo->isEnabled());
+    }
+}
+
+void TfrmCancelamento::dtsPadraoStateChange(TDataSource & /*sender*/)
+{
+    Habilita();
+    const QString situacao = situacaoAtual();
+    const bool cancelada = situacao == QLatin1String("8") || situacao == QLatin1String("9");
+    if (editando() && !cancelada) {
+        // A marked quote needs its reason: lead the operator there.
+        pgcPadrao->SetActivePage(tshMotivo);
+        edtCdMotivo->setFocus(Qt::OtherFocusReason);
+    }
+    Consiste::SetChildEnabled(panFilial, !editando() && !Corvane::ModuFili());
+}

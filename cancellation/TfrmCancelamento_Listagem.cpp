@@ -1,0 +1,156 @@
+// Listing the quotes and loading the details of the current one.
+#include "TfrmCancelamento.h"
+
+#include "Consiste.h"
+#include "Procurar.h"
+#include "RecordList.h"
+#include "ServerAnswer.h"
+#include "Showavi.h"
+#include "TCustomPageControl98.h"
+#include "TDBGrid.h"
+#include "TDataSource.h"
+#include "TFiltro.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLineEdit>
+
+namespace {
+
+// Reading data from the server.
+constexpr int lendoDados = 6;
+
+QJsonValue verificado(const QJsonValue &answer)
+{
+    return Consiste::CheckResultServ(answer, true, 0);
+}
+
+} // namespace
+
+void TfrmCancelamento::sbtVerificarClick(QObject * /*sender*/)
+{
+    {
+        Showavi::Busy busy(lendoDados);
+        // The filter travels by reference: whatever the server settles on
+        // comes back into the module's filter.
+        TFiltro &f = Filtro;
+        const QJsonValue answer = netCancelamento->Call(
+            QStringLiteral("GetOrcamento"),
+            {TNetArg::text(medCdFilial->text()),
+             TNetArg::textRef(f.NrOrcaEven.De), TNetArg::textRef(f.NrOrcaEven.Ate), TNetArg::textRef(f.NrOrcaEven.Todos),
+             TNetArg::dateTimeRef(f.DtOrcamento.De), TNetArg::dateTimeRef(f.DtOrcamento.Ate),
+             TNetArg::textRef(f.DtOrcamento.Todos),
+             TNetArg::dateTimeRef(f.DtValidade.De), TNetArg::dateTimeRef(f.DtValidade.Ate),
+             TNetArg::textRef(f.DtValidade.Todos),
+             TNetArg::dateTimeRef(f.DtEvento.De), TNetArg::dateTimeRef(f.DtEvento.Ate),
+             TNetArg::textRef(f.DtEvento.Todos),
+             TNetArg::textRef(f.Vendedor.Lista), TNetArg::textRef(f.Vendedor.Todos),
+             TNetArg::textRef(f.Cliente.Lista), TNetArg::textRef(f.Cliente.Todos),
+             TNetArg::textRef(f.TipoEven.Lista), TNetArg::textRef(f.TipoEven.Todos),
+             TNetArg::textRef(f.TipoServ.Lista), TNetArg::textRef(f.TipoServ.Todos),
+             TNetArg::textRef(f.IdSitu), TNetArg::textRef(f.TIdSitu),
+             TNetArg::textRef(f.Titulo), TNetArg::textRef(f.TTitulo),
+             TNetArg::textRef(f.NovoClie), TNetArg::textRef(f.TNovoClie)});
+        ServerAnswer::LoadPacket(*cdsOrcamento, verificado(answer));
+    }
+    focaNumeroOrcamento();
+    pgcPadrao->setPageEnabled(tshMotivo, situacaoAtual() == QLatin1String("8"));
+    if (pgcPadrao->activePage() == tshItens) {
+        carregaItens();
+    }
+    pgcPadraoOnChange(*pgcPadrao);
+    Habilita();
+}
+
+void TfrmCancelamento::focaNumeroOrcamento()
+{
+    dbgPadrao->setFocus(Qt::OtherFocusReason);
+    dbgPadrao->setSelectedField(QStringLiteral("NRORCAEVENTO"));
+}
+
+void TfrmCancelamento::carregaItens()
+{
+    const bool temOrcamento = !listaVazia();
+    const auto chave = [this, temOrcamento](const char *name) {
+        return temOrcamento ? cdsOrcamento->fieldByName(QLatin1String(name)).asString() : QString();
+    };
+    Showavi::Busy busy(lendoDados);
+    const QJsonValue answer = netCancelamento->Call(
+        QStringLiteral("GetItemOrc"), {chave("CDFILIAL"), chave("NRORCAEVENTO"), chave("NRSEQORCAEVE")});
+    const QJsonValue packets = verificado(answer);
+    ServerAnswer::LoadPacket(*cdsItemOrcaEven, ServerAnswer::Element(packets, 0));
+    ServerAnswer::LoadPacket(*cdsObs, ServerAnswer::Element(packets, 1));
+    // The memo follows the justification list it is bound to.
+}
+
+void TfrmCancelamento::carregaMotivo()
+{
+    Showavi::Busy busy(lendoDados);
+    const QString motivo = cdsOrcamento->fieldByName(QStringLiteral("CDJUSTEXCHIS")).asString();
+    const QJsonValue answer = netCancelamento->Call(QStringLiteral("GetMotivo"), {motivo, QString()});
+    ServerAnswer::LoadPacket(*cdsMotivo, verificado(answer));
+    const bool achou = !cdsMotivo->isEmpty();
+    edtCdMotivo->setText(achou ? cdsMotivo->fieldByName(QStringLiteral("CDJUSTEXCHIS")).asString() : QString());
+    edtNmMotivo->setText(achou ? cdsMotivo->fieldByName(QStringLiteral("DSJUSTEXCHIS")).asString() : QString());
+}
+
+void TfrmCancelamento::cdsOrcamentoAfterScroll(RecordList & /*dataSet*/)
+{
+    QWidget *active = pgcPadrao->activePage();
+    const bool temOrcamento = !listaVazia();
+    if (temOrcamento && (active == tshItens || active == tshMotivo)) {
+        carregaItens();
+    }
+    if (temOrcamento && active == tshMotivo) {
+        carregaMotivo();
+    }
+    Habilita();
+    ajustaMenusPaginas();
+}
+
+void TfrmCancelamento::pgcPadraoOnChange(TCustomPageControl98 & /*sender*/)
+{
+    if (pgcPadrao->activePage() == tshItens) {
+        ServerAnswer::LoadPacket(*cdsParamOrca,
+                                 verificado(netCancelamento->Call(QStringLiteral("GetParamOrca"))));
+        const QString origem = cdsParamOrca->isEmpty()
+                                   ? QString()
+                                   : cdsParamOrca->fieldByName(QStringLiteral("IDORIGPRUNITORE")).asString();
+        // Prices taken from a contract have no price base to show.
+        mostraPrecoBase(origem != QLatin1String("C"));
+    }
+    cdsOrcamentoAfterScroll(*cdsOrcamento);
+    Habilita();
+}
+
+void TfrmCancelamento::mostraPrecoBase(bool visivel)
+{
+    panPrecoBase->setVisible(visivel);
+    panCabecalho->setFixedHeight(visivel ? 100 : 68);
+}
+
+void TfrmCancelamento::cdsItemOrcaEvenCalcFields(RecordList &dataSet)
+{
+    const auto valor = [&dataSet](const char *name) -> long double {
+        return dataSet.fieldByName(QLatin1String(name)).asFloat();
+    };
+    // Formed in extended precision and rounded once, so the cents of the
+    // total never drift from those of its parts.
+    const long double total =
+        valor("QTITEMORCEVE") * valor("VRITEMORCEVE") - valor("VRDESCITOREV") + valor("VRACREITOREV");
+    dataSet.fieldByName(QStringLiteral("VRTOTALITEM")).setAsFloat(Consiste::RoundDec(total, 2));
+}
+
+void TfrmCancelamento::sbtProcurarClick(QObject * /*sender*/)
+{
+    QWidget *active = pgcPadrao->activePage();
+    RecordList *list = nullptr;
+    if (active == tshPadrao) {
+        list = dtsPadrao->dataSet();
+    } else if (active == tshItens) {
+        list = dtsItemOrcaEven->dataSet();
+    }
+    if (list && list->isActive()) {
+        Procurar::Procura(*list);
+    }
+}

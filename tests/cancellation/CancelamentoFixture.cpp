@@ -1,0 +1,166 @@
+#include "CancelamentoFixture.h"
+
+#include "Cli_cxl04100.h"
+#include "Corvane.h"
+#include "HostMdi.h"
+#include "TfrmCancelamento.h"
+
+#include <QJsonArray>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+
+namespace {
+
+QJsonObject field(const char *name, const char *type, int size)
+{
+    return {{QStringLiteral("name"), QLatin1String(name)},
+            {QStringLiteral("type"), QLatin1String(type)},
+            {QStringLiteral("size"), size}};
+}
+
+} // namespace
+
+CancelamentoFixture::CancelamentoFixture()
+{
+    area.resize(1000, 700);
+}
+
+CancelamentoFixture::~CancelamentoFixture()
+{
+    closeScreen();
+    HostMdi::SetArea(nullptr);
+    dtmDBGeral = nullptr;
+    m_server.terminate();
+    if (!m_server.waitForFinished(10000)) {
+        m_server.kill();
+        m_server.waitForFinished(5000);
+    }
+}
+
+QString CancelamentoFixture::serverDatabase() const
+{
+    return m_dir.filePath(QStringLiteral("srv.db"));
+}
+
+bool CancelamentoFixture::start(QString *error)
+{
+    const QString localDatabase = m_dir.filePath(QStringLiteral("local.db"));
+    QProcess seed;
+    seed.setProcessChannelMode(QProcess::MergedChannels);
+    seed.start(QStringLiteral(APPSERVER_EXECUTABLE),
+               {QStringLiteral("--db"), serverDatabase(), QStringLiteral("--seed"), QStringLiteral("300"),
+                QStringLiteral("--local-db"), localDatabase});
+    if (!seed.waitForFinished(120000) || seed.exitStatus() != QProcess::NormalExit || seed.exitCode() != 0) {
+        *error = QStringLiteral("seeding failed: ") + QString::fromUtf8(seed.readAll());
+        return false;
+    }
+    m_server.start(QStringLiteral(APPSERVER_EXECUTABLE),
+                   {QStringLiteral("--db"), serverDatabase(), QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+    QByteArray announced;
+    while (!announced.contains('\n') && m_server.waitForReadyRead(10000)) {
+        announced += m_server.readAllStandardOutput();
+    }
+    const QByteArray prefix = "listening on 127.0.0.1:";
+    if (!announced.startsWith(prefix)) {
+        *error = QStringLiteral("server did not start: ") + QString::fromUtf8(announced);
+        return false;
+    }
+    m_port = quint16(announced.mid(prefix.size()).trimmed().toUInt());
+
+    m_localDatabase.open(localDatabase);
+    dtmDBGeral = &m_localDatabase;
+    area.show();
+    HostMdi::SetArea(&area);
+    area.activateWindow();
+    if (!QTest::qWaitForWindowActive(&area)) {
+        *error = QStringLiteral("the document area never became active");
+        return false;
+    }
+    return m_port != 0;
+}
+
+bool CancelamentoFixture::setOrigemPreco(const QString &origin, QString *error)
+{
+    bool done = false;
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fixtureServer"));
+        database.setDatabaseName(serverDatabase());
+        QSqlQuery update(database);
+        done = database.open() && update.exec(QStringLiteral("UPDATE PARAMORCA SET IDORIGPRUNITORE = '%1'").arg(origin));
+        if (!done) {
+            *error = update.lastError().text();
+        }
+        database.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fixtureServer"));
+    return done;
+}
+
+void CancelamentoFixture::login(bool fixed, quint16 port)
+{
+    Corvane::LoginData login;
+    login.operador = QStringLiteral("MSOUZA");
+    login.filiProc = QStringLiteral("0001");
+    login.nomeFiliProc = QStringLiteral("Matriz");
+    login.moduFili = fixed;
+    login.webURL = QStringLiteral("127.0.0.1");
+    login.webPort = port == 0 ? m_port : port;
+    Corvane::SetLogin(login);
+}
+
+TfrmCancelamento *CancelamentoFixture::openScreen()
+{
+    CriaCancelamento();
+    QCoreApplication::processEvents();
+    return frmCancelamento.data();
+}
+
+void CancelamentoFixture::closeScreen()
+{
+    if (frmCancelamento) {
+        frmCancelamento->Close();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QJsonObject CancelamentoFixture::quotePacket(const QStringList &states)
+{
+    const QJsonArray fields = {
+        field("IDCHECK", "text", 1), field("NRORCAEVENTO", "text", 10), field("NRSEQORCAEVE", "text", 2),
+        field("NMCLIEORCEVE", "text", 50), field("NMFANTCLIE", "text", 50), field("IDSITUORCEVE", "text", 1),
+        field("CDTPSERVEVEN", "text", 3), field("NMTPSERVEVEN", "text", 30), field("CDTIPOEVENTO", "text", 3),
+        field("NMTIPOEVENTO", "text", 30), field("CDFILIAL", "text", 4), field("QTCONVORCEVE", "float", 0),
+        field("DSPRECOBASE", "text", 30), field("CDPRECOBASE", "text", 2), field("CDVENDEDOR", "text", 4),
+        field("CDCLIENTE", "text", 21), field("DSTITUORCEVE", "text", 100), field("CDJUSTEXCHIS", "text", 4),
+        field("DTEVENTO", "datetime", 0), field("DTVALIORCEVE", "datetime", 0), field("DTINCLORCEVE", "datetime", 0),
+        field("CDOPEJUSTORC", "text", 12)};
+    QJsonArray rows;
+    int number = 9000;
+    for (const QString &state : states) {
+        ++number;
+        rows.append(QJsonArray{QJsonValue(), QStringLiteral("000000%1").arg(number), QStringLiteral("01"),
+                               QStringLiteral("Cliente %1").arg(number), QStringLiteral("Fantasia %1").arg(number),
+                               state, QStringLiteral("001"), QStringLiteral("Jantar"), QStringLiteral("001"),
+                               QStringLiteral("Casamento"), QStringLiteral("0001"), 120, QStringLiteral("Padrão"),
+                               QStringLiteral("01"), QStringLiteral("0001"), QStringLiteral("00000001"),
+                               QStringLiteral("Festa"), QJsonValue(), 46400.5, 46300, 46200, QJsonValue()});
+    }
+    return {{QStringLiteral("fields"), fields}, {QStringLiteral("rows"), rows}};
+}
+
+QJsonObject CancelamentoFixture::itemPacket(double quantity, double price, double discount, double surcharge)
+{
+    const QJsonArray fields = {
+        field("CDFILIAL", "text", 4), field("NRORCAEVENTO", "text", 10), field("NRITEMORCEVE", "text", 10),
+        field("CDPRODUTO", "text", 10), field("IDITOREVPROD", "text", 1), field("NROPCAITOREV", "text", 2),
+        field("CDGRTOTAPROD", "text", 3), field("CDARVPROD", "text", 20), field("NMPRODUTO", "text", 50),
+        field("QTITEMORCEVE", "float", 0), field("SGUNIDADE", "text", 10), field("VRITEMORCEVE", "float", 0),
+        field("VRACREITOREV", "float", 0), field("VRDESCITOREV", "float", 0)};
+    const QJsonArray row = {QStringLiteral("0001"), QStringLiteral("0000009001"), QStringLiteral("001"),
+                            QStringLiteral("000007"), QStringLiteral("P"), QStringLiteral("01"), QStringLiteral("001"),
+                            QStringLiteral("010020007"), QStringLiteral("Docinhos"), quantity, QStringLiteral("UN"),
+                            price, surcharge, discount};
+    return {{QStringLiteral("fields"), fields}, {QStringLiteral("rows"), QJsonArray{row}}};
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ScriptedDialogs.h"
+#include "TdtmDBGeral.h"
+
+#include <QJsonObject>
+#include <QMdiArea>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class TfrmCancelamento;
+
+// What every test of the cancellation screen stands on: a real `appserver`
+// serving a seeded temporary database on a free loopback port, the client's
+// local database seeded alongside it, the operator's login pointing at that
+// server, a document area to open the screen in and the scripted dialogs.
+class CancelamentoFixture final {
+public:
+    CancelamentoFixture();
+    ~CancelamentoFixture();
+
+    // Seeds both databases and starts the server; false with the reason.
+    bool start(QString *error);
+    quint16 port() const { return m_port; }
+    QString serverDatabase() const;
+    // Changes the server's quote parameter (IDORIGPRUNITORE) in its storage.
+    bool setOrigemPreco(const QString &origin, QString *error);
+
+    // The operator's login: branch "0001" of the seeded data; `fixed` fixes
+    // it for the module; `port` 0 points at the running server.
+    void login(bool fixed, quint16 port = 0);
+
+    // Opens the screen as the host does and lets its first activation run.
+    TfrmCancelamento *openScreen();
+    void closeScreen();
+
+    // A quote packet in the list's field order with one quote per state.
+    static QJsonObject quotePacket(const QStringList &states);
+    // An item packet with one item of the given values.
+    static QJsonObject itemPacket(double quantity, double price, double discount, double surcharge);
+
+    QMdiArea area;
+    ScriptedDialogs dialogs;
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_server;
+    quint16 m_port = 0;
+    TdtmDBGeral m_localDatabase;
+};

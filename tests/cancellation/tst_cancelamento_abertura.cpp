@@ -1,0 +1,442 @@
+// The cancellation screen from its opening to the listed quotes: the first
+// activation, the branch panel, the listing against the real server and the
+// details loaded only while their page is shown.
+#include "CancelamentoFixture.h"
+
+#include "Cli_cxl04100.h"
+#include "Corvane.h"
+#include "RecordList.h"
+#include "Showavi.h"
+#include "TBtnPesquisa.h"
+#include "TButtonFlat.h"
+#include "TCustomPageControl98.h"
+#include "TDBEdit.h"
+#include "TDBGrid.h"
+#include "TFiltro.h"
+#include "TfrmCancelamento.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLineEdit>
+#include <QTcpServer>
+#include <QtTest>
+
+class tst_CancelamentoAbertura final : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void firstActivationWaitsInBranchCode();
+    void fixedBranchListsAtOnceWithDefaultFilter();
+    void branchCodeIsUpperCaseAndAtMostFourCharacters();
+    void leavingBranchChecksCode_data();
+    void leavingBranchChecksCode();
+    void changingCodeEmptiesName();
+    void enteringPanelClosesLists();
+    void leavingPanelListsWithoutDialogWhenNotDue();
+    void filterReachesServer_data();
+    void filterReachesServer();
+    void itemsLoadOnlyWhileTheirPageIsShown();
+    void reasonLoadsOnReasonPage();
+    void priceBaseLineFollowsParameter_data();
+    void priceBaseLineFollowsParameter();
+    void serverDownShowsErrorAndScreenStaysUsable();
+
+private:
+    TfrmCancelamento *openAndList();
+    void leaveBranch(TfrmCancelamento *screen);
+    QStringList column(const QString &fieldName) const;
+
+    CancelamentoFixture m_fixture;
+};
+
+void tst_CancelamentoAbertura::initTestCase()
+{
+    QString error;
+    QVERIFY2(m_fixture.start(&error), qPrintable(error));
+}
+
+void tst_CancelamentoAbertura::cleanup()
+{
+    m_fixture.closeScreen();
+    m_fixture.dialogs.clear();
+    boFiltro = false;
+    QCOMPARE(Showavi::Depth(), 0);
+}
+
+void tst_CancelamentoAbertura::leaveBranch(TfrmCancelamento *screen)
+{
+    screen->dbgPadrao->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+}
+
+TfrmCancelamento *tst_CancelamentoAbertura::openAndList()
+{
+    m_fixture.login(false);
+    TfrmCancelamento *screen = m_fixture.openScreen();
+    boFiltro = false;
+    leaveBranch(screen);
+    return screen;
+}
+
+QStringList tst_CancelamentoAbertura::column(const QString &fieldName) const
+{
+    RecordList *list = frmCancelamento->cdsOrcamento;
+    const int index = list->fieldByName(fieldName).index();
+    QStringList values;
+    for (int row = 0; row < list->recordCount(); ++row) {
+        values << list->valueAt(row, index).toString();
+    }
+    return values;
+}
+
+void tst_CancelamentoAbertura::firstActivationWaitsInBranchCode()
+{
+    boFiltro = false;
+    m_fixture.login(false);
+    TfrmCancelamento *screen = m_fixture.openScreen();
+    QVERIFY(screen);
+    QCOMPARE(screen->medCdFilial->text(), QStringLiteral("0001"));
+    QCOMPARE(screen->edtNmFilial->text(), QStringLiteral("Matriz"));
+    QCOMPARE(QApplication::focusWidget(), screen->medCdFilial);
+    QVERIFY(!screen->sbtIncluir->isEnabled());
+    QVERIFY(!screen->cdsOrcamento->isActive());
+    QVERIFY(screen->cdsObs->isActive());
+    QVERIFY(screen->cdsObs->isEmpty());
+    QVERIFY(!screen->PrimeiraAtivacao());
+    QVERIFY(boFiltro);
+    QVERIFY(screen->medCdFilial->isEnabled());
+    QVERIFY(m_fixture.dialogs.shown().isEmpty());
+}
+
+void tst_CancelamentoAbertura::fixedBranchListsAtOnceWithDefaultFilter()
+{
+    boFiltro = false;
+    m_fixture.login(true);
+    TfrmCancelamento *screen = m_fixture.openScreen();
+    QVERIFY(screen->cdsOrcamento->isActive());
+    QVERIFY(screen->cdsOrcamento->recordCount() > 0);
+    QVERIFY(!screen->medCdFilial->isEnabled());
+    QVERIFY(!screen->btnFilial->isEnabled());
+    QVERIFY(!screen->PrimeiraAtivacao());
+    QVERIFY(boFiltro);
+    for (const QString &state : column(QStringLiteral("IDSITUORCEVE"))) {
+        QVERIFY2(state == QLatin1String("1") || state == QLatin1String("2"), qPrintable(state));
+    }
+    for (const QString &branch : column(QStringLiteral("CDFILIAL"))) {
+        QCOMPARE(branch, QStringLiteral("0001"));
+    }
+    // The first listing sends the default filter, and the server hands every
+    // value back unchanged into it.
+    QCOMPARE(Filtro.IdSitu, QStringLiteral("1_2_"));
+    QCOMPARE(Filtro.TIdSitu, QString());
+    for (const QString *flag : {&Filtro.NrOrcaEven.Todos, &Filtro.DtOrcamento.Todos, &Filtro.DtValidade.Todos,
+                                &Filtro.DtEvento.Todos, &Filtro.Vendedor.Todos, &Filtro.Cliente.Todos,
+                                &Filtro.TipoEven.Todos, &Filtro.TipoServ.Todos, &Filtro.TTitulo, &Filtro.TNovoClie}) {
+        QCOMPARE(*flag, QStringLiteral("T"));
+    }
+    QCOMPARE(screen->dbgPadrao->selectedFieldName(), QStringLiteral("NRORCAEVENTO"));
+    // The panel stays locked whatever the list does.
+    screen->cdsOrcamento->edit();
+    screen->cdsOrcamento->cancel();
+    QVERIFY(!screen->medCdFilial->isEnabled());
+    QVERIFY(m_fixture.dialogs.shown().isEmpty());
+}
+
+void tst_CancelamentoAbertura::branchCodeIsUpperCaseAndAtMostFourCharacters()
+{
+    m_fixture.login(false);
+    TfrmCancelamento *screen = m_fixture.openScreen();
+    screen->medCdFilial->selectAll();
+    QTest::keyClicks(screen->medCdFilial, QStringLiteral("ab1c9z"));
+    QCOMPARE(screen->medCdFilial->text(), QStringLiteral("AB1C"));
+}
+
+void tst_CancelamentoAbertura::leavingBranchChecksCode_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("empty") << QString() << QStringLiteral("Filial deve ser informada.") << QString() << QString();
+    QTest::newRow("unknown") << QStringLiteral("99") << QStringLiteral("Filial não cadastrada.")
+                             << QStringLiteral("0099") << QString();
+    QTest::newRow("short code is widened") << QStringLiteral("1") << QString() << QStringLiteral("0001")
+                                           << QStringLiteral("*");
+}
+
+void tst_CancelamentoAbertura::leavingBranchChecksCode()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    QFETCH(QString, code);
+    QFETCH(QString, name);
+    m_fixture.login(false);
+    TfrmCancelamento *screen = m_fixture.openScreen();
+    boFiltro = false;
+    screen->medCdFilial->clear();
+    QTest::keyClicks(screen->medCdFilial, typed);
+    leaveBranch(screen);
+    QCOMPARE(screen->medCdFilial->text().trimmed(), code);
+    if (message.isEmpty()) {
+        QVERIFY(m_fixture.dialogs.shown().isEmpty());
+        QVERIFY(!screen->edtNmFilial->text().isEmpty());
+        QVERIFY(screen->cdsOrcamento->isActive());
+        QCOMPARE(QApplication::focusWidget(), screen->dbgPadrao);
+    } else {
+        QCOMPARE(m_fixture.dialogs.lastText(), message);
+        QCOMPARE(screen->edtNmFilial->text(), name);
+        QCOMPARE(QApplication::focusWidget(), screen->medCdFilial);
+        QVERIFY(!screen->cdsOrcamento->isActive());
+    }
+}
+
+void tst_CancelamentoAbertura::changingCodeEmptiesName()
+{
+    TfrmCancelamento *screen = openAndList();
+    QVERIFY(!screen->edtNmFilial->text().isEmpty());
+    screen->medCdFilial->setFocus();
+    QCoreApplication::processEvents();
+    screen->medCdFilial->end(false);
+    QTest::keyClick(screen->medCdFilial, Qt::Key_Backspace);
+    QVERIFY(screen->edtNmFilial->text().isEmpty());
+}
+
+void tst_CancelamentoAbertura::enteringPanelClosesLists()
+{
+    TfrmCancelamento *screen = openAndList();
+    screen->mnuItensClick(nullptr);
+    QVERIFY(screen->cdsItemOrcaEven->isActive());
+    screen->mnuFolhaDadosClick(nullptr);
+    screen->medCdFilial->setFocus();
+    QCoreApplication::processEvents();
+    QVERIFY(!screen->cdsOrcamento->isActive());
+    QVERIFY(!screen->cdsItemOrcaEven->isActive());
+    QVERIFY(!screen->cdsMotivo->isActive());
+    QVERIFY(!screen->pnlMotivo->isEnabled());
+    QVERIFY(!screen->sbtFiltro->isEnabled());
+    QVERIFY(!screen->mnuFiltrar->isEnabled());
+    QVERIFY(!screen->sbtVerificar->isEnabled());
+    QVERIFY(!screen->pgcPadrao->isPageEnabled(screen->tshItens));
+    QVERIFY(!screen->pgcPadrao->isPageEnabled(screen->tshMotivo));
+    QVERIFY(screen->mnuFolhaDados->isEnabled());
+    QVERIFY(!screen->mnuItens->isEnabled());
+    // Leaving again without a change lists again.
+    boFiltro = false;
+    leaveBranch(screen);
+    QVERIFY(screen->cdsOrcamento->isActive());
+}
+
+void tst_CancelamentoAbertura::leavingPanelListsWithoutDialogWhenNotDue()
+{
+    TfrmCancelamento *screen = openAndList();
+    QVERIFY(screen->cdsOrcamento->recordCount() > 0);
+    QVERIFY(boFiltro);
+    QVERIFY(screen->pgcPadrao->isEnabled());
+    QVERIFY(screen->sbtVerificar->isEnabled());
+    QVERIFY(screen->mnuItens->isEnabled());
+    QVERIFY(screen->mnuFolhaDados->isChecked());
+    QVERIFY(m_fixture.dialogs.shown().isEmpty());
+}
+
+void tst_CancelamentoAbertura::filterReachesServer_data()
+{
+    QTest::addColumn<QString>("criterion");
+    QTest::newRow("quote numbers") << QStringLiteral("numbers");
+    QTest::newRow("event date") << QStringLiteral("event");
+    QTest::newRow("validity date") << QStringLiteral("validity");
+    QTest::newRow("quote date") << QStringLiteral("origin");
+    QTest::newRow("seller") << QStringLiteral("seller");
+    QTest::newRow("client") << QStringLiteral("client");
+    QTest::newRow("event type") << QStringLiteral("eventType");
+    QTest::newRow("service type") << QStringLiteral("serviceType");
+    QTest::newRow("states") << QStringLiteral("states");
+    QTest::newRow("title") << QStringLiteral("title");
+}
+
+// Each criterion, set alone, narrows the listing to the quotes that meet it:
+// the server got each value at its place.
+void tst_CancelamentoAbertura::filterReachesServer()
+{
+    QFETCH(QString, criterion);
+    TfrmCancelamento *screen = openAndList();
+    RecordList *list = screen->cdsOrcamento;
+    QVERIFY(list->recordCount() > 2);
+    list->moveTo(1);
+    const auto value = [list](const char *name) { return list->fieldByName(QLatin1String(name)).asString(); };
+    const auto day = [list](const char *name) { return std::floor(list->fieldByName(QLatin1String(name)).asDateTime()); };
+    const QString number = value("NRORCAEVENTO");
+    QString field;
+    QString expected;
+    double expectedDay = 0;
+    if (criterion == QLatin1String("numbers")) {
+        Filtro.NrOrcaEven = {number, number, QString()};
+        field = QStringLiteral("NRORCAEVENTO");
+        expected = number;
+    } else if (criterion == QLatin1String("event")) {
+        expectedDay = day("DTEVENTO");
+        Filtro.DtEvento.De = expectedDay;
+        Filtro.DtEvento.Ate = expectedDay;
+        Filtro.DtEvento.Todos.clear();
+        field = QStringLiteral("DTEVENTO");
+    } else if (criterion == QLatin1String("validity")) {
+        expectedDay = day("DTVALIORCEVE");
+        Filtro.DtValidade.De = expectedDay;
+        Filtro.DtValidade.Ate = expectedDay;
+        Filtro.DtValidade.Todos.clear();
+        field = QStringLiteral("DTVALIORCEVE");
+    } else if (criterion == QLatin1String("origin")) {
+        expectedDay = day("DTINCLORCEVE");
+        Filtro.DtOrcamento.De = expectedDay;
+        Filtro.DtOrcamento.Ate = expectedDay;
+        Filtro.DtOrcamento.Todos.clear();
+        field = QStringLiteral("DTINCLORCEVE");
+    } else if (criterion == QLatin1String("seller")) {
+        field = QStringLiteral("CDVENDEDOR");
+        expected = value("CDVENDEDOR");
+        Filtro.Vendedor.Lista = expected + QLatin1Char('_');
+        Filtro.Vendedor.Todos.clear();
+    } else if (criterion == QLatin1String("client")) {
+        field = QStringLiteral("CDCLIENTE");
+        expected = value("CDCLIENTE");
+        Filtro.Cliente.Lista = expected + QLatin1Char('_');
+        Filtro.Cliente.Todos.clear();
+    } else if (criterion == QLatin1String("eventType")) {
+        field = QStringLiteral("CDTIPOEVENTO");
+        expected = value("CDTIPOEVENTO");
+        Filtro.TipoEven.Lista = expected + QLatin1Char('_');
+        Filtro.TipoEven.Todos.clear();
+    } else if (criterion == QLatin1String("serviceType")) {
+        field = QStringLiteral("CDTPSERVEVEN");
+        expected = value("CDTPSERVEVEN");
+        Filtro.TipoServ.Lista = expected + QLatin1Char('_');
+        Filtro.TipoServ.Todos.clear();
+    } else if (criterion == QLatin1String("states")) {
+        field = QStringLiteral("IDSITUORCEVE");
+        expected = QStringLiteral("2");
+        Filtro.IdSitu = QStringLiteral("2_");
+    } else {
+        field = QStringLiteral("DSTITUORCEVE");
+        expected = value("DSTITUORCEVE");
+        Filtro.Titulo = expected;
+        Filtro.TTitulo.clear();
+    }
+    const TFiltro sent = Filtro;
+    const int before = list->recordCount();
+    screen->clickCommand(TfrmPadraoGrid::RecordCommand::Verificar);
+    QVERIFY(m_fixture.dialogs.shown().isEmpty());
+    QVERIFY(list->recordCount() > 0);
+    QVERIFY(list->recordCount() < before);
+    const int index = list->fieldByName(field).index();
+    for (int row = 0; row < list->recordCount(); ++row) {
+        if (expectedDay != 0) {
+            QCOMPARE(std::floor(list->valueAt(row, index).toDouble()), expectedDay);
+        } else {
+            QCOMPARE(list->valueAt(row, index).toString(), expected);
+        }
+    }
+    // Every by-reference value came back into the filter as it was sent.
+    QCOMPARE(Filtro.NrOrcaEven.De, sent.NrOrcaEven.De);
+    QCOMPARE(Filtro.DtEvento.De, sent.DtEvento.De);
+    QCOMPARE(Filtro.Vendedor.Lista, sent.Vendedor.Lista);
+    QCOMPARE(Filtro.IdSitu, sent.IdSitu);
+    QCOMPARE(Filtro.Titulo, sent.Titulo);
+}
+
+void tst_CancelamentoAbertura::itemsLoadOnlyWhileTheirPageIsShown()
+{
+    TfrmCancelamento *screen = openAndList();
+    RecordList *quotes = screen->cdsOrcamento;
+    quotes->next();
+    QVERIFY(!screen->cdsItemOrcaEven->isActive());
+    screen->pgcPadrao->SetActivePage(screen->tshItens);
+    QVERIFY(screen->cdsItemOrcaEven->isActive());
+    QVERIFY(screen->cdsObs->isActive());
+    QVERIFY(!screen->cdsMotivo->isActive());
+    QVERIFY(screen->mnuItens->isChecked());
+    QVERIFY(!screen->mnuFolhaDados->isChecked());
+    const auto itemsBelongTo = [screen](const QString &number) {
+        RecordList *items = screen->cdsItemOrcaEven;
+        for (int row = 0; row < items->recordCount(); ++row) {
+            if (items->valueAt(row, 1).toString() != number) {
+                return false;
+            }
+        }
+        return items->recordCount() > 0;
+    };
+    QVERIFY(itemsBelongTo(quotes->fieldByName(QStringLiteral("NRORCAEVENTO")).asString()));
+    quotes->next();
+    QVERIFY(itemsBelongTo(quotes->fieldByName(QStringLiteral("NRORCAEVENTO")).asString()));
+    // Back on the grid page, moving no longer fetches.
+    const QString shown = screen->cdsItemOrcaEven->valueAt(0, 1).toString();
+    screen->mnuFolhaDadosClick(nullptr);
+    quotes->next();
+    QCOMPARE(screen->cdsItemOrcaEven->valueAt(0, 1).toString(), shown);
+}
+
+void tst_CancelamentoAbertura::reasonLoadsOnReasonPage()
+{
+    TfrmCancelamento *screen = openAndList();
+    Filtro.IdSitu = QStringLiteral("8_");
+    screen->clickCommand(TfrmPadraoGrid::RecordCommand::Verificar);
+    RecordList *quotes = screen->cdsOrcamento;
+    QVERIFY(quotes->recordCount() > 0);
+    const QString reason = quotes->fieldByName(QStringLiteral("CDJUSTEXCHIS")).asString();
+    QVERIFY(!reason.isEmpty());
+    QVERIFY(!screen->cdsMotivo->isActive());
+    screen->mnuMotivoClick(nullptr);
+    QVERIFY(screen->mnuMotivo->isChecked());
+    QVERIFY(screen->cdsMotivo->isActive());
+    QCOMPARE(screen->edtCdMotivo->text(), reason);
+    QVERIFY(!screen->edtNmMotivo->text().isEmpty());
+    QVERIFY(screen->cdsItemOrcaEven->isActive());
+}
+
+void tst_CancelamentoAbertura::priceBaseLineFollowsParameter_data()
+{
+    QTest::addColumn<QString>("origin");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("contract") << QStringLiteral("C") << false;
+    QTest::newRow("table") << QStringLiteral("T") << true;
+    QTest::newRow("empty") << QString() << true;
+}
+
+void tst_CancelamentoAbertura::priceBaseLineFollowsParameter()
+{
+    QFETCH(QString, origin);
+    QFETCH(bool, shown);
+    QString error;
+    QVERIFY2(m_fixture.setOrigemPreco(origin, &error), qPrintable(error));
+    TfrmCancelamento *screen = openAndList();
+    screen->mnuItensClick(nullptr);
+    QCOMPARE(screen->panPrecoBase->isVisibleTo(screen), shown);
+    QCOMPARE(screen->panCabecalho->height(), shown ? 100 : 68);
+    QVERIFY(!screen->dbePrecoBase->isEnabled());
+    QVERIFY2(m_fixture.setOrigemPreco(QStringLiteral("T"), &error), qPrintable(error));
+}
+
+void tst_CancelamentoAbertura::serverDownShowsErrorAndScreenStaysUsable()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 nobody = closed.serverPort();
+    closed.close();
+    m_fixture.login(false, nobody);
+    TfrmCancelamento *screen = m_fixture.openScreen();
+    boFiltro = false;
+    leaveBranch(screen);
+    QCOMPARE(m_fixture.dialogs.shown().size(), 1);
+    QCOMPARE(m_fixture.dialogs.shown().first().icon, HostDialogs::Icon::Error);
+    QVERIFY2(m_fixture.dialogs.lastText().contains(QString::number(nobody)),
+             qPrintable(m_fixture.dialogs.lastText()));
+    QCOMPARE(Showavi::Depth(), 0);
+    QVERIFY(!screen->cdsOrcamento->isActive());
+    // The operator can go back to the branch and try again.
+    screen->medCdFilial->setFocus();
+    QCoreApplication::processEvents();
+    QCOMPARE(QApplication::focusWidget(), screen->medCdFilial);
+    QVERIFY(screen->medCdFilial->isEnabled());
+}
+
+QTEST_MAIN(tst_CancelamentoAbertura)
+#include "tst_cancelamento_abertura.moc"

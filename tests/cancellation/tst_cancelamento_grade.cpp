@@ -1,0 +1,445 @@
+// The quote grid and the command state: marks and state words, activating
+// the mark, Habilita in each state, the screen's keys and the item total.
+#include "CancelamentoFixture.h"
+
+#include "Cli_cxl04100.h"
+#include "MarkGlyphs.h"
+#include "RecordList.h"
+#include "ServerAnswer.h"
+#include "TBtnPesquisa.h"
+#include "TButtonFlat.h"
+#include "TCustomPageControl98.h"
+#include "TDBGrid.h"
+#include "TDBMemo.h"
+#include "TDBText.h"
+#include "TMessages.h"
+#include "TfrmCancelamento.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QtTest>
+
+class tst_CancelamentoGrade final : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void stateShowsAsWordAndMark_data();
+    void stateShowsAsWordAndMark();
+    void stateWordParsesBack_data();
+    void stateWordParsesBack();
+    void activatingMark_data();
+    void activatingMark();
+    void activatingOtherColumnOnlyClearsReason();
+    void emptyListShowsBlankMark();
+    void commandStateFollowsList_data();
+    void commandStateFollowsList();
+    void editingPendingQuoteLocksBranchAndLeadsToReason();
+    void pageMenuMarksFollowActivePage();
+    void ctrlEnterConfirmsOnlyWhileEditing();
+    void ctrlEnterDuringInsertConfirms();
+    void f12GoesBackAheadOfPagesOnlyWithoutModifiers();
+    void itemTotalIsRoundedOnce_data();
+    void itemTotalIsRoundedOnce();
+    void ctrlDeleteNeverDeletesItem();
+    void layoutAndMenus();
+
+private:
+    void load(const QStringList &states);
+    QRect markCell(int row) const;
+    QImage grid() const;
+
+    CancelamentoFixture m_fixture;
+    TfrmCancelamento *m_screen = nullptr;
+};
+
+void tst_CancelamentoGrade::initTestCase()
+{
+    QString error;
+    QVERIFY2(m_fixture.start(&error), qPrintable(error));
+}
+
+void tst_CancelamentoGrade::init()
+{
+    m_fixture.login(false);
+    m_screen = m_fixture.openScreen();
+    QVERIFY(m_screen);
+    boFiltro = false;
+    m_screen->dbgPadrao->setFocus();
+    QCoreApplication::processEvents();
+    QVERIFY(m_screen->cdsOrcamento->isActive());
+}
+
+void tst_CancelamentoGrade::cleanup()
+{
+    if (m_screen && m_screen->cdsOrcamento->isEditing()) {
+        m_screen->cdsOrcamento->cancel();
+    }
+    m_fixture.closeScreen();
+    m_fixture.dialogs.clear();
+    boVd = false;
+}
+
+// The grid shows the quotes of a packet made by the test; the server still
+// answers the detail calls (with empty lists for these unknown quotes).
+void tst_CancelamentoGrade::load(const QStringList &states)
+{
+    ServerAnswer::LoadPacket(*m_screen->cdsOrcamento, CancelamentoFixture::quotePacket(states));
+    m_screen->Habilita();
+}
+
+QRect tst_CancelamentoGrade::markCell(int row) const
+{
+    TDBGrid *grid = m_screen->dbgPadrao;
+    return grid->visualRect(grid->model()->index(row, 0));
+}
+
+QImage tst_CancelamentoGrade::grid() const
+{
+    return m_screen->dbgPadrao->viewport()->grab().toImage();
+}
+
+void tst_CancelamentoGrade::stateShowsAsWordAndMark_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("ticked");
+    QTest::newRow("pending") << QStringLiteral("1") << QStringLiteral("Pendente") << false;
+    QTest::newRow("approved") << QStringLiteral("2") << QStringLiteral("Aprovado") << false;
+    QTest::newRow("cancelled") << QStringLiteral("8") << QStringLiteral("Cancelado") << true;
+    QTest::newRow("postponed") << QStringLiteral("9") << QStringLiteral("Adiado") << true;
+    QTest::newRow("unknown code") << QStringLiteral("5") << QString() << true;
+    QTest::newRow("not a number") << QStringLiteral("x") << QString() << true;
+    QTest::newRow("blank") << QStringLiteral(" ") << QString() << true;
+}
+
+void tst_CancelamentoGrade::stateShowsAsWordAndMark()
+{
+    QFETCH(QString, state);
+    QFETCH(QString, word);
+    QFETCH(bool, ticked);
+    // The second row is the one under test; the first stays selected.
+    load({QStringLiteral("1"), state});
+    RecordList *list = m_screen->cdsOrcamento;
+    const int situacao = list->fieldByName(QStringLiteral("IDSITUORCEVE")).index();
+    QCOMPARE(list->displayTextAt(1, situacao), word);
+    QCOMPARE(list->editTextAt(1, situacao), word);
+
+    const QImage image = grid();
+    const QRect cell = markCell(1);
+    // The tick's low point lies inside the box: black when ticked, white when not.
+    const QColor tick = image.pixelColor(cell.left() + 1 + 6, cell.top() + 9);
+    QCOMPARE(tick == QColor(Qt::black), ticked);
+    QCOMPARE(tick == QColor(Qt::white), !ticked);
+    // Olive never shows: around the box the cell keeps its own colour.
+    const QColor corner = image.pixelColor(cell.left() + 1, cell.top() + 1);
+    QVERIFY(corner != MarkGlyphs::Transparent());
+    QCOMPARE(corner, image.pixelColor(cell.right() - 1, cell.top() + 1));
+}
+
+void tst_CancelamentoGrade::stateWordParsesBack_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("state");
+    QTest::newRow("Pendente") << QStringLiteral("Pendente") << QStringLiteral("1");
+    QTest::newRow("Aprovado") << QStringLiteral("Aprovado") << QStringLiteral("2");
+    QTest::newRow("Cancelado") << QStringLiteral("Cancelado") << QStringLiteral("8");
+    QTest::newRow("Adiado") << QStringLiteral("Adiado") << QStringLiteral("9");
+    QTest::newRow("other case") << QStringLiteral("adiado") << QStringLiteral("2");
+    QTest::newRow("unknown") << QStringLiteral("Perdido") << QStringLiteral("2");
+}
+
+void tst_CancelamentoGrade::stateWordParsesBack()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, state);
+    load({QStringLiteral("2")});
+    RecordList *list = m_screen->cdsOrcamento;
+    list->edit();
+    Field &situacao = list->fieldByName(QStringLiteral("IDSITUORCEVE"));
+    situacao.setText(text);
+    QCOMPARE(situacao.asString(), state);
+}
+
+void tst_CancelamentoGrade::activatingMark_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<bool>("bySpace");
+    QTest::addColumn<bool>("edits");
+    QTest::addColumn<QString>("after");
+    for (const bool space : {false, true}) {
+        const char *how = space ? "space " : "double-click ";
+        QTest::addRow("%spending", how) << QStringLiteral("1") << space << true << QStringLiteral("8");
+        QTest::addRow("%sapproved", how) << QStringLiteral("2") << space << true << QStringLiteral("8");
+        QTest::addRow("%scancelled", how) << QStringLiteral("8") << space << false << QStringLiteral("8");
+        QTest::addRow("%spostponed", how) << QStringLiteral("9") << space << false << QStringLiteral("9");
+        QTest::addRow("%sunknown", how) << QStringLiteral("5") << space << true << QStringLiteral("5");
+    }
+}
+
+void tst_CancelamentoGrade::activatingMark()
+{
+    QFETCH(QString, state);
+    QFETCH(bool, bySpace);
+    QFETCH(bool, edits);
+    QFETCH(QString, after);
+    load({state});
+    m_screen->edtCdMotivo->setText(QStringLiteral("0003"));
+    TDBGrid *grid = m_screen->dbgPadrao;
+    grid->setFocus();
+    grid->setSelectedField(QStringLiteral("IDCHECK"));
+    boVd = false;
+    if (bySpace) {
+        QTest::keyClick(grid, Qt::Key_Space);
+    } else {
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, markCell(0).center());
+    }
+    RecordList *list = m_screen->cdsOrcamento;
+    QCOMPARE(list->isEditing(), edits);
+    QCOMPARE(list->fieldByName(QStringLiteral("IDSITUORCEVE")).asString(), after);
+    QVERIFY(boVd);
+    QVERIFY(m_fixture.dialogs.shown().isEmpty());
+    // A quote put into edit needs its reason; re-enabling does not.
+    QCOMPARE(m_screen->pgcPadrao->activePage() == m_screen->tshMotivo, edits);
+    QVERIFY(m_screen->edtCdMotivo->text().isEmpty());
+    if (edits) {
+        QCOMPARE(QApplication::focusWidget(), m_screen->edtCdMotivo);
+    }
+}
+
+void tst_CancelamentoGrade::activatingOtherColumnOnlyClearsReason()
+{
+    load({QStringLiteral("1")});
+    m_screen->edtCdMotivo->setText(QStringLiteral("0003"));
+    TDBGrid *grid = m_screen->dbgPadrao;
+    const int clientColumn = grid->columnOfField(QStringLiteral("NMFANTCLIE"));
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
+                       grid->visualRect(grid->model()->index(0, clientColumn)).center());
+    QVERIFY(!m_screen->cdsOrcamento->isEditing());
+    QVERIFY(m_screen->edtCdMotivo->text().isEmpty());
+    QVERIFY(boVd);
+}
+
+void tst_CancelamentoGrade::emptyListShowsBlankMark()
+{
+    load({});
+    m_screen->edtCdMotivo->setText(QStringLiteral("0003"));
+    m_screen->dbgPadrao->setSelectedField(QStringLiteral("IDCHECK"));
+    m_screen->dbgPadraoDblClick();
+    QVERIFY(!m_screen->cdsOrcamento->isEditing());
+    QVERIFY(m_screen->edtCdMotivo->text().isEmpty());
+    QVERIFY(boVd);
+}
+
+void tst_CancelamentoGrade::commandStateFollowsList_data()
+{
+    QTest::addColumn<QStringList>("states");
+    QTest::addColumn<bool>("editing");
+    // Expected: find/verify, cancel/confirm, filter, re-enable, grid page,
+    // items page, reason page, reason controls.
+    QTest::addColumn<QList<bool>>("enabled");
+    QTest::newRow("browsing pending") << QStringList{"1"} << false
+                                      << QList<bool>{true, false, true, false, true, true, false, false};
+    QTest::newRow("browsing approved") << QStringList{"2"} << false
+                                       << QList<bool>{true, false, true, false, true, true, false, false};
+    QTest::newRow("browsing cancelled") << QStringList{"8"} << false
+                                        << QList<bool>{true, false, true, true, true, true, false, false};
+    QTest::newRow("browsing postponed") << QStringList{"9"} << false
+                                        << QList<bool>{true, false, true, true, true, true, false, false};
+    QTest::newRow("editing pending") << QStringList{"1"} << true
+                                     << QList<bool>{false, true, false, false, false, false, true, true};
+    QTest::newRow("editing cancelled") << QStringList{"8"} << true
+                                       << QList<bool>{false, true, false, false, true, true, false, false};
+    QTest::newRow("empty") << QStringList{} << false
+                           << QList<bool>{false, false, true, false, true, false, false, false};
+}
+
+void tst_CancelamentoGrade::commandStateFollowsList()
+{
+    QFETCH(QStringList, states);
+    QFETCH(bool, editing);
+    QFETCH(QList<bool>, enabled);
+    load(states);
+    if (editing) {
+        m_screen->cdsOrcamento->edit();
+    }
+    TfrmCancelamento &s = *m_screen;
+    for (TButtonFlat *never : {s.sbtIncluir, s.sbtAlterar, s.sbtExcluir}) {
+        QVERIFY(!never->isEnabled());
+    }
+    QCOMPARE(s.sbtProcurar->isEnabled(), enabled[0]);
+    QCOMPARE(s.sbtVerificar->isEnabled(), enabled[0]);
+    QCOMPARE(s.mnuVerificar->isEnabled(), enabled[0]);
+    QCOMPARE(s.sbtCancelar->isEnabled(), enabled[1]);
+    QCOMPARE(s.sbtConfirmar->isEnabled(), enabled[1]);
+    QCOMPARE(s.mnuConfirmar->isEnabled(), enabled[1]);
+    QCOMPARE(s.sbtFiltro->isEnabled(), enabled[2]);
+    QCOMPARE(s.mnuFiltrar->isEnabled(), enabled[2]);
+    QCOMPARE(s.sbtHabilita->isEnabled(), enabled[3]);
+    QCOMPARE(s.mnuHabilita->isEnabled(), enabled[3]);
+    QCOMPARE(s.pgcPadrao->isPageEnabled(s.tshPadrao), enabled[4]);
+    QCOMPARE(s.mnuFolhaDados->isEnabled(), enabled[4]);
+    QCOMPARE(s.pgcPadrao->isPageEnabled(s.tshItens), enabled[5]);
+    QCOMPARE(s.mnuItens->isEnabled(), enabled[5]);
+    QCOMPARE(s.pgcPadrao->isPageEnabled(s.tshMotivo), enabled[6]);
+    QCOMPARE(s.mnuMotivo->isEnabled(), enabled[6]);
+    for (QWidget *reason : std::initializer_list<QWidget *>{s.edtCdMotivo, s.lblNmMot, s.dbmMotivo, s.btpMotivo}) {
+        QCOMPARE(reason->isEnabled(), enabled[7]);
+    }
+    QVERIFY(!s.sbtImprimir->isEnabled());
+    QVERIFY(!s.mnuListagem->isEnabled());
+}
+
+void tst_CancelamentoGrade::editingPendingQuoteLocksBranchAndLeadsToReason()
+{
+    load({QStringLiteral("1")});
+    m_screen->cdsOrcamento->edit();
+    QCOMPARE(m_screen->pgcPadrao->activePage(), m_screen->tshMotivo);
+    QVERIFY(m_screen->mnuMotivo->isChecked());
+    QCOMPARE(QApplication::focusWidget(), m_screen->edtCdMotivo);
+    QVERIFY(!m_screen->medCdFilial->isEnabled());
+    QVERIFY(!m_screen->btnFilial->isEnabled());
+    m_screen->cdsOrcamento->cancel();
+    QVERIFY(m_screen->medCdFilial->isEnabled());
+    QVERIFY(m_screen->sbtFiltro->isEnabled());
+}
+
+void tst_CancelamentoGrade::pageMenuMarksFollowActivePage()
+{
+    load({QStringLiteral("1")});
+    TfrmCancelamento &s = *m_screen;
+    const auto marks = [&s] {
+        return QList<bool>{s.mnuFolhaDados->isChecked(), s.mnuItens->isChecked(), s.mnuMotivo->isChecked()};
+    };
+    QCOMPARE(marks(), (QList<bool>{true, false, false}));
+    s.mnuItens->trigger();
+    QCOMPARE(s.pgcPadrao->activePage(), s.tshItens);
+    QCOMPARE(marks(), (QList<bool>{false, true, false}));
+    s.mnuFolhaDados->trigger();
+    QCOMPARE(marks(), (QList<bool>{true, false, false}));
+    // A page changed by the program is marked at the next command state.
+    s.pgcPadrao->SetActivePage(s.tshItens);
+    QCOMPARE(marks(), (QList<bool>{false, true, false}));
+}
+
+void tst_CancelamentoGrade::ctrlEnterConfirmsOnlyWhileEditing()
+{
+    load({QStringLiteral("1"), QStringLiteral("2")});
+    RecordList *list = m_screen->cdsOrcamento;
+    m_screen->dbgPadrao->setFocus();
+    QTest::keyClick(m_screen->dbgPadrao, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(list->state(), RecordList::State::Browse);
+    QCOMPARE(list->changeCount(), 0);
+
+    list->edit();
+    list->fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QStringLiteral("8"));
+    QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Enter, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(list->state(), RecordList::State::Browse);
+    QCOMPARE(list->changeCount(), 1);
+}
+
+void tst_CancelamentoGrade::ctrlEnterDuringInsertConfirms()
+{
+    load({QStringLiteral("1")});
+    RecordList *list = m_screen->cdsOrcamento;
+    list->append();
+    QCOMPARE(list->state(), RecordList::State::Insert);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(list->recordCount(), 2);
+    // Inserting is never allowed on this screen, so the insert command that
+    // follows the confirmation finds itself disabled.
+    QCOMPARE(list->state(), RecordList::State::Browse);
+}
+
+void tst_CancelamentoGrade::f12GoesBackAheadOfPagesOnlyWithoutModifiers()
+{
+    TDBGrid *grid = m_screen->dbgPadrao;
+    grid->setFocus();
+    QCoreApplication::processEvents();
+    for (const Qt::KeyboardModifier modifier : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier}) {
+        QTest::keyClick(grid, Qt::Key_F12, modifier);
+        QCOMPARE(QApplication::focusWidget(), grid);
+    }
+    QTest::keyClick(grid, Qt::Key_F12);
+    QVERIFY(QApplication::focusWidget() != grid);
+    QVERIFY(m_screen->panFilial->isAncestorOf(QApplication::focusWidget()));
+}
+
+void tst_CancelamentoGrade::itemTotalIsRoundedOnce_data()
+{
+    QTest::addColumn<double>("quantity");
+    QTest::addColumn<double>("price");
+    QTest::addColumn<double>("discount");
+    QTest::addColumn<double>("surcharge");
+    QTest::addColumn<double>("total");
+    QTest::newRow("discount then surcharge") << 2.0 << 10.0 << 1.5 << 0.25 << 18.75;
+    QTest::newRow("rounded once, half up") << 3.0 << 0.335 << 0.0 << 0.0 << 1.01;
+    QTest::newRow("fractional quantity") << 1.5 << 3.33 << 0.0 << 0.0 << 5.0;
+    QTest::newRow("empty values count as zero") << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
+}
+
+void tst_CancelamentoGrade::itemTotalIsRoundedOnce()
+{
+    QFETCH(double, quantity);
+    QFETCH(double, price);
+    QFETCH(double, discount);
+    QFETCH(double, surcharge);
+    QFETCH(double, total);
+    RecordList *items = m_screen->cdsItemOrcaEven;
+    ServerAnswer::LoadPacket(*items, CancelamentoFixture::itemPacket(quantity, price, discount, surcharge));
+    QCOMPARE(items->fieldByName(QStringLiteral("VRTOTALITEM")).asFloat(), total);
+}
+
+void tst_CancelamentoGrade::ctrlDeleteNeverDeletesItem()
+{
+    RecordList *items = m_screen->cdsItemOrcaEven;
+    ServerAnswer::LoadPacket(*items, CancelamentoFixture::itemPacket(2, 10, 1.5, 0.25));
+    m_screen->pgcPadrao->SetActivePage(m_screen->tshItens);
+    ServerAnswer::LoadPacket(*items, CancelamentoFixture::itemPacket(2, 10, 1.5, 0.25));
+    m_screen->dbgItem->setFocus();
+    QTest::keyClick(m_screen->dbgItem, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(items->recordCount(), 1);
+    QVERIFY(m_fixture.dialogs.shown().isEmpty());
+    QCOMPARE(items->fieldByName(QStringLiteral("VRTOTALITEM")).displayText(), QStringLiteral("18,75"));
+}
+
+void tst_CancelamentoGrade::layoutAndMenus()
+{
+    TfrmCancelamento &s = *m_screen;
+    QCOMPARE(s.windowTitle(), QStringLiteral("Cancelamento"));
+    QCOMPARE(s.ScreenCode(), QStringLiteral("CXL04100"));
+    QCOMPARE(s.pgcPadrao->tabText(0), QStringLiteral("Folha Dados (Grade)"));
+    QCOMPARE(s.pgcPadrao->tabText(1), QStringLiteral("Itens"));
+    QCOMPARE(s.pgcPadrao->tabText(2), QStringLiteral("Motivo"));
+    QCOMPARE(s.mnuFiltrar->text(), QStringLiteral("Fi&ltrar"));
+    QCOMPARE(s.mnuFiltrar->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+    QCOMPARE(s.mnuHabilita->text(), QStringLiteral("&Habilitar"));
+    QCOMPARE(s.mnuHabilita->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));
+    QCOMPARE(s.mnuHabilita->shortcutContext(), Qt::WidgetWithChildrenShortcut);
+    const QList<QAction *> operacao = s.mnuOperacao->actions();
+    QCOMPARE(operacao.mid(0, 4), (QList<QAction *>{s.mnuFolhaDados, s.mnuItens, s.mnuMotivo, s.N1}));
+    QVERIFY(!s.N1->isEnabled());
+    QCOMPARE(s.mnuManutencao->actions().mid(s.mnuManutencao->actions().size() - 4),
+             (QList<QAction *>{s.N2, s.mnuFiltrar, s.N3, s.mnuHabilita}));
+    // Left to right: the filter and re-enable buttons stand before print.
+    QVERIFY(s.sbtFiltro->x() < s.sbtHabilita->x());
+    QVERIFY(s.sbtHabilita->x() < s.sbtImprimir->x());
+    QVERIFY(s.sbtConfirmar->x() < s.sbtFiltro->x());
+    QCOMPARE(s.sbtFiltro->Hint(), QStringLiteral("Filtrar"));
+    QCOMPARE(s.sbtHabilita->Hint(), QStringLiteral("Habilitar"));
+    QCOMPARE(s.panFilial->height(), 34);
+    QCOMPARE(s.msgPadrao->lines().size(), 23);
+    QCOMPARE(s.imgCheck->pixmap().size(), QSize(16, 16));
+    QVERIFY(!s.imgCheck->isVisible());
+    QCOMPARE(s.dbgPadrao->columns().first().title, QStringLiteral("\u2714"));
+    QCOMPARE(s.dbgPadrao->columns().first().titleColor, QColor(Qt::white));
+    QCOMPARE(s.dbgPadrao->columnOfField(QStringLiteral("IDSITUORCEVE")), 4);
+    QVERIFY(!s.dbtNome->text().isEmpty());
+    QCOMPARE(s.dbtNome->text(), s.cdsOrcamento->fieldByName(QStringLiteral("NMFANTCLIE")).asString());
+}
+
+QTEST_MAIN(tst_CancelamentoGrade)
+#include "tst_cancelamento_grade.moc"
