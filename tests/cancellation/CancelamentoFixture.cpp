@@ -112,6 +112,11 @@ void CancelamentoFixture::login(bool fixed, quint16 port)
 
 TfrmCancelamento *CancelamentoFixture::openScreen()
 {
+    // A modal dialog of an earlier test may have left another window active.
+    area.activateWindow();
+    if (!QTest::qWaitForWindowActive(&area)) {
+        return nullptr;
+    }
     CriaCancelamento();
     QCoreApplication::processEvents();
     return frmCancelamento.data();

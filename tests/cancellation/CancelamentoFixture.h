@@ -31,7 +31,8 @@ public:
     // it for the module; `port` 0 points at the running server.
     void login(bool fixed, quint16 port = 0);
 
-    // Opens the screen as the host does and lets its first activation run.
+    // Opens the screen as the host does and lets its first activation run;
+    // nullptr when the document area could not be made the active window.
     TfrmCancelamento *openScreen();
     void closeScreen();
 

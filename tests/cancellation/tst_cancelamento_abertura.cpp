@@ -14,11 +14,16 @@
 #include "TDBGrid.h"
 #include "TFiltro.h"
 #include "TfrmCancelamento.h"
+#include "TfrmFiltroCancelamento.h"
+#include "Cli_cxl04101.h"
 
 #include <QAction>
 #include <QFrame>
 #include <QLineEdit>
 #include <QTcpServer>
+#include <QTimer>
+
+#include <functional>
 #include <QtTest>
 
 class tst_CancelamentoAbertura final : public QObject {
@@ -41,8 +46,15 @@ private slots:
     void priceBaseLineFollowsParameter_data();
     void priceBaseLineFollowsParameter();
     void serverDownShowsErrorAndScreenStaysUsable();
+    void fixedBranchWithServerDownRetriesFirstActivation();
+    void leavingPanelOpensDueFilter_data();
+    void leavingPanelOpensDueFilter();
+    void filterButtonClearsDueFilterMenuDoesNot_data();
+    void filterButtonClearsDueFilterMenuDoesNot();
 
 private:
+    // Answers the filter dialog as soon as it shows.
+    void whenDialogShows(const std::function<void(TfrmFiltroCancelamento &)> &answer);
     TfrmCancelamento *openAndList();
     void leaveBranch(TfrmCancelamento *screen);
     QStringList column(const QString &fieldName) const;
@@ -436,6 +448,99 @@ void tst_CancelamentoAbertura::serverDownShowsErrorAndScreenStaysUsable()
     QCoreApplication::processEvents();
     QCOMPARE(QApplication::focusWidget(), screen->medCdFilial);
     QVERIFY(screen->medCdFilial->isEnabled());
+}
+
+void tst_CancelamentoAbertura::fixedBranchWithServerDownRetriesFirstActivation()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 nobody = closed.serverPort();
+    closed.close();
+    m_fixture.login(true, nobody);
+    TfrmCancelamento *screen = m_fixture.openScreen();
+    QCOMPARE(m_fixture.dialogs.shown().size(), 1);
+    QCOMPARE(m_fixture.dialogs.shown().first().icon, HostDialogs::Icon::Error);
+    // The one-time steps did not run, so the next activation tries again.
+    QVERIFY(screen->PrimeiraAtivacao());
+    QVERIFY(!screen->cdsObs->isActive());
+    QCOMPARE(Showavi::Depth(), 0);
+}
+
+void tst_CancelamentoAbertura::whenDialogShows(const std::function<void(TfrmFiltroCancelamento &)> &answer)
+{
+    auto *poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [poll, answer] {
+        if (frmFiltroCancelamento && frmFiltroCancelamento->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            answer(*frmFiltroCancelamento);
+        }
+    });
+    poll->start(20);
+}
+
+void tst_CancelamentoAbertura::leavingPanelOpensDueFilter_data()
+{
+    QTest::addColumn<bool>("confirm");
+    QTest::newRow("cancelled") << false;
+    QTest::newRow("confirmed") << true;
+}
+
+void tst_CancelamentoAbertura::leavingPanelOpensDueFilter()
+{
+    QFETCH(bool, confirm);
+    m_fixture.login(false);
+    TfrmCancelamento *screen = m_fixture.openScreen();
+    QVERIFY(boFiltro);
+    bool opened = false;
+    whenDialogShows([&opened, confirm](TfrmFiltroCancelamento &dialog) {
+        opened = true;
+        if (confirm) {
+            dialog.sbtConfirmaClick(nullptr);
+        } else {
+            dialog.sbtCancelClick(nullptr);
+        }
+    });
+    leaveBranch(screen);
+    QVERIFY(opened);
+    QVERIFY(boFiltro);
+    QVERIFY(m_fixture.dialogs.shown().isEmpty());
+    QCOMPARE(screen->cdsOrcamento->isActive(), confirm);
+    // The dialog has just closed: the screen's window gets its focus back
+    // where the exit step left it.
+    if (confirm) {
+        QVERIFY(screen->cdsOrcamento->recordCount() > 0);
+        QCOMPARE(screen->focusWidget(), screen->dbgPadrao);
+    } else {
+        QCOMPARE(screen->focusWidget(), screen->medCdFilial);
+    }
+}
+
+void tst_CancelamentoAbertura::filterButtonClearsDueFilterMenuDoesNot_data()
+{
+    QTest::addColumn<bool>("byButton");
+    QTest::newRow("button") << true;
+    QTest::newRow("menu Ctrl+L") << false;
+}
+
+void tst_CancelamentoAbertura::filterButtonClearsDueFilterMenuDoesNot()
+{
+    QFETCH(bool, byButton);
+    TfrmCancelamento *screen = openAndList();
+    QVERIFY(screen->sbtFiltro->isEnabled());
+    QVERIFY(boFiltro);
+    bool opened = false;
+    whenDialogShows([&opened](TfrmFiltroCancelamento &dialog) {
+        opened = true;
+        dialog.sbtCancelClick(nullptr);
+    });
+    if (byButton) {
+        screen->sbtFiltro->click();
+    } else {
+        QTest::keyClick(screen->dbgPadrao, Qt::Key_L, Qt::ControlModifier);
+    }
+    QVERIFY(opened);
+    QCOMPARE(boFiltro, !byButton);
 }
 
 QTEST_MAIN(tst_CancelamentoAbertura)
