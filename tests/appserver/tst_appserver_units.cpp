@@ -3,6 +3,7 @@
 #include "JsonText.h"
 #include "LineBuffer.h"
 #include "QuoteFilter.h"
+#include "PacketLayouts.h"
 #include "QuoteReader.h"
 #include "SchemaMigrator.h"
 #include "TaxIds.h"
@@ -10,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -267,6 +269,37 @@ private slots:
             db.close();
         }
         QSqlDatabase::removeDatabase("units");
+    }
+
+    void longListWrittenAsTextEqualsThePacket()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "long");
+            db.setDatabaseName(":memory:");
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            query.setForwardOnly(true);
+            QVERIFY(query.exec(R"(WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 7000)
+                SELECT printf('%010d', x), CASE WHEN x % 7 = 0 THEN NULL ELSE 'Conceição "' || x || '" \ €' END,
+                       x * 0.25, x, 46000 + x / 24.0 FROM n)"));
+            const QList<FieldDef> fields{{"IDCHECK", FieldType::Text, 1},     {"NRORCAEVENTO", FieldType::Text, 10},
+                                         {"NMCLIE", FieldType::Text, 50},     {"VRTOTAL", FieldType::Float, 0},
+                                         {"QTITEM", FieldType::Integer, 0},   {"DTEVENTO", FieldType::DateTime, 0}};
+            QByteArray out;
+            QCOMPARE(PacketLayouts::writeJson(query, fields, 1, out), qsizetype(7000));
+            QVERIFY(query.exec(R"(WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 7000)
+                SELECT printf('%010d', x), CASE WHEN x % 7 = 0 THEN NULL ELSE 'Conceição "' || x || '" \ €' END,
+                       x * 0.25, x, 46000 + x / 24.0 FROM n)"));
+            const DataPacket tree = PacketLayouts::read(query, fields, 1);
+            const DataPacket text = WireCodec::decodePacket(QJsonDocument::fromJson(out).object());
+            QCOMPARE(text.rows.size(), 7000);
+            for (int i = 0; i < tree.rows.size(); ++i) {
+                QCOMPARE(text.rows.at(i), tree.rows.at(i));
+            }
+            QCOMPARE(text.rows.at(6998).at(2).toString(), QString::fromUtf8("Conceição \"6999\" \\ €"));
+            QVERIFY(text.rows.at(6999).at(2).isNull());
+        }
+        QSqlDatabase::removeDatabase("long");
     }
 
     void everyMigrationSplitsIntoStatements()
