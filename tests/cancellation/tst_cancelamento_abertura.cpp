@@ -13,6 +13,7 @@
 #include "TDBEdit.h"
 #include "TDBGrid.h"
 #include "TFiltro.h"
+#include "TADOIBQuery.h"
 #include "TfrmCancelamento.h"
 #include "TfrmFiltroCancelamento.h"
 #include "Cli_cxl04101.h"
@@ -46,6 +47,9 @@ private slots:
     void priceBaseLineFollowsParameter_data();
     void priceBaseLineFollowsParameter();
     void serverDownShowsErrorAndScreenStaysUsable();
+    void lookupOffersEveryBranchAndFillsPick();
+    void findWorksOnTheListOfThePageShown();
+    void emptyListingOnItemsPageStillAsksItems();
     void fixedBranchWithServerDownRetriesFirstActivation();
     void leavingPanelOpensDueFilter_data();
     void leavingPanelOpensDueFilter();
@@ -541,6 +545,56 @@ void tst_CancelamentoAbertura::filterButtonClearsDueFilterMenuDoesNot()
     }
     QVERIFY(opened);
     QCOMPARE(boFiltro, !byButton);
+}
+
+void tst_CancelamentoAbertura::lookupOffersEveryBranchAndFillsPick()
+{
+    m_fixture.login(false);
+    TfrmCancelamento *screen = m_fixture.openScreen();
+    m_fixture.dialogs.answerPickOne(QStringLiteral("0002"));
+    QVERIFY(screen->btnFilial->execute());
+    QCOMPARE(m_fixture.dialogs.pickTitles(), QStringList{QStringLiteral("Filial")});
+    QVERIFY(screen->qryFilial->recordCount() > 2);
+    QCOMPARE(screen->qryFilial->valueAt(0, 0).toString(), QStringLiteral("0001"));
+    QCOMPARE(screen->medCdFilial->text(), QStringLiteral("0002"));
+    QCOMPARE(screen->edtNmFilial->text(), QStringLiteral("Filial Campinas"));
+    QVERIFY(screen->pgcPadrao->isEnabled());
+}
+
+void tst_CancelamentoAbertura::findWorksOnTheListOfThePageShown()
+{
+    TfrmCancelamento *screen = openAndList();
+    RecordList *quotes = screen->cdsOrcamento;
+    const int number = quotes->fieldByName(QStringLiteral("NRORCAEVENTO")).index();
+    const QString wanted = quotes->valueAt(quotes->recordCount() - 1, number).toString();
+    int first = 0;
+    while (quotes->valueAt(first, number).toString() != wanted) {
+        ++first;
+    }
+    m_fixture.dialogs.answerFind(QStringLiteral("NRORCAEVENTO"), wanted);
+    screen->clickCommand(TfrmPadraoGrid::RecordCommand::Procurar);
+    QVERIFY(first > 0);
+    QCOMPARE(quotes->recNo(), first);
+    // On the reason page there is nothing to search: no find dialog is asked.
+    screen->mnuMotivoClick(nullptr);
+    screen->sbtProcurarClick(screen->sbtProcurar);
+    QVERIFY(m_fixture.dialogs.allAnswersUsed());
+    QVERIFY(m_fixture.dialogs.shown().isEmpty());
+}
+
+void tst_CancelamentoAbertura::emptyListingOnItemsPageStillAsksItems()
+{
+    TfrmCancelamento *screen = openAndList();
+    screen->mnuItensClick(nullptr);
+    screen->cdsItemOrcaEven->close();
+    Filtro.NrOrcaEven = {QStringLiteral("9999999999"), QStringLiteral("9999999999"), QString()};
+    screen->clickCommand(TfrmPadraoGrid::RecordCommand::Verificar);
+    QVERIFY(screen->cdsOrcamento->isEmpty());
+    QVERIFY(m_fixture.dialogs.shown().isEmpty());
+    QVERIFY(screen->cdsItemOrcaEven->isActive());
+    QVERIFY(screen->cdsItemOrcaEven->isEmpty());
+    QVERIFY(screen->sbtFiltro->isEnabled());
+    QVERIFY(!screen->sbtVerificar->isEnabled());
 }
 
 QTEST_MAIN(tst_CancelamentoAbertura)
