@@ -82,4 +82,6 @@ void TfrmCancelamento::dtsPadraoStateChange(TDataSource & /*sender*/)
         edtCdMotivo->setFocus(Qt::OtherFocusReason);
     }
     Consiste::SetChildEnabled(panFilial, !editando() && !Corvane::ModuFili());
+    // The branch name is filled by the screen, never typed.
+    edtNmFilial->setEnabled(false);
 }

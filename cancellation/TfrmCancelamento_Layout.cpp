@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStyle>
+#include <QStyleOption>
 #include <QVBoxLayout>
 
 namespace {
@@ -221,8 +222,14 @@ void TfrmCancelamento::buildToolBarAndMenus()
     sbtFiltro = new TButtonFlat(panMenu);
     sbtFiltro->setObjectName(QStringLiteral("sbtFiltro"));
     sbtFiltro->SetHint(QStringLiteral("Filtrar"));
-    sbtFiltro->SetTwoStateGlyph(style()->standardPixmap(QStyle::SP_FileDialogContentsView),
-                                style()->standardPixmap(QStyle::SP_FileDialogInfoView));
+    // Two pictures: one for use, a greyed one while filtering is not allowed.
+    QIcon filtro;
+    const QPixmap up = style()->standardPixmap(QStyle::SP_FileDialogContentsView);
+    filtro.addPixmap(up, QIcon::Normal);
+    QStyleOption option;
+    option.initFrom(sbtFiltro);
+    filtro.addPixmap(style()->generatedIconPixmap(QIcon::Disabled, up, &option), QIcon::Disabled);
+    sbtFiltro->SetGlyph(filtro);
     connect(sbtFiltro, &QAbstractButton::clicked, this,
             [this] { HostGuard::run([this] { sbtFiltroClick(sbtFiltro); }); });
     insertToolButton(sbtFiltro);
@@ -310,9 +317,6 @@ void TfrmCancelamento::buildBranchPanel()
     edtNmFilial = new QLineEdit(panFilial);
     edtNmFilial->setObjectName(QStringLiteral("edtNmFilial"));
     edtNmFilial->setEnabled(false);
-    // Enabling the panel's children must still not let anyone type a name.
-    edtNmFilial->setReadOnly(true);
-    edtNmFilial->setFocusPolicy(Qt::NoFocus);
     edtNmFilial->setFixedWidth(260);
     paintBackground(edtNmFilial, QPalette::Button);
 

@@ -304,6 +304,8 @@ void tst_CancelamentoGrade::editingPendingQuoteLocksBranchAndLeadsToReason()
     QVERIFY(!m_screen->btnFilial->isEnabled());
     m_screen->cdsOrcamento->cancel();
     QVERIFY(m_screen->medCdFilial->isEnabled());
+    QVERIFY(m_screen->btnFilial->isEnabled());
+    QVERIFY(!m_screen->edtNmFilial->isEnabled());
     QVERIFY(m_screen->sbtFiltro->isEnabled());
 }
 
