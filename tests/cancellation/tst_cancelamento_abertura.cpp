@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QFrame>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QTcpServer>
 #include <QTimer>
 
@@ -48,6 +49,7 @@ private slots:
     void priceBaseLineFollowsParameter();
     void serverDownShowsErrorAndScreenStaysUsable();
     void lookupOffersEveryBranchAndFillsPick();
+    void laterActivationOnlySetsDueFilter();
     void findWorksOnTheListOfThePageShown();
     void emptyListingOnItemsPageStillAsksItems();
     void fixedBranchWithServerDownRetriesFirstActivation();
@@ -595,6 +597,25 @@ void tst_CancelamentoAbertura::emptyListingOnItemsPageStillAsksItems()
     QVERIFY(screen->cdsItemOrcaEven->isEmpty());
     QVERIFY(screen->sbtFiltro->isEnabled());
     QVERIFY(!screen->sbtVerificar->isEnabled());
+}
+
+void tst_CancelamentoAbertura::laterActivationOnlySetsDueFilter()
+{
+    TfrmCancelamento *screen = openAndList();
+    RecordList *quotes = screen->cdsOrcamento;
+    quotes->moveTo(2);
+    boFiltro = false;
+    auto *other = m_fixture.area.addSubWindow(new QWidget);
+    other->show();
+    m_fixture.area.setActiveSubWindow(other);
+    m_fixture.area.setActiveSubWindow(screen->subWindow());
+    QCOMPARE(m_fixture.area.activeSubWindow(), screen->subWindow());
+    QVERIFY(boFiltro);
+    QVERIFY(!screen->PrimeiraAtivacao());
+    // The list was not fetched again: the current quote is where it was.
+    QCOMPARE(quotes->recNo(), 2);
+    QCOMPARE(screen->medCdFilial->text(), QStringLiteral("0001"));
+    delete other;
 }
 
 QTEST_MAIN(tst_CancelamentoAbertura)
