@@ -26,15 +26,12 @@ bool TestBackend::prepare()
         m_template = path;
         return true;
     }
-    if (!PostgresCluster::binariesPresent()) {
-        m_skipReason = QStringLiteral("PostgreSQL 15 server binaries not found in %1").arg(PostgresCluster::binDir());
+    if (!PostgresCluster::available(&m_skipReason)) {
         return false;
     }
     m_cluster = std::make_unique<PostgresCluster>();
-    if (!m_cluster->start(&m_error)) {
-        return false;
-    }
     try {
+        m_cluster->start();
         Sql::run(direct(m_cluster->url(QStringLiteral("postgres"))), QStringLiteral("CREATE DATABASE seeded"));
         closeDirect();
     } catch (const std::exception &failure) {

@@ -103,13 +103,13 @@ void PostgresCluster::stop()
                                        QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("stop")});
     } catch (const std::exception &) {
         // A cluster that will not stop is left to the temporary folder's
-        // removal; the measurements are already taken.
+        // removal; its work is already done.
     }
 }
 
 void PostgresCluster::createDatabase(const QString &name) const
 {
-    const QString connection = QStringLiteral("bench-postgres-admin");
+    const QString connection = QStringLiteral("throwaway-postgres-admin");
     QString error;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);

@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 
 // A throwaway PostgreSQL 15 cluster in a temporary folder on a free
-// loopback port (fsync off: the benchmark measures the server, not the
-// disk), run as the `postgres` user when the benchmark runs as root.
+// loopback port, for tests and benchmarks (fsync off: nothing in it has to
+// survive a crash), run as the `postgres` user when started as root.
 // Stopped and removed by the destructor.
 class PostgresCluster final {
 public:
