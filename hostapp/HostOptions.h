@@ -14,7 +14,7 @@ struct HostOptions {
     QString operatorCode = QStringLiteral("OPER");
     QString branch = QStringLiteral("0001");
     bool fixedBranch = false;
-    QString productMask = QStringLiteral("9.99.99.999;_");
+    QString productMask = QStringLiteral("99.999.9999;_");
     QString open;        // a module to open at start, e.g. "Pkg_cxl04100"
     QString screenshot;  // save the main window to this PNG once settled, then exit
 };

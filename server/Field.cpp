@@ -1,6 +1,7 @@
 #include "Field.h"
 
 #include "FieldText.h"
+#include "InputMask.h"
 #include "RecordList.h"
 
 #include <cmath>
@@ -124,5 +125,13 @@ void Field::setText(const QString &text)
 
 QString Field::formattedValue(bool displayText) const
 {
-    return displayText ? FieldText::displayText(value(), type(), m_displayFormat) : asString();
+    if (!displayText) {
+        return asString();
+    }
+    // A code kept raw (a product code, a registration number) is shown the
+    // way its masked edit would show it.
+    if (type() == FieldType::Text && !m_editMask.isEmpty() && m_displayFormat.isEmpty()) {
+        return InputMask::format(m_editMask, asString());
+    }
+    return FieldText::displayText(value(), type(), m_displayFormat);
 }

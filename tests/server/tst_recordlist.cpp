@@ -116,6 +116,8 @@ private slots:
     void setTextHookReceivesTheText();
     void displayFormats_data();
     void displayFormats();
+    void maskedCodesShowThroughTheirMask_data();
+    void maskedCodesShowThroughTheirMask();
     void textConversions_data();
     void textConversions();
     void textLongerThanTheSizeIsKept();
@@ -506,6 +508,36 @@ void TestRecordList::displayFormats_data()
     QTest::newRow("date own format") << FieldType::DateTime << "MM/yyyy" << QVariant(45366.0) << "03/2024" << "15/03/2024";
     QTest::newRow("text") << FieldType::Text << "" << QVariant(QStringLiteral("Ação")) << "Ação" << "Ação";
     QTest::newRow("memo") << FieldType::Blob << "" << QVariant(QStringLiteral("Justificação").toUtf8()) << "Justificação" << "Justificação";
+}
+
+void TestRecordList::maskedCodesShowThroughTheirMask_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("raw");
+    QTest::addColumn<QString>("display");
+    QTest::newRow("product code") << "99.999.9999;_" << "010010003" << "01.001.0003";
+    QTest::newRow("code longer than the mask") << "99.999;_" << "010010003" << "01.001";
+    QTest::newRow("cpf") << "999.999.999-99;_" << "12345678901" << "123.456.789-01";
+    QTest::newRow("already formatted") << "999.999.999-99;_" << "123.456.789-01" << "123.456.789-01";
+    QTest::newRow("no mask") << "" << "010010003" << "010010003";
+    QTest::newRow("empty code") << "99.999.9999;_" << "" << "";
+}
+
+void TestRecordList::maskedCodesShowThroughTheirMask()
+{
+    QFETCH(QString, mask);
+    QFETCH(QString, raw);
+    QFETCH(QString, display);
+    RecordList list(QStringLiteral("cdsItens"));
+    Field &field = list.addField("CDARVPROD", FieldType::Text, 20);
+    field.setEditMask(mask);
+    list.createDataSet();
+    list.append();
+    field.setAsString(raw);
+    list.post();
+    QCOMPARE(field.displayText(), display);
+    QCOMPARE(list.displayTextAt(0, 0), display);
+    QCOMPARE(field.text(), raw); // the edit keeps the raw code for the masked edit
 }
 
 void TestRecordList::displayFormats()
