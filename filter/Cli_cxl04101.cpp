@@ -1,9 +1,9 @@
 #include "Cli_cxl04101.h"
 
 #include "CursorOverride.h"
-#include "TelaCancelamento.h"
+#include "Cli_cxl04100.h"
+#include "TfrmCancelamento.h"
 #include "TfrmFiltroCancelamento.h"
-#include "TfrmPadraoGrid.h"
 
 bool boIdCriado = false;
 bool boPesqLista = false;
@@ -30,7 +30,7 @@ void CriaFiltroCancelamento()
 {
     const CursorOverride busy(Qt::WaitCursor);
     if (!boIdCriado || !frmFiltroCancelamento) {
-        frmFiltroCancelamento = CreateForm<TfrmFiltroCancelamento>(TelaCancelamento());
+        frmFiltroCancelamento = CreateForm<TfrmFiltroCancelamento>(frmCancelamento.data());
         boIdCriado = true;
     }
     ultimoResultado = 0;

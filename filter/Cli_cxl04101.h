@@ -33,6 +33,10 @@ extern QPointer<TfrmFiltroCancelamento> frmFiltroCancelamento;
 void CriaFiltroCancelamento();
 int FiltroModalResult();
 
+// How many codes a picked list holds: its "_" separators plus one, so an
+// empty list counts one.
+int ContaChecked(const QString &lista);
+
 namespace Cli_cxl04101 {
 void Initialization();
 void Finalization();

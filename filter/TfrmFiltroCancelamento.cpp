@@ -2,14 +2,14 @@
 
 #include "Cli_cxl04101.h"
 #include "Consiste.h"
+#include "ControlKeyDown.h"
+#include "FocusEvents.h"
 #include "HostGuard.h"
 #include "MensagensFiltroCancelamento.h"
 #include "TButtonFlat.h"
 #include "TDateEditPlus.h"
 #include "TFiltro.h"
 #include "TMessages.h"
-#include "TelaCancelamento.h"
-#include "TfrmPadraoGrid.h"
 #include "UpperCaseValidator.h"
 
 #include <QCheckBox>
@@ -259,8 +259,41 @@ TfrmFiltroCancelamento::TfrmFiltroCancelamento(QWidget *parent)
     onChecked(rbtTTipoEven, &TfrmFiltroCancelamento::rbtLTipoEvenClick);
     onChecked(rbtLTipoEven, &TfrmFiltroCancelamento::rbtLTipoEvenClick);
 
+    createLookups();
+    watchControls();
     setTabChain();
     resize(541, 327);
+}
+
+void TfrmFiltroCancelamento::watchControls()
+{
+    connect(medOrcaDe, &QLineEdit::textChanged, this, [this] { medOrcaDeChange(); });
+    FocusEvents::watch(medOrcaDe, {}, [this] { medOrcaDeExit(); });
+    FocusEvents::watch(medOrcaAte, {}, [this] { medOrcaAteExit(); });
+    FocusEvents::watch(depDeEvento, {}, [this] { depDeEventoExit(); });
+    FocusEvents::watch(depAteEvento, {}, [this] { depAteEventoExit(); });
+    FocusEvents::watch(depDeValidade, {}, [this] { depDeValidadeExit(); });
+    FocusEvents::watch(depAteValidade, {}, [this] { depAteValidadeExit(); });
+    FocusEvents::watch(depDtOrcaIni, {}, [this] { depDtOrcaIniExit(); });
+    FocusEvents::watch(depDtOrcaFin, {}, [this] { depDtOrcaFinExit(); });
+
+    ControlKeyDown::watch(rbtLVendedor, [this](int &key, Qt::KeyboardModifiers shift) { rbtLVendedorKeyDown(key, shift); });
+    ControlKeyDown::watch(rbtLCliente, [this](int &key, Qt::KeyboardModifiers shift) { rbtLClienteKeyDown(key, shift); });
+    ControlKeyDown::watch(rbtLTipoServ, [this](int &key, Qt::KeyboardModifiers shift) { rbtLTipoServKeyDown(key, shift); });
+    ControlKeyDown::watch(rbtLTipoEven, [this](int &key, Qt::KeyboardModifiers shift) { rbtLTipoEvenKeyDown(key, shift); });
+
+    const struct {
+        TButtonFlat *button;
+        void (TfrmFiltroCancelamento::*handler)(QObject *sender);
+    } searches[] = {{sbtVendedor, &TfrmFiltroCancelamento::sbtVendedorClick},
+                    {sbtCliente, &TfrmFiltroCancelamento::sbtClienteClick},
+                    {sbtTipoServ, &TfrmFiltroCancelamento::sbtTipoServClick},
+                    {sbtTipoEven, &TfrmFiltroCancelamento::sbtTipoEvenClick}};
+    for (const auto &search : searches) {
+        connect(search.button, &QAbstractButton::clicked, this, [this, search] {
+            HostGuard::run([&] { (this->*search.handler)(search.button); });
+        });
+    }
 }
 
 // A radio's click also answers the program checking it, as the dialog's
@@ -349,18 +382,6 @@ void TfrmFiltroCancelamento::sbtCancelClick(QObject *sender)
     }
 }
 
-void TfrmFiltroCancelamento::sbtConfirmaClick(QObject *sender)
-{
-    TfrmFiltroPadrao::sbtConfirmaClick(sender);
-    // The operator confirmed: the dialog ends as confirmed even when the
-    // listing that follows fails, so the listing's failure stops here.
-    HostGuard::run([] {
-        if (TfrmPadraoGrid *frmCancelamento = TelaCancelamento()) {
-            frmCancelamento->sbtVerificarClick(frmCancelamento->sbtVerificar);
-        }
-    });
-}
-
 void TfrmFiltroCancelamento::sbtLimpaClick(QObject * /*sender*/)
 {
     for (QString *list : {&stTipoEven, &stCliente, &stVendedor, &stTipoServ, &stProduto}) {
@@ -380,39 +401,4 @@ void TfrmFiltroCancelamento::sbtLimpaClick(QObject * /*sender*/)
     chbAprovado->setChecked(true);
     chbCancelado->setChecked(false);
     chbAdiado->setChecked(false);
-}
-
-void TfrmFiltroCancelamento::rbtTVendedorClick(QObject * /*sender*/)
-{
-    sbtVendedor->setEnabled(!rbtTVendedor->isChecked());
-}
-
-void TfrmFiltroCancelamento::rbtLVendedorClick(QObject * /*sender*/)
-{
-    sbtVendedor->setEnabled(rbtLVendedor->isChecked());
-}
-
-void TfrmFiltroCancelamento::rbtTClienteClick(QObject * /*sender*/)
-{
-    sbtCliente->setEnabled(!rbtTCliente->isChecked());
-}
-
-void TfrmFiltroCancelamento::rbtLClienteClick(QObject * /*sender*/)
-{
-    sbtCliente->setEnabled(rbtLCliente->isChecked());
-}
-
-void TfrmFiltroCancelamento::rbtTTipoServClick(QObject * /*sender*/)
-{
-    sbtTipoServ->setEnabled(!rbtTTipoServ->isChecked());
-}
-
-void TfrmFiltroCancelamento::rbtLTipoServClick(QObject * /*sender*/)
-{
-    sbtTipoServ->setEnabled(rbtLTipoServ->isChecked());
-}
-
-void TfrmFiltroCancelamento::rbtLTipoEvenClick(QObject * /*sender*/)
-{
-    sbtTipoEven->setEnabled(rbtLTipoEven->isChecked());
 }
