@@ -22,6 +22,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTimer>
 
@@ -130,10 +131,18 @@ void tst_CancelamentoAbertura::firstActivationWaitsInBranchCode()
 void tst_CancelamentoAbertura::fixedBranchListsAtOnceWithDefaultFilter()
 {
     boFiltro = false;
+    const qsizetype logged = m_fixture.serverLog().size();
     m_fixture.login(true);
     TfrmCancelamento *screen = m_fixture.openScreen();
     QVERIFY(screen->cdsOrcamento->isActive());
     QVERIFY(screen->cdsOrcamento->recordCount() > 0);
+    // The server logged exactly that listing, with the rows the screen shows.
+    const QRegularExpression listing(QStringLiteral("^\\S+ \\S+ GetOrcamento \\d+ ms ok, (\\d+) orçamento\\(s\\)$"),
+                                     QRegularExpression::MultilineOption);
+    QTRY_VERIFY(m_fixture.serverLog().mid(logged).contains(listing));
+    QRegularExpressionMatchIterator calls = listing.globalMatch(m_fixture.serverLog().mid(logged));
+    QCOMPARE(calls.next().captured(1).toInt(), screen->cdsOrcamento->recordCount());
+    QVERIFY2(!calls.hasNext(), "the first activation lists once");
     QVERIFY(!screen->medCdFilial->isEnabled());
     QVERIFY(!screen->btnFilial->isEnabled());
     QVERIFY(!screen->PrimeiraAtivacao());

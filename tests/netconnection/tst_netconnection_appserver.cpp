@@ -1,10 +1,10 @@
+#include "AppServerProcess.h"
 #include "RecordList.h"
 #include "ServerAnswer.h"
 #include "TNetConnection.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -61,48 +61,29 @@ private:
         auto connection = std::make_unique<TNetConnection>();
         connection->SetServerName(QStringLiteral("CXL04100.rdmCancelamento"));
         connection->SetThrowException(true);
-        const quint16 port = m_port;
+        const quint16 port = m_server.port();
         connection->BeforeConnect = [port](TNetConnection &net) { net.SetPort(port); };
         connection->Connect();
         return connection;
     }
 
     QTemporaryDir m_dir;
-    QProcess m_server;
-    quint16 m_port = 0;
+    AppServerProcess m_server;
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
         const QString database = m_dir.filePath(QStringLiteral("db.sqlite"));
-        QProcess seed;
-        seed.setProcessChannelMode(QProcess::MergedChannels);
-        seed.start(QStringLiteral(APPSERVER_EXECUTABLE),
-                   {QStringLiteral("--db"), database, QStringLiteral("--seed"), QStringLiteral("50"), QStringLiteral("--local-db"),
-                    m_dir.filePath(QStringLiteral("local.db"))});
-        QVERIFY(seed.waitForFinished(120000));
-        QVERIFY2(seed.exitStatus() == QProcess::NormalExit && seed.exitCode() == 0, seed.readAll().constData());
-
-        m_server.start(QStringLiteral(APPSERVER_EXECUTABLE),
-                       {QStringLiteral("--db"), database, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
-        QByteArray announced;
-        while (!announced.contains('\n') && m_server.waitForReadyRead(10000)) {
-            announced += m_server.readAllStandardOutput();
-        }
-        const QByteArray prefix = "listening on 127.0.0.1:";
-        QVERIFY2(announced.startsWith(prefix), announced.constData());
-        m_port = quint16(announced.mid(prefix.size()).trimmed().toUInt());
-        QVERIFY(m_port != 0);
+        QString output;
+        QVERIFY2(AppServerProcess::seed(database, 50, {QStringLiteral("--local-db"), m_dir.filePath(QStringLiteral("local.db"))}, &output),
+                 qPrintable(output));
+        QVERIFY2(m_server.start(database), qPrintable(m_server.error()));
     }
 
     void cleanupTestCase()
     {
-        m_server.terminate();
-        if (!m_server.waitForFinished(10000)) {
-            m_server.kill();
-            m_server.waitForFinished(5000);
-        }
+        m_server.stop();
     }
 
     void reasonLookupLoadsEveryReason()

@@ -1,17 +1,31 @@
 #include "AppServerProcess.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 
 AppServerProcess::~AppServerProcess()
 {
     stop();
 }
 
+void AppServerProcess::setLogFile(const QString &path)
+{
+    m_logFile = path;
+}
+
+void AppServerProcess::setStartTimeout(int milliseconds)
+{
+    m_startTimeout = milliseconds;
+}
+
 bool AppServerProcess::start(const QString &database, const QStringList &extraArguments)
 {
+    if (!m_logFile.isEmpty()) {
+        m_process.setStandardErrorFile(m_logFile);
+    }
     m_process.start(QStringLiteral(APPSERVER_EXECUTABLE),
                     QStringList{QStringLiteral("--db"), database, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} + extraArguments);
-    const QDeadlineTimer deadline(10000);
+    const QDeadlineTimer deadline(m_startTimeout);
     QByteArray out;
     while (!out.contains('\n') && !deadline.hasExpired()) {
         if (!m_process.waitForReadyRead(int(deadline.remainingTime()))) {
@@ -21,8 +35,7 @@ bool AppServerProcess::start(const QString &database, const QStringList &extraAr
     }
     const QByteArray prefix = "listening on 127.0.0.1:";
     if (!out.startsWith(prefix)) {
-        m_error = QStringLiteral("no port announced; stdout \"%1\", stderr \"%2\"")
-                      .arg(QString::fromUtf8(out), QString::fromUtf8(m_process.readAllStandardError()));
+        m_error = QStringLiteral("no port announced; stdout \"%1\", stderr \"%2\"").arg(QString::fromUtf8(out), log());
         return false;
     }
     m_port = quint16(out.mid(prefix.size()).trimmed().toUInt());
@@ -31,11 +44,16 @@ bool AppServerProcess::start(const QString &database, const QStringList &extraAr
 
 bool AppServerProcess::seed(const QString &database, int quotes, const QStringList &extraArguments, QString *output)
 {
+    return seed(database, quotes, extraArguments, output, 120000);
+}
+
+bool AppServerProcess::seed(const QString &database, int quotes, const QStringList &extraArguments, QString *output, int timeoutMs)
+{
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(QStringLiteral(APPSERVER_EXECUTABLE),
                   QStringList{QStringLiteral("--db"), database, QStringLiteral("--seed"), QString::number(quotes)} + extraArguments);
-    const bool finished = process.waitForFinished(120000);
+    const bool finished = process.waitForFinished(timeoutMs);
     if (output) {
         *output = QString::fromUtf8(process.readAll());
     }
@@ -58,6 +76,10 @@ int AppServerProcess::stop()
 
 QString AppServerProcess::log()
 {
-    m_log += QString::fromUtf8(m_process.readAllStandardError());
-    return m_log;
+    if (m_logFile.isEmpty()) {
+        m_log += QString::fromUtf8(m_process.readAllStandardError());
+        return m_log;
+    }
+    QFile file(m_logFile);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }

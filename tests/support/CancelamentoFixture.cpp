@@ -32,11 +32,6 @@ CancelamentoFixture::~CancelamentoFixture()
     closeScreen();
     HostMdi::SetArea(nullptr);
     dtmDBGeral = nullptr;
-    m_server.terminate();
-    if (!m_server.waitForFinished(10000)) {
-        m_server.kill();
-        m_server.waitForFinished(5000);
-    }
 }
 
 QString CancelamentoFixture::serverDatabase() const
@@ -47,27 +42,15 @@ QString CancelamentoFixture::serverDatabase() const
 bool CancelamentoFixture::start(QString *error)
 {
     const QString localDatabase = m_dir.filePath(QStringLiteral("local.db"));
-    QProcess seed;
-    seed.setProcessChannelMode(QProcess::MergedChannels);
-    seed.start(QStringLiteral(APPSERVER_EXECUTABLE),
-               {QStringLiteral("--db"), serverDatabase(), QStringLiteral("--seed"), QStringLiteral("300"),
-                QStringLiteral("--local-db"), localDatabase});
-    if (!seed.waitForFinished(120000) || seed.exitStatus() != QProcess::NormalExit || seed.exitCode() != 0) {
-        *error = QStringLiteral("seeding failed: ") + QString::fromUtf8(seed.readAll());
+    QString output;
+    if (!AppServerProcess::seed(serverDatabase(), 300, {QStringLiteral("--local-db"), localDatabase}, &output)) {
+        *error = QStringLiteral("seeding failed: ") + output;
         return false;
     }
-    m_server.start(QStringLiteral(APPSERVER_EXECUTABLE),
-                   {QStringLiteral("--db"), serverDatabase(), QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
-    QByteArray announced;
-    while (!announced.contains('\n') && m_server.waitForReadyRead(10000)) {
-        announced += m_server.readAllStandardOutput();
-    }
-    const QByteArray prefix = "listening on 127.0.0.1:";
-    if (!announced.startsWith(prefix)) {
-        *error = QStringLiteral("server did not start: ") + QString::fromUtf8(announced);
+    if (!m_server.start(serverDatabase())) {
+        *error = QStringLiteral("server did not start: ") + m_server.error();
         return false;
     }
-    m_port = quint16(announced.mid(prefix.size()).trimmed().toUInt());
 
     m_localDatabase.open(localDatabase);
     dtmDBGeral = &m_localDatabase;
@@ -78,7 +61,12 @@ bool CancelamentoFixture::start(QString *error)
         *error = QStringLiteral("the document area never became active");
         return false;
     }
-    return m_port != 0;
+    return true;
+}
+
+QString CancelamentoFixture::serverLog()
+{
+    return m_server.log();
 }
 
 bool CancelamentoFixture::setOrigemPreco(const QString &origin, QString *error)
@@ -106,7 +94,7 @@ void CancelamentoFixture::login(bool fixed, quint16 port)
     login.nomeFiliProc = QStringLiteral("Matriz");
     login.moduFili = fixed;
     login.webURL = QStringLiteral("127.0.0.1");
-    login.webPort = port == 0 ? m_port : port;
+    login.webPort = port == 0 ? m_server.port() : port;
     Corvane::SetLogin(login);
 }
 

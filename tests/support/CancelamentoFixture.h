@@ -1,11 +1,11 @@
 #pragma once
 
+#include "AppServerProcess.h"
 #include "ScriptedDialogs.h"
 #include "TdtmDBGeral.h"
 
 #include <QJsonObject>
 #include <QMdiArea>
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -22,8 +22,12 @@ public:
 
     // Seeds both databases and starts the server; false with the reason.
     bool start(QString *error);
-    quint16 port() const { return m_port; }
+    quint16 port() const { return m_server.port(); }
     QString serverDatabase() const;
+    // Everything the server wrote on standard error so far, one line per
+    // call: "TIMESTAMP PEER METHOD MS ms OUTCOME". A line reaches the test
+    // only when its event loop runs, so wait for one with QTRY_VERIFY.
+    QString serverLog();
     // Changes the server's quote parameter (IDORIGPRUNITORE) in its storage.
     bool setOrigemPreco(const QString &origin, QString *error);
 
@@ -46,7 +50,6 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QProcess m_server;
-    quint16 m_port = 0;
+    AppServerProcess m_server;
     TdtmDBGeral m_localDatabase;
 };
