@@ -6,11 +6,6 @@
 
 namespace BenchPaths {
 
-QString appserver()
-{
-    return QStringLiteral(APPSERVER_EXECUTABLE);
-}
-
 QString dataDir()
 {
     QString dir = qEnvironmentVariable("BENCH_DATA_DIR");

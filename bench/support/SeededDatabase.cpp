@@ -1,11 +1,11 @@
 #include "SeededDatabase.h"
 
+#include "AppServerProcess.h"
 #include "BenchPaths.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -54,11 +54,9 @@ namespace SeededDatabase {
 
 void seed(const QString &location, int quotes)
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(BenchPaths::appserver(), {QStringLiteral("--db"), location, QStringLiteral("--seed"), QString::number(quotes)});
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        fail(QStringLiteral("seeding %1 quotes failed: %2").arg(quotes).arg(QString::fromUtf8(process.readAll())));
+    QString output;
+    if (!AppServerProcess::seed(location, quotes, {}, &output, AppServerProcess::NoTimeLimit)) {
+        fail(QStringLiteral("seeding %1 quotes failed: %2").arg(quotes).arg(output));
     }
 }
 

@@ -1,7 +1,5 @@
 #include "ServerProcess.h"
 
-#include "BenchPaths.h"
-
 #include <QFile>
 #include <QRegularExpression>
 
@@ -12,11 +10,6 @@ ServerProcess::ServerProcess(const QString &database)
 {
 }
 
-ServerProcess::~ServerProcess()
-{
-    stop();
-}
-
 QString ServerProcess::logFile() const
 {
     return m_logDir.filePath(QStringLiteral("appserver.log"));
@@ -24,31 +17,19 @@ QString ServerProcess::logFile() const
 
 void ServerProcess::start()
 {
-    m_process.setStandardErrorFile(logFile());
-    m_process.start(BenchPaths::appserver(), {QStringLiteral("--db"), m_database, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
-    QByteArray announced;
-    while (!announced.contains('\n') && m_process.waitForReadyRead(60000)) {
-        announced += m_process.readAllStandardOutput();
-    }
-    const QByteArray prefix = "listening on 127.0.0.1:";
-    if (!announced.startsWith(prefix)) {
+    m_process.setLogFile(logFile());
+    // A large database on a busy machine can take a while to open.
+    m_process.setStartTimeout(60000);
+    if (!m_process.start(m_database)) {
         const QString log = logTail();
         stop();
         throw std::runtime_error(QStringLiteral("appserver did not start on %1: %2").arg(m_database, log).toStdString());
     }
-    m_port = quint16(announced.mid(prefix.size()).trimmed().toUInt());
 }
 
 void ServerProcess::stop()
 {
-    if (m_process.state() == QProcess::NotRunning) {
-        return;
-    }
-    m_process.terminate();
-    if (!m_process.waitForFinished(10000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
+    m_process.stop();
 }
 
 QList<qint64> ServerProcess::loggedDurations(const QString &method) const

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "AppServerProcess.h"
+
 #include <QList>
-#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -11,15 +12,11 @@
 class ServerProcess final {
 public:
     explicit ServerProcess(const QString &database);
-    ~ServerProcess();
-
-    ServerProcess(const ServerProcess &) = delete;
-    ServerProcess &operator=(const ServerProcess &) = delete;
 
     // Starts serving. Throws std::runtime_error with the server's log when it
     // does not announce its port within 60 seconds or exits.
     void start();
-    quint16 port() const { return m_port; }
+    quint16 port() const { return m_process.port(); }
     // SIGTERM, then a kill after 10 s; does nothing when not running.
     void stop();
 
@@ -34,6 +31,5 @@ private:
 
     QString m_database;
     QTemporaryDir m_logDir;
-    QProcess m_process;
-    quint16 m_port = 0;
+    AppServerProcess m_process;
 };
