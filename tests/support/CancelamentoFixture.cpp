@@ -69,6 +69,11 @@ QString CancelamentoFixture::serverLog()
     return m_server.log();
 }
 
+void CancelamentoFixture::stopServer()
+{
+    m_server.stop();
+}
+
 bool CancelamentoFixture::setOrigemPreco(const QString &origin, QString *error)
 {
     bool done = false;

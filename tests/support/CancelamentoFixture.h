@@ -28,6 +28,8 @@ public:
     // call: "TIMESTAMP PEER METHOD MS ms OUTCOME". A line reaches the test
     // only when its event loop runs, so wait for one with QTRY_VERIFY.
     QString serverLog();
+    // Stops the server, as when it goes down under the screen.
+    void stopServer();
     // Changes the server's quote parameter (IDORIGPRUNITORE) in its storage.
     bool setOrigemPreco(const QString &origin, QString *error);
 
