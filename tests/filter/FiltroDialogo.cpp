@@ -5,6 +5,7 @@
 #include "TDateEditPlus.h"
 #include "TfrmFiltroCancelamento.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -18,8 +19,9 @@ void whenShown(QObject &guard, const Step &step)
     QTimer::singleShot(0, &guard, [step] {
         QVERIFY(frmFiltroCancelamento);
         // Leaving a control is followed only in the active window.
+        // The window it was opened from may still be taking its activation.
         frmFiltroCancelamento->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(frmFiltroCancelamento));
+        QTRY_VERIFY(QApplication::activeWindow() == frmFiltroCancelamento);
         step(*frmFiltroCancelamento);
     });
     QTimer::singleShot(4000, &guard, [] {
