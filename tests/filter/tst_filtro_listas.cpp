@@ -320,10 +320,11 @@ void TestFiltroListas::clientShowsRegistrationThroughItsPersonMask()
         d.rbtLCliente->setChecked(true);
         d.sbtCliente->click();
         TADOIBQuery &clientes = *d.qryCliente;
+        // As the lookup's grid paints them: each row through its own person type.
+        const int inscricao = clientes.fieldByName(QStringLiteral("NRINSJURCLIE")).index();
+        const int endereco = clientes.fieldByName(QStringLiteral("DSENDECLIE")).index();
         for (int row = 0; row < clientes.recordCount(); ++row) {
-            clientes.moveTo(row);
-            shown << clientes.fieldByName(QStringLiteral("NRINSJURCLIE")).displayText()
-                  << clientes.fieldByName(QStringLiteral("DSENDECLIE")).displayText();
+            shown << clientes.displayTextAt(row, inscricao) << clientes.displayTextAt(row, endereco);
         }
         for (int i = 0; i < clientes.fieldCount(); ++i) {
             if (clientes.field(i).isVisible()) {
