@@ -22,6 +22,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace {
 
 const QString Todos = QStringLiteral("T");
@@ -74,31 +76,41 @@ QRadioButton *radio(const QString &name, const QString &caption, QGroupBox *box)
 {
     auto *button = new QRadioButton(caption, box);
     button->setObjectName(name);
+    // The caption of the group is bold, its choices are not.
+    QFont plain = box->font();
+    plain.setBold(false);
+    button->setFont(plain);
     return button;
 }
 
-// A list criterion starts open to every code, so its search has nothing to
-// pick for until "Lista" is chosen.
-TButtonFlat *searchButton(const QString &name, QGroupBox *box)
+// A list criterion: its bold group, "Todos" (checked) and "Lista", and the
+// search that has nothing to pick for until "Lista" is chosen.
+std::tuple<QGroupBox *, QRadioButton *, QRadioButton *, TButtonFlat *>
+listCriterion(const QString &boxName, const QString &suffix, const QString &caption, QWidget *area)
 {
-    auto *button = new TButtonFlat(box);
-    button->setObjectName(name);
-    button->SetHint(QStringLiteral("Pesquisar"));
-    button->SetGlyph(box->style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    button->setIconSize(QSize(16, 16));
-    button->setEnabled(false);
-    return button;
-}
+    auto *box = new QGroupBox(caption, area);
+    box->setObjectName(boxName);
+    QFont bold = box->font();
+    bold.setBold(true);
+    box->setFont(bold);
+    QRadioButton *todos = radio(QStringLiteral("rbtT") + suffix, QStringLiteral("Todos"), box);
+    QRadioButton *lista = radio(QStringLiteral("rbtL") + suffix, QStringLiteral("Lista"), box);
+    auto *search = new TButtonFlat(box);
+    search->setObjectName(QStringLiteral("sbt") + suffix);
+    search->SetHint(QStringLiteral("Pesquisar"));
+    search->SetGlyph(box->style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    search->setIconSize(QSize(16, 16));
+    search->setFixedSize(21, 21);
+    search->setEnabled(false);
 
-void layList(QGroupBox *box, QRadioButton *todos, QRadioButton *lista, TButtonFlat *search)
-{
     auto *row = new QHBoxLayout(box);
-    row->setContentsMargins(4, 0, 0, 2);
+    row->setContentsMargins(1, 0, 0, 2);
     row->setSpacing(0);
     row->addWidget(todos);
     row->addWidget(lista);
     row->addWidget(search);
     todos->setChecked(true);
+    return {box, todos, lista, search};
 }
 
 QCheckBox *stateBox(const QString &name, const QString &caption, QGroupBox *box, bool usable)
@@ -178,29 +190,14 @@ TfrmFiltroCancelamento::TfrmFiltroCancelamento(QWidget *parent)
     depDtOrcaFin = dateEdit(QStringLiteral("depDtOrcaFin"), grbDtOrca);
     layRange(grbDtOrca, depDtOrcaIni, depDtOrcaFin);
 
-    grbVendedor = groupBox(QStringLiteral("grbVendedor"), QStringLiteral("Vendedor"), area);
-    rbtTVendedor = radio(QStringLiteral("rbtTVendedor"), QStringLiteral("Todos"), grbVendedor);
-    rbtLVendedor = radio(QStringLiteral("rbtLVendedor"), QStringLiteral("Lista"), grbVendedor);
-    sbtVendedor = searchButton(QStringLiteral("sbtVendedor"), grbVendedor);
-    layList(grbVendedor, rbtTVendedor, rbtLVendedor, sbtVendedor);
-
-    grbCliente = groupBox(QStringLiteral("grbCliente"), QStringLiteral("Cliente"), area);
-    rbtTCliente = radio(QStringLiteral("rbtTCliente"), QStringLiteral("Todos"), grbCliente);
-    rbtLCliente = radio(QStringLiteral("rbtLCliente"), QStringLiteral("Lista"), grbCliente);
-    sbtCliente = searchButton(QStringLiteral("sbtCliente"), grbCliente);
-    layList(grbCliente, rbtTCliente, rbtLCliente, sbtCliente);
-
-    gbrServico = groupBox(QStringLiteral("gbrServico"), QStringLiteral("Tipo de Serviço"), area);
-    rbtTTipoServ = radio(QStringLiteral("rbtTTipoServ"), QStringLiteral("Todos"), gbrServico);
-    rbtLTipoServ = radio(QStringLiteral("rbtLTipoServ"), QStringLiteral("Lista"), gbrServico);
-    sbtTipoServ = searchButton(QStringLiteral("sbtTipoServ"), gbrServico);
-    layList(gbrServico, rbtTTipoServ, rbtLTipoServ, sbtTipoServ);
-
-    grbEvento = groupBox(QStringLiteral("grbEvento"), QStringLiteral("Tipo de Evento"), area);
-    rbtTTipoEven = radio(QStringLiteral("rbtTTipoEven"), QStringLiteral("Todos"), grbEvento);
-    rbtLTipoEven = radio(QStringLiteral("rbtLTipoEven"), QStringLiteral("Lista"), grbEvento);
-    sbtTipoEven = searchButton(QStringLiteral("sbtTipoEven"), grbEvento);
-    layList(grbEvento, rbtTTipoEven, rbtLTipoEven, sbtTipoEven);
+    std::tie(grbVendedor, rbtTVendedor, rbtLVendedor, sbtVendedor) =
+        listCriterion(QStringLiteral("grbVendedor"), QStringLiteral("Vendedor"), QStringLiteral("Vendedor"), area);
+    std::tie(grbCliente, rbtTCliente, rbtLCliente, sbtCliente) =
+        listCriterion(QStringLiteral("grbCliente"), QStringLiteral("Cliente"), QStringLiteral("Cliente"), area);
+    std::tie(gbrServico, rbtTTipoServ, rbtLTipoServ, sbtTipoServ) = listCriterion(
+        QStringLiteral("gbrServico"), QStringLiteral("TipoServ"), QStringLiteral("Tipo de Serviço"), area);
+    std::tie(grbEvento, rbtTTipoEven, rbtLTipoEven, sbtTipoEven) = listCriterion(
+        QStringLiteral("grbEvento"), QStringLiteral("TipoEven"), QStringLiteral("Tipo de Evento"), area);
 
     grbSituacao = groupBox(QStringLiteral("grbSituacao"), QStringLiteral("Situação"), area);
     auto *states = new QVBoxLayout(grbSituacao);

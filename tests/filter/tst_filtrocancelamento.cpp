@@ -95,6 +95,9 @@ void TestFiltroCancelamento::formAsDesigned()
         QCOMPARE(c.todos->text(), QStringLiteral("Todos"));
         QCOMPARE(c.lista->text(), QStringLiteral("Lista"));
         QCOMPARE(c.search->Hint(), QStringLiteral("Pesquisar"));
+        QCOMPARE(c.search->size(), QSize(21, 21));
+        QVERIFY(c.todos->parentWidget()->font().bold());
+        QVERIFY(!c.todos->font().bold() && !c.lista->font().bold());
         QVERIFY(c.todos->isChecked());
         QVERIFY(!c.search->isEnabled());
     }
