@@ -95,7 +95,7 @@ public:
     void Vd_AteOrcamento();
     void Vd_StatusPedido();
     // A criterion on "Lista" needs picked codes: seller, client, service
-    // type, event type, the first one without stopping the confirmation.
+    // type, event type; the first one without codes stops the confirmation.
     void Vd_Lista();
 
     // F9 on a "Lista" radio opens its lookup, even while the search button
