@@ -72,6 +72,18 @@ void layRange(QGroupBox *box, QWidget *from, QWidget *to)
     grid->addWidget(to, 1, 1);
 }
 
+// A date range: its group box with "de" above "até".
+std::tuple<QGroupBox *, TDateEditPlus *, TDateEditPlus *> dateRange(const QString &boxName, const QString &caption,
+                                                                    const QString &fromName, const QString &toName,
+                                                                    QWidget *area)
+{
+    QGroupBox *box = groupBox(boxName, caption, area);
+    TDateEditPlus *from = dateEdit(fromName, box);
+    TDateEditPlus *to = dateEdit(toName, box);
+    layRange(box, from, to);
+    return {box, from, to};
+}
+
 QRadioButton *radio(const QString &name, const QString &caption, QGroupBox *box)
 {
     auto *button = new QRadioButton(caption, box);
@@ -175,20 +187,15 @@ TfrmFiltroCancelamento::TfrmFiltroCancelamento(QWidget *parent)
     medOrcaAte = numberEdit(QStringLiteral("medOrcaAte"), grbNrOrca);
     layRange(grbNrOrca, medOrcaDe, medOrcaAte);
 
-    grbDtEvento = groupBox(QStringLiteral("grbDtEvento"), QStringLiteral("Data do Evento"), area);
-    depDeEvento = dateEdit(QStringLiteral("depDeEvento"), grbDtEvento);
-    depAteEvento = dateEdit(QStringLiteral("depAteEvento"), grbDtEvento);
-    layRange(grbDtEvento, depDeEvento, depAteEvento);
-
-    grbValidade = groupBox(QStringLiteral("grbValidade"), QStringLiteral("Data de Validade"), area);
-    depDeValidade = dateEdit(QStringLiteral("depDeValidade"), grbValidade);
-    depAteValidade = dateEdit(QStringLiteral("depAteValidade"), grbValidade);
-    layRange(grbValidade, depDeValidade, depAteValidade);
-
-    grbDtOrca = groupBox(QStringLiteral("grbDtOrca"), QStringLiteral("Data do Orcamento"), area);
-    depDtOrcaIni = dateEdit(QStringLiteral("depDtOrcaIni"), grbDtOrca);
-    depDtOrcaFin = dateEdit(QStringLiteral("depDtOrcaFin"), grbDtOrca);
-    layRange(grbDtOrca, depDtOrcaIni, depDtOrcaFin);
+    std::tie(grbDtEvento, depDeEvento, depAteEvento) =
+        dateRange(QStringLiteral("grbDtEvento"), QStringLiteral("Data do Evento"), QStringLiteral("depDeEvento"),
+                  QStringLiteral("depAteEvento"), area);
+    std::tie(grbValidade, depDeValidade, depAteValidade) =
+        dateRange(QStringLiteral("grbValidade"), QStringLiteral("Data de Validade"), QStringLiteral("depDeValidade"),
+                  QStringLiteral("depAteValidade"), area);
+    std::tie(grbDtOrca, depDtOrcaIni, depDtOrcaFin) =
+        dateRange(QStringLiteral("grbDtOrca"), QStringLiteral("Data do Orcamento"), QStringLiteral("depDtOrcaIni"),
+                  QStringLiteral("depDtOrcaFin"), area);
 
     std::tie(grbVendedor, rbtTVendedor, rbtLVendedor, sbtVendedor) =
         listCriterion(QStringLiteral("grbVendedor"), QStringLiteral("Vendedor"), QStringLiteral("Vendedor"), area);
