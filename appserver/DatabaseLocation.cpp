@@ -1,6 +1,7 @@
 #include "DatabaseLocation.h"
 
 #include "Sql.h"
+#include "TextFolding.h"
 
 #include <QSqlError>
 #include <QUrl>
@@ -64,5 +65,6 @@ QSqlDatabase DatabaseLocation::open(const QString &connectionName, int busyTimeo
         Sql::run(db, QStringLiteral("PRAGMA synchronous = NORMAL"));
         Sql::run(db, QStringLiteral("PRAGMA foreign_keys = ON"));
     }
+    TextFolding::install(db);
     return db;
 }

@@ -1,6 +1,7 @@
 #include "QuoteFilter.h"
 
 #include "RpcError.h"
+#include "TextFolding.h"
 
 #include <QJsonValue>
 
@@ -99,16 +100,17 @@ void codeList(QStringList &conditions, QVariantList &values, const QString &colu
     conditions << QStringLiteral("%1 IN (%2)").arg(column, marks.join(QLatin1Char(',')));
 }
 
-void substring(QStringList &conditions, QVariantList &values, const QString &column, const QString &text, const QString &flag)
+void substring(QStringList &conditions, QVariantList &values, const QString &foldedColumn, const QString &text,
+               const QString &flag)
 {
     if (!applied(flag)) {
         return;
     }
-    QString pattern = text.toUpper();
+    QString pattern = TextFolding::fold(text);
     pattern.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
     pattern.replace(QLatin1Char('%'), QLatin1String("\\%"));
     pattern.replace(QLatin1Char('_'), QLatin1String("\\_"));
-    conditions << QStringLiteral("UPPER(%1) LIKE ? ESCAPE '\\'").arg(column);
+    conditions << foldedColumn + QStringLiteral(" LIKE ? ESCAPE '\\'");
     values << QStringLiteral("%") + pattern + QStringLiteral("%");
 }
 
@@ -152,7 +154,7 @@ QJsonArray QuoteFilter::toJson() const
     return json;
 }
 
-void QuoteFilter::appendConditions(QStringList &conditions, QVariantList &values) const
+void QuoteFilter::appendConditions(const QSqlDatabase &db, QStringList &conditions, QVariantList &values) const
 {
     textRange(conditions, values, QStringLiteral("NRORCAEVENTO"), number);
     dateRange(conditions, values, QStringLiteral("DTINCLORCEVE"), quoteDate);
@@ -173,8 +175,8 @@ void QuoteFilter::appendConditions(QStringList &conditions, QVariantList &values
         // "1_2_" and "_1_2_" both name Pendente and Aprovado.
         codeList(conditions, values, QStringLiteral("IDSITUORCEVE"), states);
     }
-    substring(conditions, values, QStringLiteral("DSTITUORCEVE"), title, allTitles);
-    substring(conditions, values, QStringLiteral("NMCLIEORCEVE"), newClient, allNewClients);
+    substring(conditions, values, TextFolding::foldedColumn(db, QStringLiteral("DSTITUORCEVE")), title, allTitles);
+    substring(conditions, values, TextFolding::foldedColumn(db, QStringLiteral("NMCLIEORCEVE")), newClient, allNewClients);
 }
 
 QStringList QuoteFilter::splitCodes(const QString &joined)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonArray>
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -37,8 +38,9 @@ struct QuoteFilter {
     // Appends the SQL conditions (with "?" placeholders) and their values.
     // Ranges are inclusive, a date range covers whole days, an empty bound
     // is open; lists and states match any of their "_"-separated codes;
-    // title and new-client name match as case-insensitive substrings.
-    void appendConditions(QStringList &conditions, QVariantList &values) const;
+    // title and new-client name match as substrings, both sides folded as
+    // TextFolding says for the engine of `db`.
+    void appendConditions(const QSqlDatabase &db, QStringList &conditions, QVariantList &values) const;
 
     static QStringList splitCodes(const QString &joined); // empty entries dropped
 };

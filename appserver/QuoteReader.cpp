@@ -12,7 +12,7 @@ QSqlQuery QuoteReader::runQuotes(const QString &branch, const QuoteFilter &filte
 {
     QStringList conditions{QStringLiteral("CDFILIAL = ?")};
     QVariantList values{branch};
-    filter.appendConditions(conditions, values);
+    filter.appendConditions(m_db, conditions, values);
     const QString statement = QStringLiteral(
         "SELECT NRORCAEVENTO, NRSEQORCAEVE, NMCLIEORCEVE, NMFANTCLIE, IDSITUORCEVE, "
         "CDTPSERVEVEN, NMTPSERVEVEN, CDTIPOEVENTO, NMTIPOEVENTO, CDFILIAL, QTCONVORCEVE, "

@@ -152,6 +152,9 @@ private:
     void ajustaMenusPaginas();
     void ajustaMarcasPaginas();
     void carregaItens();
+    // Empties the items and the justification: until an answer is loaded they
+    // belong to no quote, so a failed load never leaves another quote's.
+    void esvaziaItens();
     void carregaMotivo();
     void mostraPrecoBase(bool visivel);
     void focaNumeroOrcamento();

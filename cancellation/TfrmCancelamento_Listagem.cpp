@@ -74,6 +74,7 @@ void TfrmCancelamento::carregaItens()
     const auto chave = [this, temOrcamento](const char *name) {
         return temOrcamento ? cdsOrcamento->fieldByName(QLatin1String(name)).asString() : QString();
     };
+    esvaziaItens();
     Showavi::Busy busy(lendoDados);
     const QJsonValue answer = netCancelamento->Call(
         QStringLiteral("GetItemOrc"), {chave("CDFILIAL"), chave("NRORCAEVENTO"), chave("NRSEQORCAEVE")});
@@ -83,8 +84,18 @@ void TfrmCancelamento::carregaItens()
     // The memo follows the justification list it is bound to.
 }
 
+void TfrmCancelamento::esvaziaItens()
+{
+    cdsItemOrcaEven->createDataSet();
+    cdsObs->createDataSet();
+}
+
 void TfrmCancelamento::carregaMotivo()
 {
+    // Nor another quote's reason, should the call fail.
+    cdsMotivo->close();
+    edtCdMotivo->clear();
+    edtNmMotivo->clear();
     Showavi::Busy busy(lendoDados);
     const QString motivo = cdsOrcamento->fieldByName(QStringLiteral("CDJUSTEXCHIS")).asString();
     const QJsonValue answer = netCancelamento->Call(QStringLiteral("GetMotivo"), {motivo, QString()});
@@ -111,6 +122,9 @@ void TfrmCancelamento::cdsOrcamentoAfterScroll(RecordList & /*dataSet*/)
 void TfrmCancelamento::pgcPadraoOnChange(TCustomPageControl98 & /*sender*/)
 {
     if (pgcPadrao->activePage() == tshItens) {
+        // The items shown may be those of a quote seen earlier; should a call
+        // below fail, the page must not show them under this quote's header.
+        esvaziaItens();
         ServerAnswer::LoadPacket(*cdsParamOrca,
                                  verificado(netCancelamento->Call(QStringLiteral("GetParamOrca"))));
         const QString origem = cdsParamOrca->isEmpty()

@@ -94,11 +94,19 @@ void TfrmFiltroCancelamento::verifica(const std::function<bool()> &refused, cons
 }
 
 // Quote numbers may hold letters, so they sort as the 8-bit texts they are
-// stored as; the leave handlers have normally given both the same width.
+// stored as. They are compared as the confirmation will store them, brought
+// to width: a number typed into "até" and not left yet ("60" after an
+// adjusted "0000000500") must not pass as a higher one.
 void TfrmFiltroCancelamento::Vd_Intervalo()
 {
-    verifica([this] { return ambos(medOrcaDe, medOrcaAte) && Windows1252::compare(medOrcaDe->text(), medOrcaAte->text()) > 0; },
-             "NRINI>NRFIN", medOrcaDe);
+    verifica(
+        [this] {
+            return ambos(medOrcaDe, medOrcaAte)
+                   && Windows1252::compare(Consiste::Ajusta(medOrcaDe->text(), larguraNumero),
+                                           Consiste::Ajusta(medOrcaAte->text(), larguraNumero))
+                          > 0;
+        },
+        "NRINI>NRFIN", medOrcaDe);
 }
 
 void TfrmFiltroCancelamento::Vd_DeIntervalo()

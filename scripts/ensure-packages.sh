@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-l10n-tools libqt6sql6-sqlite libqt6sql6-psql
+    qt6-base-dev qt6-l10n-tools libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev
     xvfb xauth
     postgresql
 )

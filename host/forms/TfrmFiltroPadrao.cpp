@@ -1,5 +1,6 @@
 #include "TfrmFiltroPadrao.h"
 
+#include "Abort.h"
 #include "Consiste.h"
 #include "HostDialogs.h"
 #include "HostGuard.h"
@@ -146,12 +147,12 @@ void TfrmFiltroPadrao::btfLoadOpcClick(QObject * /*sender*/)
     if (saved.isEmpty()) {
         HostDialogs::current().showMessage(HostDialogs::Icon::Information, QStringLiteral("Carregar opções"),
                                            QStringLiteral("Não há opções salvas para este filtro."));
-        return;
+        throw Abort();
     }
     const QString name =
         HostDialogs::current().chooseName(QStringLiteral("Carregar opções"), saved, false).trimmed();
     if (name.isEmpty()) {
-        return;
+        throw Abort();
     }
     m_options.setLines(SavedOptions::load(ScreenCode(), name));
 }

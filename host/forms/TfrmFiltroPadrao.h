@@ -57,8 +57,10 @@ public:
     // that name. A cancelled choice saves nothing.
     virtual void btfSaveOpcClick(QObject *sender);
     // Asks for one of the saved names and replaces the options list with that
-    // set. A cancelled choice changes nothing; with no set saved the operator
-    // is told so. Throws std::runtime_error for a name that was never saved.
+    // set. A cancelled choice, or no set saved (the operator is told so),
+    // changes nothing and abandons (Abort), so a derived dialog reads the
+    // list back only after a set was really loaded. Throws std::runtime_error
+    // for a name that was never saved.
     virtual void btfLoadOpcClick(QObject *sender);
     virtual void sbtAjudaClick(QObject *sender);
 

@@ -291,6 +291,47 @@ private slots:
         }
     }
 
+    void accentedTextMatchesWhateverItsCase_data()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("argument");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("found");
+        for (const QString &driver : drivers()) {
+            auto row = [&](const char *name, const char *column, int argument, const char *typed, bool found) {
+                QTest::newRow(qPrintable(driver + "/" + name)) << driver << column << argument << typed << found;
+            };
+            row("title in lower case", "DSTITUORCEVE", 23, "são", true);
+            row("title as stored", "DSTITUORCEVE", 23, "São Paulo", true);
+            row("new client in upper case", "NMCLIEORCEVE", 25, "CONCEIÇÃO", true);
+            row("new client mixed", "NMCLIEORCEVE", 25, "joão da conceição", true);
+            row("accents still count", "NMCLIEORCEVE", 25, "CONCEICAO", false);
+        }
+    }
+    void accentedTextMatchesWhateverItsCase()
+    {
+        QFETCH(QString, column);
+        QFETCH(int, argument);
+        QFETCH(QString, typed);
+        QFETCH(bool, found);
+        START_SERVER();
+        const QString stored = column == "DSTITUORCEVE" ? "Casamento em São Paulo" : "João da Conceição";
+        Sql::run(direct(), QStringLiteral("UPDATE ORCAEVENTO SET %1 = ? WHERE CDFILIAL = '0002' AND NRORCAEVENTO = "
+                                          "(SELECT MIN(NRORCAEVENTO) FROM ORCAEVENTO WHERE CDFILIAL = '0002')").arg(column),
+                 {stored});
+        QJsonArray filter = everyQuoteFilter("0002");
+        filter[argument] = typed;
+        filter[argument + 1] = "";
+        const Packet chosen = listQuotes(client, filter);
+        bool storedFound = false;
+        for (int i = 0; i < chosen.rows.size(); ++i) {
+            QVERIFY(chosen.text(i, column).toUpper().contains(typed.toUpper()));
+            storedFound = storedFound || chosen.text(i, column) == stored;
+        }
+        QCOMPARE(storedFound, found);
+    }
+
     void dateRangesCoverWholeDays_data() { addDrivers(); }
     void dateRangesCoverWholeDays()
     {

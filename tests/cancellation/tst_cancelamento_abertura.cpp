@@ -12,6 +12,7 @@
 #include "TCustomPageControl98.h"
 #include "TDBEdit.h"
 #include "TDBGrid.h"
+#include "TDBMemo.h"
 #include "TFiltro.h"
 #include "TADOIBQuery.h"
 #include "TfrmCancelamento.h"
@@ -58,6 +59,7 @@ private slots:
     void leavingPanelOpensDueFilter();
     void filterButtonClearsDueFilterMenuDoesNot_data();
     void filterButtonClearsDueFilterMenuDoesNot();
+    void failedItemsLoadShowsNoOtherQuotesItems();
 
 private:
     // Answers the filter dialog as soon as it shows.
@@ -625,6 +627,24 @@ void tst_CancelamentoAbertura::laterActivationOnlySetsDueFilter()
     QCOMPARE(quotes->recNo(), 2);
     QCOMPARE(screen->medCdFilial->text(), QStringLiteral("0001"));
     delete other;
+}
+
+// Last: it stops the server.
+void tst_CancelamentoAbertura::failedItemsLoadShowsNoOtherQuotesItems()
+{
+    TfrmCancelamento *screen = openAndList();
+    screen->mnuItensClick(nullptr);
+    QVERIFY(screen->cdsItemOrcaEven->recordCount() > 0);
+    screen->mnuFolhaDadosClick(nullptr);
+    screen->cdsOrcamento->next();
+    m_fixture.stopServer();
+    m_fixture.dialogs.clear();
+    screen->mnuItensClick(nullptr);
+    QCOMPARE(m_fixture.dialogs.shown().size(), 1);
+    QCOMPARE(m_fixture.dialogs.shown().first().icon, HostDialogs::Icon::Error);
+    QVERIFY(screen->cdsItemOrcaEven->isEmpty());
+    QVERIFY(screen->cdsObs->isEmpty());
+    QCOMPARE(screen->dbmMotivo->toPlainText(), QString());
 }
 
 QTEST_MAIN(tst_CancelamentoAbertura)

@@ -11,6 +11,7 @@
 #include "TdtmDBGeral.h"
 #include "TfrmFiltroCancelamento.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSqlDatabase>
@@ -97,6 +98,8 @@ private slots:
     void savingWritesTheFiveListsInOrderWithoutEmptyOnes();
     void loadingReplacesTheListsOnlyAndConfirmedFilterStays();
     void loadingASetSavedWithoutListsEmptiesThemAll();
+    void loadThatLoadsNothingKeepsThePicks_data();
+    void loadThatLoadsNothingKeepsThePicks();
 
 private:
     // Points the local database at the full or the empty copy.
@@ -433,6 +436,37 @@ void TestFiltroListas::loadingASetSavedWithoutListsEmptiesThemAll()
     });
     for (QString *list : lists) {
         QCOMPARE(*list, QString());
+    }
+}
+
+void TestFiltroListas::loadThatLoadsNothingKeepsThePicks_data()
+{
+    QTest::addColumn<bool>("somethingSaved");
+    QTest::newRow("choice cancelled") << true;
+    QTest::newRow("nothing saved") << false;
+}
+
+void TestFiltroListas::loadThatLoadsNothingKeepsThePicks()
+{
+    QFETCH(bool, somethingSaved);
+    SavedOptions::setFileName(dir.filePath(QStringLiteral("nada_salvo.ini")));
+    if (somethingSaved) {
+        SavedOptions::save(QStringLiteral("CXL04101"), QStringLiteral("festas"), {"stVendedor=0009"});
+        dialogs->answerName(QString());
+    }
+    QList<QString *> lists = {&stVendedor, &stCliente, &stTipoServ, &stTipoEven, &stProduto};
+    openWith([&](TfrmFiltroCancelamento &d) {
+        for (QString *list : lists) {
+            *list = QStringLiteral("0001_0002");
+        }
+        d.btfLoadOpc->click();
+        d.sbtCancel->click();
+    });
+    QVERIFY(dialogs->allAnswersUsed());
+    QFile::remove(dir.filePath(QStringLiteral("nada_salvo.ini")));
+    SavedOptions::setFileName(dir.filePath(QStringLiteral("opcoes.ini")));
+    for (QString *list : lists) {
+        QCOMPARE(*list, QStringLiteral("0001_0002"));
     }
 }
 

@@ -70,6 +70,7 @@ private slots:
     void statesAreWrittenInTheirFixedOrder();
     void rangesAreWrittenAsShown();
     void numberTypedAndNotLeftIsStoredAdjusted();
+    void reversedRangeTypedAndNotLeftIsRefused();
     void listsFollowTheirRadios();
     void textsAreWrittenAsTyped_data();
     void textsAreWrittenAsTyped();
@@ -117,9 +118,6 @@ void TestFiltroValidacao::firstRefusalIsReportedWithItsFocus_data()
     QTest::newRow("numbers reversed") << QStringList{n11, n10} << "12" << semListas << nrMaior << "medOrcaDe";
     QTest::newRow("a letter sorts after every digit")
         << QStringList{QStringLiteral("00000000AB"), QStringLiteral("0000000099")} << "12" << semListas << nrMaior
-        << "medOrcaDe";
-    QTest::newRow("numbers compared as they stand, not adjusted")
-        << QStringList{QStringLiteral("12"), QStringLiteral("0000000100")} << "12" << semListas << nrMaior
         << "medOrcaDe";
     QTest::newRow("only the last number") << QStringList{QString(), n10} << "12" << semListas
                                           << "Intervalo inicial deve ser informado." << "medOrcaDe";
@@ -380,6 +378,26 @@ void TestFiltroValidacao::numberTypedAndNotLeftIsStoredAdjusted()
     QCOMPARE(Filtro.NrOrcaEven.Ate, QStringLiteral("0000000012"));
     QCOMPARE(shownDe, QStringLiteral("0000000005"));
     QCOMPARE(shownAte, QStringLiteral("0000000012"));
+}
+
+void TestFiltroValidacao::reversedRangeTypedAndNotLeftIsRefused()
+{
+    Filtro = filtroRestrito();
+    const QStringList before = campos(Filtro);
+    QString focused;
+    openWith([&](TfrmFiltroCancelamento &d) {
+        QTest::keyClicks(d.medOrcaDe, QStringLiteral("500"));
+        QTest::keyClick(d.medOrcaDe, Qt::Key_Tab);
+        d.medOrcaAte->selectAll();
+        QTest::keyClicks(d.medOrcaAte, QStringLiteral("60"));
+        QTest::keyClick(d.medOrcaAte, Qt::Key_F10);
+        focused = d.focusWidget() ? d.focusWidget()->objectName() : QString();
+        d.sbtCancel->click();
+    });
+    QCOMPARE(dialogs->shownTexts(),
+             QStringList{"Número do orçamento inicial deve ser menor ou igual ao número do orçamento final."});
+    QCOMPARE(focused, QStringLiteral("medOrcaDe"));
+    QCOMPARE(campos(Filtro), before);
 }
 
 void TestFiltroValidacao::listsFollowTheirRadios()
