@@ -85,6 +85,7 @@ TfrmCancelamento::~TfrmCancelamento()
     // The grids and labels let go of the lists before the lists go; the
     // command state is of no interest to a screen being destroyed.
     dtsPadrao->onStateChange = nullptr;
+    dtsObs->onStateChange = nullptr;
     dtsPadrao->setDataSet(nullptr);
 }
 

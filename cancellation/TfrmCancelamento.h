@@ -71,6 +71,30 @@ public:
     QString cdsOrcamentoIDSITUORCEVEGetText(const Field &field) const;
     void cdsOrcamentoIDSITUORCEVESetText(Field &field, const QString &text) const;
 
+    // The reason of a cancellation or postponement.
+    void edtCdMotivoKeyPress(QChar &key);
+    void edtCdMotivoEnter();
+    void edtCdMotivoExit();
+    void btpMotivoClick(QObject *sender);
+    // Checks the reason code against the server; with `obrigatorio` an empty
+    // code is refused. A refusal shows its message and abandons (Abort).
+    void Vd_Motivo(bool obrigatorio);
+
+    // Storing the marked quote as cancelled or postponed, or dropping it.
+    void sbtConfirmarClick(QObject *sender) override;
+    void sbtCancelarClick(QObject *sender) override;
+    void cdsOrcamentoBeforePost(RecordList &dataSet);
+    void cdsOrcamentoAfterPost(RecordList &dataSet);
+    void cdsOrcamentoAfterCancel(RecordList &dataSet);
+    void cdsOrcamentoAfterDelete(RecordList &dataSet);
+    void cdsMotivoAfterPost(RecordList &dataSet);
+
+    // The justification text stored with a cancellation or postponement.
+    void pnlMotivoExit();
+    void cdsObsBeforePost(RecordList &dataSet);
+    void cdsObsAfterPost(RecordList &dataSet);
+    void dtsObsStateChange(TDataSource &sender);
+
     // Re-enabling a cancelled or postponed quote.
     void sbtHabilitaClick(QObject *sender);
     void mnuHabilitaClick(QObject *sender);
@@ -147,6 +171,10 @@ private:
     bool listaVazia() const;
     bool editando() const;
     QString situacaoAtual() const;
+    // The current quote's state as stored: a marked quote reads "8" in the
+    // list, but until it is posted it is still the pending or approved quote
+    // that needs a reason.
+    QString situacaoGravada() const;
 
     void mostraPagina(QWidget *page);
     void ajustaMenusPaginas();
@@ -157,10 +185,21 @@ private:
     void esvaziaItens();
     void carregaMotivo();
     void mostraPrecoBase(bool visivel);
+    // SetOrcamento with the quote list's pending changes, then the merge and
+    // the refresh of the host's cached copy.
+    void enviaOrcamento();
+    // Releases the hall and stores the justification of a quote whose new
+    // state the server has already stored.
+    void liberaSalaoEJustifica();
+    // Puts the justification into edit, for a quote being cancelled only.
+    void editaJustificativa();
     void focaNumeroOrcamento();
 
     bool boPrimeiraAtivacao = false;
     // The window is going away: the focus leaving its controls as it hides
     // is no operator's doing and must not list or open the filter.
     bool m_fechando = false;
+    // The screen itself takes the focus off the reason page while it stores
+    // the quote: that is not the operator leaving the reason.
+    bool m_gravando = false;
 };

@@ -6,6 +6,7 @@
 #include "Cli_cxl04101.h"
 #include "Consiste.h"
 #include "Corvane.h"
+#include "QuoteStates.h"
 #include "RecordList.h"
 #include "TADOIBQuery.h"
 #include "TBtnPesquisa.h"
@@ -108,7 +109,7 @@ void TfrmCancelamento::panFilialExit()
     sbtVerificarClick(sbtVerificar);
     focaNumeroOrcamento();
     const QString situacao = situacaoAtual();
-    pgcPadrao->setPageEnabled(tshMotivo, situacao == QLatin1String("8") || situacao == QLatin1String("9"));
+    pgcPadrao->setPageEnabled(tshMotivo, QuoteState::isWithdrawn(situacao));
     pnlMotivo->setEnabled(true);
     mnuMotivo->setEnabled(true);
     mnuFolhaDados->setEnabled(true);

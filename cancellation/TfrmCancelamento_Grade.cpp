@@ -5,6 +5,7 @@
 #include "Cli_cxl04100.h"
 #include "Consiste.h"
 #include "MarkGlyphs.h"
+#include "QuoteStates.h"
 #include "RecordList.h"
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
@@ -16,18 +17,8 @@
 
 namespace {
 
-const QStringList codigosSituacao = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("8"),
-                                     QStringLiteral("9")};
-
-bool aindaAtivo(const QString &situacao)
-{
-    return situacao == QLatin1String("1") || situacao == QLatin1String("2");
-}
-
-bool cancelamentoFeito(const QString &situacao)
-{
-    return situacao == QLatin1String("8") || situacao == QLatin1String("9");
-}
+const QStringList codigosSituacao = {QuoteState::Pending, QuoteState::Approved, QuoteState::Cancelled,
+                                     QuoteState::Postponed};
 
 } // namespace
 
@@ -40,7 +31,7 @@ bool TfrmCancelamento::dbgPadraoDrawColumnCell(QPainter *painter, const QStyleOp
     QPixmap glyph;
     if (!cdsOrcamento->isEmpty()) {
         const int situacao = cdsOrcamento->fieldByName(QStringLiteral("IDSITUORCEVE")).index();
-        glyph = aindaAtivo(cdsOrcamento->valueAt(row, situacao).toString()) ? imgUncheck->pixmap()
+        glyph = QuoteState::isOpen(cdsOrcamento->valueAt(row, situacao).toString()) ? imgUncheck->pixmap()
                                                                             : imgCheck->pixmap();
     }
     MarkGlyphs::Paint(*painter, option.rect, TDBGrid::cellBrush(option), glyph);
@@ -52,13 +43,13 @@ void TfrmCancelamento::dbgPadraoDblClick()
     edtCdMotivo->clear();
     if (dbgPadrao->selectedFieldName() == QLatin1String("IDCHECK") && !listaVazia()) {
         const QString situacao = situacaoAtual();
-        if (cancelamentoFeito(situacao)) {
+        if (QuoteState::isWithdrawn(situacao)) {
             sbtHabilitaClick(sbtHabilita);
         } else {
             // Edit first: the command state must still see the quote as it was.
             cdsOrcamento->edit();
-            if (aindaAtivo(situacao)) {
-                cdsOrcamento->fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QStringLiteral("8"));
+            if (QuoteState::isOpen(situacao)) {
+                cdsOrcamento->fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QuoteState::Cancelled);
             }
         }
     }

@@ -4,6 +4,7 @@
 
 #include "Consiste.h"
 #include "Corvane.h"
+#include "QuoteStates.h"
 #include "RecordList.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
@@ -35,12 +36,19 @@ QString TfrmCancelamento::situacaoAtual() const
     return cdsOrcamento->fieldByName(QStringLiteral("IDSITUORCEVE")).asString();
 }
 
+QString TfrmCancelamento::situacaoGravada() const
+{
+    if (listaVazia()) {
+        return QString();
+    }
+    return cdsOrcamento->fieldByName(QStringLiteral("IDSITUORCEVE")).oldValue().toString();
+}
+
 void TfrmCancelamento::Habilita()
 {
     const bool vazia = listaVazia();
     const bool edicao = editando();
-    const QString situacao = situacaoAtual();
-    const bool cancelada = situacao == QLatin1String("8") || situacao == QLatin1String("9");
+    const bool cancelada = QuoteState::isWithdrawn(situacaoGravada());
 
     for (const RecordCommand command : {RecordCommand::Incluir, RecordCommand::Alterar, RecordCommand::Excluir}) {
         commandButton(command)->setEnabled(false);
@@ -74,9 +82,7 @@ void TfrmCancelamento::Habilita()
 void TfrmCancelamento::dtsPadraoStateChange(TDataSource & /*sender*/)
 {
     Habilita();
-    const QString situacao = situacaoAtual();
-    const bool cancelada = situacao == QLatin1String("8") || situacao == QLatin1String("9");
-    if (editando() && !cancelada) {
+    if (editando() && !QuoteState::isWithdrawn(situacaoGravada())) {
         // A marked quote needs its reason: lead the operator there.
         pgcPadrao->SetActivePage(tshMotivo);
         edtCdMotivo->setFocus(Qt::OtherFocusReason);

@@ -4,6 +4,7 @@
 #include "Abort.h"
 #include "Cli_cxl04100.h"
 #include "Consiste.h"
+#include "ControlKeyPress.h"
 #include "FocusEvents.h"
 #include "HostGuard.h"
 #include "MarkGlyphs.h"
@@ -157,6 +158,10 @@ void TfrmCancelamento::buildLists()
     });
     situacao.setOnSetText([this](Field &field, const QString &text) { cdsOrcamentoIDSITUORCEVESetText(field, text); });
     cdsOrcamento->afterScroll = [this](RecordList &list) { cdsOrcamentoAfterScroll(list); };
+    cdsOrcamento->beforePost = [this](RecordList &list) { cdsOrcamentoBeforePost(list); };
+    cdsOrcamento->afterPost = [this](RecordList &list) { cdsOrcamentoAfterPost(list); };
+    cdsOrcamento->afterCancel = [this](RecordList &list) { cdsOrcamentoAfterCancel(list); };
+    cdsOrcamento->afterDelete = [this](RecordList &list) { cdsOrcamentoAfterDelete(list); };
     dtsPadrao->setDataSet(cdsOrcamento);
     dtsPadrao->onStateChange = [this](TDataSource &sender) { dtsPadraoStateChange(sender); };
 
@@ -175,6 +180,7 @@ void TfrmCancelamento::buildLists()
     cdsMotivo = new RecordList(QStringLiteral("cdsMotivo"), this);
     addShown(*cdsMotivo, QStringLiteral("CDJUSTEXCHIS"), FieldType::Text, 4, QStringLiteral("Código"));
     addShown(*cdsMotivo, QStringLiteral("DSJUSTEXCHIS"), FieldType::Text, 40, QStringLiteral("Nome"));
+    cdsMotivo->afterPost = [this](RecordList &list) { cdsMotivoAfterPost(list); };
     dtsMotivo = new TDataSource(this);
     dtsMotivo->setObjectName(QStringLiteral("dtsMotivo"));
     dtsMotivo->setDataSet(cdsMotivo);
@@ -184,6 +190,9 @@ void TfrmCancelamento::buildLists()
     dtsObs = new TDataSource(this);
     dtsObs->setObjectName(QStringLiteral("dtsObs"));
     dtsObs->setDataSet(cdsObs);
+    cdsObs->beforePost = [this](RecordList &list) { cdsObsBeforePost(list); };
+    cdsObs->afterPost = [this](RecordList &list) { cdsObsAfterPost(list); };
+    dtsObs->onStateChange = [this](TDataSource &sender) { dtsObsStateChange(sender); };
 
     cdsParamOrca = new RecordList(QStringLiteral("cdsParamOrca"), this);
     cdsParamOrca->addField(QStringLiteral("IDORIGPRUNITORE"), FieldType::Text, 1);
@@ -450,11 +459,13 @@ void TfrmCancelamento::buildReasonPage()
     edtCdMotivo->setFixedWidth(48);
     paintBackground(edtCdMotivo, QPalette::ToolTipBase);
     lblNmMot->setBuddy(edtCdMotivo);
+    ControlKeyPress::watch(edtCdMotivo, [this](QChar &key) { edtCdMotivoKeyPress(key); });
     btpMotivo = new TBtnPesquisa(pnlMotivo);
     btpMotivo->setObjectName(QStringLiteral("btpMotivo"));
     btpMotivo->setAssociatedEdit(edtCdMotivo);
     btpMotivo->setDataSource(dtsMotivo);
     btpMotivo->setEnabled(false);
+    btpMotivo->onClick = [this](TBtnPesquisa &sender) { btpMotivoClick(&sender); };
     edtNmMotivo = new QLineEdit(pnlMotivo);
     edtNmMotivo->setObjectName(QStringLiteral("edtNmMotivo"));
     edtNmMotivo->setEnabled(false);
@@ -471,6 +482,8 @@ void TfrmCancelamento::buildReasonPage()
     dbmMotivo->setFrameShape(QFrame::NoFrame);
     dbmMotivo->setDataSource(dtsObs);
     dbmMotivo->setDataField(QStringLiteral("TXOBSJUSTORC"));
+    // Tab leaves the justification as it leaves every other field.
+    dbmMotivo->setTabChangesFocus(true);
 
     page->addWidget(pnlMotivo);
     page->addWidget(dbmMotivo, 1);
@@ -508,6 +521,7 @@ void TfrmCancelamento::ordenaTabulacao()
     QWidget::setTabOrder(sbtConfirmar, sbtFiltro);
     QWidget::setTabOrder(sbtFiltro, sbtHabilita);
     QWidget::setTabOrder(medCdFilial, pgcPadrao);
+    QWidget::setTabOrder(edtCdMotivo, dbmMotivo);
 }
 
 void TfrmCancelamento::watchFocus()
@@ -523,4 +537,7 @@ void TfrmCancelamento::watchFocus()
                        unlessClosing(&TfrmCancelamento::panFilialExit));
     FocusEvents::watch(medCdFilial, {}, unlessClosing(&TfrmCancelamento::medCdFilialExit));
     FocusEvents::watch(dbgPadrao, unlessClosing(&TfrmCancelamento::dbgPadraoEnter), {});
+    FocusEvents::watch(edtCdMotivo, unlessClosing(&TfrmCancelamento::edtCdMotivoEnter),
+                       unlessClosing(&TfrmCancelamento::edtCdMotivoExit));
+    FocusEvents::watch(pnlMotivo, {}, unlessClosing(&TfrmCancelamento::pnlMotivoExit));
 }

@@ -3,6 +3,7 @@
 
 #include "Consiste.h"
 #include "Procurar.h"
+#include "QuoteStates.h"
 #include "RecordList.h"
 #include "ServerAnswer.h"
 #include "Showavi.h"
@@ -54,7 +55,7 @@ void TfrmCancelamento::sbtVerificarClick(QObject * /*sender*/)
         ServerAnswer::LoadPacket(*cdsOrcamento, verificado(answer));
     }
     focaNumeroOrcamento();
-    pgcPadrao->setPageEnabled(tshMotivo, situacaoAtual() == QLatin1String("8"));
+    pgcPadrao->setPageEnabled(tshMotivo, situacaoAtual() == QuoteState::Cancelled);
     if (pgcPadrao->activePage() == tshItens) {
         carregaItens();
     }

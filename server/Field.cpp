@@ -42,6 +42,11 @@ QVariant Field::value() const
     return m_list.activeValue(m_index);
 }
 
+QVariant Field::oldValue() const
+{
+    return m_list.activeOldValue(m_index);
+}
+
 void Field::setValue(const QVariant &value)
 {
     m_list.writeActiveValue(*this, value);

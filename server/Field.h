@@ -67,6 +67,10 @@ public:
     // only while the list calculates.
     QVariant value() const;
     void setValue(const QVariant &value);
+    // The value of the current record as it was when its pending edit began
+    // (the stored value, before the operator's changes); outside an edit, and
+    // for a record being inserted, the value itself.
+    QVariant oldValue() const;
     bool isNull() const;
     void clear();
     QString asString() const;          // empty for null

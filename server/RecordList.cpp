@@ -662,6 +662,14 @@ QVariant RecordList::activeValue(int fieldIndex) const
     return d->store.values(row).value(fieldIndex);
 }
 
+QVariant RecordList::activeOldValue(int fieldIndex) const
+{
+    if (m_state == State::Edit && activeRow() == m_current) {
+        return d->editOriginal.value(fieldIndex);
+    }
+    return activeValue(fieldIndex);
+}
+
 void RecordList::writeActiveValue(const Field &field, const QVariant &value)
 {
     const QString name = field.name();

@@ -189,6 +189,7 @@ private:
     QVariantList currentValuesOf(quint64 recordId) const;
     int activeRow() const;
     QVariant activeValue(int fieldIndex) const;
+    QVariant activeOldValue(int fieldIndex) const;
     void writeActiveValue(const Field &field, const QVariant &value);
 
     std::unique_ptr<Private> d;

@@ -82,8 +82,9 @@ void TfrmPadraoGrid::buildMenus()
                               QKeySequence(Qt::CTRL | Qt::Key_F), &TfrmPadraoGrid::sbtProcurarClick);
     mnuVerificar = addMenuItem(mnuManutencao, QStringLiteral("mnuVerificar"), QStringLiteral("&Verificar"),
                                QKeySequence(Qt::Key_F5), &TfrmPadraoGrid::sbtVerificarClick);
+    // Esc drops the edit in progress; the command is enabled only then.
     mnuCancelar = addMenuItem(mnuManutencao, QStringLiteral("mnuCancelar"), QStringLiteral("Ca&ncelar"),
-                              QKeySequence(), &TfrmPadraoGrid::sbtCancelarClick);
+                              QKeySequence(Qt::Key_Escape), &TfrmPadraoGrid::sbtCancelarClick);
     mnuConfirmar = addMenuItem(mnuManutencao, QStringLiteral("mnuConfirmar"), QStringLiteral("C&onfirmar"),
                                QKeySequence(), &TfrmPadraoGrid::sbtConfirmarClick);
 }

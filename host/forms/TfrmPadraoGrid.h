@@ -35,9 +35,9 @@ class TMessages;
 // fight over a key) run the same virtual handler inside the host guard, with
 // the button or the menu item as sender; when a handler is called directly
 // (a derived screen calling the base one) its failures go on to the caller.
-// Shortcuts: Ctrl+I insert, Ctrl+F find, F5 verify, Ctrl+P listing, and the
-// Insert key on the grid. Ctrl+Enter is left to the screens, which confirm
-// with it in their own way.
+// Shortcuts: Ctrl+I insert, Ctrl+F find, F5 verify, Esc cancel, Ctrl+P
+// listing, and the Insert key on the grid. Ctrl+Enter is left to the
+// screens, which confirm with it in their own way.
 //
 // Close: the base FormClose frees the screen; FormDestroy unbinds the list.
 class TfrmPadraoGrid : public THostForm {
@@ -127,6 +127,9 @@ public:
     TMessages *msgMensagensPadroes;
 
 protected:
+    // Asks the text of `key` from `msgMensagensPadroes` with Yes and No;
+    // true for Yes.
+    bool askYesNo(const QString &key);
     // Puts a screen's own button into the tool bar, before `sbtImprimir`.
     void insertToolButton(TButtonFlat *button);
     // Puts a screen's own band between the tool bar and the page control,
@@ -150,7 +153,6 @@ private:
                          const QKeySequence &shortcut, Handler handler);
     void pairCommand(TButtonFlat *button, QAction *action);
     void runHandler(Handler handler, QObject *sender);
-    bool askYesNo(const QString &key);
     void refreshNavigator();
 
     QVBoxLayout *m_layout;

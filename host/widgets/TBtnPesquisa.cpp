@@ -83,6 +83,10 @@ bool TBtnPesquisa::eventFilter(QObject *watched, QEvent *event)
 
 bool TBtnPesquisa::lookUp()
 {
+    if (onClick) {
+        onClick(*this);
+        return false;
+    }
     bool proceed = true;
     if (onBeforePesq) {
         onBeforePesq(*this, proceed);

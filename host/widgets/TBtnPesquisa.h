@@ -19,6 +19,8 @@ class TDataSource;
 //   5. on a pick: the key (the list's first field) goes into the associated
 //      edit, then onAfterPesq runs.
 // A failure at any step is reported by the host guard and ends the lookup.
+// A screen whose lookup is its own sets onClick: the click and F9 then run
+// it, inside the host guard, instead of the five steps.
 class TBtnPesquisa final : public QToolButton {
     Q_OBJECT
 public:
@@ -35,8 +37,10 @@ public:
 
     std::function<void(TBtnPesquisa &sender, bool &proceed)> onBeforePesq;
     std::function<void(TBtnPesquisa &sender)> onAfterPesq;
+    std::function<void(TBtnPesquisa &sender)> onClick;
 
-    // Runs the lookup as a click does; true when a record was picked.
+    // Runs the lookup as a click does; true when a record was picked (always
+    // false with onClick, whose outcome is the screen's).
     bool execute();
 
 protected:

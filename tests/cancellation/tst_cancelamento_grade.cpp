@@ -336,11 +336,12 @@ void tst_CancelamentoGrade::ctrlEnterConfirmsOnlyWhileEditing()
     QCOMPARE(list->state(), RecordList::State::Browse);
     QCOMPARE(list->changeCount(), 0);
 
+    // Confirming a mark without a reason reaches the reason check.
     list->edit();
     list->fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QStringLiteral("8"));
     QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Enter, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(list->state(), RecordList::State::Browse);
-    QCOMPARE(list->changeCount(), 1);
+    QCOMPARE(m_fixture.dialogs.shownTexts(), QStringList{QStringLiteral("Motivo deve ser informado.")});
+    QCOMPARE(list->state(), RecordList::State::Edit);
 }
 
 void tst_CancelamentoGrade::ctrlEnterDuringInsertConfirms()
@@ -350,10 +351,10 @@ void tst_CancelamentoGrade::ctrlEnterDuringInsertConfirms()
     list->append();
     QCOMPARE(list->state(), RecordList::State::Insert);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
-    QCOMPARE(list->recordCount(), 2);
+    QCOMPARE(m_fixture.dialogs.shownTexts(), QStringList{QStringLiteral("Motivo deve ser informado.")});
     // Inserting is never allowed on this screen, so the insert command that
     // follows the confirmation finds itself disabled.
-    QCOMPARE(list->state(), RecordList::State::Browse);
+    QCOMPARE(list->recordCount(), 2);
 }
 
 void tst_CancelamentoGrade::f12GoesBackAheadOfPagesOnlyWithoutModifiers()

@@ -1,0 +1,165 @@
+// Storing a marked quote as cancelled or postponed: the operation question,
+// the writes to the server, and dropping the edit instead.
+#include "TfrmCancelamento.h"
+
+#include "Abort.h"
+#include "Cli_cxl04100.h"
+#include "Consiste.h"
+#include "Corvane.h"
+#include "HostDialogs.h"
+#include "QuoteStates.h"
+#include "RecordList.h"
+#include "Showavi.h"
+#include "TButtonFlat.h"
+#include "TCustomPageControl98.h"
+#include "TMessages.h"
+
+#include <QLineEdit>
+#include <QScopedValueRollback>
+
+#include <stdexcept>
+
+namespace {
+
+constexpr int gravandoDados = 1;
+constexpr int operacaoCancelar = 10;
+constexpr int operacaoAdiar = 11;
+
+} // namespace
+
+void TfrmCancelamento::sbtConfirmarClick(QObject *sender)
+{
+    TfrmPadraoGrid::sbtConfirmarClick(sender);
+    edtCdMotivo->clear();
+}
+
+void TfrmCancelamento::cdsOrcamentoBeforePost(RecordList &dataSet)
+{
+    dataSet.fieldByName(QStringLiteral("CDOPEJUSTORC")).setAsString(Corvane::Operador());
+    Vd_Motivo(true);
+    Field &situacao = dataSet.fieldByName(QStringLiteral("IDSITUORCEVE"));
+    if (situacao.asString() == QuoteState::Cancelled) {
+        const int operacao = msgPadrao->ShowMsgAlert(
+            QStringLiteral("confirmar"), TMessages::DialogKind::Confirmation,
+            {QStringLiteral("btnCancelar"), QStringLiteral("btnAdiar"), QStringLiteral("btnVoltar")}, 0);
+        if (operacao == operacaoAdiar) {
+            situacao.setAsString(QuoteState::Postponed);
+        } else if (operacao != operacaoCancelar) {
+            throw Abort();
+        }
+    }
+    dataSet.fieldByName(QStringLiteral("CDJUSTEXCHIS")).setAsString(edtCdMotivo->text());
+    const QScopedValueRollback<bool> gravando(m_gravando, true);
+    mostraPagina(tshPadrao);
+}
+
+void TfrmCancelamento::cdsOrcamentoAfterPost(RecordList &dataSet)
+{
+    if (dataSet.changeCount() > 0) {
+        try {
+            enviaOrcamento();
+            liberaSalaoEJustifica();
+            HostDialogs::current().showMessage(HostDialogs::Icon::Information, Caption(),
+                                               msgPadrao->Msg(QStringLiteral("SUCESSO")));
+            mostraPagina(tshPadrao);
+            sbtVerificarClick(sbtVerificar);
+        } catch (...) {
+            dataSet.cancelUpdates();
+            throw;
+        }
+    }
+    Habilita();
+}
+
+void TfrmCancelamento::enviaOrcamento()
+{
+    {
+        Showavi::Busy busy(gravandoDados);
+        Consiste::CheckResultServ(
+            netCancelamento->Call(QStringLiteral("SetOrcamento"), {TNetArg::deltaOf(*cdsOrcamento)}), true, 0);
+    }
+    if (cdsOrcamento->logChanges()) {
+        cdsOrcamento->mergeChangeLog();
+    }
+    Corvane::AtualizaLocalCache({QStringLiteral("ORCAEVENTO")});
+}
+
+void TfrmCancelamento::liberaSalaoEJustifica()
+{
+    const QString situacao = situacaoAtual();
+    if (!QuoteState::isWithdrawn(situacao)) {
+        return;
+    }
+    const auto chave = [this](const char *name) {
+        return cdsOrcamento->fieldByName(QLatin1String(name)).asString();
+    };
+    // From here on the quote is stored in its new state: whatever fails must
+    // not read as if nothing had happened.
+    const QString jaGravado = QStringLiteral("O orçamento %1 (seq. %2) já está gravado como %3")
+                                  .arg(chave("NRORCAEVENTO"), chave("NRSEQORCAEVE"), msgPadrao->Msg(situacao));
+    bool salaoLiberado = false;
+    try {
+        netCancelamento->Call(QStringLiteral("setAgendaSalao"),
+                              {chave("CDFILIAL"), chave("NRORCAEVENTO"), chave("NRSEQORCAEVE"), HallBooking::Released});
+        salaoLiberado = true;
+        if (cdsObs->isEditing()) {
+            cdsObs->post();
+        }
+    } catch (const Abort &) {
+        // The server's refusal has been shown already.
+        HostDialogs::current().showMessage(HostDialogs::Icon::Warning, Caption(),
+                                           jaGravado + QStringLiteral(", mas a justificativa não foi gravada."));
+        throw;
+    } catch (const std::exception &error) {
+        const QString falta = salaoLiberado ? QStringLiteral("a justificativa não foi gravada")
+                                            : QStringLiteral("o salão não foi liberado e a justificativa não foi gravada");
+        throw std::runtime_error(
+            (jaGravado + QStringLiteral(", mas %1: %2").arg(falta, QString::fromUtf8(error.what()))).toStdString());
+    }
+}
+
+void TfrmCancelamento::sbtCancelarClick(QObject * /*sender*/)
+{
+    if (!askYesNo(QStringLiteral("Canc"))) {
+        return;
+    }
+    boVd = false;
+    pgcPadrao->setPageEnabled(tshPadrao, true);
+    if (cdsOrcamento->isActive()) {
+        cdsOrcamento->cancel();
+    }
+    edtCdMotivo->clear();
+}
+
+void TfrmCancelamento::cdsOrcamentoAfterCancel(RecordList &dataSet)
+{
+    dataSet.cancelUpdates();
+    if (cdsObs->isActive()) {
+        cdsObs->cancelUpdates();
+    }
+    dtsPadraoStateChange(*dtsPadrao);
+    cdsOrcamentoAfterScroll(dataSet);
+    sbtVerificarClick(sbtVerificar);
+    mostraPagina(tshPadrao);
+    ajustaMarcasPaginas();
+    focaNumeroOrcamento();
+}
+
+void TfrmCancelamento::cdsOrcamentoAfterDelete(RecordList &dataSet)
+{
+    if (dataSet.changeCount() == 0) {
+        return;
+    }
+    try {
+        enviaOrcamento();
+    } catch (...) {
+        dataSet.cancelUpdates();
+        throw;
+    }
+}
+
+void TfrmCancelamento::cdsMotivoAfterPost(RecordList & /*dataSet*/)
+{
+    sbtVerificarClick(sbtVerificar);
+    Habilita();
+}

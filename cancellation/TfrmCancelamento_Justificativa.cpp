@@ -1,0 +1,98 @@
+// The justification text of a cancellation or postponement: kept in its own
+// one-record list and stored with SetObs after the quote's new state.
+#include "TfrmCancelamento.h"
+
+#include "Corvane.h"
+#include "DayCount.h"
+#include "RecordList.h"
+#include "Showavi.h"
+#include "TButtonFlat.h"
+#include "TDBMemo.h"
+#include "TDataSource.h"
+#include "Consiste.h"
+
+#include <QDate>
+
+namespace {
+
+constexpr int gravandoDados = 1;
+
+} // namespace
+
+void TfrmCancelamento::pnlMotivoExit()
+{
+    if (!m_gravando) {
+        editaJustificativa();
+    }
+}
+
+void TfrmCancelamento::editaJustificativa()
+{
+    // Only a quote being cancelled or postponed takes a justification.
+    if (editando() && cdsObs->isActive()) {
+        cdsObs->edit();
+    }
+}
+
+void TfrmCancelamento::cdsObsBeforePost(RecordList &dataSet)
+{
+    dataSet.fieldByName(QStringLiteral("CDOPERADOR")).setAsString(Corvane::Operador());
+    for (const char *chave : {"CDFILIAL", "NRORCAEVENTO", "NRSEQORCAEVE"}) {
+        dataSet.fieldByName(QLatin1String(chave))
+            .setAsString(cdsOrcamento->fieldByName(QLatin1String(chave)).asString());
+    }
+    dataSet.fieldByName(QStringLiteral("TXOBSJUSTORC")).setAsString(dbmMotivo->toPlainText());
+    dataSet.fieldByName(QStringLiteral("DTHRHISTORCA")).setAsDateTime(DayCount::fromDate(QDate::currentDate()));
+}
+
+void TfrmCancelamento::cdsObsAfterPost(RecordList &dataSet)
+{
+    if (dataSet.changeCount() == 0) {
+        return;
+    }
+    try {
+        {
+            Showavi::Busy busy(gravandoDados);
+            Consiste::CheckResultServ(netCancelamento->Call(QStringLiteral("SetObs"), {TNetArg::deltaOf(dataSet)}),
+                                      true, 0);
+        }
+        if (dataSet.logChanges()) {
+            dataSet.mergeChangeLog();
+        }
+        Corvane::AtualizaLocalCache({QStringLiteral("OBSJUSTORCA")});
+        sbtVerificarClick(sbtVerificar);
+        cdsOrcamentoAfterScroll(*cdsOrcamento);
+        mostraPagina(tshPadrao);
+    } catch (...) {
+        if (dataSet.isActive()) {
+            dataSet.cancelUpdates();
+        }
+        throw;
+    }
+}
+
+void TfrmCancelamento::dtsObsStateChange(TDataSource &sender)
+{
+    // The buttons only: each menu item follows its button (the host keeps
+    // the pair in step).
+    switch (sender.state()) {
+    case RecordList::State::Edit:
+    case RecordList::State::Insert:
+        for (const RecordCommand command : {RecordCommand::Incluir, RecordCommand::Alterar, RecordCommand::Excluir,
+                                            RecordCommand::Procurar, RecordCommand::Verificar}) {
+            commandButton(command)->setEnabled(false);
+        }
+        sbtCancelar->setEnabled(true);
+        sbtConfirmar->setEnabled(true);
+        break;
+    case RecordList::State::Browse:
+        sbtProcurar->setEnabled(true);
+        sbtVerificar->setEnabled(true);
+        sbtCancelar->setEnabled(false);
+        sbtConfirmar->setEnabled(false);
+        break;
+    default:
+        break;
+    }
+    ajustaMenusPaginas();
+}

@@ -1,0 +1,103 @@
+// The reason of a cancellation or postponement: its code, its lookup and its
+// check against the server.
+#include "TfrmCancelamento.h"
+
+#include "Cli_cxl04100.h"
+#include "Consiste.h"
+#include "Pesquisa.h"
+#include "RecordList.h"
+#include "ServerAnswer.h"
+#include "Showavi.h"
+#include "TBtnPesquisa.h"
+#include "TCustomPageControl98.h"
+#include "TDBMemo.h"
+#include "TMessages.h"
+
+#include <QLineEdit>
+
+namespace {
+
+constexpr int larguraMotivo = 4;
+constexpr int lendoDados = 6;
+constexpr char16_t backspace = 8;
+
+} // namespace
+
+void TfrmCancelamento::edtCdMotivoKeyPress(QChar &key)
+{
+    if (!key.isDigit() && key != QChar(backspace)) {
+        key = QChar(0);
+    }
+}
+
+void TfrmCancelamento::edtCdMotivoEnter()
+{
+    edtNmMotivo->clear();
+}
+
+void TfrmCancelamento::edtCdMotivoExit()
+{
+    // Only a quote being cancelled has a reason to check; the focus also
+    // leaves this field when a finished (or failed) operation disables it,
+    // and that must neither ask the server again nor open a justification.
+    if (!editando()) {
+        mostraPagina(tshPadrao);
+        return;
+    }
+    if (boVd) {
+        Vd_Motivo(true);
+    }
+    if (Consiste::EmptyString(edtCdMotivo->text())) {
+        edtCdMotivo->setFocus(Qt::OtherFocusReason);
+        dbmMotivo->setEnabled(true);
+        edtCdMotivo->setText(Consiste::Ajusta(edtCdMotivo->text(), larguraMotivo));
+    }
+    editaJustificativa();
+}
+
+void TfrmCancelamento::btpMotivoClick(QObject * /*sender*/)
+{
+    // Without a code the server answers every reason.
+    edtCdMotivo->clear();
+    {
+        Showavi::Busy busy(lendoDados);
+        QString codigo;
+        QString todos = QStringLiteral("T");
+        const QJsonValue answer = netCancelamento->Call(QStringLiteral("GetMotivo"),
+                                                        {TNetArg::textRef(codigo), TNetArg::textRef(todos)});
+        ServerAnswer::LoadPacket(*cdsMotivo, Consiste::CheckResultServ(answer, true, 0));
+    }
+    if (!Pesquisa::Pesquisar(*dtsMotivo, msgPadrao->Msg(QStringLiteral("Motivo")), false, true)) {
+        return;
+    }
+    edtCdMotivo->setText(cdsMotivo->fieldByName(QStringLiteral("CDJUSTEXCHIS")).asString());
+    edtNmMotivo->setText(cdsMotivo->fieldByName(QStringLiteral("DSJUSTEXCHIS")).asString());
+    dbmMotivo->setEnabled(true);
+    editaJustificativa();
+}
+
+void TfrmCancelamento::Vd_Motivo(bool obrigatorio)
+{
+    if (Consiste::EmptyString(edtCdMotivo->text())) {
+        if (obrigatorio) {
+            pgcPadrao->setPageEnabled(tshMotivo, true);
+            mostraPagina(tshMotivo);
+            edtCdMotivo->setEnabled(true);
+            btpMotivo->setEnabled(true);
+            dbmMotivo->setEnabled(edtCdMotivo->isEnabled());
+            edtCdMotivo->setFocus(Qt::OtherFocusReason);
+            Consiste::MensErro(msgPadrao->Msg(QStringLiteral("Motivo_N_Inf")), true);
+        }
+    } else {
+        edtCdMotivo->setText(Consiste::Ajusta(edtCdMotivo->text(), larguraMotivo));
+        const QJsonValue answer =
+            netCancelamento->Call(QStringLiteral("GetMotivo"), {edtCdMotivo->text(), QString()});
+        ServerAnswer::LoadPacket(*cdsMotivo, Consiste::CheckResultServ(answer, true, 0));
+        if (cdsMotivo->isEmpty()) {
+            edtCdMotivo->setFocus(Qt::OtherFocusReason);
+            Consiste::MensErro(msgPadrao->Msg(QStringLiteral("Motivo_N_cad")), true);
+        }
+        edtNmMotivo->setText(cdsMotivo->fieldByName(QStringLiteral("DSJUSTEXCHIS")).asString());
+    }
+    ajustaMenusPaginas();
+}
