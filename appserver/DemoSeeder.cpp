@@ -16,9 +16,9 @@
 namespace {
 
 const QStringList businessTables{
-    QStringLiteral("HISTSITUORCA"), QStringLiteral("AGENDASALAO"), QStringLiteral("OBSJUSTORCA"), QStringLiteral("ITEMORCAEVEN"),
-    QStringLiteral("ORCAEVENTO"), QStringLiteral("SALAOEVEN"), QStringLiteral("PARAMORCA"), QStringLiteral("JUSTEXCHIS"),
-    QStringLiteral("PRECOBASE")};
+    QStringLiteral("HISTSITUORCA"), QStringLiteral("HISTOBSJUSTORCA"), QStringLiteral("AGENDASALAO"),
+    QStringLiteral("OBSJUSTORCA"), QStringLiteral("ITEMORCAEVEN"), QStringLiteral("ORCAEVENTO"),
+    QStringLiteral("SALAOEVEN"), QStringLiteral("PARAMORCA"), QStringLiteral("JUSTEXCHIS"), QStringLiteral("PRECOBASE")};
 
 const QStringList lookupTables{
     QStringLiteral("ENDECLIE"), QStringLiteral("CLIENTE"), QStringLiteral("MUNICIPIO"), QStringLiteral("PAIS"),

@@ -40,6 +40,28 @@ void requireClosedQuote(const QSqlDatabase &db, const QuoteKey &key)
     }
 }
 
+// Keeps the justification stored now, before an update or a delete replaces
+// it. On PostgreSQL the row stays locked until the transaction ends, so a
+// second writer waits here and then finds the text changed.
+void keepCurrent(const QSqlDatabase &db, const QuoteKey &key)
+{
+    const QString lock = Sql::isPostgres(db) ? QStringLiteral(" FOR UPDATE") : QString();
+    QSqlQuery current = Sql::run(db, QStringLiteral(
+        "SELECT TXOBSJUSTORC, DTHRHISTORCA, CDOPERADOR FROM OBSJUSTORCA "
+        "WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?") + lock, {key.branch, key.number, key.sequence});
+    if (!current.next()) {
+        return;
+    }
+    QSqlQuery last = Sql::run(db, QStringLiteral(
+        "SELECT COALESCE(MAX(NRHISTOBS), 0) FROM HISTOBSJUSTORCA "
+        "WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?"), {key.branch, key.number, key.sequence});
+    const int next = last.next() ? last.value(0).toInt() + 1 : 1;
+    Sql::run(db, QStringLiteral(
+        "INSERT INTO HISTOBSJUSTORCA (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRHISTOBS, TXOBSJUSTORC, DTHRHISTORCA, "
+        "CDOPERADOR) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+        {key.branch, key.number, key.sequence, next, current.value(0), current.value(1), current.value(2)});
+}
+
 QString conflict(const QuoteKey &key)
 {
     return QStringLiteral("A justificativa do orçamento %1 foi alterada por outro usuário. Liste os orçamentos novamente.").arg(key.display());
@@ -103,6 +125,7 @@ int JustificationWriter::apply(const ChangeDelta &delta)
             sets << field + QStringLiteral(" = ?");
             setValues << storable(rows, change.newValues, field);
         }
+        keepCurrent(m_db, key);
         const QString where = QStringLiteral(" WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?") + checks.join(QString());
         QSqlQuery write = change.op == RowChange::Op::Update
             ? Sql::run(m_db, QStringLiteral("UPDATE OBSJUSTORCA SET ") + sets.join(QStringLiteral(", ")) + where, setValues + checkValues)

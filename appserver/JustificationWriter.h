@@ -5,7 +5,9 @@
 #include <QSqlDatabase>
 
 // SetObs: stores the justification text of cancelled or postponed quotes.
-// One justification per quote version; an insert where one already exists,
+// One current justification per quote version; the one it replaces (or a
+// deleted one) is kept in the justification history. An insert where one
+// already exists,
 // or an update or delete of a justification that changed since it was
 // read, is another operator's work and refuses the whole delta.
 class JustificationWriter final {

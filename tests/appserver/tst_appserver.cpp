@@ -545,6 +545,14 @@ private slots:
         QCOMPARE(stale.value("ok").toBool(), false);
         QVERIFY(stale.value("message").toString().contains(number));
         QCOMPARE(scalar("SELECT COUNT(*) FROM OBSJUSTORCA WHERE CDFILIAL = '0007' AND NRORCAEVENTO = ? AND TXOBSJUSTORC = 'Novo texto'", {number}), 1);
+        // The replaced text is kept; the refused one left no trace.
+        QSqlQuery kept = Sql::run(direct(), "SELECT NRHISTOBS, TXOBSJUSTORC, CDOPERADOR FROM HISTOBSJUSTORCA "
+                                            "WHERE CDFILIAL = '0007' AND NRORCAEVENTO = ?", {number});
+        QVERIFY(kept.next());
+        QCOMPARE(kept.value(0).toInt(), 1);
+        QCOMPARE(kept.value(1).toString(), QStringLiteral("Cliente desistiu; ligar em março."));
+        QCOMPARE(kept.value(2).toString(), QStringLiteral("MSOUZA"));
+        QVERIFY(!kept.next());
     }
 
     void hallAnswers_data()
