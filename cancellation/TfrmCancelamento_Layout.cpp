@@ -190,6 +190,8 @@ void TfrmCancelamento::buildLists()
     dtsObs = new TDataSource(this);
     dtsObs->setObjectName(QStringLiteral("dtsObs"));
     dtsObs->setDataSet(cdsObs);
+    // Typing the justification is what puts it into edit.
+    dtsObs->setAutoEdit(true);
     cdsObs->beforePost = [this](RecordList &list) { cdsObsBeforePost(list); };
     cdsObs->afterPost = [this](RecordList &list) { cdsObsAfterPost(list); };
     dtsObs->onStateChange = [this](TDataSource &sender) { dtsObsStateChange(sender); };

@@ -37,6 +37,11 @@ void TfrmCancelamento::edtCdMotivoEnter()
 
 void TfrmCancelamento::edtCdMotivoExit()
 {
+    // The screen leaving the reason page to store the quote has just checked
+    // the reason.
+    if (m_gravando) {
+        return;
+    }
     // Only a quote being cancelled has a reason to check; the focus also
     // leaves this field when a finished (or failed) operation disables it,
     // and that must neither ask the server again nor open a justification.

@@ -125,6 +125,7 @@ private slots:
     void declaredFieldsSurviveLoadsAndMatchByName();
     void packetCreatesFieldsForAnUndeclaredList();
     void editOnAnEmptyListStartsANewRecord();
+    void oldValueIsTheValueBeforeThePendingEdit();
     void declaringFieldsOnAnOpenListIsRefused();
     void insertPutsTheRecordBeforeTheCurrentOne();
     void removeKeepsTheRowPositionForTheNextRecord();
@@ -663,6 +664,24 @@ void TestRecordList::editOnAnEmptyListStartsANewRecord()
     QCOMPARE(q.list.state(), RecordList::State::Insert);
     QCOMPARE(q.list.recordCount(), 1);
     QCOMPARE(q.list.recNo(), 0);
+}
+
+void TestRecordList::oldValueIsTheValueBeforeThePendingEdit()
+{
+    QuoteList q;
+    q.list.loadPacket(quotePacket());
+    Field &numero = q.list.fieldByName("NRORCA");
+    q.list.edit();
+    numero.setAsString(QStringLiteral("X"));
+    QCOMPARE(numero.oldValue().toString(), QStringLiteral("0000000001"));
+    q.list.post();
+    QCOMPARE(numero.oldValue().toString(), QStringLiteral("X"));
+    q.list.edit();
+    numero.setAsString(QStringLiteral("Y"));
+    q.list.cancel();
+    QCOMPARE(numero.oldValue().toString(), QStringLiteral("X"));
+    q.list.append();
+    QCOMPARE(numero.oldValue(), numero.value());
 }
 
 void TestRecordList::declaringFieldsOnAnOpenListIsRefused()

@@ -9,7 +9,10 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QtTest>
+
+#include <stdexcept>
 
 namespace {
 
@@ -30,17 +33,43 @@ CancelamentoFixture::CancelamentoFixture()
 CancelamentoFixture::~CancelamentoFixture()
 {
     closeScreen();
+    QSqlDatabase::removeDatabase(QStringLiteral("fixtureServerSql"));
     HostMdi::SetArea(nullptr);
     dtmDBGeral = nullptr;
 }
 
 QString CancelamentoFixture::serverDatabase() const
 {
-    return m_dir.filePath(QStringLiteral("srv.db"));
+    return m_serverLocation;
 }
 
-bool CancelamentoFixture::start(QString *error)
+QSqlDatabase CancelamentoFixture::serverSql()
 {
+    const QString name = QStringLiteral("fixtureServerSql");
+    QSqlDatabase database = QSqlDatabase::database(name);
+    if (database.isOpen()) {
+        return database;
+    }
+    const QUrl url(m_serverLocation);
+    if (url.scheme().startsWith(QLatin1String("postgres"))) {
+        database = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        database.setHostName(url.host());
+        database.setPort(url.port(5432));
+        database.setUserName(url.userName());
+        database.setDatabaseName(url.path().mid(1));
+    } else {
+        database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        database.setDatabaseName(m_serverLocation);
+    }
+    if (!database.open()) {
+        throw std::runtime_error(database.lastError().text().toStdString());
+    }
+    return database;
+}
+
+bool CancelamentoFixture::start(QString *error, const QString &serverLocation)
+{
+    m_serverLocation = serverLocation.isEmpty() ? m_dir.filePath(QStringLiteral("srv.db")) : serverLocation;
     const QString localDatabase = m_dir.filePath(QStringLiteral("local.db"));
     QString output;
     if (!AppServerProcess::seed(serverDatabase(), 300, {QStringLiteral("--local-db"), localDatabase}, &output)) {
@@ -76,19 +105,15 @@ void CancelamentoFixture::stopServer()
 
 bool CancelamentoFixture::setOrigemPreco(const QString &origin, QString *error)
 {
-    bool done = false;
-    {
-        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fixtureServer"));
-        database.setDatabaseName(serverDatabase());
-        QSqlQuery update(database);
-        done = database.open() && update.exec(QStringLiteral("UPDATE PARAMORCA SET IDORIGPRUNITORE = '%1'").arg(origin));
-        if (!done) {
-            *error = update.lastError().text();
-        }
-        database.close();
+    QSqlQuery update(serverSql());
+    update.prepare(QStringLiteral("UPDATE PARAMORCA SET IDORIGPRUNITORE = ?"));
+    // An empty origin is stored as empty text, not as NULL.
+    update.addBindValue(origin.isEmpty() ? QStringLiteral("") : origin);
+    if (!update.exec()) {
+        *error = update.lastError().text();
+        return false;
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("fixtureServer"));
-    return done;
+    return true;
 }
 
 void CancelamentoFixture::login(bool fixed, quint16 port)

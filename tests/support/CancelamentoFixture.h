@@ -6,6 +6,7 @@
 
 #include <QJsonObject>
 #include <QMdiArea>
+#include <QSqlDatabase>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -21,9 +22,14 @@ public:
     ~CancelamentoFixture();
 
     // Seeds both databases and starts the server; false with the reason.
-    bool start(QString *error);
+    // The server's storage is a temporary SQLite file, or the (empty)
+    // database at `serverLocation` (a PostgreSQL URL).
+    bool start(QString *error, const QString &serverLocation = QString());
     quint16 port() const { return m_server.port(); }
     QString serverDatabase() const;
+    // A direct connection to the server's storage, for checking what it
+    // stored; open, or throws std::runtime_error.
+    QSqlDatabase serverSql();
     // Everything the server wrote on standard error so far, one line per
     // call: "TIMESTAMP PEER METHOD MS ms OUTCOME". A line reaches the test
     // only when its event loop runs, so wait for one with QTRY_VERIFY.
@@ -52,6 +58,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_serverLocation;
     AppServerProcess m_server;
     TdtmDBGeral m_localDatabase;
 };

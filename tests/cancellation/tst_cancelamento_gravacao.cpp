@@ -1,0 +1,542 @@
+// Cancelling and postponing a marked quote against the real server: the
+// reason, the operation question, what the server stores, the justification,
+// dropping the edit, and the failures after which nothing may be lost.
+#include "CancelamentoFixture.h"
+
+#include "Cli_cxl04100.h"
+#include "Consiste.h"
+#include "DayCount.h"
+#include "PostgresCluster.h"
+#include "QuoteStates.h"
+#include "QtHostDialogs.h"
+#include "RecordList.h"
+#include "ServerAnswer.h"
+#include "Showavi.h"
+#include "TButtonFlat.h"
+#include "TCustomPageControl98.h"
+#include "TDBGrid.h"
+#include "TDBMemo.h"
+#include "TNetConnection.h"
+#include "TfrmCancelamento.h"
+
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+struct Chave {
+    QString numero;
+    QString sequencia;
+};
+
+// What the server holds of one quote after an operation.
+struct Gravado {
+    QString situacao, motivo, operador;
+    bool temJustificativa = false;
+    QString justificativa, operadorJustificativa;
+    double dataJustificativa = 0;
+    int mudancas = 0;
+    QString agenda;
+};
+
+} // namespace
+
+class tst_CancelamentoGravacao final : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void cancelOrPostponeIsStored_data();
+    void cancelOrPostponeIsStored();
+    void goingBackStoresNothing_data();
+    void goingBackStoresNothing();
+    void reasonIsChecked_data();
+    void reasonIsChecked();
+    void reasonCodeTakesDigitsOnlyAndIsAdjusted();
+    void lookupOffersEveryReason_data();
+    void lookupOffersEveryReason();
+    void justificationOnlyWhenItWasEdited_data();
+    void justificationOnlyWhenItWasEdited();
+    void cancelQuestion_data();
+    void cancelQuestion();
+    void markedQuoteStaysEditableAfterSwitchingWindows();
+    void anotherOperatorFirstLeavesNothingPending();
+    void justificationRefusedAfterTheStateWasStored();
+    void wholeCancellationByKeyboard();
+
+private:
+    // Moves to a pending or approved quote of branch 0001 that books a hall
+    // and marks it (double-click on its mark).
+    Chave marca();
+    Gravado gravado(const Chave &chave);
+    void confirma();
+
+    PostgresCluster m_cluster;
+    CancelamentoFixture m_fixture;
+    TfrmCancelamento *m_screen = nullptr;
+};
+
+void tst_CancelamentoGravacao::initTestCase()
+{
+    QString location;
+    if (qEnvironmentVariable("CANCELAMENTO_DB") == QLatin1String("postgres")) {
+        QString reason;
+        if (!PostgresCluster::available(&reason)) {
+            QSKIP(qPrintable(reason));
+        }
+        m_cluster.start();
+        m_cluster.createDatabase(QStringLiteral("gravacao"));
+        location = m_cluster.url(QStringLiteral("gravacao"));
+    }
+    QString error;
+    QVERIFY2(m_fixture.start(&error, location), qPrintable(error));
+}
+
+void tst_CancelamentoGravacao::init()
+{
+    m_fixture.login(false);
+    m_screen = m_fixture.openScreen();
+    QVERIFY(m_screen);
+    boFiltro = false;
+    m_screen->dbgPadrao->setFocus();
+    QCoreApplication::processEvents();
+    QVERIFY(m_screen->cdsOrcamento->recordCount() > 0);
+}
+
+void tst_CancelamentoGravacao::cleanup()
+{
+    m_fixture.closeScreen();
+    m_fixture.dialogs.clear();
+    QVERIFY(m_fixture.dialogs.allAnswersUsed());
+    QCOMPARE(Showavi::Depth(), 0);
+}
+
+Chave tst_CancelamentoGravacao::marca()
+{
+    QSqlQuery booked(m_fixture.serverSql());
+    booked.exec(QStringLiteral("SELECT O.NRORCAEVENTO, O.NRSEQORCAEVE FROM ORCAEVENTO O JOIN AGENDASALAO A "
+                               "ON A.CDFILIAL = O.CDFILIAL AND A.NRORCAEVENTO = O.NRORCAEVENTO "
+                               "AND A.NRSEQORCAEVE = O.NRSEQORCAEVE WHERE O.CDFILIAL = '0001' "
+                               "AND O.IDSITUORCEVE IN ('1', '2') AND A.IDSITAGENSAL <> 'C' "
+                               "ORDER BY O.NRORCAEVENTO, O.NRSEQORCAEVE"));
+    RecordList *quotes = m_screen->cdsOrcamento;
+    while (booked.next()) {
+        for (int row = 0; row < quotes->recordCount(); ++row) {
+            if (quotes->valueAt(row, 1).toString() == booked.value(0).toString()
+                && quotes->valueAt(row, 2).toString() == booked.value(1).toString()) {
+                quotes->moveTo(row);
+                m_screen->dbgPadrao->setSelectedField(QStringLiteral("IDCHECK"));
+                m_screen->dbgPadraoDblClick();
+                return {booked.value(0).toString(), booked.value(1).toString()};
+            }
+        }
+    }
+    qFatal("no booked open quote left in branch 0001");
+}
+
+Gravado tst_CancelamentoGravacao::gravado(const Chave &chave)
+{
+    Gravado g;
+    const QVariantList key{chave.numero, chave.sequencia};
+    const auto row = [&](const QString &statement) {
+        QSqlQuery query(m_fixture.serverSql());
+        query.prepare(statement + QStringLiteral(" WHERE CDFILIAL = '0001' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?"));
+        query.addBindValue(chave.numero);
+        query.addBindValue(chave.sequencia);
+        query.exec();
+        return query;
+    };
+    QSqlQuery quote = row(QStringLiteral("SELECT IDSITUORCEVE, CDJUSTEXCHIS, CDOPEJUSTORC FROM ORCAEVENTO"));
+    if (quote.next()) {
+        g.situacao = quote.value(0).toString();
+        g.motivo = quote.value(1).toString();
+        g.operador = quote.value(2).toString();
+    }
+    QSqlQuery note = row(QStringLiteral("SELECT TXOBSJUSTORC, CDOPERADOR, DTHRHISTORCA FROM OBSJUSTORCA"));
+    if (note.next()) {
+        g.temJustificativa = true;
+        g.justificativa = note.value(0).toString();
+        g.operadorJustificativa = note.value(1).toString();
+        g.dataJustificativa = note.value(2).toDouble();
+    }
+    QSqlQuery changes = row(QStringLiteral("SELECT COUNT(*) FROM HISTSITUORCA"));
+    g.mudancas = changes.next() ? changes.value(0).toInt() : -1;
+    QSqlQuery booking = row(QStringLiteral("SELECT IDSITAGENSAL FROM AGENDASALAO"));
+    g.agenda = booking.next() ? booking.value(0).toString() : QString();
+    return g;
+}
+
+void tst_CancelamentoGravacao::confirma()
+{
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+}
+
+void tst_CancelamentoGravacao::cancelOrPostponeIsStored_data()
+{
+    QTest::addColumn<int>("botao");
+    QTest::addColumn<QString>("situacao");
+    QTest::newRow("Cancelar") << 0 << QStringLiteral("8");
+    QTest::newRow("Adiar") << 1 << QStringLiteral("9");
+}
+
+void tst_CancelamentoGravacao::cancelOrPostponeIsStored()
+{
+    QFETCH(int, botao);
+    QFETCH(QString, situacao);
+    const Chave chave = marca();
+    const Gravado antes = gravado(chave);
+    QTest::keyClicks(m_screen->edtCdMotivo, QStringLiteral("3"));
+    QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), m_screen->dbmMotivo);
+    QCOMPARE(m_screen->edtNmMotivo->text(), QStringLiteral("Problemas financeiros do cliente"));
+    QTest::keyClicks(m_screen->dbmMotivo, QStringLiteral("Cliente pediu por telefone."));
+    m_fixture.dialogs.answerAsk(botao);
+    confirma();
+
+    const auto &shown = m_fixture.dialogs.shown();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown.at(0).text, QStringLiteral("Escollha uma operação"));
+    QCOMPARE(shown.at(0).buttons, (QStringList{"Cancelar", "Adiar", "Voltar"}));
+    QCOMPARE(shown.at(1).text, QStringLiteral("Operação realizada com sucesso."));
+    const Gravado depois = gravado(chave);
+    QCOMPARE(depois.situacao, situacao);
+    QCOMPARE(depois.motivo, QStringLiteral("0003"));
+    QCOMPARE(depois.operador, QStringLiteral("MSOUZA"));
+    QCOMPARE(depois.justificativa, QStringLiteral("Cliente pediu por telefone."));
+    QCOMPARE(depois.operadorJustificativa, QStringLiteral("MSOUZA"));
+    QCOMPARE(depois.dataJustificativa, DayCount::fromDate(QDate::currentDate()));
+    QCOMPARE(depois.mudancas, antes.mudancas + 1);
+    QCOMPARE(depois.agenda, QStringLiteral("C"));
+    // Listed again with the default filter, the quote is gone from the list.
+    RecordList *quotes = m_screen->cdsOrcamento;
+    QCOMPARE(quotes->state(), RecordList::State::Browse);
+    QCOMPARE(quotes->changeCount(), 0);
+    for (int row = 0; row < quotes->recordCount(); ++row) {
+        QVERIFY(quotes->valueAt(row, 1).toString() != chave.numero || quotes->valueAt(row, 2).toString() != chave.sequencia);
+    }
+    QCOMPARE(m_screen->edtCdMotivo->text(), QString());
+    QCOMPARE(m_screen->pgcPadrao->activePage(), m_screen->tshPadrao);
+}
+
+void tst_CancelamentoGravacao::goingBackStoresNothing_data()
+{
+    QTest::addColumn<int>("resposta");
+    QTest::newRow("Voltar") << 2;
+    QTest::newRow("dialog closed") << -1;
+}
+
+void tst_CancelamentoGravacao::goingBackStoresNothing()
+{
+    QFETCH(int, resposta);
+    const Chave chave = marca();
+    const Gravado antes = gravado(chave);
+    m_screen->edtCdMotivo->setText(QStringLiteral("0001"));
+    m_fixture.dialogs.answerAsk(resposta);
+    confirma();
+    QCOMPARE(m_fixture.dialogs.shownTexts(), QStringList{QStringLiteral("Escollha uma operação")});
+    QCOMPARE(gravado(chave).situacao, antes.situacao);
+    QCOMPARE(gravado(chave).mudancas, antes.mudancas);
+    RecordList *quotes = m_screen->cdsOrcamento;
+    QCOMPARE(quotes->state(), RecordList::State::Edit);
+    QCOMPARE(quotes->fieldByName(QStringLiteral("CDOPEJUSTORC")).asString(), QStringLiteral("MSOUZA"));
+    QCOMPARE(m_screen->edtCdMotivo->text(), QStringLiteral("0001"));
+    QVERIFY(m_screen->sbtConfirmar->isEnabled());
+}
+
+void tst_CancelamentoGravacao::reasonIsChecked_data()
+{
+    QTest::addColumn<QString>("codigo");
+    QTest::addColumn<bool>("confirmando");
+    QTest::addColumn<QString>("mensagem");
+    const QString falta = QStringLiteral("Motivo deve ser informado.");
+    const QString desconhecido = QStringLiteral("Motivo não cadastrado.");
+    QTest::newRow("missing, confirming") << QString() << true << falta;
+    QTest::newRow("missing, leaving") << QString() << false << falta;
+    QTest::newRow("unknown, confirming") << QStringLiteral("999") << true << desconhecido;
+    QTest::newRow("unknown, leaving") << QStringLiteral("999") << false << desconhecido;
+}
+
+void tst_CancelamentoGravacao::reasonIsChecked()
+{
+    QFETCH(QString, codigo);
+    QFETCH(bool, confirmando);
+    QFETCH(QString, mensagem);
+    const Chave chave = marca();
+    const Gravado antes = gravado(chave);
+    QTest::keyClicks(m_screen->edtCdMotivo, codigo);
+    if (confirmando) {
+        confirma();
+    } else {
+        QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Tab);
+    }
+    QCOMPARE(m_fixture.dialogs.shownTexts(), QStringList{mensagem});
+    QCOMPARE(QApplication::focusWidget(), m_screen->edtCdMotivo);
+    QCOMPARE(m_screen->pgcPadrao->activePage(), m_screen->tshMotivo);
+    QCOMPARE(m_screen->cdsOrcamento->state(), RecordList::State::Edit);
+    QCOMPARE(gravado(chave).situacao, antes.situacao);
+}
+
+void tst_CancelamentoGravacao::reasonCodeTakesDigitsOnlyAndIsAdjusted()
+{
+    marca();
+    QLineEdit *codigo = m_screen->edtCdMotivo;
+    QTest::keyClicks(codigo, QStringLiteral("a1-b2 "));
+    QCOMPARE(codigo->text(), QStringLiteral("12"));
+    QTest::keyClick(codigo, Qt::Key_Backspace);
+    QCOMPARE(codigo->text(), QStringLiteral("1"));
+    QTest::keyClick(codigo, Qt::Key_Tab);
+    QCOMPARE(codigo->text(), QStringLiteral("0001"));
+    QCOMPARE(m_screen->edtNmMotivo->text(), QStringLiteral("Desistência do cliente"));
+}
+
+void tst_CancelamentoGravacao::lookupOffersEveryReason_data()
+{
+    QTest::addColumn<QString>("escolha");
+    QTest::addColumn<QString>("codigo");
+    QTest::addColumn<QString>("nome");
+    QTest::newRow("picked") << QStringLiteral("0007") << QStringLiteral("0007")
+                            << QStringLiteral("Salão indisponível na data");
+    QTest::newRow("nothing picked") << QString() << QString() << QStringLiteral("Orçamento vencido");
+}
+
+void tst_CancelamentoGravacao::lookupOffersEveryReason()
+{
+    QFETCH(QString, escolha);
+    QFETCH(QString, codigo);
+    QFETCH(QString, nome);
+    marca();
+    m_screen->edtNmMotivo->setText(QStringLiteral("Orçamento vencido"));
+    QTest::keyClicks(m_screen->edtCdMotivo, QStringLiteral("5"));
+    m_fixture.dialogs.answerPickOne(escolha);
+    QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_F9);
+    QCOMPARE(m_fixture.dialogs.pickTitles().last(), QStringLiteral("Motivo"));
+    QCOMPARE(m_screen->cdsMotivo->recordCount(), 10);
+    QCOMPARE(m_screen->edtCdMotivo->text(), codigo);
+    QCOMPARE(m_screen->edtNmMotivo->text(), nome);
+    QCOMPARE(m_screen->cdsObs->isEditing(), !escolha.isEmpty());
+}
+
+void tst_CancelamentoGravacao::justificationOnlyWhenItWasEdited_data()
+{
+    QTest::addColumn<bool>("editada");
+    QTest::newRow("never in edit: no SetObs") << false;
+    QTest::newRow("left empty: stored empty") << true;
+}
+
+void tst_CancelamentoGravacao::justificationOnlyWhenItWasEdited()
+{
+    QFETCH(bool, editada);
+    const Chave chave = marca();
+    const qsizetype logged = m_fixture.serverLog().size();
+    if (editada) {
+        QTest::keyClicks(m_screen->edtCdMotivo, QStringLiteral("0002"));
+        QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Tab);
+    } else {
+        m_screen->edtCdMotivo->setText(QStringLiteral("0002"));
+    }
+    m_fixture.dialogs.answerAsk(0);
+    confirma();
+    QCOMPARE(m_fixture.dialogs.lastText(), QStringLiteral("Operação realizada com sucesso."));
+    const Gravado depois = gravado(chave);
+    QCOMPARE(depois.situacao, QStringLiteral("8"));
+    QCOMPARE(depois.temJustificativa, editada);
+    QCOMPARE(depois.justificativa, QString());
+    QTRY_VERIFY(m_fixture.serverLog().mid(logged).contains(QStringLiteral("setAgendaSalao")));
+    QCOMPARE(m_fixture.serverLog().mid(logged).contains(QStringLiteral("SetObs")), editada);
+}
+
+void tst_CancelamentoGravacao::cancelQuestion_data()
+{
+    QTest::addColumn<int>("resposta");
+    QTest::addColumn<bool>("descartada");
+    QTest::newRow("Não") << 1 << false;
+    QTest::newRow("Sim") << 0 << true;
+}
+
+void tst_CancelamentoGravacao::cancelQuestion()
+{
+    QFETCH(int, resposta);
+    QFETCH(bool, descartada);
+    const Chave chave = marca();
+    const Gravado antes = gravado(chave);
+    QTest::keyClicks(m_screen->edtCdMotivo, QStringLiteral("4"));
+    QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Tab);
+    QTest::keyClicks(m_screen->dbmMotivo, QStringLiteral("Rascunho"));
+    m_fixture.dialogs.answerAsk(resposta);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+
+    QCOMPARE(m_fixture.dialogs.shownTexts(), QStringList{QStringLiteral("Deseja cancelar as alterações?")});
+    RecordList *quotes = m_screen->cdsOrcamento;
+    QCOMPARE(quotes->state(), descartada ? RecordList::State::Browse : RecordList::State::Edit);
+    QCOMPARE(m_screen->cdsObs->isEditing(), !descartada);
+    QCOMPARE(boVd, !descartada);
+    if (descartada) {
+        QCOMPARE(quotes->changeCount(), 0);
+        QCOMPARE(m_screen->cdsObs->changeCount(), 0);
+        for (int row = 0; row < quotes->recordCount(); ++row) {
+            if (quotes->valueAt(row, 1).toString() == chave.numero && quotes->valueAt(row, 2).toString() == chave.sequencia) {
+                QCOMPARE(quotes->valueAt(row, 5).toString(), antes.situacao);
+            }
+        }
+        QCOMPARE(m_screen->edtCdMotivo->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), m_screen->dbgPadrao);
+        QCOMPARE(m_screen->dbgPadrao->selectedFieldName(), QStringLiteral("NRORCAEVENTO"));
+    }
+    QCOMPARE(gravado(chave).situacao, antes.situacao);
+}
+
+void tst_CancelamentoGravacao::markedQuoteStaysEditableAfterSwitchingWindows()
+{
+    marca();
+    auto *other = m_fixture.area.addSubWindow(new QWidget);
+    other->show();
+    m_fixture.area.setActiveSubWindow(other);
+    m_fixture.area.setActiveSubWindow(qobject_cast<QMdiSubWindow *>(m_screen->parentWidget()));
+    m_screen->dbgPadraoEnter();
+    QVERIFY(m_screen->edtCdMotivo->isEnabled());
+    QVERIFY(m_screen->dbmMotivo->isEnabled());
+    QVERIFY(m_screen->pgcPadrao->isPageEnabled(m_screen->tshMotivo));
+    QVERIFY(!m_screen->pgcPadrao->isPageEnabled(m_screen->tshPadrao));
+    QVERIFY(!m_screen->sbtHabilita->isEnabled());
+    delete other;
+}
+
+void tst_CancelamentoGravacao::anotherOperatorFirstLeavesNothingPending()
+{
+    const Chave chave = marca();
+    // Another operator, on another client, postpones the same quote first.
+    TNetConnection outro;
+    outro.SetHost(QStringLiteral("127.0.0.1"));
+    outro.SetPort(m_fixture.port());
+    outro.SetServerName(QStringLiteral("CXL04100.rdmCancelamento"));
+    QString quote = chave.numero;
+    QString nada;
+    QString todos = QStringLiteral("T");
+    QString situacoes = QStringLiteral("1_2_");
+    double zero = 0;
+    RecordList lista(QStringLiteral("outro"));
+    ServerAnswer::LoadPacket(
+        lista, Consiste::CheckResultServ(
+                   outro.Call(QStringLiteral("GetOrcamento"),
+                              {QStringLiteral("0001"), TNetArg::textRef(quote), TNetArg::textRef(quote),
+                               TNetArg::textRef(nada), TNetArg::dateTimeRef(zero), TNetArg::dateTimeRef(zero),
+                               TNetArg::textRef(todos), TNetArg::dateTimeRef(zero), TNetArg::dateTimeRef(zero),
+                               TNetArg::textRef(todos), TNetArg::dateTimeRef(zero), TNetArg::dateTimeRef(zero),
+                               TNetArg::textRef(todos), TNetArg::textRef(nada), TNetArg::textRef(todos),
+                               TNetArg::textRef(nada), TNetArg::textRef(todos), TNetArg::textRef(nada),
+                               TNetArg::textRef(todos), TNetArg::textRef(nada), TNetArg::textRef(todos),
+                               TNetArg::textRef(situacoes), TNetArg::textRef(nada), TNetArg::textRef(nada),
+                               TNetArg::textRef(todos), TNetArg::textRef(nada), TNetArg::textRef(todos)}),
+                   true, 0));
+    for (int row = 0; row < lista.recordCount(); ++row) {
+        if (lista.valueAt(row, 2).toString() == chave.sequencia) {
+            lista.moveTo(row);
+        }
+    }
+    QCOMPARE(lista.fieldByName(QStringLiteral("NRSEQORCAEVE")).asString(), chave.sequencia);
+    lista.edit();
+    lista.fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QStringLiteral("9"));
+    lista.fieldByName(QStringLiteral("CDJUSTEXCHIS")).setAsString(QStringLiteral("0006"));
+    lista.fieldByName(QStringLiteral("CDOPEJUSTORC")).setAsString(QStringLiteral("JSILVA"));
+    lista.post();
+    QVERIFY(Consiste::CheckResultServ(outro.Call(QStringLiteral("SetOrcamento"), {TNetArg::deltaOf(lista)}), true, 0)
+                .isDouble());
+
+    m_screen->edtCdMotivo->setText(QStringLiteral("0001"));
+    m_fixture.dialogs.answerAsk(0);
+    confirma();
+    const QString refusal = m_fixture.dialogs.lastText();
+    QVERIFY2(refusal.contains(QStringLiteral("alterado por outro usuário")), qPrintable(refusal));
+    QCOMPARE(m_fixture.dialogs.shown().last().icon, HostDialogs::Icon::Error);
+    RecordList *quotes = m_screen->cdsOrcamento;
+    QCOMPARE(quotes->state(), RecordList::State::Browse);
+    QCOMPARE(quotes->changeCount(), 0);
+    QVERIFY(QuoteState::isOpen(quotes->fieldByName(QStringLiteral("IDSITUORCEVE")).asString()));
+    const Gravado depois = gravado(chave);
+    QCOMPARE(depois.situacao, QStringLiteral("9"));
+    QCOMPARE(depois.operador, QStringLiteral("JSILVA"));
+}
+
+void tst_CancelamentoGravacao::justificationRefusedAfterTheStateWasStored()
+{
+    const Chave chave = marca();
+    QTest::keyClicks(m_screen->edtCdMotivo, QStringLiteral("1"));
+    QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Tab);
+    QTest::keyClicks(m_screen->dbmMotivo, QStringLiteral("Texto que nunca chega"));
+    // Someone stores a justification between the listing and the confirmation.
+    QSqlQuery other(m_fixture.serverSql());
+    other.prepare(QStringLiteral("INSERT INTO OBSJUSTORCA (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, TXOBSJUSTORC, "
+                                 "DTHRHISTORCA, CDOPERADOR) VALUES ('0001', ?, ?, 'Outro texto', 0, 'JSILVA')"));
+    other.addBindValue(chave.numero);
+    other.addBindValue(chave.sequencia);
+    QVERIFY(other.exec());
+    m_fixture.dialogs.answerAsk(0);
+    confirma();
+
+    const QStringList texts = m_fixture.dialogs.shownTexts();
+    QCOMPARE(texts.size(), 3);
+    QVERIFY2(texts.at(1).contains(chave.numero), qPrintable(texts.at(1)));
+    QCOMPARE(texts.at(2), QStringLiteral("O orçamento %1 (seq. %2) já está gravado como Cancelado, mas a "
+                                         "justificativa não foi gravada.")
+                              .arg(chave.numero, chave.sequencia));
+    const Gravado depois = gravado(chave);
+    QCOMPARE(depois.situacao, QStringLiteral("8"));
+    QCOMPARE(depois.agenda, QStringLiteral("C"));
+    QCOMPARE(depois.justificativa, QStringLiteral("Outro texto"));
+    QCOMPARE(m_screen->cdsObs->changeCount(), 0);
+    QCOMPARE(m_screen->cdsOrcamento->changeCount(), 0);
+}
+
+void tst_CancelamentoGravacao::wholeCancellationByKeyboard()
+{
+    // The real dialogs, answered by keys: Right moves to "Adiar", Enter
+    // presses it; Enter closes the success message.
+    QtHostDialogs real;
+    HostDialogs::install(&real);
+    QStringList seen;
+    QTimer keys;
+    connect(&keys, &QTimer::timeout, this, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        if (!box || !box->isVisible()) {
+            return;
+        }
+        seen << qobject_cast<QPushButton *>(box->focusWidget())->text();
+        if (seen.size() == 1) {
+            QTest::keyClick(box->focusWidget(), Qt::Key_Right);
+            seen << qobject_cast<QPushButton *>(box->focusWidget())->text();
+        }
+        QTest::keyClick(box->focusWidget(), Qt::Key_Return);
+    });
+    keys.start(50);
+
+    RecordList *quotes = m_screen->cdsOrcamento;
+    const Chave chave{quotes->fieldByName(QStringLiteral("NRORCAEVENTO")).asString(),
+                      quotes->fieldByName(QStringLiteral("NRSEQORCAEVE")).asString()};
+    QCOMPARE(QApplication::focusWidget(), m_screen->dbgPadrao);
+    QTest::keyClick(m_screen->dbgPadrao, Qt::Key_Left);
+    QTest::keyClick(m_screen->dbgPadrao, Qt::Key_Space);
+    QCOMPARE(QApplication::focusWidget(), m_screen->edtCdMotivo);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("6"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Adiado a pedido da noiva."));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+    keys.stop();
+    HostDialogs::install(&m_fixture.dialogs);
+
+    QCOMPARE(seen, (QStringList{"Cancelar", "Adiar", "OK"}));
+    const Gravado depois = gravado(chave);
+    QCOMPARE(depois.situacao, QStringLiteral("9"));
+    QCOMPARE(depois.motivo, QStringLiteral("0006"));
+    QCOMPARE(depois.justificativa, QStringLiteral("Adiado a pedido da noiva."));
+}
+
+QTEST_MAIN(tst_CancelamentoGravacao)
+#include "tst_cancelamento_gravacao.moc"
