@@ -70,6 +70,7 @@ private slots:
     void markedQuoteStaysEditableAfterSwitchingWindows();
     void anotherOperatorFirstLeavesNothingPending();
     void justificationRefusedAfterTheStateWasStored();
+    void deletingARowNeverDeletesTheQuote();
     void wholeCancellationByKeyboard();
 
 private:
@@ -493,6 +494,20 @@ void tst_CancelamentoGravacao::justificationRefusedAfterTheStateWasStored()
     QCOMPARE(depois.justificativa, QStringLiteral("Outro texto"));
     QCOMPARE(m_screen->cdsObs->changeCount(), 0);
     QCOMPARE(m_screen->cdsOrcamento->changeCount(), 0);
+}
+
+void tst_CancelamentoGravacao::deletingARowNeverDeletesTheQuote()
+{
+    RecordList *quotes = m_screen->cdsOrcamento;
+    const int rows = quotes->recordCount();
+    const Chave chave{quotes->fieldByName(QStringLiteral("NRORCAEVENTO")).asString(),
+                      quotes->fieldByName(QStringLiteral("NRSEQORCAEVE")).asString()};
+    m_fixture.dialogs.answerAsk(0);
+    QTest::keyClick(m_screen->dbgPadrao, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(m_fixture.dialogs.shownTexts().last(), QStringLiteral("Esta operação não inclui nem exclui orçamentos."));
+    QCOMPARE(quotes->recordCount(), rows);
+    QCOMPARE(quotes->changeCount(), 0);
+    QVERIFY(!gravado(chave).situacao.isEmpty());
 }
 
 void tst_CancelamentoGravacao::wholeCancellationByKeyboard()
