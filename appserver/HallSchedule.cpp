@@ -1,5 +1,6 @@
 #include "HallSchedule.h"
 
+#include "PacketLayouts.h"
 #include "Refusal.h"
 #include "Sql.h"
 
@@ -48,6 +49,28 @@ QString HallSchedule::verify(const StoredQuote &quote) const
         return blocked("ACIMA_LIMITE", quote.hall);
     }
     return hallFree;
+}
+
+DataPacket HallSchedule::blockers(const StoredQuote &quote) const
+{
+    const QString answer = verify(quote);
+    const bool sameHour = answer.startsWith(QLatin1String("DTA_HRA_MARC"));
+    if (!sameHour && !answer.startsWith(QLatin1String("ACIMA_LIMITE"))) {
+        DataPacket none;
+        none.fields = PacketLayouts::hallBlockerFields();
+        return none;
+    }
+    QSqlQuery query = Sql::run(m_db, QStringLiteral(
+        "SELECT O.NRORCAEVENTO, O.NRSEQORCAEVE, O.NMFANTCLIE, O.IDSITUORCEVE, A.HREVENTO "
+        "FROM AGENDASALAO A JOIN ORCAEVENTO O ON O.CDFILIAL = A.CDFILIAL "
+        "AND O.NRORCAEVENTO = A.NRORCAEVENTO AND O.NRSEQORCAEVE = A.NRSEQORCAEVE "
+        "WHERE A.CDFILIAL = ? AND A.CDSALAOEVEN = ? AND A.DTEVENTO = ? AND A.IDSITAGENSAL <> 'C' "
+        "AND O.IDSITUORCEVE IN ('1', '2') AND NOT (A.NRORCAEVENTO = ? AND A.NRSEQORCAEVE = ?) "
+        "AND (? = 0 OR A.HREVENTO = ?) "
+        "ORDER BY A.HREVENTO, O.NRORCAEVENTO, O.NRSEQORCAEVE"),
+        {quote.key.branch, quote.hall, quote.eventDay, quote.key.number, quote.key.sequence, sameHour ? 1 : 0,
+         quote.eventHour});
+    return PacketLayouts::read(query, PacketLayouts::hallBlockerFields());
 }
 
 void HallSchedule::book(const StoredQuote &quote, const QString &scheduleState)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DataPacket.h"
 #include "StoredQuote.h"
 
 #include <QSqlDatabase>
@@ -16,6 +17,12 @@ public:
     // "N_LIMITE_DEF", "DTA_HRA_MARC" or "ACIMA_LIMITE", ":" and the hall
     // code. Throws std::runtime_error on a database failure.
     QString verify(const StoredQuote &quote) const;
+
+    // The live bookings that keep the quote out of its hall: those at the
+    // same day and hour when that is what blocks it, every booking of the
+    // day when the hall is full; none when the hall is free or has no limit
+    // set up (nothing booked is to blame then). Ordered by hour and quote.
+    DataPacket blockers(const StoredQuote &quote) const;
 
     // Books the quote's hall with the schedule state ("R" reserved, "A"
     // approved), or re-labels its live booking. Must run inside a write

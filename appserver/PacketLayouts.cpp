@@ -111,6 +111,12 @@ QList<FieldDef> parameterFields()
     return {text("IDORIGPRUNITORE", 1)};
 }
 
+QList<FieldDef> hallBlockerFields()
+{
+    return {text("NRORCAEVENTO", 10), text("NRSEQORCAEVE", 2), text("NMFANTCLIE", 50), text("IDSITUORCEVE", 1),
+            text("HREVENTO", 5)};
+}
+
 DataPacket read(QSqlQuery &query, const QList<FieldDef> &fields, int firstStored)
 {
     DataPacket packet;

@@ -13,6 +13,7 @@ QList<FieldDef> itemFields();          // the items, without the calculated tota
 QList<FieldDef> justificationFields(); // TXOBSJUSTORC first
 QList<FieldDef> reasonFields();
 QList<FieldDef> parameterFields();
+QList<FieldDef> hallBlockerFields();    // the bookings that hold a hall
 
 // Reads every row of an executed query whose columns are the packet's
 // fields from `firstStored` on; the fields before it travel empty.

@@ -178,6 +178,7 @@ QJsonObject RpcSession::dispatch(const QString &methodName, const QJsonArray &pa
         {"getSituAnterior", 3, &RpcSession::getSituAnterior},
         {"getVerifSalao", 3, &RpcSession::getVerifSalao},
         {"SetAnterior", 5, &RpcSession::setAnterior},
+        {"getBloqueioSalao", 3, &RpcSession::getBloqueioSalao},
     };
     const auto found = std::find_if(std::begin(entries), std::end(entries),
                                     [&](const Entry &entry) { return methodName == QLatin1String(entry.name); });
@@ -324,6 +325,18 @@ QJsonObject RpcSession::getVerifSalao(const QJsonArray &params)
     const QString verdict = HallSchedule(m_db).verify(*quote);
     m_outcome = verdict;
     return answer(verdict);
+}
+
+QJsonObject RpcSession::getBloqueioSalao(const QJsonArray &params)
+{
+    const QuoteKey key = keyArgs(params, 0, 1, 2);
+    return answer(checked(m_outcome, [&] {
+        const auto quote = StoredQuote::load(m_db, key);
+        if (!quote) {
+            throw Refusal(QStringLiteral("O orçamento %1 não existe.").arg(key.display()));
+        }
+        return QJsonValue(WireCodec::encodePacket(HallSchedule(m_db).blockers(*quote)));
+    }));
 }
 
 QJsonObject RpcSession::setAnterior(const QJsonArray &params)

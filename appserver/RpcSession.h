@@ -38,6 +38,7 @@ private:
     QJsonObject setAgendaSalao(const QJsonArray &params);
     QJsonObject getSituAnterior(const QJsonArray &params);
     QJsonObject getVerifSalao(const QJsonArray &params);
+    QJsonObject getBloqueioSalao(const QJsonArray &params);
     QJsonObject setAnterior(const QJsonArray &params);
 
     QSqlDatabase m_db;

@@ -1,6 +1,7 @@
 #include "StateRestorer.h"
 
 #include "HallSchedule.h"
+#include "QuoteStates.h"
 #include "Refusal.h"
 #include "Sql.h"
 #include "SqlTransaction.h"
@@ -14,8 +15,10 @@ StateRestorer::StateRestorer(const QSqlDatabase &db)
 
 QString StateRestorer::previousState(const QuoteKey &key) const
 {
+    // Only a cancelled or postponed quote has a state to go back to: one
+    // never cancelled, or already re-enabled, has none.
     const auto quote = StoredQuote::load(m_db, key);
-    return quote ? quote->previousState : QString();
+    return quote && QuoteState::isWithdrawn(quote->state) ? quote->previousState : QString();
 }
 
 QString StateRestorer::restore(const QuoteKey &key, const QString &operatorCode)

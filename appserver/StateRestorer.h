@@ -11,7 +11,7 @@ public:
     explicit StateRestorer(const QSqlDatabase &db);
 
     // The state the quote had before it was cancelled or postponed; empty
-    // for an unknown quote or one that never changed state here. Throws
+    // for an unknown quote and for one that is not cancelled or postponed. Throws
     // std::runtime_error on a database failure.
     QString previousState(const QuoteKey &key) const;
 

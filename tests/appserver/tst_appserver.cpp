@@ -594,6 +594,14 @@ private slots:
                      {branch, rivalNumber, rivalSequence, hall, day, situation == "same hour" ? hour : QStringLiteral("07:00")});
         }
         const QString answer = client.call("getVerifSalao", {branch, number, sequence}).value("result").toObject().value("value").toString();
+        // The rival is named exactly when a booking is to blame.
+        const Packet blockers(client.checked("getBloqueioSalao", {branch, number, sequence}).value("data").toObject());
+        QCOMPARE(blockers.rows.size(), expected == "ACIMA_LIMITE" || expected == "DTA_HRA_MARC" ? 1 : 0);
+        if (!blockers.rows.isEmpty()) {
+            QCOMPARE(blockers.text(0, "NRORCAEVENTO"), rivalNumber);
+            QCOMPARE(blockers.text(0, "HREVENTO"), situation == "same hour" ? hour : QStringLiteral("07:00"));
+            QVERIFY(!blockers.text(0, "NMFANTCLIE").isEmpty());
+        }
         if (expected == "OK") {
             QCOMPARE(answer, QStringLiteral("OK"));
         } else {
@@ -625,6 +633,7 @@ private slots:
         const Packet open = listQuotes(client, defaultFilter("0008"));
         const QString number = open.text(0, "NRORCAEVENTO");
         const QString sequence = open.text(0, "NRSEQORCAEVE");
+        QCOMPARE(client.call("getSituAnterior", {number, "0008", sequence}).value("result").toObject().value("value").toString(), QString());
         const QJsonObject refused = client.checked("SetAnterior", {number, "0008", sequence, "MSOUZA", "1"});
         QCOMPARE(refused.value("ok").toBool(), false);
         QCOMPARE(storedState("0008", number, sequence), open.text(0, "IDSITUORCEVE"));
@@ -632,6 +641,55 @@ private slots:
         QCOMPARE(client.checked("SetAnterior", {"0000099999", "0008", "01", "MSOUZA", ""}).value("ok").toBool(), false);
         const QString unknown = client.call("getVerifSalao", {"0008", "0000099999", "01"}).value("result").toObject().value("value").toString();
         QVERIFY(unknown != "OK" && unknown.contains("0000099999"));
+    }
+
+    void twoReEnablesForTheLastPlaceOneWins_data() { addDrivers(); }
+    void twoReEnablesForTheLastPlaceOneWins()
+    {
+        START_SERVER();
+        JsonLineClient other;
+        QVERIFY(other.openSession(m_server->port()));
+        QSqlDatabase db = direct();
+        // Two cancelled quotes of one hall, one day, two hours; the hall
+        // takes one event a day and nothing else is booked then.
+        QSqlQuery pick = Sql::run(db, "SELECT CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDSALAOEVEN, DTEVENTO FROM ORCAEVENTO "
+                                      "WHERE IDSITUORCEVE IN ('8','9') AND IDSITUANTORC IN ('1','2') AND CDSALAOEVEN IS NOT NULL "
+                                      "ORDER BY CDFILIAL, NRORCAEVENTO");
+        QVERIFY(pick.next());
+        const QString branch = pick.value(0).toString(), hall = pick.value(3).toString();
+        const double day = std::floor(pick.value(4).toDouble());
+        QList<QPair<QString, QString>> quotes{{pick.value(1).toString(), pick.value(2).toString()}};
+        QVERIFY(pick.next());
+        while (pick.value(0).toString() != branch && pick.next()) {
+        }
+        QCOMPARE(pick.value(0).toString(), branch);
+        quotes.append({pick.value(1).toString(), pick.value(2).toString()});
+        Sql::run(db, "DELETE FROM AGENDASALAO WHERE CDFILIAL = ? AND CDSALAOEVEN = ? AND DTEVENTO = ?", {branch, hall, day});
+        Sql::run(db, "UPDATE SALAOEVEN SET QTLIMAGENDIA = 1 WHERE CDFILIAL = ? AND CDSALAOEVEN = ?", {branch, hall});
+        const QStringList hours{"12:00", "19:00"};
+        for (int i = 0; i < 2; ++i) {
+            Sql::run(db, "UPDATE ORCAEVENTO SET CDSALAOEVEN = ?, DTEVENTO = ?, HREVENTO = ? WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?",
+                     {hall, day + 0.5, hours.at(i), branch, quotes.at(i).first, quotes.at(i).second});
+        }
+        JsonLineClient *clients[] = {&client, &other};
+        // Both see the hall free, then both write.
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(clients[i]->call("getVerifSalao", {branch, quotes.at(i).first, quotes.at(i).second}).value("result").toObject().value("value").toString(),
+                     QStringLiteral("OK"));
+        }
+        int winners = 0;
+        QString loserMessage;
+        for (int i = 0; i < 2; ++i) {
+            const QJsonObject outcome = clients[i]->checked("SetAnterior", {quotes.at(i).first, branch, quotes.at(i).second, "MSOUZA", ""});
+            winners += outcome.value("ok").toBool() ? 1 : 0;
+            loserMessage += outcome.value("message").toString();
+        }
+        QCOMPARE(winners, 1);
+        QCOMPARE(loserMessage, QStringLiteral("Limite de agendamentos para o salão %1 foi atingido. Operação bloqueada.").arg(hall));
+        QCOMPARE(scalar("SELECT COUNT(*) FROM AGENDASALAO WHERE CDFILIAL = ? AND CDSALAOEVEN = ? AND DTEVENTO = ? AND IDSITAGENSAL <> 'C'",
+                        {branch, hall, day}), 1);
+        QCOMPARE(scalar("SELECT COUNT(*) FROM ORCAEVENTO WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? AND IDSITUORCEVE IN ('8','9')",
+                        {branch, quotes.at(1).first, quotes.at(1).second}), 1);
     }
 
     void hallScheduleLetters_data() { addDrivers(); }
