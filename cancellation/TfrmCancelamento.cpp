@@ -209,15 +209,3 @@ void TfrmCancelamento::mnuFiltrarClick(QObject * /*sender*/)
 {
     CriaFiltroCancelamento();
 }
-
-void TfrmCancelamento::sbtHabilitaClick(QObject * /*sender*/)
-{
-    // Re-enabling a cancelled or postponed quote asks the server for its
-    // previous state and the hall's calendar; that workflow is not in this
-    // screen yet, so the command does nothing for now.
-}
-
-void TfrmCancelamento::mnuHabilitaClick(QObject * /*sender*/)
-{
-    sbtHabilitaClick(sbtHabilita);
-}

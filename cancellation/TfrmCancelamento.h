@@ -193,6 +193,11 @@ private:
     void liberaSalaoEJustifica();
     // Puts the justification into edit, for a quote being cancelled only.
     void editaJustificativa();
+    // The bookings that hold the quote's hall, as lines for the operator;
+    // empty when the server cannot say.
+    QString quemOcupaSalao(const QString &filial, const QString &numero, const QString &sequencia);
+    // Reports a hall that cannot take the quote back and abandons.
+    [[noreturn]] void recusaSalao(const QString &salao, const QString &detalhes);
     void focaNumeroOrcamento();
 
     bool boPrimeiraAtivacao = false;

@@ -120,7 +120,7 @@ void TfrmCancelamento::liberaSalaoEJustifica()
 
 void TfrmCancelamento::sbtCancelarClick(QObject * /*sender*/)
 {
-    if (!askYesNo(QStringLiteral("Canc"))) {
+    if (!askYesNo(*msgMensagensPadroes, QStringLiteral("Canc"))) {
         return;
     }
     boVd = false;

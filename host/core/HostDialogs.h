@@ -16,6 +16,10 @@ public:
     virtual ~HostDialogs() = default;
 
     virtual void showMessage(Icon icon, const QString &title, const QString &text) = 0;
+    // The same message with details the operator may open from it (say, the
+    // records behind a refusal); empty details make it a plain message.
+    virtual void showDetailedMessage(Icon icon, const QString &title, const QString &text,
+                                     const QString &details) = 0;
 
     // Asks with the given buttons (first = default); returns the index of
     // the button chosen, or -1 when the box was closed without a choice.

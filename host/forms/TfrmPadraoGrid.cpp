@@ -272,10 +272,9 @@ void TfrmPadraoGrid::clickCommand(RecordCommand command)
     commandButton(command)->click();
 }
 
-bool TfrmPadraoGrid::askYesNo(const QString &key)
+bool TfrmPadraoGrid::askYesNo(const TMessages &table, const QString &key)
 {
-    const int answer = HostDialogs::current().ask(HostDialogs::Icon::Question, Caption(),
-                                                  msgMensagensPadroes->Msg(key),
+    const int answer = HostDialogs::current().ask(HostDialogs::Icon::Question, Caption(), table.Msg(key),
                                                   {QStringLiteral("&Sim"), QStringLiteral("&Não")});
     return answer == 0;
 }
@@ -344,7 +343,7 @@ void TfrmPadraoGrid::sbtAlterarClick(QObject * /*sender*/)
 void TfrmPadraoGrid::sbtExcluirClick(QObject * /*sender*/)
 {
     RecordList *list = listaPadrao();
-    if (list && list->isActive() && !list->isEmpty() && askYesNo(QStringLiteral("Excl"))) {
+    if (list && list->isActive() && !list->isEmpty() && askYesNo(*msgMensagensPadroes, QStringLiteral("Excl"))) {
         list->remove();
     }
 }
@@ -365,7 +364,7 @@ void TfrmPadraoGrid::sbtVerificarClick(QObject * /*sender*/)
 void TfrmPadraoGrid::sbtCancelarClick(QObject * /*sender*/)
 {
     RecordList *list = listaPadrao();
-    if (list && list->isEditing() && askYesNo(QStringLiteral("Canc"))) {
+    if (list && list->isEditing() && askYesNo(*msgMensagensPadroes, QStringLiteral("Canc"))) {
         list->cancel();
     }
 }

@@ -127,9 +127,9 @@ public:
     TMessages *msgMensagensPadroes;
 
 protected:
-    // Asks the text of `key` from `msgMensagensPadroes` with Yes and No;
-    // true for Yes.
-    bool askYesNo(const QString &key);
+    // Asks the text of `key` from `table` (the screen's own `msgPadrao` or
+    // the host's `msgMensagensPadroes`) with Yes and No; true for Yes.
+    bool askYesNo(const TMessages &table, const QString &key);
     // Puts a screen's own button into the tool bar, before `sbtImprimir`.
     void insertToolButton(TButtonFlat *button);
     // Puts a screen's own band between the tool bar and the page control,

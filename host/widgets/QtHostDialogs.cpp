@@ -62,8 +62,14 @@ QWidget *QtHostDialogs::window()
 
 void QtHostDialogs::showMessage(Icon icon, const QString &title, const QString &text)
 {
+    showDetailedMessage(icon, title, text, QString());
+}
+
+void QtHostDialogs::showDetailedMessage(Icon icon, const QString &title, const QString &text, const QString &details)
+{
     QMessageBox box(boxIcon(icon), titleOrDefault(icon, title), text, QMessageBox::NoButton, window());
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
+    box.setDetailedText(details);
     box.exec();
 }
 

@@ -8,6 +8,8 @@ class QWidget;
 // usable from the keyboard (Enter confirms, Esc cancels):
 // - showMessage: a message box with "OK"; an empty title becomes the icon's
 //   Portuguese title ("Informação", "Atenção", "Erro", "Confirmação");
+//   showDetailedMessage adds the box's details button (Tab, then Space),
+//   OK staying the default;
 // - ask: a message box with the given buttons, the first one default; Esc
 //   answers the last one (the "no"/"back" choice of the host's questions);
 // - pickOne/pickMany: the lookup window (see PickDialog) over the list's
@@ -26,6 +28,7 @@ public:
     static QtHostDialogs &instance();
 
     void showMessage(Icon icon, const QString &title, const QString &text) override;
+    void showDetailedMessage(Icon icon, const QString &title, const QString &text, const QString &details) override;
     int ask(Icon icon, const QString &title, const QString &text, const QStringList &buttons) override;
     bool pickOne(RecordList &list, const QString &keyField, const QString &title) override;
     bool pickMany(RecordList &list, const QString &keyField, const QString &title, QStringList &keys) override;

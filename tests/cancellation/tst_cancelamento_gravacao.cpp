@@ -6,6 +6,7 @@
 #include "Cli_cxl04100.h"
 #include "Consiste.h"
 #include "DayCount.h"
+#include "ModalAnswers.h"
 #include "PostgresCluster.h"
 #include "QuoteStates.h"
 #include "QtHostDialogs.h"
@@ -23,7 +24,6 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSqlQuery>
-#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -517,20 +517,18 @@ void tst_CancelamentoGravacao::wholeCancellationByKeyboard()
     QtHostDialogs real;
     HostDialogs::install(&real);
     QStringList seen;
-    QTimer keys;
-    connect(&keys, &QTimer::timeout, this, [&] {
-        QWidget *box = QApplication::activeModalWidget();
-        if (!box || !box->isVisible()) {
-            return;
-        }
-        seen << qobject_cast<QPushButton *>(box->focusWidget())->text();
-        if (seen.size() == 1) {
-            QTest::keyClick(box->focusWidget(), Qt::Key_Right);
-            seen << qobject_cast<QPushButton *>(box->focusWidget())->text();
-        }
-        QTest::keyClick(box->focusWidget(), Qt::Key_Return);
+    const auto focused = [&seen] { seen << qobject_cast<QPushButton *>(QApplication::focusWidget())->text(); };
+    ModalAnswers answers;
+    answers.then([&](QWidget &) {
+        focused();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        focused();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
-    keys.start(50);
+    answers.then([&](QWidget &) {
+        focused();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
 
     RecordList *quotes = m_screen->cdsOrcamento;
     const Chave chave{quotes->fieldByName(QStringLiteral("NRORCAEVENTO")).asString(),
@@ -543,9 +541,9 @@ void tst_CancelamentoGravacao::wholeCancellationByKeyboard()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Adiado a pedido da noiva."));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
-    keys.stop();
     HostDialogs::install(&m_fixture.dialogs);
 
+    QVERIFY(answers.allUsed());
     QCOMPARE(seen, (QStringList{"Cancelar", "Adiar", "OK"}));
     const Gravado depois = gravado(chave);
     QCOMPARE(depois.situacao, QStringLiteral("9"));

@@ -60,12 +60,17 @@ bool ScriptedDialogs::allAnswersUsed() const
 
 void ScriptedDialogs::showMessage(Icon icon, const QString &title, const QString &text)
 {
-    m_shown.append({icon, title, text, {}});
+    m_shown.append({icon, title, text, {}, {}});
+}
+
+void ScriptedDialogs::showDetailedMessage(Icon icon, const QString &title, const QString &text, const QString &details)
+{
+    m_shown.append({icon, title, text, {}, details});
 }
 
 int ScriptedDialogs::ask(Icon icon, const QString &title, const QString &text, const QStringList &buttons)
 {
-    m_shown.append({icon, title, text, buttons});
+    m_shown.append({icon, title, text, buttons, {}});
     return takeAnswer(m_asks, "question", text);
 }
 

@@ -19,6 +19,7 @@ public:
         QString title;
         QString text;
         QStringList buttons; // empty for a plain message
+        QString details;
     };
 
     ScriptedDialogs();
@@ -45,6 +46,7 @@ public:
     bool allAnswersUsed() const;
 
     void showMessage(Icon icon, const QString &title, const QString &text) override;
+    void showDetailedMessage(Icon icon, const QString &title, const QString &text, const QString &details) override;
     int ask(Icon icon, const QString &title, const QString &text, const QStringList &buttons) override;
     bool pickOne(RecordList &list, const QString &keyField, const QString &title) override;
     bool pickMany(RecordList &list, const QString &keyField, const QString &title,
