@@ -168,6 +168,11 @@ int TfrmFiltroPadrao::ShowModal()
 {
     m_modalResult = 0;
     exec();
+    // The keyboard goes back to the screen the dialog was opened over, also
+    // where no window manager hands the activation back.
+    if (QWidget *owner = parentWidget()) {
+        owner->window()->activateWindow();
+    }
     if (m_modalResult == 0) {
         m_modalResult = mrCancelado;
     }
