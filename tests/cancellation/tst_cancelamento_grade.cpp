@@ -192,6 +192,11 @@ void tst_CancelamentoGrade::activatingMark()
     grid->setFocus();
     grid->setSelectedField(QStringLiteral("IDCHECK"));
     boVd = false;
+    // Re-enabling starts with its question; answered No, nothing follows.
+    const bool reabilita = state == QLatin1String("8") || state == QLatin1String("9");
+    if (reabilita) {
+        m_fixture.dialogs.answerAsk(1);
+    }
     if (bySpace) {
         QTest::keyClick(grid, Qt::Key_Space);
     } else {
@@ -201,7 +206,9 @@ void tst_CancelamentoGrade::activatingMark()
     QCOMPARE(list->isEditing(), edits);
     QCOMPARE(list->fieldByName(QStringLiteral("IDSITUORCEVE")).asString(), after);
     QVERIFY(boVd);
-    QVERIFY(m_fixture.dialogs.shown().isEmpty());
+    QCOMPARE(m_fixture.dialogs.shownTexts(),
+             reabilita ? QStringList{QStringLiteral("O orçamento selecionado será habilitado. Confirma operação?")}
+                       : QStringList());
     // A quote put into edit needs its reason; re-enabling does not.
     QCOMPARE(m_screen->pgcPadrao->activePage() == m_screen->tshMotivo, edits);
     QVERIFY(m_screen->edtCdMotivo->text().isEmpty());

@@ -14,6 +14,11 @@ void ModalAnswers::poll()
     if (!modal || !modal->isVisible() || modal == m_answered || m_steps.isEmpty()) {
         return;
     }
+    // Keys go to the focused control: wait until the window has the keyboard.
+    QWidget *focused = QApplication::focusWidget();
+    if (QApplication::activeWindow() != modal || !focused || focused->window() != modal) {
+        return;
+    }
     m_answered = modal;
     m_steps.dequeue()(*modal);
 }

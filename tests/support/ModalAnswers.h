@@ -10,7 +10,8 @@
 
 // The real modal windows a test opens (message boxes, the filter dialog),
 // answered the way an operator would, by keyboard: each time a new modal
-// window is the active one, the next queued step runs on it. A step should
+// window is the active one and has a focused control, the next queued step
+// runs on it. A step should
 // end by closing its window (a key such as Enter or Esc).
 class ModalAnswers final : public QObject {
     Q_OBJECT
