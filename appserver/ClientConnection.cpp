@@ -67,10 +67,10 @@ void ClientConnection::readRequests()
             m_socket->write(m_session->oversized(m_maxLineLength));
             continue;
         }
-        if (item->line.trimmed().isEmpty()) {
+        if (item->text.trimmed().isEmpty()) {
             continue;
         }
-        m_socket->write(m_session->handle(item->line));
+        m_socket->write(m_session->handle(item->text));
     }
     m_socket->flush();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DatabaseLocation.h"
-#include "LineBuffer.h"
+#include "LineFramer.h"
 
 #include <QObject>
 #include <QSqlDatabase>
@@ -35,7 +35,7 @@ private:
     DatabaseLocation m_location;
     int m_busyTimeoutMs;
     qint64 m_maxLineLength;
-    LineBuffer m_buffer;
+    LineFramer m_buffer;
     QTcpSocket *m_socket = nullptr;
     QString m_connectionName;
     std::unique_ptr<RpcSession> m_session;

@@ -1,4 +1,5 @@
 #include "PacketLayouts.h"
+#include "WireCodec.h"
 
 #include "JsonText.h"
 

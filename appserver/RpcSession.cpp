@@ -1,7 +1,7 @@
 #include "RpcSession.h"
 
 #include "CallLog.h"
-#include "DataPacket.h"
+#include "WireCodec.h"
 #include "HallSchedule.h"
 #include "JustificationWriter.h"
 #include "QuoteFilter.h"

@@ -1,7 +1,7 @@
 #include "ClientPhases.h"
 
 #include "CheckedAnswer.h"
-#include "DataPacket.h"
+#include "WireCodec.h"
 #include "RecordList.h"
 #include "Samples.h"
 

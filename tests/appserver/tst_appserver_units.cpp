@@ -1,7 +1,7 @@
 #include "DatabaseLocation.h"
+#include "WireCodec.h"
 #include "DemoSeeder.h"
 #include "JsonText.h"
-#include "LineBuffer.h"
 #include "QuoteFilter.h"
 #include "PacketLayouts.h"
 #include "QuoteReader.h"
@@ -22,53 +22,6 @@ class TestAppServerUnits final : public QObject {
     Q_OBJECT
 
 private slots:
-    void linesAreCutAtNewlinesWhateverTheChunks()
-    {
-        LineBuffer buffer(100);
-        buffer.append("ab");
-        QVERIFY(!buffer.next());
-        buffer.append("c\nde\n\nf");
-        QCOMPARE(buffer.next()->line, QByteArray("abc"));
-        QCOMPARE(buffer.next()->line, QByteArray("de"));
-        QCOMPARE(buffer.next()->line, QByteArray());
-        QVERIFY(!buffer.next());
-        buffer.append("g\n");
-        QCOMPARE(buffer.next()->line, QByteArray("fg"));
-    }
-
-    void anOversizedLineIsReportedOnceAndSkipped_data()
-    {
-        QTest::addColumn<QList<QByteArray>>("chunks");
-        QTest::newRow("in one chunk") << QList<QByteArray>{QByteArray(30, 'x') + "\nok\n"};
-        QTest::newRow("newline arrives later") << QList<QByteArray>{QByteArray(15, 'x'), QByteArray(15, 'x'), "xx\nok\n"};
-        QTest::newRow("newline in its own chunk") << QList<QByteArray>{QByteArray(25, 'x'), "\n", "ok\n"};
-    }
-    void anOversizedLineIsReportedOnceAndSkipped()
-    {
-        QFETCH(QList<QByteArray>, chunks);
-        LineBuffer buffer(10);
-        QList<LineBuffer::Item> items;
-        for (const QByteArray &chunk : chunks) {
-            buffer.append(chunk);
-            while (const auto item = buffer.next()) {
-                items << *item;
-            }
-        }
-        QCOMPARE(items.size(), 2);
-        QVERIFY(items.at(0).oversized);
-        QVERIFY(!items.at(1).oversized);
-        QCOMPARE(items.at(1).line, QByteArray("ok"));
-    }
-
-    void aLineOfExactlyTheLimitPasses()
-    {
-        LineBuffer buffer(10);
-        buffer.append(QByteArray(10, 'y') + '\n');
-        const auto item = buffer.next();
-        QVERIFY(item && !item->oversized);
-        QCOMPARE(item->line.size(), 10);
-    }
-
     void taxIdsCarryValidCheckDigits_data()
     {
         QTest::addColumn<QString>("number");

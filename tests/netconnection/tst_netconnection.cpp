@@ -1,6 +1,6 @@
 #include "ScriptedPeer.h"
+#include "WireCodec.h"
 
-#include "NetLineBuffer.h"
 #include "RecordList.h"
 #include "ServerAnswer.h"
 #include "TNetConnection.h"
@@ -671,32 +671,6 @@ private slots:
         const QString message = failureOf([&] { text = ServerAnswer::AsText(answer); });
         QCOMPARE(message.isEmpty(), !fails);
         QTEST(text, "expected");
-    }
-
-    void lineBufferCutsLinesWhereverTheBytesBreak_data()
-    {
-        QTest::addColumn<QList<QByteArray>>("pieces");
-        QTest::addColumn<QList<QByteArray>>("lines");
-        QTest::newRow("one line") << QList<QByteArray>{"abc\n"} << QList<QByteArray>{"abc"};
-        QTest::newRow("incomplete") << QList<QByteArray>{"abc"} << QList<QByteArray>{};
-        QTest::newRow("split") << QList<QByteArray>{"a", "b", "c\nd"} << QList<QByteArray>{"abc"};
-        QTest::newRow("two in one") << QList<QByteArray>{"a\nb\n"} << QList<QByteArray>{"a", "b"};
-        QTest::newRow("rest completed later") << QList<QByteArray>{"a\nb", "c\n"} << QList<QByteArray>{"a", "bc"};
-        QTest::newRow("empty line") << QList<QByteArray>{"\n"} << QList<QByteArray>{""};
-    }
-
-    void lineBufferCutsLinesWhereverTheBytesBreak()
-    {
-        QFETCH(QList<QByteArray>, pieces);
-        NetLineBuffer buffer;
-        QList<QByteArray> lines;
-        for (const QByteArray &piece : pieces) {
-            buffer.append(piece);
-            while (const auto line = buffer.takeLine()) {
-                lines.append(*line);
-            }
-        }
-        QTEST(lines, "lines");
     }
 };
 

@@ -1,4 +1,4 @@
-#include "DataPacket.h"
+#include "WireCodec.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

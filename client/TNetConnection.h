@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NetLineBuffer.h"
+#include "LineFramer.h"
 #include "TNetArg.h"
 
 #include <QJsonObject>
@@ -117,6 +117,6 @@ private:
     QString m_lastError;
 
     std::unique_ptr<QTcpSocket> m_socket; // only while connected
-    NetLineBuffer m_received;
+    LineFramer m_received;
     qint64 m_nextId = 1;
 };

@@ -213,12 +213,12 @@ QJsonObject TNetConnection::readAnswer(qint64 id, const QDeadlineTimer &deadline
     bool moreMayCome = true;
     for (;;) {
         m_received.append(m_socket->readAll());
-        while (const std::optional<QByteArray> line = m_received.takeLine()) {
-            if (line->trimmed().isEmpty()) {
+        while (const std::optional<LineFramer::Line> line = m_received.next()) {
+            if (line->text.trimmed().isEmpty()) {
                 continue;
             }
             QJsonParseError parseError;
-            const QJsonDocument document = QJsonDocument::fromJson(*line, &parseError);
+            const QJsonDocument document = QJsonDocument::fromJson(line->text, &parseError);
             if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
                 throw TransportFailure{TransportFailure::Kind::Broken, QStringLiteral("a linha recebida não é um objeto JSON")};
             }

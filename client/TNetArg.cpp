@@ -1,4 +1,5 @@
 #include "TNetArg.h"
+#include "WireCodec.h"
 
 #include "RecordList.h"
 

@@ -1,6 +1,6 @@
 #include "ServerAnswer.h"
 
-#include "DataPacket.h"
+#include "WireCodec.h"
 #include "RecordList.h"
 
 #include <QJsonArray>

@@ -1,4 +1,4 @@
-#include "DataPacket.h"
+#include "WireCodec.h"
 
 #include "DayCount.h"
 
@@ -216,16 +216,6 @@ double toDayCount(const QVariant &value)
 }
 
 } // namespace
-
-int DataPacket::indexOf(const QString &fieldName) const
-{
-    for (int i = 0; i < fields.size(); ++i) {
-        if (fields.at(i).name.compare(fieldName, Qt::CaseInsensitive) == 0) {
-            return i;
-        }
-    }
-    return -1;
-}
 
 namespace WireCodec {
 
