@@ -2,6 +2,7 @@
 
 #include "BulkInserter.h"
 #include "DayCount.h"
+#include "QuoteStates.h"
 #include "SchemaMigrator.h"
 #include "Sql.h"
 #include "SqlTransaction.h"
@@ -179,8 +180,11 @@ void DemoSeeder::fillQuotes(const QSqlDatabase &db, int quoteCount)
             const QString number = code(k - (k + 1) / 5 + 1, 10);
             const QString sequence = k % 5 == 4 ? QStringLiteral("02") : QStringLiteral("01");
             const int roll = int(random.bounded(100));
-            const QString state = roll < 40 ? QStringLiteral("1") : roll < 75 ? QStringLiteral("2") : roll < 90 ? QStringLiteral("8") : QStringLiteral("9");
-            const bool closed = state == QLatin1String("8") || state == QLatin1String("9");
+            const QString state = roll < 40   ? QuoteState::Pending
+                                  : roll < 75 ? QuoteState::Approved
+                                  : roll < 90 ? QuoteState::Cancelled
+                                              : QuoteState::Postponed;
+            const bool closed = QuoteState::isWithdrawn(state);
             const auto &eventType = ref.eventTypes.at(int(random.bounded(quint32(ref.eventTypes.size()))));
             const auto &serviceType = ref.serviceTypes.at(int(random.bounded(quint32(ref.serviceTypes.size()))));
             const auto &priceBase = ref.priceBases.at(int(random.bounded(quint32(ref.priceBases.size()))));
@@ -208,7 +212,7 @@ void DemoSeeder::fillQuotes(const QSqlDatabase &db, int quoteCount)
             if (closed) {
                 if (random.bounded(10) < 7) {
                     hall = halls.at(int(random.bounded(quint32(halls.size()))))->code;
-                    bookingState = QStringLiteral("C");
+                    bookingState = HallBooking::Released;
                 }
             } else if (random.bounded(10) < 8) {
                 const DemoReference::Hall *wanted = halls.at(int(random.bounded(quint32(halls.size()))));
@@ -216,7 +220,7 @@ void DemoSeeder::fillQuotes(const QSqlDatabase &db, int quoteCount)
                 const QString hourKey = dayKey + QLatin1Char('|') + hour;
                 if (wanted->dailyLimit > 0 && bookedPerDay.value(dayKey) < wanted->dailyLimit && !bookedHours.contains(hourKey)) {
                     hall = wanted->code;
-                    bookingState = state == QLatin1String("2") ? QStringLiteral("A") : QStringLiteral("R");
+                    bookingState = HallBooking::forState(state);
                     bookedPerDay[dayKey] += 1;
                     bookedHours.insert(hourKey);
                 }
@@ -227,7 +231,7 @@ void DemoSeeder::fillQuotes(const QSqlDatabase &db, int quoteCount)
             if (closed) {
                 reason = ref.reasons.at(int(random.bounded(quint32(ref.reasons.size()))));
                 operatorCode = QString::fromLatin1(pick(random, operators));
-                previous = random.bounded(2) == 0 ? QStringLiteral("1") : QStringLiteral("2");
+                previous = random.bounded(2) == 0 ? QuoteState::Pending : QuoteState::Approved;
             }
             quotes.add({branch, number, sequence, newClientName, tradeName, state, serviceType.first, serviceType.second,
                         eventType.first, eventType.second, double(guests), priceBase.second, priceBase.first, seller, clientCode,

@@ -1,8 +1,10 @@
 #include "HallSchedule.h"
 
 #include "PacketLayouts.h"
+#include "QuoteStates.h"
 #include "Refusal.h"
 #include "Sql.h"
+#include "SqlTransaction.h"
 
 namespace {
 
@@ -35,10 +37,11 @@ QString HallSchedule::verify(const StoredQuote &quote) const
         "SELECT COUNT(*), COALESCE(SUM(CASE WHEN A.HREVENTO = ? THEN 1 ELSE 0 END), 0) "
         "FROM AGENDASALAO A JOIN ORCAEVENTO O ON O.CDFILIAL = A.CDFILIAL "
         "AND O.NRORCAEVENTO = A.NRORCAEVENTO AND O.NRSEQORCAEVE = A.NRSEQORCAEVE "
-        "WHERE A.CDFILIAL = ? AND A.CDSALAOEVEN = ? AND A.DTEVENTO = ? AND A.IDSITAGENSAL <> 'C' "
-        "AND O.IDSITUORCEVE IN ('1', '2') "
+        "WHERE A.CDFILIAL = ? AND A.CDSALAOEVEN = ? AND A.DTEVENTO = ? AND A.IDSITAGENSAL <> ? "
+        "AND O.IDSITUORCEVE IN (?, ?) "
         "AND NOT (A.NRORCAEVENTO = ? AND A.NRSEQORCAEVE = ?)"),
-        {quote.eventHour, quote.key.branch, quote.hall, quote.eventDay, quote.key.number, quote.key.sequence});
+        {quote.eventHour, quote.key.branch, quote.hall, quote.eventDay, HallBooking::Released, QuoteState::Pending,
+         QuoteState::Approved, quote.key.number, quote.key.sequence});
     taken.next();
     const int sameDay = taken.value(0).toInt();
     const int sameHour = taken.value(1).toInt();
@@ -64,12 +67,12 @@ DataPacket HallSchedule::blockers(const StoredQuote &quote) const
         "SELECT O.NRORCAEVENTO, O.NRSEQORCAEVE, O.NMFANTCLIE, O.IDSITUORCEVE, A.HREVENTO "
         "FROM AGENDASALAO A JOIN ORCAEVENTO O ON O.CDFILIAL = A.CDFILIAL "
         "AND O.NRORCAEVENTO = A.NRORCAEVENTO AND O.NRSEQORCAEVE = A.NRSEQORCAEVE "
-        "WHERE A.CDFILIAL = ? AND A.CDSALAOEVEN = ? AND A.DTEVENTO = ? AND A.IDSITAGENSAL <> 'C' "
-        "AND O.IDSITUORCEVE IN ('1', '2') AND NOT (A.NRORCAEVENTO = ? AND A.NRSEQORCAEVE = ?) "
+        "WHERE A.CDFILIAL = ? AND A.CDSALAOEVEN = ? AND A.DTEVENTO = ? AND A.IDSITAGENSAL <> ? "
+        "AND O.IDSITUORCEVE IN (?, ?) AND NOT (A.NRORCAEVENTO = ? AND A.NRSEQORCAEVE = ?) "
         "AND (? = 0 OR A.HREVENTO = ?) "
         "ORDER BY A.HREVENTO, O.NRORCAEVENTO, O.NRSEQORCAEVE"),
-        {quote.key.branch, quote.hall, quote.eventDay, quote.key.number, quote.key.sequence, sameHour ? 1 : 0,
-         quote.eventHour});
+        {quote.key.branch, quote.hall, quote.eventDay, HallBooking::Released, QuoteState::Pending, QuoteState::Approved,
+         quote.key.number, quote.key.sequence, sameHour ? 1 : 0, quote.eventHour});
     return PacketLayouts::read(query, PacketLayouts::hallBlockerFields());
 }
 
@@ -101,8 +104,27 @@ void HallSchedule::book(const StoredQuote &quote, const QString &scheduleState)
 void HallSchedule::release(const QuoteKey &key)
 {
     Sql::run(m_db, QStringLiteral(
-        "UPDATE AGENDASALAO SET IDSITAGENSAL = 'C' WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?"),
-        {key.branch, key.number, key.sequence});
+        "UPDATE AGENDASALAO SET IDSITAGENSAL = ? WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?"),
+        {HallBooking::Released, key.branch, key.number, key.sequence});
+}
+
+void HallSchedule::tell(const QuoteKey &key, const QString &letter)
+{
+    SqlTransaction transaction(m_db);
+    const auto quote = StoredQuote::load(m_db, key);
+    if (!quote) {
+        throw Refusal(QStringLiteral("O orçamento %1 não existe.").arg(key.display()));
+    }
+    if (!HallBooking::fits(letter, quote->state)) {
+        throw Refusal(QStringLiteral("A agenda do salão não aceita \"%1\" para o orçamento %2, que está na situação %3.")
+                          .arg(letter, key.display(), quote->state));
+    }
+    if (letter == HallBooking::Released) {
+        release(key);
+    } else {
+        book(*quote, letter);
+    }
+    transaction.commit();
 }
 
 QString HallSchedule::messageFor(const QString &answer)

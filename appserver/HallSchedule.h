@@ -31,6 +31,12 @@ public:
     void book(const StoredQuote &quote, const QString &scheduleState);
     // Frees the quote's hall booking (schedule state "C"); no booking, no-op.
     void release(const QuoteKey &key);
+    // setAgendaSalao: in one transaction, releases ("C") or books ("A", "R")
+    // the quote's hall. Each letter fits one kind of quote only (see
+    // HallBooking::fits), so the calendar never says what the quote does
+    // not. Throws Refusal (nothing written) for an unknown quote, a letter
+    // that does not fit, or a hall that cannot take the booking.
+    void tell(const QuoteKey &key, const QString &letter);
 
     // The operator's text for a blocking answer of verify().
     static QString messageFor(const QString &answer);

@@ -2,6 +2,7 @@
 
 #include "DeltaRows.h"
 #include "PacketLayouts.h"
+#include "QuoteStates.h"
 #include "Refusal.h"
 #include "Sql.h"
 #include "SqlTransaction.h"
@@ -35,7 +36,7 @@ void requireClosedQuote(const QSqlDatabase &db, const QuoteKey &key)
     if (!quote) {
         throw Refusal(QStringLiteral("O orçamento %1 não existe.").arg(key.display()));
     }
-    if (quote->state != QLatin1String("8") && quote->state != QLatin1String("9")) {
+    if (!QuoteState::isWithdrawn(quote->state)) {
         throw Refusal(QStringLiteral("O orçamento %1 não está cancelado nem adiado; a justificativa não foi gravada.").arg(key.display()));
     }
 }

@@ -2,6 +2,7 @@
 
 #include "DeltaRows.h"
 #include "PacketLayouts.h"
+#include "QuoteStates.h"
 #include "Refusal.h"
 #include "Sql.h"
 #include "SqlTransaction.h"
@@ -14,16 +15,6 @@ const QString reasonField = QStringLiteral("CDJUSTEXCHIS");
 const QString operatorField = QStringLiteral("CDOPEJUSTORC");
 // The screen's mark column travels with the row but is never stored.
 const QString markField = QStringLiteral("IDCHECK");
-
-bool isOpen(const QString &state)
-{
-    return state == QLatin1String("1") || state == QLatin1String("2");
-}
-
-bool isClosed(const QString &state)
-{
-    return state == QLatin1String("8") || state == QLatin1String("9");
-}
 
 void checkReason(const QSqlDatabase &db, const QString &reason)
 {
@@ -73,7 +64,7 @@ int QuoteWriter::apply(const ChangeDelta &delta)
         }
         const QString oldState = rows.text(change.oldValues, stateField);
         const QString newState = rows.text(change.newValues, stateField);
-        if (!isOpen(oldState) || !isClosed(newState)) {
+        if (!QuoteState::isOpen(oldState) || !QuoteState::isWithdrawn(newState)) {
             throw Refusal(QStringLiteral("O orçamento %1 só pode passar de Pendente ou Aprovado para Cancelado ou Adiado.").arg(key.display()));
         }
         const QString reason = rows.has(reasonField) ? rows.text(change.newValues, reasonField) : QString();

@@ -1,17 +1,18 @@
 #include "RpcSession.h"
 
 #include "CallLog.h"
-#include "WireCodec.h"
 #include "HallSchedule.h"
 #include "JustificationWriter.h"
 #include "QuoteFilter.h"
 #include "QuoteReader.h"
+#include "QuoteStates.h"
 #include "QuoteWriter.h"
 #include "Refusal.h"
 #include "RpcError.h"
-#include "StateRestorer.h"
 #include "SqlTransaction.h"
+#include "StateRestorer.h"
 #include "StoredQuote.h"
+#include "WireCodec.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -280,32 +281,14 @@ QJsonObject RpcSession::setAgendaSalao(const QJsonArray &params)
 {
     const QuoteKey key = keyArgs(params, 0, 1, 2);
     const QString letter = textArg(params, 3);
-    if (letter != QLatin1String("C") && letter != QLatin1String("A") && letter != QLatin1String("R")) {
+    if (!HallBooking::isLetter(letter)) {
         throw RpcError(RpcError::InvalidParams, QStringLiteral("operação de agenda desconhecida: \"%1\" (use C, A ou R)").arg(letter.left(10)));
     }
-    SqlTransaction transaction(m_db);
-    const auto quote = StoredQuote::load(m_db, key);
-    if (!quote) {
-        throw RpcError(RpcError::Refused, QStringLiteral("O orçamento %1 não existe.").arg(key.display()));
-    }
-    // Each letter only fits one kind of quote; anything else would leave the
-    // calendar saying something the quote does not.
-    const QString expected = letter == QLatin1String("C") ? QStringLiteral("89") : letter == QLatin1String("A") ? QStringLiteral("2") : QStringLiteral("1");
-    if (quote->state.size() != 1 || !expected.contains(quote->state)) {
-        throw RpcError(RpcError::Refused, QStringLiteral("A agenda do salão não aceita \"%1\" para o orçamento %2, que está na situação %3.")
-                                              .arg(letter, key.display(), quote->state));
-    }
-    HallSchedule schedule(m_db);
     try {
-        if (letter == QLatin1String("C")) {
-            schedule.release(key);
-        } else {
-            schedule.book(*quote, letter);
-        }
+        HallSchedule(m_db).tell(key, letter);
     } catch (const Refusal &refusal) {
         throw RpcError(RpcError::Refused, refusal.message());
     }
-    transaction.commit();
     return answer(QJsonValue());
 }
 

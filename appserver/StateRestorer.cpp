@@ -31,11 +31,11 @@ QString StateRestorer::restore(const QuoteKey &key, const QString &operatorCode)
     if (!quote) {
         throw Refusal(QStringLiteral("O orçamento %1 não existe.").arg(key.display()));
     }
-    if (quote->state != QLatin1String("8") && quote->state != QLatin1String("9")) {
+    if (!QuoteState::isWithdrawn(quote->state)) {
         throw Refusal(QStringLiteral("O orçamento %1 não está cancelado nem adiado.").arg(key.display()));
     }
     const QString restored = quote->previousState;
-    if (restored != QLatin1String("1") && restored != QLatin1String("2")) {
+    if (!QuoteState::isOpen(restored)) {
         throw Refusal(QStringLiteral("O orçamento %1 não tem situação anterior registrada.").arg(key.display()));
     }
     // Only a quote that is still in the state we read may be restored: a
@@ -49,7 +49,7 @@ QString StateRestorer::restore(const QuoteKey &key, const QString &operatorCode)
     }
     StoredQuote reopened = *quote;
     reopened.state = restored;
-    HallSchedule(m_db).book(reopened, restored == QLatin1String("2") ? QStringLiteral("A") : QStringLiteral("R"));
+    HallSchedule(m_db).book(reopened, HallBooking::forState(restored));
     StateHistory::append(m_db, key, quote->state, restored, QString(), operatorCode);
     transaction.commit();
     return restored;

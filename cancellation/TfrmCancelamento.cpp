@@ -76,6 +76,9 @@ TfrmCancelamento::TfrmCancelamento(QWidget *parent)
     buildItemsPage();
     buildReasonPage();
     buildGridColumns();
+    pgcPadrao->pairPage(tshPadrao, mnuFolhaDados);
+    pgcPadrao->pairPage(tshItens, mnuItens);
+    pgcPadrao->pairPage(tshMotivo, mnuMotivo);
     ordenaTabulacao();
     watchFocus();
 }
@@ -160,41 +163,19 @@ void TfrmCancelamento::FormKeyDown(int &key, Qt::KeyboardModifiers shift)
     }
 }
 
-void TfrmCancelamento::mostraPagina(QWidget *page)
-{
-    pgcPadrao->SetActivePage(page);
-    ajustaMarcasPaginas();
-}
-
 void TfrmCancelamento::mnuFolhaDadosClick(QObject * /*sender*/)
 {
-    mostraPagina(tshPadrao);
+    pgcPadrao->SetActivePage(tshPadrao);
 }
 
 void TfrmCancelamento::mnuItensClick(QObject * /*sender*/)
 {
-    mostraPagina(tshItens);
+    pgcPadrao->SetActivePage(tshItens);
 }
 
 void TfrmCancelamento::mnuMotivoClick(QObject * /*sender*/)
 {
-    mostraPagina(tshMotivo);
-}
-
-void TfrmCancelamento::ajustaMenusPaginas()
-{
-    mnuFolhaDados->setEnabled(pgcPadrao->isPageEnabled(tshPadrao));
-    mnuItens->setEnabled(pgcPadrao->isPageEnabled(tshItens));
-    mnuMotivo->setEnabled(pgcPadrao->isPageEnabled(tshMotivo));
-    ajustaMarcasPaginas();
-}
-
-void TfrmCancelamento::ajustaMarcasPaginas()
-{
-    QWidget *active = pgcPadrao->activePage();
-    mnuFolhaDados->setChecked(active == tshPadrao);
-    mnuItens->setChecked(active == tshItens);
-    mnuMotivo->setChecked(active == tshMotivo);
+    pgcPadrao->SetActivePage(tshMotivo);
 }
 
 void TfrmCancelamento::sbtFiltroClick(QObject * /*sender*/)

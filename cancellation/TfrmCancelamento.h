@@ -176,9 +176,6 @@ private:
     // that needs a reason.
     QString situacaoGravada() const;
 
-    void mostraPagina(QWidget *page);
-    void ajustaMenusPaginas();
-    void ajustaMarcasPaginas();
     void carregaItens();
     // Empties the items and the justification: until an answer is loaded they
     // belong to no quote, so a failed load never leaves another quote's.

@@ -69,21 +69,17 @@ void TfrmCancelamento::panFilialEnter()
     cdsOrcamento->close();
     cdsItemOrcaEven->close();
     cdsMotivo->close();
+    // Until a branch is accepted only the branch can be used; the next
+    // Habilita puts the usual rules back.
     pnlMotivo->setEnabled(false);
-    for (const RecordCommand command : {RecordCommand::Incluir, RecordCommand::Alterar, RecordCommand::Excluir,
-                                        RecordCommand::Procurar, RecordCommand::Verificar, RecordCommand::Cancelar,
-                                        RecordCommand::Confirmar}) {
+    for (const RecordCommand command : TfrmPadraoGrid::recordCommands) {
         commandButton(command)->setEnabled(false);
     }
-    mnuFolhaDados->setEnabled(true);
     pgcPadrao->setPageEnabled(tshPadrao, true);
-    mnuItens->setEnabled(false);
     pgcPadrao->setPageEnabled(tshItens, false);
-    mnuMotivo->setEnabled(false);
     pgcPadrao->setPageEnabled(tshMotivo, false);
     sbtFiltro->setEnabled(false);
-    mnuFiltrar->setEnabled(sbtFiltro->isEnabled());
-    ajustaMenusPaginas();
+    mnuFiltrar->setEnabled(false);
 }
 
 void TfrmCancelamento::panFilialExit()
@@ -108,16 +104,6 @@ void TfrmCancelamento::panFilialExit()
     }
     sbtVerificarClick(sbtVerificar);
     focaNumeroOrcamento();
-    const QString situacao = situacaoAtual();
-    pgcPadrao->setPageEnabled(tshMotivo, QuoteState::isWithdrawn(situacao));
-    pnlMotivo->setEnabled(true);
-    mnuMotivo->setEnabled(true);
-    mnuFolhaDados->setEnabled(true);
-    mnuItens->setEnabled(true);
-    pgcPadrao->setPageEnabled(tshItens, true);
     boPrimeiraAtivacao = false;
-    mnuFolhaDados->setEnabled(pgcPadrao->isPageEnabled(tshPadrao));
-    mnuItens->setEnabled(pgcPadrao->isPageEnabled(tshItens));
-    mnuMotivo->setEnabled(pgcPadrao->isPageEnabled(tshMotivo));
     Habilita();
 }

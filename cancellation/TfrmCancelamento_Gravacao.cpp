@@ -50,7 +50,7 @@ void TfrmCancelamento::cdsOrcamentoBeforePost(RecordList &dataSet)
     }
     dataSet.fieldByName(QStringLiteral("CDJUSTEXCHIS")).setAsString(edtCdMotivo->text());
     const QScopedValueRollback<bool> gravando(m_gravando, true);
-    mostraPagina(tshPadrao);
+    pgcPadrao->SetActivePage(tshPadrao);
 }
 
 void TfrmCancelamento::cdsOrcamentoAfterPost(RecordList &dataSet)
@@ -61,7 +61,7 @@ void TfrmCancelamento::cdsOrcamentoAfterPost(RecordList &dataSet)
             liberaSalaoEJustifica();
             HostDialogs::current().showMessage(HostDialogs::Icon::Information, Caption(),
                                                msgPadrao->Msg(QStringLiteral("SUCESSO")));
-            mostraPagina(tshPadrao);
+            pgcPadrao->SetActivePage(tshPadrao);
             sbtVerificarClick(sbtVerificar);
         } catch (...) {
             dataSet.cancelUpdates();
@@ -140,8 +140,7 @@ void TfrmCancelamento::cdsOrcamentoAfterCancel(RecordList &dataSet)
     dtsPadraoStateChange(*dtsPadrao);
     cdsOrcamentoAfterScroll(dataSet);
     sbtVerificarClick(sbtVerificar);
-    mostraPagina(tshPadrao);
-    ajustaMarcasPaginas();
+    pgcPadrao->SetActivePage(tshPadrao);
     focaNumeroOrcamento();
 }
 

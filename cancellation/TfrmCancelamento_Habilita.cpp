@@ -59,9 +59,7 @@ void TfrmCancelamento::Habilita()
     sbtConfirmar->setEnabled(!vazia && edicao);
     sbtFiltro->setEnabled(!sbtConfirmar->isEnabled());
     sbtHabilita->setEnabled(!vazia && !edicao && cancelada);
-    for (const RecordCommand command : {RecordCommand::Incluir, RecordCommand::Alterar, RecordCommand::Excluir,
-                                        RecordCommand::Procurar, RecordCommand::Verificar, RecordCommand::Cancelar,
-                                        RecordCommand::Confirmar}) {
+    for (const RecordCommand command : recordCommands) {
         commandAction(command)->setEnabled(commandButton(command)->isEnabled());
     }
     mnuFiltrar->setEnabled(sbtFiltro->isEnabled());
@@ -71,8 +69,9 @@ void TfrmCancelamento::Habilita()
     const bool grade = pgcPadrao->isPageEnabled(tshPadrao);
     pgcPadrao->setPageEnabled(tshItens, !vazia && grade);
     pgcPadrao->setPageEnabled(tshMotivo, !vazia && !grade);
-    ajustaMenusPaginas();
 
+    // The panel itself is closed only while a branch is being chosen.
+    pnlMotivo->setEnabled(true);
     edtCdMotivo->setEnabled(edicao && !cancelada);
     for (QWidget *control : std::initializer_list<QWidget *>{lblNmMot, dbmMotivo, btpMotivo}) {
         control->setEnabled(edtCdMotivo->isEnabled());

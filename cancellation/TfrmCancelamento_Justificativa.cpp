@@ -7,6 +7,7 @@
 #include "RecordList.h"
 #include "Showavi.h"
 #include "TButtonFlat.h"
+#include "TCustomPageControl98.h"
 #include "TDBMemo.h"
 #include "TDataSource.h"
 #include "Consiste.h"
@@ -62,7 +63,7 @@ void TfrmCancelamento::cdsObsAfterPost(RecordList &dataSet)
         Corvane::AtualizaLocalCache({QStringLiteral("OBSJUSTORCA")});
         sbtVerificarClick(sbtVerificar);
         cdsOrcamentoAfterScroll(*cdsOrcamento);
-        mostraPagina(tshPadrao);
+        pgcPadrao->SetActivePage(tshPadrao);
     } catch (...) {
         if (dataSet.isActive()) {
             dataSet.cancelUpdates();
@@ -94,5 +95,4 @@ void TfrmCancelamento::dtsObsStateChange(TDataSource &sender)
     default:
         break;
     }
-    ajustaMenusPaginas();
 }

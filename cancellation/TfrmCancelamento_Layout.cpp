@@ -275,9 +275,6 @@ void TfrmCancelamento::buildToolBarAndMenus()
     N1->setObjectName(QStringLiteral("N1"));
     N1->setSeparator(true);
     N1->setEnabled(false);
-    for (QAction *item : {mnuFolhaDados, mnuItens, mnuMotivo}) {
-        item->setCheckable(true);
-    }
     mnuOperacao->insertActions(mnuListagem, {mnuFolhaDados, mnuItens, mnuMotivo, N1});
     mnuListagem->setEnabled(false);
     mnuConfigImpressora->setEnabled(false);

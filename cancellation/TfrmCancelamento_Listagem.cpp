@@ -20,6 +20,8 @@ namespace {
 
 // Reading data from the server.
 constexpr int lendoDados = 6;
+// IDORIGPRUNITORE of unit prices taken from a contract.
+const QString origemContrato = QStringLiteral("C");
 
 QJsonValue verificado(const QJsonValue &answer)
 {
@@ -55,7 +57,6 @@ void TfrmCancelamento::sbtVerificarClick(QObject * /*sender*/)
         ServerAnswer::LoadPacket(*cdsOrcamento, verificado(answer));
     }
     focaNumeroOrcamento();
-    pgcPadrao->setPageEnabled(tshMotivo, situacaoAtual() == QuoteState::Cancelled);
     if (pgcPadrao->activePage() == tshItens) {
         carregaItens();
     }
@@ -117,7 +118,6 @@ void TfrmCancelamento::cdsOrcamentoAfterScroll(RecordList & /*dataSet*/)
         carregaMotivo();
     }
     Habilita();
-    ajustaMenusPaginas();
 }
 
 void TfrmCancelamento::pgcPadraoOnChange(TCustomPageControl98 & /*sender*/)
@@ -132,7 +132,7 @@ void TfrmCancelamento::pgcPadraoOnChange(TCustomPageControl98 & /*sender*/)
                                    ? QString()
                                    : cdsParamOrca->fieldByName(QStringLiteral("IDORIGPRUNITORE")).asString();
         // Prices taken from a contract have no price base to show.
-        mostraPrecoBase(origem != QLatin1String("C"));
+        mostraPrecoBase(origem != origemContrato);
     }
     cdsOrcamentoAfterScroll(*cdsOrcamento);
     Habilita();

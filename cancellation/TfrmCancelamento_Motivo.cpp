@@ -46,7 +46,7 @@ void TfrmCancelamento::edtCdMotivoExit()
     // leaves this field when a finished (or failed) operation disables it,
     // and that must neither ask the server again nor open a justification.
     if (!editando()) {
-        mostraPagina(tshPadrao);
+        pgcPadrao->SetActivePage(tshPadrao);
         return;
     }
     if (boVd) {
@@ -86,7 +86,7 @@ void TfrmCancelamento::Vd_Motivo(bool obrigatorio)
     if (Consiste::EmptyString(edtCdMotivo->text())) {
         if (obrigatorio) {
             pgcPadrao->setPageEnabled(tshMotivo, true);
-            mostraPagina(tshMotivo);
+            pgcPadrao->SetActivePage(tshMotivo);
             edtCdMotivo->setEnabled(true);
             btpMotivo->setEnabled(true);
             dbmMotivo->setEnabled(edtCdMotivo->isEnabled());
@@ -104,5 +104,4 @@ void TfrmCancelamento::Vd_Motivo(bool obrigatorio)
         }
         edtNmMotivo->setText(cdsMotivo->fieldByName(QStringLiteral("DSJUSTEXCHIS")).asString());
     }
-    ajustaMenusPaginas();
 }

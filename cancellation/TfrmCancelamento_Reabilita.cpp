@@ -11,6 +11,7 @@
 #include "ServerAnswer.h"
 #include "Showavi.h"
 #include "TButtonFlat.h"
+#include "TCustomPageControl98.h"
 #include "TMessages.h"
 
 #include <stdexcept>
@@ -52,7 +53,7 @@ void TfrmCancelamento::sbtHabilitaClick(QObject * /*sender*/)
     if (!askYesNo(*msgPadrao, QStringLiteral("HABI_ORCA"))) {
         return;
     }
-    mostraPagina(tshPadrao);
+    pgcPadrao->SetActivePage(tshPadrao);
     const auto chave = [this](const char *name) {
         return cdsOrcamento->fieldByName(QLatin1String(name)).asString();
     };

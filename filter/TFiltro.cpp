@@ -1,5 +1,7 @@
 #include "TFiltro.h"
 
+#include "QuoteStates.h"
+
 TFiltro Filtro;
 
 namespace {
@@ -18,7 +20,7 @@ TFiltro FiltroPadrao()
     filtro.TipoServ.Todos = Todos;
     filtro.TipoEven.Todos = Todos;
     // The first listing of a new screen asks for what can still be cancelled.
-    filtro.IdSitu = QStringLiteral("1_2_");
+    filtro.IdSitu = QuoteState::Pending + QLatin1Char('_') + QuoteState::Approved + QLatin1Char('_');
     filtro.TTitulo = Todos;
     filtro.TNovoClie = Todos;
     return filtro;

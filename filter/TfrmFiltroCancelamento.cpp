@@ -6,6 +6,7 @@
 #include "FocusEvents.h"
 #include "HostGuard.h"
 #include "MensagensFiltroCancelamento.h"
+#include "QuoteStates.h"
 #include "TButtonFlat.h"
 #include "TDateEditPlus.h"
 #include "TFiltro.h"
@@ -354,10 +355,10 @@ void TfrmFiltroCancelamento::FormActivate()
     loadList(Filtro.TipoEven, rbtTTipoEven, rbtLTipoEven, stTipoEven);
     // Both "1_2_" and "_1_2_" select pending and approved: each state is one
     // distinct digit, looked for anywhere in the text.
-    chbPendente->setChecked(Filtro.IdSitu.contains(QLatin1Char('1')));
-    chbAprovado->setChecked(Filtro.IdSitu.contains(QLatin1Char('2')));
-    chbCancelado->setChecked(Filtro.IdSitu.contains(QLatin1Char('8')));
-    chbAdiado->setChecked(Filtro.IdSitu.contains(QLatin1Char('9')));
+    chbPendente->setChecked(Filtro.IdSitu.contains(QuoteState::Pending));
+    chbAprovado->setChecked(Filtro.IdSitu.contains(QuoteState::Approved));
+    chbCancelado->setChecked(Filtro.IdSitu.contains(QuoteState::Cancelled));
+    chbAdiado->setChecked(Filtro.IdSitu.contains(QuoteState::Postponed));
     loadText(Filtro.NovoClie, Filtro.TNovoClie, edtNovoClie);
     loadText(Filtro.Titulo, Filtro.TTitulo, edtTitulo);
 }

@@ -5,6 +5,7 @@
 #include "Cli_cxl04101.h"
 #include "Consiste.h"
 #include "HostGuard.h"
+#include "QuoteStates.h"
 #include "TButtonFlat.h"
 #include "TDateEditPlus.h"
 #include "TFiltro.h"
@@ -100,17 +101,19 @@ void TfrmFiltroCancelamento::sbtConfirmaClick(QObject * /*sender*/)
     // Always in this order, whatever order the boxes were ticked in.
     novo.IdSitu.clear();
     novo.TIdSitu.clear();
+    // Pendente alone opens with a separator: "_1_2_", the stored format.
+    const QChar separador = QLatin1Char('_');
     if (chbPendente->isChecked()) {
-        novo.IdSitu = QStringLiteral("_1_");
+        novo.IdSitu = separador + QuoteState::Pending + separador;
     }
     if (chbAprovado->isChecked()) {
-        novo.IdSitu += QStringLiteral("2_");
+        novo.IdSitu += QuoteState::Approved + separador;
     }
     if (chbCancelado->isChecked()) {
-        novo.IdSitu += QStringLiteral("8_");
+        novo.IdSitu += QuoteState::Cancelled + separador;
     }
     if (chbAdiado->isChecked()) {
-        novo.IdSitu += QStringLiteral("9_");
+        novo.IdSitu += QuoteState::Postponed + separador;
     }
     if (novo.IdSitu.isEmpty()) {
         novo.TIdSitu = Todos;

@@ -3,6 +3,7 @@
 #include "BenchConnection.h"
 #include "CheckedAnswer.h"
 #include "QuoteListingFilter.h"
+#include "QuoteStates.h"
 #include "RecordList.h"
 #include "ServerAnswer.h"
 
@@ -70,7 +71,7 @@ void CancelClient::run(const QDeadlineTimer &deadline)
             const QString number = cdsOrcamento.fieldByName(QStringLiteral("NRORCAEVENTO")).asString();
             const QString sequence = cdsOrcamento.fieldByName(QStringLiteral("NRSEQORCAEVE")).asString();
             cdsOrcamento.edit();
-            cdsOrcamento.fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QStringLiteral("8"));
+            cdsOrcamento.fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QuoteState::Cancelled);
             cdsOrcamento.fieldByName(QStringLiteral("CDJUSTEXCHIS")).setAsString(m_reasons.at(int(random.bounded(m_reasons.size()))));
             cdsOrcamento.fieldByName(QStringLiteral("CDOPEJUSTORC")).setAsString(m_operator);
             cdsOrcamento.post();
@@ -91,7 +92,7 @@ void CancelClient::run(const QDeadlineTimer &deadline)
 
             timer.restart();
             ++m_tally.calls;
-            connection->Call(QStringLiteral("setAgendaSalao"), {m_branch, number, sequence, QStringLiteral("C")});
+            connection->Call(QStringLiteral("setAgendaSalao"), {m_branch, number, sequence, HallBooking::Released});
             m_tally.releaseMs.add(elapsedMs(timer));
         } catch (const std::exception &failure) {
             error(QString::fromUtf8(failure.what()));

@@ -1,4 +1,5 @@
 #include "WriteAudit.h"
+#include "QuoteStates.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -29,9 +30,9 @@ WriteAudit::WriteAudit(const QSqlDatabase &db)
 {
 }
 
-qint64 WriteAudit::count(const QString &statement) const
+qint64 WriteAudit::count(const QString &statement, const QVariantList &values) const
 {
-    QSqlQuery query = run(m_db, statement);
+    QSqlQuery query = run(m_db, statement, values);
     query.next();
     return query.value(0).toLongLong();
 }
@@ -39,14 +40,14 @@ qint64 WriteAudit::count(const QString &statement) const
 WriteAudit::Counts WriteAudit::counts() const
 {
     Counts counts;
-    counts.cancelledQuotes = count(QStringLiteral("SELECT COUNT(*) FROM ORCAEVENTO WHERE IDSITUORCEVE = '8'"));
+    counts.cancelledQuotes = count(QStringLiteral("SELECT COUNT(*) FROM ORCAEVENTO WHERE IDSITUORCEVE = ?"), {QuoteState::Cancelled});
     counts.historyRows = count(QStringLiteral("SELECT COUNT(*) FROM HISTSITUORCA"));
     return counts;
 }
 
 QStringList WriteAudit::keys(const QString &statement, const QString &operatorPrefix) const
 {
-    QSqlQuery query = run(m_db, statement, {operatorPrefix + QLatin1Char('%')});
+    QSqlQuery query = run(m_db, statement, {QuoteState::Cancelled, operatorPrefix + QLatin1Char('%')});
     QStringList keys;
     while (query.next()) {
         keys << QStringLiteral("%1/%2-%3").arg(query.value(0).toString(), query.value(1).toString(), query.value(2).toString());
@@ -57,13 +58,13 @@ QStringList WriteAudit::keys(const QString &statement, const QString &operatorPr
 QStringList WriteAudit::historyKeys(const QString &operatorPrefix) const
 {
     return keys(QStringLiteral("SELECT CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE FROM HISTSITUORCA "
-                               "WHERE IDSITUORCEVE = '8' AND CDOPERADOR LIKE ?"),
+                               "WHERE IDSITUORCEVE = ? AND CDOPERADOR LIKE ?"),
                 operatorPrefix);
 }
 
 QStringList WriteAudit::cancelledQuoteKeys(const QString &operatorPrefix) const
 {
     return keys(QStringLiteral("SELECT CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE FROM ORCAEVENTO "
-                               "WHERE IDSITUORCEVE = '8' AND CDOPEJUSTORC LIKE ?"),
+                               "WHERE IDSITUORCEVE = ? AND CDOPEJUSTORC LIKE ?"),
                 operatorPrefix);
 }

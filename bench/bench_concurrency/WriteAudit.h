@@ -25,7 +25,9 @@ public:
     QStringList cancelledQuoteKeys(const QString &operatorPrefix) const;
 
 private:
-    qint64 count(const QString &statement) const;
+    qint64 count(const QString &statement, const QVariantList &values = {}) const;
+    // The keys of the cancelled quotes `statement` finds for the operators
+    // whose code starts with `operatorPrefix`.
     QStringList keys(const QString &statement, const QString &operatorPrefix) const;
 
     QSqlDatabase m_db;

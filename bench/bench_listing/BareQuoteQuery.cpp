@@ -1,4 +1,5 @@
 #include "BareQuoteQuery.h"
+#include "QuoteStates.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -51,8 +52,8 @@ qsizetype BareQuoteQuery::run(const QString &branch)
         fail(QStringLiteral("cannot prepare the listing"), query.lastError());
     }
     query.addBindValue(branch);
-    query.addBindValue(QStringLiteral("1"));
-    query.addBindValue(QStringLiteral("2"));
+    query.addBindValue(QuoteState::Pending);
+    query.addBindValue(QuoteState::Approved);
     if (!query.exec()) {
         fail(QStringLiteral("cannot run the listing"), query.lastError());
     }

@@ -37,13 +37,15 @@ TfrmPadraoGrid::TfrmPadraoGrid(QWidget *parent)
     buildPages();
     buildNavigator();
 
-    TButtonFlat *const buttons[] = {sbtIncluir, sbtAlterar, sbtExcluir, sbtProcurar,
-                                    sbtVerificar, sbtCancelar, sbtConfirmar};
-    QAction *const actions[] = {mnuIncluir, mnuAlterar, mnuExcluir, mnuProcurar,
-                          mnuVerificar, mnuCancelar, mnuConfirmar};
-    for (int index = 0; index < 7; ++index) {
-        m_commands[index] = {buttons[index], actions[index]};
-        pairCommand(m_commands[index].button, actions[index]);
+    m_commands = {{{sbtIncluir, mnuIncluir},
+                   {sbtAlterar, mnuAlterar},
+                   {sbtExcluir, mnuExcluir},
+                   {sbtProcurar, mnuProcurar},
+                   {sbtVerificar, mnuVerificar},
+                   {sbtCancelar, mnuCancelar},
+                   {sbtConfirmar, mnuConfirmar}}};
+    for (const Command &command : m_commands) {
+        pairCommand(command.button, command.action);
     }
 
     connect(dtsPadrao, &TDataSource::stateChanged, this, &TfrmPadraoGrid::refreshNavigator);

@@ -2,6 +2,8 @@
 
 #include "THostForm.h"
 
+#include <array>
+
 class QAction;
 class QFrame;
 class QHBoxLayout;
@@ -45,6 +47,11 @@ class TfrmPadraoGrid : public THostForm {
 public:
     enum class RecordCommand { Incluir, Alterar, Excluir, Procurar, Verificar, Cancelar, Confirmar };
     Q_ENUM(RecordCommand)
+    static constexpr int recordCommandCount = 7;
+    // Every record command, in tool bar order.
+    static constexpr std::array<RecordCommand, recordCommandCount> recordCommands{
+        RecordCommand::Incluir,   RecordCommand::Alterar,  RecordCommand::Excluir,  RecordCommand::Procurar,
+        RecordCommand::Verificar, RecordCommand::Cancelar, RecordCommand::Confirmar};
 
     explicit TfrmPadraoGrid(QWidget *parent = nullptr);
 
@@ -158,5 +165,5 @@ private:
     QVBoxLayout *m_layout;
     QHBoxLayout *m_toolBar;
     int m_bandCount = 0;
-    Command m_commands[7];
+    std::array<Command, recordCommandCount> m_commands{};
 };

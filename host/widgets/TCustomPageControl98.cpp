@@ -31,6 +31,25 @@ void TCustomPageControl98::setPageEnabled(QWidget *page, bool enabled)
     const QSignalBlocker holdTabs(tabBar());
     setTabEnabled(index, enabled);
     tabBar()->setCurrentIndex(active);
+    refreshItems();
+}
+
+void TCustomPageControl98::pairPage(QWidget *page, QAction *item)
+{
+    pageIndex(page);
+    item->setCheckable(true);
+    m_items.insert(page, item);
+    refreshItems();
+}
+
+void TCustomPageControl98::refreshItems()
+{
+    for (auto it = m_items.constBegin(); it != m_items.constEnd(); ++it) {
+        if (QAction *item = it.value()) {
+            item->setEnabled(isTabEnabled(indexOf(it.key())));
+            item->setChecked(it.key() == currentWidget());
+        }
+    }
 }
 
 bool TCustomPageControl98::isPageEnabled(QWidget *page) const
@@ -45,6 +64,7 @@ void TCustomPageControl98::SetActivePage(QWidget *page)
 
 void TCustomPageControl98::pageChanged()
 {
+    refreshItems();
     if (onChange) {
         HostGuard::run([this] { onChange(*this); });
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QAction>
+#include <QHash>
+#include <QPointer>
 #include <QTabWidget>
 
 #include <functional>
@@ -23,6 +26,11 @@ public:
 
     QWidget *activePage() const { return currentWidget(); }
 
+    // Pairs a page with the menu item that shows it: the item is enabled
+    // exactly when the page is, and checked exactly when it is the active
+    // page, whatever changed them. The item is not owned.
+    void pairPage(QWidget *page, QAction *item);
+
     // Runs after every change of the active page, whatever made it: a click,
     // the keyboard, or SetActivePage from code (not when the page asked for is
     // already active). Runs inside the host guard: an abort stops it silently,
@@ -32,4 +40,7 @@ public:
 private:
     int pageIndex(QWidget *page) const; // throws std::invalid_argument
     void pageChanged();
+    void refreshItems();
+
+    QHash<QWidget *, QPointer<QAction>> m_items;
 };
