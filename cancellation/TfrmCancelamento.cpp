@@ -182,11 +182,16 @@ void TfrmCancelamento::sbtFiltroClick(QObject * /*sender*/)
 {
     // The operator chose the filter himself: leaving the branch need not ask again.
     boFiltro = false;
-    CriaFiltroCancelamento();
+    CriaFiltroCancelamento(telaFiltro());
     Habilita();
+}
+
+TelaFiltro TfrmCancelamento::telaFiltro()
+{
+    return {this, [this] { return medCdFilial->text(); }, [this] { sbtVerificarClick(sbtVerificar); }};
 }
 
 void TfrmCancelamento::mnuFiltrarClick(QObject * /*sender*/)
 {
-    CriaFiltroCancelamento();
+    CriaFiltroCancelamento(telaFiltro());
 }

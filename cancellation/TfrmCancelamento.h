@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TNetConnection.h"
+#include "TelaFiltro.h"
 #include "TfrmPadraoGrid.h"
 
 class Field;
@@ -41,6 +42,8 @@ public:
     void mnuItensClick(QObject *sender);
     void mnuMotivoClick(QObject *sender);
     void sbtFiltroClick(QObject *sender);
+    // What the filter dialog needs of this screen: its branch and its listing.
+    TelaFiltro telaFiltro();
     void mnuFiltrarClick(QObject *sender);
 
     // Branch.

@@ -91,7 +91,7 @@ void TfrmCancelamento::panFilialExit()
     const bool dialogoAberto = boFiltro;
     if (dialogoAberto) {
         // A confirmation in the dialog writes the filter and lists by itself.
-        CriaFiltroCancelamento();
+        CriaFiltroCancelamento(telaFiltro());
     }
     boFiltro = true;
     pgcPadrao->setEnabled(true);

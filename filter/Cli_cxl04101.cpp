@@ -1,8 +1,6 @@
 #include "Cli_cxl04101.h"
 
 #include "CursorOverride.h"
-#include "Cli_cxl04100.h"
-#include "TfrmCancelamento.h"
 #include "TfrmFiltroCancelamento.h"
 
 bool boIdCriado = false;
@@ -26,13 +24,14 @@ namespace {
 int ultimoResultado = 0;
 } // namespace
 
-void CriaFiltroCancelamento()
+void CriaFiltroCancelamento(const TelaFiltro &tela)
 {
     const CursorOverride busy(Qt::WaitCursor);
     if (!boIdCriado || !frmFiltroCancelamento) {
-        frmFiltroCancelamento = CreateForm<TfrmFiltroCancelamento>(frmCancelamento.data());
+        frmFiltroCancelamento = CreateForm<TfrmFiltroCancelamento>(tela.pai);
         boIdCriado = true;
     }
+    frmFiltroCancelamento->setTela(tela);
     ultimoResultado = 0;
     // The operator works in the dialog with the normal cursor.
     const CursorOverride normal(Qt::ArrowCursor);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TelaFiltro.h"
+
 #include <QPointer>
 #include <QString>
 
@@ -26,11 +28,12 @@ extern QString stMaoObra;
 // The dialog while it exists; none once it has closed and been freed.
 extern QPointer<TfrmFiltroCancelamento> frmFiltroCancelamento;
 
-// Opens the filter dialog modally and returns when it has been closed. The
-// dialog frees itself on closing; its modal result (1 confirmed, 2 cancelled
-// or closed any other way) stays readable through FiltroModalResult() until
-// the next opening. Failures go on to the caller.
-void CriaFiltroCancelamento();
+// Opens the filter dialog modally over the screen `tela` describes and
+// returns when it has been closed. The dialog frees itself on closing; its
+// modal result (1 confirmed, 2 cancelled or closed any other way) stays
+// readable through FiltroModalResult() until the next opening. Failures go
+// on to the caller.
+void CriaFiltroCancelamento(const TelaFiltro &tela = {});
 int FiltroModalResult();
 
 // How many codes a picked list holds: its "_" separators plus one, so an

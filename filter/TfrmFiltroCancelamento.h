@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TfrmFiltroPadrao.h"
+#include "TelaFiltro.h"
 
 #include <functional>
 
@@ -48,6 +49,9 @@ public:
     // saved as no line and loads as empty. Loading touches neither the
     // controls nor `Filtro`.
     void btfSaveOpcClick(QObject *sender) override;
+    // The screen the dialog serves: its branch (for the product lookup) and
+    // its listing (run by the confirmation).
+    void setTela(const TelaFiltro &tela) { m_tela = tela; }
     void btfLoadOpcClick(QObject *sender) override;
     // "Desfazer": empties the working lists and the product list and brings
     // every control back to the open filter (only pending and approved
@@ -193,4 +197,6 @@ private:
     // A lookup table without rows: shows `key`, puts the cursor on `focus`
     // and abandons (Abort).
     void recusaTabelaVazia(const TADOIBQuery &query, const char *key, QWidget *focus);
+
+    TelaFiltro m_tela;
 };

@@ -1,7 +1,6 @@
 // The confirmation: checks, the new `Filtro`, and the listing with it.
 #include "TfrmFiltroCancelamento.h"
 
-#include "Cli_cxl04100.h"
 #include "Cli_cxl04101.h"
 #include "Consiste.h"
 #include "HostGuard.h"
@@ -9,7 +8,6 @@
 #include "TButtonFlat.h"
 #include "TDateEditPlus.h"
 #include "TFiltro.h"
-#include "TfrmCancelamento.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -130,9 +128,9 @@ void TfrmFiltroCancelamento::sbtConfirmaClick(QObject * /*sender*/)
     // The operator confirmed: the list is fetched while the dialog still
     // shows, and the dialog ends as confirmed even when that listing fails
     // (the failure has been reported to him by then).
-    HostGuard::run([] {
-        if (frmCancelamento) {
-            frmCancelamento->sbtVerificarClick(frmCancelamento->sbtVerificar);
+    HostGuard::run([this] {
+        if (m_tela.listar) {
+            m_tela.listar();
         }
     });
     setModalResult(mrConfirmado);

@@ -3,7 +3,6 @@
 // "Lista" has codes.
 #include "TfrmFiltroCancelamento.h"
 
-#include "Cli_cxl04100.h"
 #include "Cli_cxl04101.h"
 #include "Consiste.h"
 #include "ControlKeyDown.h"
@@ -14,7 +13,6 @@
 #include "TButtonFlat.h"
 #include "TDataSource.h"
 #include "TMessages.h"
-#include "TfrmCancelamento.h"
 
 #include <QLineEdit>
 #include <QRadioButton>
@@ -242,7 +240,7 @@ void TfrmFiltroCancelamento::sbtProdutoClick(QObject * /*sender*/)
 {
     qryProduto->Close();
     qryProduto->Open();
-    const QString filial = frmCancelamento ? frmCancelamento->medCdFilial->text() : QString();
+    const QString filial = m_tela.filial ? m_tela.filial() : QString();
     const QString semProduto = Lib00210::SQL_Pesquisa_Produto(filial, QString(), *qryProduto, true);
     const QString titulo = msgPadrao->Msg(QStringLiteral("PRODUTO")) + QLatin1Char('|') + semProduto;
     Pesqlista::PesquisaLista(*dtsProduto, QStringLiteral("CDARVPROD"), titulo, semMarcarTodos, stProduto);

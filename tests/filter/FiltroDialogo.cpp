@@ -1,8 +1,10 @@
 #include "FiltroDialogo.h"
 
+#include "Cli_cxl04100.h"
 #include "Cli_cxl04101.h"
 #include "TButtonFlat.h"
 #include "TDateEditPlus.h"
+#include "TfrmCancelamento.h"
 #include "TfrmFiltroCancelamento.h"
 
 #include <QApplication>
@@ -31,11 +33,16 @@ void whenShown(QObject &guard, const Step &step)
     });
 }
 
+TelaFiltro telaAberta()
+{
+    return frmCancelamento ? frmCancelamento->telaFiltro() : TelaFiltro{};
+}
+
 int openWith(const Step &step)
 {
     QObject guard;
     whenShown(guard, step);
-    CriaFiltroCancelamento();
+    CriaFiltroCancelamento(telaAberta());
     return FiltroModalResult();
 }
 

@@ -4,6 +4,7 @@
 // does with steps run inside its modal showing, the filter record as a list
 // of texts to compare, and the dialog's controls by criterion.
 #include "TFiltro.h"
+#include "TelaFiltro.h"
 
 #include <QList>
 #include <QStringList>
@@ -23,6 +24,8 @@ using Step = std::function<void(TfrmFiltroCancelamento &dialog)>;
 // failed step left open is closed with a result no test expects, so the test
 // fails instead of hanging.
 void whenShown(QObject &guard, const Step &step);
+// What the open cancellation screen hands the dialog; nothing without one.
+TelaFiltro telaAberta();
 // Opens the dialog as the screen does, runs `step` in it and returns the
 // modal result the screen would read.
 int openWith(const Step &step);

@@ -240,7 +240,7 @@ void TestFiltroListagem::refusedConfirmationListsNothing()
         shown = fixture.dialogs.lastText();
         d.sbtCancel->click();
     });
-    CriaFiltroCancelamento();
+    CriaFiltroCancelamento(telaAberta());
     QCOMPARE(shown, QStringLiteral("Número do orçamento inicial deve ser menor ou igual ao número do orçamento final."));
     QCOMPARE(FiltroModalResult(), 2);
     QCOMPARE(naTela(), listed);
@@ -256,7 +256,7 @@ void TestFiltroListagem::cancellingListsNothing()
         d.chbAdiado->setChecked(true);
         QTest::keyClick(&d, Qt::Key_Escape);
     });
-    CriaFiltroCancelamento();
+    CriaFiltroCancelamento(telaAberta());
     QCOMPARE(FiltroModalResult(), 2);
     listaDeNovo(before);
 }
@@ -324,7 +324,7 @@ void TestFiltroListagem::failedListingStillEndsAsConfirmed()
         d.edtTitulo->setText(QStringLiteral("Bodas"));
         d.sbtConfirma->click();
     });
-    CriaFiltroCancelamento();
+    CriaFiltroCancelamento(telaAberta());
     QCOMPARE(FiltroModalResult(), 1);
     QVERIFY(!boIdCriado);
     QCOMPARE(Filtro.Titulo, QStringLiteral("Bodas"));
