@@ -1,60 +1,20 @@
 #include "QuoteFilter.h"
 
-#include "RpcError.h"
 #include "TextFolding.h"
 
-#include <QJsonValue>
 
 #include <cmath>
 
 namespace {
 
-const QString allFlag = QStringLiteral("T");
+
 
 bool applied(const QString &flag)
 {
-    return flag != allFlag;
+    return flag != QuoteListing::all;
 }
 
-class ParamReader final {
-public:
-    explicit ParamReader(const QJsonArray &params)
-        : m_params(params)
-    {
-    }
-
-    QString text()
-    {
-        const QJsonValue value = m_params.at(m_next);
-        ++m_next;
-        if (value.isNull()) {
-            return {};
-        }
-        if (!value.isString()) {
-            throw RpcError(RpcError::InvalidParams, QStringLiteral("argumento %1 deveria ser um texto").arg(m_next - 1));
-        }
-        return value.toString();
-    }
-
-    double dateTime()
-    {
-        const QJsonValue value = m_params.at(m_next);
-        ++m_next;
-        if (value.isNull()) {
-            return 0;
-        }
-        if (!value.isDouble() || !std::isfinite(value.toDouble())) {
-            throw RpcError(RpcError::InvalidParams, QStringLiteral("argumento %1 deveria ser uma data (número de dias)").arg(m_next - 1));
-        }
-        return value.toDouble();
-    }
-
-private:
-    const QJsonArray &m_params;
-    int m_next = 1;
-};
-
-void textRange(QStringList &conditions, QVariantList &values, const QString &column, const QuoteFilter::TextRange &range)
+void textRange(QStringList &conditions, QVariantList &values, const QString &column, const QuoteListing::TextRange &range)
 {
     if (!applied(range.all)) {
         return;
@@ -69,7 +29,7 @@ void textRange(QStringList &conditions, QVariantList &values, const QString &col
     }
 }
 
-void dateRange(QStringList &conditions, QVariantList &values, const QString &column, const QuoteFilter::DateRange &range)
+void dateRange(QStringList &conditions, QVariantList &values, const QString &column, const QuoteListing::DateRange &range)
 {
     if (!applied(range.all)) {
         return;
@@ -116,70 +76,36 @@ void substring(QStringList &conditions, QVariantList &values, const QString &fol
 
 } // namespace
 
-QuoteFilter QuoteFilter::fromParams(const QJsonArray &params)
-{
-    ParamReader read(params);
-    QuoteFilter filter;
-    filter.number.from = read.text();
-    filter.number.to = read.text();
-    filter.number.all = read.text();
-    for (DateRange *range : {&filter.quoteDate, &filter.validity, &filter.eventDate}) {
-        range->from = read.dateTime();
-        range->to = read.dateTime();
-        range->all = read.text();
-    }
-    for (CodeList *list : {&filter.seller, &filter.client, &filter.eventType, &filter.serviceType}) {
-        list->list = read.text();
-        list->all = read.text();
-    }
-    filter.states = read.text();
-    filter.allStates = read.text();
-    filter.title = read.text();
-    filter.allTitles = read.text();
-    filter.newClient = read.text();
-    filter.allNewClients = read.text();
-    return filter;
-}
+namespace QuoteFilter {
 
-QJsonArray QuoteFilter::toJson() const
+void appendConditions(const QuoteListing &listing, const QSqlDatabase &db, QStringList &conditions, QVariantList &values)
 {
-    QJsonArray json{number.from, number.to, number.all};
-    for (const DateRange *range : {&quoteDate, &validity, &eventDate}) {
-        json << range->from << range->to << range->all;
-    }
-    for (const CodeList *list : {&seller, &client, &eventType, &serviceType}) {
-        json << list->list << list->all;
-    }
-    json << states << allStates << title << allTitles << newClient << allNewClients;
-    return json;
-}
-
-void QuoteFilter::appendConditions(const QSqlDatabase &db, QStringList &conditions, QVariantList &values) const
-{
-    textRange(conditions, values, QStringLiteral("NRORCAEVENTO"), number);
-    dateRange(conditions, values, QStringLiteral("DTINCLORCEVE"), quoteDate);
-    dateRange(conditions, values, QStringLiteral("DTVALIORCEVE"), validity);
-    dateRange(conditions, values, QStringLiteral("DTEVENTO"), eventDate);
-    const std::pair<QString, const CodeList *> lists[] = {
-        {QStringLiteral("CDVENDEDOR"), &seller},
-        {QStringLiteral("CDCLIENTE"), &client},
-        {QStringLiteral("CDTIPOEVENTO"), &eventType},
-        {QStringLiteral("CDTPSERVEVEN"), &serviceType},
+    textRange(conditions, values, QStringLiteral("NRORCAEVENTO"), listing.number);
+    dateRange(conditions, values, QStringLiteral("DTINCLORCEVE"), listing.quoteDate);
+    dateRange(conditions, values, QStringLiteral("DTVALIORCEVE"), listing.validity);
+    dateRange(conditions, values, QStringLiteral("DTEVENTO"), listing.eventDate);
+    const std::pair<QString, const QuoteListing::CodeList *> lists[] = {
+        {QStringLiteral("CDVENDEDOR"), &listing.seller},
+        {QStringLiteral("CDCLIENTE"), &listing.client},
+        {QStringLiteral("CDTIPOEVENTO"), &listing.eventType},
+        {QStringLiteral("CDTPSERVEVEN"), &listing.serviceType},
     };
     for (const auto &[column, list] : lists) {
         if (applied(list->all)) {
             codeList(conditions, values, column, list->list);
         }
     }
-    if (applied(allStates)) {
+    if (applied(listing.allStates)) {
         // "1_2_" and "_1_2_" both name Pendente and Aprovado.
-        codeList(conditions, values, QStringLiteral("IDSITUORCEVE"), states);
+        codeList(conditions, values, QStringLiteral("IDSITUORCEVE"), listing.states);
     }
-    substring(conditions, values, TextFolding::foldedColumn(db, QStringLiteral("DSTITUORCEVE")), title, allTitles);
-    substring(conditions, values, TextFolding::foldedColumn(db, QStringLiteral("NMCLIEORCEVE")), newClient, allNewClients);
+    substring(conditions, values, TextFolding::foldedColumn(db, QStringLiteral("DSTITUORCEVE")), listing.title, listing.allTitles);
+    substring(conditions, values, TextFolding::foldedColumn(db, QStringLiteral("NMCLIEORCEVE")), listing.newClient, listing.allNewClients);
 }
 
-QStringList QuoteFilter::splitCodes(const QString &joined)
+QStringList splitCodes(const QString &joined)
 {
     return joined.split(QLatin1Char('_'), Qt::SkipEmptyParts);
 }
+
+} // namespace QuoteFilter

@@ -8,11 +8,11 @@ QuoteReader::QuoteReader(const QSqlDatabase &db)
 {
 }
 
-QSqlQuery QuoteReader::runQuotes(const QString &branch, const QuoteFilter &filter) const
+QSqlQuery QuoteReader::runQuotes(const QString &branch, const QuoteListing &filter) const
 {
     QStringList conditions{QStringLiteral("CDFILIAL = ?")};
     QVariantList values{branch};
-    filter.appendConditions(m_db, conditions, values);
+    QuoteFilter::appendConditions(filter, m_db, conditions, values);
     const QString statement = QStringLiteral(
         "SELECT NRORCAEVENTO, NRSEQORCAEVE, NMCLIEORCEVE, NMFANTCLIE, IDSITUORCEVE, "
         "CDTPSERVEVEN, NMTPSERVEVEN, CDTIPOEVENTO, NMTIPOEVENTO, CDFILIAL, QTCONVORCEVE, "
@@ -22,20 +22,20 @@ QSqlQuery QuoteReader::runQuotes(const QString &branch, const QuoteFilter &filte
     return Sql::run(m_db, statement, values);
 }
 
-DataPacket QuoteReader::quotes(const QString &branch, const QuoteFilter &filter) const
+DataPacket QuoteReader::quotes(const QString &branch, const QuoteListing &filter) const
 {
     QSqlQuery query = runQuotes(branch, filter);
     return PacketLayouts::read(query, PacketLayouts::quoteFields(), 1);
 }
 
-QByteArray QuoteReader::quotesJson(const QString &branch, const QuoteFilter &filter, qsizetype *rows) const
+QByteArray QuoteReader::quotesJson(const QString &branch, const QuoteListing &filter, qsizetype *rows) const
 {
     QByteArray out;
     *rows = appendQuotesJson(branch, filter, out);
     return out;
 }
 
-qsizetype QuoteReader::appendQuotesJson(const QString &branch, const QuoteFilter &filter, QByteArray &out) const
+qsizetype QuoteReader::appendQuotesJson(const QString &branch, const QuoteListing &filter, QByteArray &out) const
 {
     QSqlQuery query = runQuotes(branch, filter);
     return PacketLayouts::writeJson(query, PacketLayouts::quoteFields(), 1, out);

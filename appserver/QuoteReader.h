@@ -15,13 +15,13 @@ public:
 
     // The quotes of one branch that pass the filter, ordered by number and
     // sequence, in the quote list's field order.
-    DataPacket quotes(const QString &branch, const QuoteFilter &filter) const;
+    DataPacket quotes(const QString &branch, const QuoteListing &filter) const;
     // The same packet as JSON text, written without an intermediate tree;
     // *rows receives the row count.
-    QByteArray quotesJson(const QString &branch, const QuoteFilter &filter, qsizetype *rows) const;
+    QByteArray quotesJson(const QString &branch, const QuoteListing &filter, qsizetype *rows) const;
     // The same text appended to `out`, so an answer around it is not copied
     // again (a branch's list runs to tens of megabytes). Returns the row count.
-    qsizetype appendQuotesJson(const QString &branch, const QuoteFilter &filter, QByteArray &out) const;
+    qsizetype appendQuotesJson(const QString &branch, const QuoteListing &filter, QByteArray &out) const;
     // The items of one quote version in item order (empty for no quote).
     DataPacket items(const QuoteKey &key) const;
     // The stored justification of one quote version: zero or one row.
@@ -32,7 +32,7 @@ public:
     DataPacket parameters() const;
 
 private:
-    QSqlQuery runQuotes(const QString &branch, const QuoteFilter &filter) const;
+    QSqlQuery runQuotes(const QString &branch, const QuoteListing &filter) const;
 
     QSqlDatabase m_db;
 };

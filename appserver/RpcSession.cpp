@@ -3,7 +3,7 @@
 #include "CallLog.h"
 #include "HallSchedule.h"
 #include "JustificationWriter.h"
-#include "QuoteFilter.h"
+#include "QuoteListing.h"
 #include "QuoteReader.h"
 #include "QuoteStates.h"
 #include "QuoteWriter.h"
@@ -18,6 +18,7 @@
 #include <QJsonDocument>
 
 #include <exception>
+#include <stdexcept>
 
 namespace {
 
@@ -228,7 +229,12 @@ QJsonObject RpcSession::connect(const QJsonArray &params)
 QJsonObject RpcSession::getOrcamento(const QJsonArray &params)
 {
     const QString branch = textArg(params, 0);
-    const QuoteFilter filter = QuoteFilter::fromParams(params);
+    QuoteListing filter;
+    try {
+        filter = QuoteListing::fromJson(params);
+    } catch (const std::invalid_argument &wrong) {
+        throw RpcError(RpcError::InvalidParams, QString::fromUtf8(wrong.what()));
+    }
     QJsonObject refs;
     const QJsonArray echoed = filter.toJson();
     for (int i = 0; i < echoed.size(); ++i) {

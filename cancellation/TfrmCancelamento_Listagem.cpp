@@ -2,6 +2,7 @@
 #include "TfrmCancelamento.h"
 
 #include "Consiste.h"
+#include "FiltroListagem.h"
 #include "Procurar.h"
 #include "QuoteStates.h"
 #include "RecordList.h"
@@ -36,24 +37,10 @@ void TfrmCancelamento::sbtVerificarClick(QObject * /*sender*/)
         Showavi::Busy busy(lendoDados);
         // The filter travels by reference: whatever the server settles on
         // comes back into the module's filter.
-        TFiltro &f = Filtro;
-        const QJsonValue answer = netCancelamento->Call(
-            QStringLiteral("GetOrcamento"),
-            {TNetArg::text(medCdFilial->text()),
-             TNetArg::textRef(f.NrOrcaEven.De), TNetArg::textRef(f.NrOrcaEven.Ate), TNetArg::textRef(f.NrOrcaEven.Todos),
-             TNetArg::dateTimeRef(f.DtOrcamento.De), TNetArg::dateTimeRef(f.DtOrcamento.Ate),
-             TNetArg::textRef(f.DtOrcamento.Todos),
-             TNetArg::dateTimeRef(f.DtValidade.De), TNetArg::dateTimeRef(f.DtValidade.Ate),
-             TNetArg::textRef(f.DtValidade.Todos),
-             TNetArg::dateTimeRef(f.DtEvento.De), TNetArg::dateTimeRef(f.DtEvento.Ate),
-             TNetArg::textRef(f.DtEvento.Todos),
-             TNetArg::textRef(f.Vendedor.Lista), TNetArg::textRef(f.Vendedor.Todos),
-             TNetArg::textRef(f.Cliente.Lista), TNetArg::textRef(f.Cliente.Todos),
-             TNetArg::textRef(f.TipoEven.Lista), TNetArg::textRef(f.TipoEven.Todos),
-             TNetArg::textRef(f.TipoServ.Lista), TNetArg::textRef(f.TipoServ.Todos),
-             TNetArg::textRef(f.IdSitu), TNetArg::textRef(f.TIdSitu),
-             TNetArg::textRef(f.Titulo), TNetArg::textRef(f.TTitulo),
-             TNetArg::textRef(f.NovoClie), TNetArg::textRef(f.TNovoClie)});
+        QuoteListing listagem = FiltroListagem::listagem(Filtro);
+        const QJsonValue answer = netCancelamento->Call(QStringLiteral("GetOrcamento"),
+                                                        TNetArg::listing(medCdFilial->text(), listagem));
+        FiltroListagem::devolve(listagem, Filtro);
         ServerAnswer::LoadPacket(*cdsOrcamento, verificado(answer));
     }
     focaNumeroOrcamento();

@@ -82,3 +82,16 @@ void TNetArg::writeBack(const QJsonValue &value) const
         *m_dateTimeRef = value.toDouble(0);
     }
 }
+
+QList<TNetArg> TNetArg::listing(const QString &branch, QuoteListing &values)
+{
+    QList<TNetArg> args{text(branch)};
+    values.forEach([&args](auto &value) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(value)>, QString>) {
+            args << textRef(value);
+        } else {
+            args << dateTimeRef(value);
+        }
+    });
+    return args;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataPacket.h"
+#include "QuoteListing.h"
 
 #include <QJsonValue>
 #include <QString>
@@ -34,6 +35,10 @@ public:
     // The list's pending changes (list.delta()) as one value argument, the way
     // a write hands its changes to the server.
     static TNetArg deltaOf(const RecordList &list);
+    // The 27 arguments of GetOrcamento: the branch by value, then the 26
+    // listing values by reference, so the server's final values come back
+    // into `values` (which must outlive the call).
+    static QList<TNetArg> listing(const QString &branch, QuoteListing &values);
 
     Kind kind() const { return m_kind; }
     bool isReference() const { return m_textRef || m_dateTimeRef; }

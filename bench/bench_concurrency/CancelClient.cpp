@@ -2,7 +2,7 @@
 
 #include "BenchConnection.h"
 #include "CheckedAnswer.h"
-#include "QuoteListingFilter.h"
+#include "QuoteListing.h"
 #include "QuoteStates.h"
 #include "RecordList.h"
 #include "ServerAnswer.h"
@@ -57,11 +57,11 @@ void CancelClient::run(const QDeadlineTimer &deadline)
         ++m_tally.cycles;
         try {
             RecordList cdsOrcamento(QStringLiteral("cdsOrcamento"));
-            QuoteListingFilter filter;
+            QuoteListing filter;
             QElapsedTimer timer;
             timer.start();
             ++m_tally.calls;
-            ServerAnswer::LoadPacket(cdsOrcamento, CheckedAnswer::dataOf(connection->Call(QStringLiteral("GetOrcamento"), filter.args(m_branch))));
+            ServerAnswer::LoadPacket(cdsOrcamento, CheckedAnswer::dataOf(connection->Call(QStringLiteral("GetOrcamento"), TNetArg::listing(m_branch, filter))));
             m_tally.listingMs.add(elapsedMs(timer));
             if (cdsOrcamento.isEmpty()) {
                 continue;

@@ -13,7 +13,7 @@
 #include "BenchConnection.h"
 #include "CheckedAnswer.h"
 #include "ClientPhases.h"
-#include "QuoteListingFilter.h"
+#include "QuoteListing.h"
 #include "RawCall.h"
 #include "RecordList.h"
 #include "Samples.h"
@@ -39,11 +39,11 @@ struct ServerTiming {
 
 ServerTiming listThroughServer(TNetConnection &connection, const QString &branch)
 {
-    QuoteListingFilter filter;
+    QuoteListing filter;
     ServerTiming timing;
     QElapsedTimer timer;
     timer.start();
-    const QJsonValue answer = connection.Call(QStringLiteral("GetOrcamento"), filter.args(branch));
+    const QJsonValue answer = connection.Call(QStringLiteral("GetOrcamento"), TNetArg::listing(branch, filter));
     timing.callMs = double(timer.nsecsElapsed()) / 1e6;
     auto cdsOrcamento = std::make_unique<RecordList>(QStringLiteral("cdsOrcamento"));
     ServerAnswer::LoadPacket(*cdsOrcamento, CheckedAnswer::dataOf(answer));
@@ -112,8 +112,8 @@ Breakdown measure(int quotes, int runs, const QString &branch)
         logged.add(double(durations.at(i)));
     }
     connection->Disconnect();
-    QuoteListingFilter filter;
-    const QByteArray line = RawCall::answerLine(server.port(), QStringLiteral("GetOrcamento"), filter.params(branch));
+    const QByteArray line =
+        RawCall::answerLine(server.port(), QStringLiteral("GetOrcamento"), QuoteListing().arguments(branch));
     server.stop();
 
     std::printf("%9d %8lld %9.1f %10.1f %9.1f %9.1f %11.0f %7.2f\n", quotes, static_cast<long long>(serverRows), sql.median(),

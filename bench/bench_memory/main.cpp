@@ -10,7 +10,7 @@
 #include "BenchConnection.h"
 #include "CheckedAnswer.h"
 #include "ProcStatus.h"
-#include "QuoteListingFilter.h"
+#include "QuoteListing.h"
 #include "RawCall.h"
 #include "RecordList.h"
 #include "SeededDatabase.h"
@@ -30,11 +30,11 @@
 
 namespace {
 
-QuoteListingFilter everyState()
+QuoteListing everyState()
 {
-    QuoteListingFilter filter;
-    filter.idSitu.clear();
-    filter.tIdSitu = QStringLiteral("T");
+    QuoteListing filter;
+    filter.states.clear();
+    filter.allStates = QuoteListing::all;
     return filter;
 }
 
@@ -51,8 +51,8 @@ int measureInThisProcess(quint16 port, const QString &branch)
     QElapsedTimer timer;
     timer.start();
     {
-        QuoteListingFilter filter = everyState();
-        const QJsonValue answer = connection->Call(QStringLiteral("GetOrcamento"), filter.args(branch));
+        QuoteListing filter = everyState();
+        const QJsonValue answer = connection->Call(QStringLiteral("GetOrcamento"), TNetArg::listing(branch, filter));
         ServerAnswer::LoadPacket(*cdsOrcamento, CheckedAnswer::dataOf(answer));
     }
     const qint64 loadMs = timer.elapsed();
@@ -93,7 +93,7 @@ int measure(const QString &program, int quotes, const QString &branch)
     ServerProcess server(SeededDatabase::sqliteFile(quotes));
     server.start();
     // The answer line exactly as it travels, newline excluded.
-    const qsizetype lineBytes = RawCall::answerLine(server.port(), QStringLiteral("GetOrcamento"), everyState().params(branch)).size();
+    const qsizetype lineBytes = RawCall::answerLine(server.port(), QStringLiteral("GetOrcamento"), everyState().arguments(branch)).size();
     const QHash<QString, qint64> child = runChild(program, server.port(), branch);
     server.stop();
 

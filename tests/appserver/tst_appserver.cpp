@@ -1,5 +1,6 @@
 #include "AppServerProcess.h"
 #include "JsonLineClient.h"
+#include "QuoteListing.h"
 #include "Sql.h"
 #include "TaxIds.h"
 #include "TestBackend.h"
@@ -24,19 +25,23 @@ const QStringList quoteFieldOrder{
     "CDTIPOEVENTO", "NMTIPOEVENTO", "CDFILIAL", "QTCONVORCEVE", "DSPRECOBASE", "CDPRECOBASE", "CDVENDEDOR", "CDCLIENTE",
     "DSTITUORCEVE", "CDJUSTEXCHIS", "DTEVENTO", "DTVALIORCEVE", "DTINCLORCEVE", "CDOPEJUSTORC"};
 
-// The 27 arguments of GetOrcamento as a freshly opened screen sends them.
+// The listing of a freshly opened screen, and one of every state.
 QJsonArray defaultFilter(const QString &branch)
 {
-    return QJsonArray{branch, "", "", "T", 0, 0, "T", 0, 0, "T", 0, 0, "T", "", "T", "", "T", "", "T", "", "T",
-                      "1_2_", "", "", "T", "", "T"};
+    return QuoteListing().arguments(branch);
+}
+
+QuoteListing everyQuote()
+{
+    QuoteListing listing;
+    listing.states.clear();
+    listing.allStates = QuoteListing::all;
+    return listing;
 }
 
 QJsonArray everyQuoteFilter(const QString &branch)
 {
-    QJsonArray filter = defaultFilter(branch);
-    filter[21] = "";
-    filter[22] = "T";
-    return filter;
+    return everyQuote().arguments(branch);
 }
 
 struct Packet {
@@ -221,27 +226,29 @@ private slots:
         QTest::addColumn<QJsonArray>("filter");
         QTest::addColumn<QString>("predicate");
         for (const QString &driver : drivers()) {
-            auto row = [&](const char *name, const QMap<int, QJsonValue> &changes, const QString &predicate) {
-                QJsonArray filter = everyQuoteFilter("0002");
-                for (auto it = changes.constBegin(); it != changes.constEnd(); ++it) {
-                    filter[it.key()] = it.value();
-                }
-                QTest::newRow(qPrintable(driver + "/" + name)) << driver << filter << predicate;
+            using Change = std::function<void(QuoteListing &)>;
+            auto row = [&](const char *name, const Change &change, const QString &predicate) {
+                QuoteListing filter = everyQuote();
+                change(filter);
+                QTest::newRow(qPrintable(driver + "/" + name)) << driver << filter.arguments("0002") << predicate;
             };
-            row("states with leading underscore", {{21, "_1_2_"}, {22, ""}}, "state in 12");
-            row("states without leading underscore", {{21, "1_2_"}, {22, ""}}, "state in 12");
-            row("cancelled only", {{21, "8_"}, {22, ""}}, "state in 8");
-            row("postponed and approved", {{21, "2_9_"}, {22, ""}}, "state in 29");
-            row("number range inclusive", {{1, "0000000003"}, {2, "0000000005"}, {3, ""}}, "number 3..5");
-            row("sellers list", {{13, "0001_0002_0003_0004_0005_0006_0007_0008_0009_0010"}, {14, ""}}, "seller <= 0010");
-            row("event types list", {{17, "001_002"}, {18, ""}}, "event type in 001 002");
-            row("service types list", {{19, "003_"}, {20, ""}}, "service type 003");
-            row("title in lower case", {{23, "DE "}, {24, ""}}, "title contains de");
-            row("title flag T ignores the text", {{23, "zzzz"}, {24, "T"}}, "all");
-            row("quote in title is only text", {{23, "' OR '1'='1"}, {24, ""}}, "none");
-            row("percent sign is only text", {{23, "%"}, {24, ""}}, "none");
-            row("new client name", {{25, "A"}, {26, ""}}, "new client contains a");
-            row("empty list with flag applied", {{15, ""}, {16, ""}}, "none");
+            auto states = [](const char *codes) { return [codes](QuoteListing &l) { l.states = codes, l.allStates = ""; }; };
+            auto title = [](const char *text, const char *flag) { return [=](QuoteListing &l) { l.title = text, l.allTitles = flag; }; };
+            row("states with leading underscore", states("_1_2_"), "state in 12");
+            row("states without leading underscore", states("1_2_"), "state in 12");
+            row("cancelled only", states("8_"), "state in 8");
+            row("postponed and approved", states("2_9_"), "state in 29");
+            row("number range inclusive", [](QuoteListing &l) { l.number = {"0000000003", "0000000005", ""}; }, "number 3..5");
+            row("sellers list", [](QuoteListing &l) { l.seller = {"0001_0002_0003_0004_0005_0006_0007_0008_0009_0010", ""}; },
+                "seller <= 0010");
+            row("event types list", [](QuoteListing &l) { l.eventType = {"001_002", ""}; }, "event type in 001 002");
+            row("service types list", [](QuoteListing &l) { l.serviceType = {"003_", ""}; }, "service type 003");
+            row("title in lower case", title("DE ", ""), "title contains de");
+            row("title flag T ignores the text", title("zzzz", "T"), "all");
+            row("quote in title is only text", title("' OR '1'='1", ""), "none");
+            row("percent sign is only text", title("%", ""), "none");
+            row("new client name", [](QuoteListing &l) { l.newClient = "A", l.allNewClients = ""; }, "new client contains a");
+            row("empty list with flag applied", [](QuoteListing &l) { l.client = {"", ""}; }, "none");
         }
     }
     void listingCriteria()
@@ -295,24 +302,23 @@ private slots:
     {
         QTest::addColumn<QString>("driver");
         QTest::addColumn<QString>("column");
-        QTest::addColumn<int>("argument");
+
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("found");
         for (const QString &driver : drivers()) {
-            auto row = [&](const char *name, const char *column, int argument, const char *typed, bool found) {
-                QTest::newRow(qPrintable(driver + "/" + name)) << driver << column << argument << typed << found;
+            auto row = [&](const char *name, const char *column, const char *typed, bool found) {
+                QTest::newRow(qPrintable(driver + "/" + name)) << driver << column << typed << found;
             };
-            row("title in lower case", "DSTITUORCEVE", 23, "são", true);
-            row("title as stored", "DSTITUORCEVE", 23, "São Paulo", true);
-            row("new client in upper case", "NMCLIEORCEVE", 25, "CONCEIÇÃO", true);
-            row("new client mixed", "NMCLIEORCEVE", 25, "joão da conceição", true);
-            row("accents still count", "NMCLIEORCEVE", 25, "CONCEICAO", false);
+            row("title in lower case", "DSTITUORCEVE", "são", true);
+            row("title as stored", "DSTITUORCEVE", "São Paulo", true);
+            row("new client in upper case", "NMCLIEORCEVE", "CONCEIÇÃO", true);
+            row("new client mixed", "NMCLIEORCEVE", "joão da conceição", true);
+            row("accents still count", "NMCLIEORCEVE", "CONCEICAO", false);
         }
     }
     void accentedTextMatchesWhateverItsCase()
     {
         QFETCH(QString, column);
-        QFETCH(int, argument);
         QFETCH(QString, typed);
         QFETCH(bool, found);
         START_SERVER();
@@ -320,10 +326,13 @@ private slots:
         Sql::run(direct(), QStringLiteral("UPDATE ORCAEVENTO SET %1 = ? WHERE CDFILIAL = '0002' AND NRORCAEVENTO = "
                                           "(SELECT MIN(NRORCAEVENTO) FROM ORCAEVENTO WHERE CDFILIAL = '0002')").arg(column),
                  {stored});
-        QJsonArray filter = everyQuoteFilter("0002");
-        filter[argument] = typed;
-        filter[argument + 1] = "";
-        const Packet chosen = listQuotes(client, filter);
+        QuoteListing filter = everyQuote();
+        if (column == "DSTITUORCEVE") {
+            filter.title = typed, filter.allTitles = "";
+        } else {
+            filter.newClient = typed, filter.allNewClients = "";
+        }
+        const Packet chosen = listQuotes(client, filter.arguments("0002"));
         bool storedFound = false;
         for (int i = 0; i < chosen.rows.size(); ++i) {
             QVERIFY(chosen.text(i, column).toUpper().contains(typed.toUpper()));
@@ -340,21 +349,17 @@ private slots:
         QVERIFY(!all.rows.isEmpty());
         const double eventAt = all.at(0, "DTEVENTO").toDouble();
         QVERIFY(eventAt != std::floor(eventAt)); // the event has an hour
-        QJsonArray filter = everyQuoteFilter("0001");
-        filter[10] = std::floor(eventAt);
-        filter[11] = std::floor(eventAt);
-        filter[12] = "";
-        const Packet sameDay = listQuotes(client, filter);
+        QuoteListing filter = everyQuote();
+        filter.eventDate = {std::floor(eventAt), std::floor(eventAt), ""};
+        const Packet sameDay = listQuotes(client, filter.arguments("0001"));
         QVERIFY(sameDay.find(all.text(0, "NRORCAEVENTO"), all.text(0, "NRSEQORCAEVE")) >= 0);
         for (int i = 0; i < sameDay.rows.size(); ++i) {
             QCOMPARE(std::floor(sameDay.at(i, "DTEVENTO").toDouble()), std::floor(eventAt));
         }
         const double createdAt = all.at(0, "DTINCLORCEVE").toDouble();
-        filter = everyQuoteFilter("0001");
-        filter[4] = std::floor(createdAt) - 1;
-        filter[5] = std::floor(createdAt) - 1;
-        filter[6] = "";
-        QCOMPARE(listQuotes(client, filter).find(all.text(0, "NRORCAEVENTO"), all.text(0, "NRSEQORCAEVE")), -1);
+        filter = everyQuote();
+        filter.quoteDate = {std::floor(createdAt) - 1, std::floor(createdAt) - 1, ""};
+        QCOMPARE(listQuotes(client, filter.arguments("0001")).find(all.text(0, "NRORCAEVENTO"), all.text(0, "NRSEQORCAEVE")), -1);
     }
 
     void itemsAndJustificationOfOneQuote_data() { addDrivers(); }
@@ -424,11 +429,9 @@ private slots:
         const QJsonObject answer = client.checked("SetOrcamento", {updateDelta(before, 0, cancellation(newState, "0002", "MSOUZA"))});
         QVERIFY2(answer.value("ok").toBool(), qPrintable(answer.value("message").toString()));
 
-        QJsonArray closedFilter = everyQuoteFilter("0001");
-        closedFilter[1] = number;
-        closedFilter[2] = number;
-        closedFilter[3] = "";
-        const Packet after = listQuotes(client, closedFilter);
+        QuoteListing closedFilter = everyQuote();
+        closedFilter.number = {number, number, ""};
+        const Packet after = listQuotes(client, closedFilter.arguments("0001"));
         const int row = after.find(number, sequence);
         QVERIFY(row >= 0);
         QCOMPARE(after.text(row, "IDSITUORCEVE"), newState);
@@ -709,11 +712,9 @@ private slots:
         QVERIFY(same.contains("result"));
         QCOMPARE(same.value("result").toObject().value("value"), QJsonValue());
 
-        QJsonArray filter = defaultFilter("0009");
-        filter[1] = number;
-        filter[2] = number;
-        filter[3] = "";
-        const Packet quote = listQuotes(client, filter);
+        QuoteListing filter;
+        filter.number = {number, number, ""};
+        const Packet quote = listQuotes(client, filter.arguments("0009"));
         const int row = quote.find(number, sequence);
         QVERIFY(client.checked("SetOrcamento", {updateDelta(quote, row, cancellation("9", "0006", "MSOUZA"))}).value("ok").toBool());
         QVERIFY(client.call("setAgendaSalao", {"0009", number, sequence, "C"}).contains("result"));

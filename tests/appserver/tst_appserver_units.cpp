@@ -207,7 +207,7 @@ private slots:
             QSqlDatabase db = DatabaseLocation::parse(dir.filePath("q.db")).open("units");
             SchemaMigrator(db).migrate();
             DemoSeeder(3).fillServer(db, 120);
-            QuoteFilter filter = QuoteFilter::fromParams(QJsonArray{"0001", "", "", "T", 0, 0, "T", 0, 0, "T", 0, 0, "T", "", "T", "", "T", "",
+            const QuoteListing filter = QuoteListing::fromJson(QJsonArray{"0001", "", "", "T", 0, 0, "T", 0, 0, "T", 0, 0, "T", "", "T", "", "T", "",
                                                                     "T", "", "T", "", "T", "", "T", "", "T"});
             const QuoteReader reader(db);
             const DataPacket tree = reader.quotes("0001", filter);

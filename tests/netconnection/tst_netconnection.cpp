@@ -1,9 +1,10 @@
 #include "ScriptedPeer.h"
-#include "WireCodec.h"
 
+#include "QuoteListing.h"
 #include "RecordList.h"
 #include "ServerAnswer.h"
 #include "TNetConnection.h"
+#include "WireCodec.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -235,22 +236,10 @@ private slots:
     {
         ScriptedPeer peer;
         auto connection = connectionTo(peer);
-        QString nrDe, nrAte, nrTodos = QStringLiteral("T");
-        double dtOrcDe = 0, dtOrcAte = 0, dtValDe = 45000, dtValAte = 45031, dtEveDe = 0, dtEveAte = 0;
-        QString dtOrcTodos = QStringLiteral("T"), dtValTodos, dtEveTodos = QStringLiteral("T");
-        QString vendLista, vendTodos = QStringLiteral("T"), clieLista = QStringLiteral("1_2"), clieTodos;
-        QString tipoEvenLista, tipoEvenTodos = QStringLiteral("T"), tipoServLista, tipoServTodos = QStringLiteral("T");
-        QString idSitu = QStringLiteral("1_2_"), tIdSitu, titulo, tTitulo = QStringLiteral("T"), novoClie, tNovoClie = QStringLiteral("T");
-        QList<TNetArg> args{QStringLiteral("0001"),
-                            TNetArg::textRef(nrDe), TNetArg::textRef(nrAte), TNetArg::textRef(nrTodos),
-                            TNetArg::dateTimeRef(dtOrcDe), TNetArg::dateTimeRef(dtOrcAte), TNetArg::textRef(dtOrcTodos),
-                            TNetArg::dateTimeRef(dtValDe), TNetArg::dateTimeRef(dtValAte), TNetArg::textRef(dtValTodos),
-                            TNetArg::dateTimeRef(dtEveDe), TNetArg::dateTimeRef(dtEveAte), TNetArg::textRef(dtEveTodos),
-                            TNetArg::textRef(vendLista), TNetArg::textRef(vendTodos), TNetArg::textRef(clieLista), TNetArg::textRef(clieTodos),
-                            TNetArg::textRef(tipoEvenLista), TNetArg::textRef(tipoEvenTodos),
-                            TNetArg::textRef(tipoServLista), TNetArg::textRef(tipoServTodos),
-                            TNetArg::textRef(idSitu), TNetArg::textRef(tIdSitu), TNetArg::textRef(titulo), TNetArg::textRef(tTitulo),
-                            TNetArg::textRef(novoClie), TNetArg::textRef(tNovoClie)};
+        QuoteListing listing;
+        listing.validity = {45000, 45031, QString()};
+        listing.client = {QStringLiteral("1_2"), QString()};
+        const QList<TNetArg> args = TNetArg::listing(QStringLiteral("0001"), listing);
         QCOMPARE(args.size(), 27);
         const QJsonArray sent{QStringLiteral("0001"), QString(), QString(), QStringLiteral("T"), 0.0, 0.0, QStringLiteral("T"),
                               45000.0, 45031.0, QString(), 0.0, 0.0, QStringLiteral("T"), QString(), QStringLiteral("T"),
@@ -269,20 +258,20 @@ private slots:
         QCOMPARE(connection->Call(QStringLiteral("GetOrcamento"), args), QJsonValue(checked));
 
         QCOMPARE(peer.calls().first().value(QStringLiteral("params")).toArray(), sent);
-        QCOMPARE(nrDe, QStringLiteral("1"));
-        QCOMPARE(nrTodos, QStringLiteral("T3"));
-        QCOMPARE(dtOrcDe, 4.0);
-        QCOMPARE(dtOrcAte, 5.0);
-        QCOMPARE(dtOrcTodos, QStringLiteral("T6"));
-        QCOMPARE(dtValDe, 45007.0);
-        QCOMPARE(dtValAte, 45039.0);
-        QCOMPARE(dtEveAte, 11.0);
-        QCOMPARE(dtEveTodos, QStringLiteral("T12"));
-        QCOMPARE(clieLista, QStringLiteral("1_215"));
-        QCOMPARE(tipoServTodos, QStringLiteral("T20"));
-        QCOMPARE(idSitu, QStringLiteral("1_2_21"));
-        QCOMPARE(tIdSitu, QStringLiteral("22"));
-        QCOMPARE(tNovoClie, QStringLiteral("T26"));
+        QCOMPARE(listing.number.from, QStringLiteral("1"));
+        QCOMPARE(listing.number.all, QStringLiteral("T3"));
+        QCOMPARE(listing.quoteDate.from, 4.0);
+        QCOMPARE(listing.quoteDate.to, 5.0);
+        QCOMPARE(listing.quoteDate.all, QStringLiteral("T6"));
+        QCOMPARE(listing.validity.from, 45007.0);
+        QCOMPARE(listing.validity.to, 45039.0);
+        QCOMPARE(listing.eventDate.to, 11.0);
+        QCOMPARE(listing.eventDate.all, QStringLiteral("T12"));
+        QCOMPARE(listing.client.list, QStringLiteral("1_215"));
+        QCOMPARE(listing.serviceType.all, QStringLiteral("T20"));
+        QCOMPARE(listing.states, QStringLiteral("1_2_21"));
+        QCOMPARE(listing.allStates, QStringLiteral("22"));
+        QCOMPARE(listing.allNewClients, QStringLiteral("T26"));
     }
 
     void answersArePiecedTogetherAcrossWrites_data()

@@ -1,4 +1,5 @@
 #include "AppServerProcess.h"
+#include "QuoteListing.h"
 #include "RecordList.h"
 #include "ServerAnswer.h"
 #include "TNetConnection.h"
@@ -17,34 +18,6 @@ class TestNetConnectionAppServer final : public QObject {
 
 private:
     // The default filter of a new screen, as the quote listing hands it over.
-    struct DefaultFilter {
-        QString nrDe, nrAte, nrTodos = QStringLiteral("T");
-        double dtOrcDe = 0, dtOrcAte = 0;
-        QString dtOrcTodos = QStringLiteral("T");
-        double dtValDe = 0, dtValAte = 0;
-        QString dtValTodos = QStringLiteral("T");
-        double dtEveDe = 0, dtEveAte = 0;
-        QString dtEveTodos = QStringLiteral("T");
-        QString vendLista, vendTodos = QStringLiteral("T"), clieLista, clieTodos = QStringLiteral("T");
-        QString tipoEvenLista, tipoEvenTodos = QStringLiteral("T"), tipoServLista, tipoServTodos = QStringLiteral("T");
-        QString idSitu = QStringLiteral("1_2_"), tIdSitu, titulo, tTitulo = QStringLiteral("T"), novoClie,
-                tNovoClie = QStringLiteral("T");
-
-        QList<TNetArg> args(const QString &branch)
-        {
-            return {branch,
-                    TNetArg::textRef(nrDe), TNetArg::textRef(nrAte), TNetArg::textRef(nrTodos),
-                    TNetArg::dateTimeRef(dtOrcDe), TNetArg::dateTimeRef(dtOrcAte), TNetArg::textRef(dtOrcTodos),
-                    TNetArg::dateTimeRef(dtValDe), TNetArg::dateTimeRef(dtValAte), TNetArg::textRef(dtValTodos),
-                    TNetArg::dateTimeRef(dtEveDe), TNetArg::dateTimeRef(dtEveAte), TNetArg::textRef(dtEveTodos),
-                    TNetArg::textRef(vendLista), TNetArg::textRef(vendTodos), TNetArg::textRef(clieLista), TNetArg::textRef(clieTodos),
-                    TNetArg::textRef(tipoEvenLista), TNetArg::textRef(tipoEvenTodos),
-                    TNetArg::textRef(tipoServLista), TNetArg::textRef(tipoServTodos),
-                    TNetArg::textRef(idSitu), TNetArg::textRef(tIdSitu), TNetArg::textRef(titulo), TNetArg::textRef(tTitulo),
-                    TNetArg::textRef(novoClie), TNetArg::textRef(tNovoClie)};
-        }
-    };
-
     // What the host's result check yields for an accepted answer.
     static QJsonValue accepted(const QJsonValue &answer)
     {
@@ -112,9 +85,9 @@ private slots:
     void defaultFilterListsTheBranchsPendingAndApprovedQuotes()
     {
         auto connection = openConnection();
-        DefaultFilter filter;
+        QuoteListing filter;
         RecordList cdsOrcamento(QStringLiteral("cdsOrcamento"));
-        ServerAnswer::LoadPacket(cdsOrcamento, accepted(connection->Call(QStringLiteral("GetOrcamento"), filter.args(QStringLiteral("0001")))));
+        ServerAnswer::LoadPacket(cdsOrcamento, accepted(connection->Call(QStringLiteral("GetOrcamento"), TNetArg::listing(QStringLiteral("0001"), filter))));
         QVERIFY(cdsOrcamento.recordCount() > 0);
         QCOMPARE(cdsOrcamento.field(0).name(), QStringLiteral("IDCHECK"));
         QCOMPARE(cdsOrcamento.field(1).name(), QStringLiteral("NRORCAEVENTO"));
@@ -124,9 +97,9 @@ private slots:
             QCOMPARE(branch.asString(), QStringLiteral("0001"));
             QVERIFY2(state.asString() == QLatin1String("1") || state.asString() == QLatin1String("2"), qPrintable(state.asString()));
         }
-        QCOMPARE(filter.idSitu, QStringLiteral("1_2_"));
-        QCOMPARE(filter.nrTodos, QStringLiteral("T"));
-        QCOMPARE(filter.dtEveDe, 0.0);
+        QCOMPARE(filter.states, QStringLiteral("1_2_"));
+        QCOMPARE(filter.number.all, QStringLiteral("T"));
+        QCOMPARE(filter.eventDate.from, 0.0);
     }
 
     void cancellingAQuoteSendsTheListsDelta()
@@ -137,9 +110,9 @@ private slots:
         RecordList cdsMotivo(QStringLiteral("cdsMotivo"));
         ServerAnswer::LoadPacket(cdsMotivo, accepted(connection->Call(QStringLiteral("GetMotivo"),
                                                                       {TNetArg::textRef(code), TNetArg::textRef(all)})));
-        DefaultFilter filter;
+        QuoteListing filter;
         RecordList cdsOrcamento(QStringLiteral("cdsOrcamento"));
-        ServerAnswer::LoadPacket(cdsOrcamento, accepted(connection->Call(QStringLiteral("GetOrcamento"), filter.args(QStringLiteral("0001")))));
+        ServerAnswer::LoadPacket(cdsOrcamento, accepted(connection->Call(QStringLiteral("GetOrcamento"), TNetArg::listing(QStringLiteral("0001"), filter))));
         QVERIFY(!cdsOrcamento.isEmpty());
         const QString number = cdsOrcamento.fieldByName(QStringLiteral("NRORCAEVENTO")).asString();
         const QString sequence = cdsOrcamento.fieldByName(QStringLiteral("NRSEQORCAEVE")).asString();
@@ -151,10 +124,10 @@ private slots:
         const QJsonObject answer = connection->Call(QStringLiteral("SetOrcamento"), {TNetArg::deltaOf(cdsOrcamento)}).toObject();
         QVERIFY2(answer.value(QStringLiteral("ok")) == QJsonValue(true), qPrintable(answer.value(QStringLiteral("message")).toString()));
 
-        DefaultFilter cancelled;
-        cancelled.idSitu = QStringLiteral("8_");
+        QuoteListing cancelled;
+        cancelled.states = QuoteState::Cancelled + QLatin1Char('_');
         RecordList after(QStringLiteral("cdsOrcamento"));
-        ServerAnswer::LoadPacket(after, accepted(connection->Call(QStringLiteral("GetOrcamento"), cancelled.args(QStringLiteral("0001")))));
+        ServerAnswer::LoadPacket(after, accepted(connection->Call(QStringLiteral("GetOrcamento"), TNetArg::listing(QStringLiteral("0001"), cancelled))));
         bool found = false;
         for (int row = 0; row < after.recordCount(); ++row) {
             after.moveTo(row);
