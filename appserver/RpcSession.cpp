@@ -22,9 +22,9 @@
 
 namespace {
 
-QJsonObject answer(const QJsonValue &value, const QJsonObject &refs = {})
+RpcSession::Answer answer(const QJsonValue &value, const QJsonObject &refs = {})
 {
-    return QJsonObject{{QStringLiteral("value"), value}, {QStringLiteral("refs"), refs}};
+    return RpcSession::Answer{value, refs, {}, QStringLiteral("ok")};
 }
 
 QJsonObject accepted(const QJsonValue &data)
@@ -72,13 +72,22 @@ QByteArray line(const QJsonObject &message)
     return QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n';
 }
 
+QByteArray resultLine(const QJsonValue &id, const RpcSession::Answer &answer)
+{
+    return line(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                            {QStringLiteral("id"), id},
+                            {QStringLiteral("result"), QJsonObject{{QStringLiteral("value"), answer.value},
+                                                                   {QStringLiteral("refs"), answer.refs}}}});
+}
+
 // An answer whose value was written as JSON text already: the envelope is
 // put around it without parsing it again.
-QByteArray rawLine(const QJsonValue &id, const QJsonObject &result, const QByteArray &value)
+QByteArray rawLine(const QJsonValue &id, const RpcSession::Answer &answer)
 {
     QByteArray idText = QJsonDocument(QJsonArray{id}).toJson(QJsonDocument::Compact);
     idText = idText.mid(1, idText.size() - 2);
-    const QByteArray refs = QJsonDocument(result.value(QStringLiteral("refs")).toObject()).toJson(QJsonDocument::Compact);
+    const QByteArray refs = QJsonDocument(answer.refs).toJson(QJsonDocument::Compact);
+    const QByteArray &value = answer.rawValue;
     QByteArray out;
     out.reserve(value.size() + refs.size() + idText.size() + 64);
     out.append(R"({"id":)").append(idText).append(R"(,"jsonrpc":"2.0","result":{"refs":)").append(refs);
@@ -141,15 +150,9 @@ QByteArray RpcSession::handle(const QByteArray &text)
         if (!params.isUndefined() && !params.isArray()) {
             throw RpcError(RpcError::InvalidParams, QStringLiteral("os argumentos vão em uma lista, por posição"));
         }
-        m_outcome = QStringLiteral("ok");
-        m_rawValue.clear();
-        const QJsonObject result = dispatch(method, params.toArray());
-        const QByteArray answerLine = m_rawValue.isEmpty() ? line(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
-                                                                               {QStringLiteral("id"), id},
-                                                                               {QStringLiteral("result"), result}})
-                                                           : rawLine(id, result, m_rawValue);
-        m_rawValue.clear();
-        CallLog::write(m_peer, method, timer.elapsed(), m_outcome);
+        const Answer result = dispatch(method, params.toArray());
+        const QByteArray answerLine = result.rawValue.isEmpty() ? resultLine(id, result) : rawLine(id, result);
+        CallLog::write(m_peer, method, timer.elapsed(), result.outcome);
         return answerLine;
     } catch (const RpcError &error) {
         CallLog::write(m_peer, method, timer.elapsed(), QStringLiteral("erro %1: %2").arg(error.code()).arg(error.message()));
@@ -161,12 +164,12 @@ QByteArray RpcSession::handle(const QByteArray &text)
     }
 }
 
-QJsonObject RpcSession::dispatch(const QString &methodName, const QJsonArray &params)
+RpcSession::Answer RpcSession::dispatch(const QString &methodName, const QJsonArray &params)
 {
     struct Entry {
         const char *name;
         int argumentCount;
-        QJsonObject (RpcSession::*handler)(const QJsonArray &);
+        Answer (RpcSession::*handler)(const QJsonArray &);
     };
     static const Entry entries[] = {
         {"connect", 1, &RpcSession::connect},
@@ -200,22 +203,23 @@ QJsonObject RpcSession::dispatch(const QString &methodName, const QJsonArray &pa
 
 namespace {
 
-// Runs a checked call: a business refusal becomes {"ok":false}, anything
-// else goes on as a JSON-RPC error.
+// Runs a checked call: a business refusal becomes {"ok":false} (and the
+// call log says so), anything else goes on as a JSON-RPC error.
 template<typename Body>
-QJsonObject checked(QString &outcome, Body body)
+RpcSession::Answer checked(Body body, const QJsonObject &refs = {})
 {
     try {
-        return accepted(body());
+        return answer(accepted(body()), refs);
     } catch (const Refusal &refusal) {
-        outcome = QStringLiteral("recusado: ") + refusal.message();
-        return refused(refusal.message());
+        RpcSession::Answer refusedAnswer = answer(refused(refusal.message()), refs);
+        refusedAnswer.outcome = QStringLiteral("recusado: ") + refusal.message();
+        return refusedAnswer;
     }
 }
 
 } // namespace
 
-QJsonObject RpcSession::connect(const QJsonArray &params)
+RpcSession::Answer RpcSession::connect(const QJsonArray &params)
 {
     const QString name = textArg(params, 0);
     if (name != QLatin1String(serverName)) {
@@ -226,7 +230,7 @@ QJsonObject RpcSession::connect(const QJsonArray &params)
     return answer(QJsonValue());
 }
 
-QJsonObject RpcSession::getOrcamento(const QJsonArray &params)
+RpcSession::Answer RpcSession::getOrcamento(const QJsonArray &params)
 {
     const QString branch = textArg(params, 0);
     QuoteListing filter;
@@ -242,48 +246,49 @@ QJsonObject RpcSession::getOrcamento(const QJsonArray &params)
     }
     // A branch's list is the largest answer there is: its packet is written
     // as text straight from the query.
-    m_rawValue = R"({"data":)";
-    const qsizetype rows = QuoteReader(m_db).appendQuotesJson(branch, filter, m_rawValue);
-    m_rawValue.append(R"(,"ok":true})");
-    m_outcome = QStringLiteral("ok, %1 orçamento(s)").arg(rows);
-    return answer(QJsonValue(), refs);
+    Answer listed = answer(QJsonValue(), refs);
+    listed.rawValue = R"({"data":)";
+    const qsizetype rows = QuoteReader(m_db).appendQuotesJson(branch, filter, listed.rawValue);
+    listed.rawValue.append(R"(,"ok":true})");
+    listed.outcome = QStringLiteral("ok, %1 orçamento(s)").arg(rows);
+    return listed;
 }
 
-QJsonObject RpcSession::getItemOrc(const QJsonArray &params)
+RpcSession::Answer RpcSession::getItemOrc(const QJsonArray &params)
 {
     const QuoteKey key = keyArgs(params, 0, 1, 2);
-    return answer(checked(m_outcome, [&] {
+    return checked([&] {
         const QuoteReader reader(m_db);
         return QJsonValue(QJsonArray{WireCodec::encodePacket(reader.items(key)), WireCodec::encodePacket(reader.justification(key))});
-    }));
+    });
 }
 
-QJsonObject RpcSession::getMotivo(const QJsonArray &params)
+RpcSession::Answer RpcSession::getMotivo(const QJsonArray &params)
 {
     const QString code = textArg(params, 0);
     const QString all = textArg(params, 1);
     const QJsonObject refs{{QStringLiteral("0"), code}, {QStringLiteral("1"), all}};
-    return answer(checked(m_outcome, [&] { return QJsonValue(WireCodec::encodePacket(QuoteReader(m_db).reasons(code, all))); }), refs);
+    return checked([&] { return QJsonValue(WireCodec::encodePacket(QuoteReader(m_db).reasons(code, all))); }, refs);
 }
 
-QJsonObject RpcSession::getParamOrca(const QJsonArray &)
+RpcSession::Answer RpcSession::getParamOrca(const QJsonArray &)
 {
-    return answer(checked(m_outcome, [&] { return QJsonValue(WireCodec::encodePacket(QuoteReader(m_db).parameters())); }));
+    return checked([&] { return QJsonValue(WireCodec::encodePacket(QuoteReader(m_db).parameters())); });
 }
 
-QJsonObject RpcSession::setOrcamento(const QJsonArray &params)
-{
-    const ChangeDelta delta = deltaArg(params, 0);
-    return answer(checked(m_outcome, [&] { return QJsonValue(QuoteWriter(m_db).apply(delta)); }));
-}
-
-QJsonObject RpcSession::setObs(const QJsonArray &params)
+RpcSession::Answer RpcSession::setOrcamento(const QJsonArray &params)
 {
     const ChangeDelta delta = deltaArg(params, 0);
-    return answer(checked(m_outcome, [&] { return QJsonValue(JustificationWriter(m_db).apply(delta)); }));
+    return checked([&] { return QJsonValue(QuoteWriter(m_db).apply(delta)); });
 }
 
-QJsonObject RpcSession::setAgendaSalao(const QJsonArray &params)
+RpcSession::Answer RpcSession::setObs(const QJsonArray &params)
+{
+    const ChangeDelta delta = deltaArg(params, 0);
+    return checked([&] { return QJsonValue(JustificationWriter(m_db).apply(delta)); });
+}
+
+RpcSession::Answer RpcSession::setAgendaSalao(const QJsonArray &params)
 {
     const QuoteKey key = keyArgs(params, 0, 1, 2);
     const QString letter = textArg(params, 3);
@@ -298,13 +303,13 @@ QJsonObject RpcSession::setAgendaSalao(const QJsonArray &params)
     return answer(QJsonValue());
 }
 
-QJsonObject RpcSession::getSituAnterior(const QJsonArray &params)
+RpcSession::Answer RpcSession::getSituAnterior(const QJsonArray &params)
 {
     const QuoteKey key = keyArgs(params, 1, 0, 2);
     return answer(StateRestorer(m_db).previousState(key));
 }
 
-QJsonObject RpcSession::getVerifSalao(const QJsonArray &params)
+RpcSession::Answer RpcSession::getVerifSalao(const QJsonArray &params)
 {
     const QuoteKey key = keyArgs(params, 0, 1, 2);
     const auto quote = StoredQuote::load(m_db, key);
@@ -312,30 +317,32 @@ QJsonObject RpcSession::getVerifSalao(const QJsonArray &params)
         return answer(QStringLiteral("O orçamento %1 não existe.").arg(key.display()));
     }
     const QString verdict = HallSchedule(m_db).verify(*quote);
-    m_outcome = verdict;
-    return answer(verdict);
+    Answer verified = answer(verdict);
+    verified.outcome = verdict;
+    return verified;
 }
 
-QJsonObject RpcSession::getBloqueioSalao(const QJsonArray &params)
+RpcSession::Answer RpcSession::getBloqueioSalao(const QJsonArray &params)
 {
     const QuoteKey key = keyArgs(params, 0, 1, 2);
-    return answer(checked(m_outcome, [&] {
+    return checked([&] {
         const auto quote = StoredQuote::load(m_db, key);
         if (!quote) {
             throw Refusal(QStringLiteral("O orçamento %1 não existe.").arg(key.display()));
         }
         return QJsonValue(WireCodec::encodePacket(HallSchedule(m_db).blockers(*quote)));
-    }));
+    });
 }
 
-QJsonObject RpcSession::setAnterior(const QJsonArray &params)
+RpcSession::Answer RpcSession::setAnterior(const QJsonArray &params)
 {
     const QuoteKey key = keyArgs(params, 1, 0, 2);
     const QString operatorCode = textArg(params, 3);
     QString state = textArg(params, 4);
-    const QJsonObject value = checked(m_outcome, [&] {
+    Answer restored = checked([&] {
         state = StateRestorer(m_db).restore(key, operatorCode);
         return QJsonValue();
     });
-    return answer(value, QJsonObject{{QStringLiteral("4"), state}});
+    restored.refs = QJsonObject{{QStringLiteral("4"), state}};
+    return restored;
 }

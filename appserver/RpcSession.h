@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -25,25 +26,32 @@ public:
 
     bool isConnected() const { return m_connected; }
 
-private:
-    QJsonObject dispatch(const QString &method, const QJsonArray &params);
+    // What a method answers: the result's value and by-reference values,
+    // and what the call log says of it.
+    struct Answer {
+        QJsonValue value;
+        QJsonObject refs;
+        QByteArray rawValue; // the value already written as JSON text, if any
+        QString outcome;
+    };
 
-    QJsonObject connect(const QJsonArray &params);
-    QJsonObject getOrcamento(const QJsonArray &params);
-    QJsonObject getItemOrc(const QJsonArray &params);
-    QJsonObject getMotivo(const QJsonArray &params);
-    QJsonObject getParamOrca(const QJsonArray &params);
-    QJsonObject setOrcamento(const QJsonArray &params);
-    QJsonObject setObs(const QJsonArray &params);
-    QJsonObject setAgendaSalao(const QJsonArray &params);
-    QJsonObject getSituAnterior(const QJsonArray &params);
-    QJsonObject getVerifSalao(const QJsonArray &params);
-    QJsonObject getBloqueioSalao(const QJsonArray &params);
-    QJsonObject setAnterior(const QJsonArray &params);
+private:
+    Answer dispatch(const QString &method, const QJsonArray &params);
+
+    Answer connect(const QJsonArray &params);
+    Answer getOrcamento(const QJsonArray &params);
+    Answer getItemOrc(const QJsonArray &params);
+    Answer getMotivo(const QJsonArray &params);
+    Answer getParamOrca(const QJsonArray &params);
+    Answer setOrcamento(const QJsonArray &params);
+    Answer setObs(const QJsonArray &params);
+    Answer setAgendaSalao(const QJsonArray &params);
+    Answer getSituAnterior(const QJsonArray &params);
+    Answer getVerifSalao(const QJsonArray &params);
+    Answer getBloqueioSalao(const QJsonArray &params);
+    Answer setAnterior(const QJsonArray &params);
 
     QSqlDatabase m_db;
     QString m_peer;
     bool m_connected = false;
-    QString m_outcome;
-    QByteArray m_rawValue; // a value already written as JSON text, if any
 };

@@ -2,6 +2,7 @@
 
 #include "CloseAction.h"
 #include "CreateForm.h"
+#include "FormLifecycle.h"
 
 #include <QWidget>
 
@@ -24,17 +25,12 @@ class QMdiSubWindow;
 // With caHide the window is only hidden and ShowChild shows it again as it
 // was; caMinimize minimizes it instead of closing. A screen destroyed in any
 // other way than by caFree (its parent going away) gets no FormDestroy.
-class THostForm : public QWidget {
+class THostForm : public QWidget, public FormLifecycle {
     Q_OBJECT
 public:
     explicit THostForm(QWidget *parent = nullptr);
 
-    virtual void FormCreate() {}
-    virtual void FormActivate() {}
-    // `action` arrives as caHide; the base screens may choose otherwise.
-    virtual void FormClose(CloseAction & /*action*/) {}
     virtual void FormDestroy() {}
-    virtual void FormKeyDown(int & /*key*/, Qt::KeyboardModifiers /*shift*/) {}
 
     QString Caption() const { return windowTitle(); }
     void SetCaption(const QString &caption) { setWindowTitle(caption); }
@@ -42,8 +38,6 @@ public:
     // "CXL04100".
     virtual QString ScreenCode() const { return m_screenCode; }
     virtual void SetScreenCode(const QString &code) { m_screenCode = code; }
-    int HelpContext() const { return m_helpContext; }
-    void SetHelpContext(int context) { m_helpContext = context; }
 
     // The document-area window holding the screen; nullptr when it is shown
     // on its own or not yet shown.
@@ -58,6 +52,5 @@ private:
     void destroyForm(QWidget &window);
 
     QString m_screenCode;
-    int m_helpContext = 0;
     bool m_destroyed = false;
 };

@@ -159,9 +159,7 @@ void TfrmFiltroPadrao::btfLoadOpcClick(QObject * /*sender*/)
 
 void TfrmFiltroPadrao::sbtAjudaClick(QObject * /*sender*/)
 {
-    HostDialogs::current().showMessage(
-        HostDialogs::Icon::Information, QStringLiteral("Ajuda"),
-        QStringLiteral("Tela %1 — %2 (tópico de ajuda %3).").arg(ScreenCode(), windowTitle()).arg(m_helpContext));
+    showHelp(ScreenCode(), windowTitle());
 }
 
 int TfrmFiltroPadrao::ShowModal()

@@ -2,6 +2,7 @@
 
 #include "CloseAction.h"
 #include "CreateForm.h"
+#include "FormLifecycle.h"
 #include "TOptionsList.h"
 
 #include <QDialog>
@@ -34,7 +35,7 @@ class TMessages;
 // failure is shown in the error box. A FormClose that fails, or that sets
 // caNone, keeps the dialog open; caFree destroys it once its modal showing
 // is over (its modal result can still be read right after ShowModal).
-class TfrmFiltroPadrao : public QDialog {
+class TfrmFiltroPadrao : public QDialog, public FormLifecycle {
     Q_OBJECT
 public:
     static constexpr int mrConfirmado = 1;
@@ -44,12 +45,11 @@ public:
 
     // Creation step, run by CreateForm<T>(): a fresh dialog with no result
     // and an empty options list.
-    virtual void FormCreate();
+    void FormCreate() override;
     // Each time the dialog is shown: the focus goes to the first criterion.
-    virtual void FormActivate();
-    // On every way of closing; `action` arrives as caHide.
-    virtual void FormClose(CloseAction & /*action*/) {}
-    virtual void FormKeyDown(int &key, Qt::KeyboardModifiers shift);
+    void FormActivate() override;
+    // FormClose (FormLifecycle) runs on every way of closing.
+    void FormKeyDown(int &key, Qt::KeyboardModifiers shift) override;
     virtual void sbtCancelClick(QObject *sender);   // modal result 2
     virtual void sbtConfirmaClick(QObject *sender); // modal result 1
     // Asks the operator a name (those saved so far are offered, a new one may
@@ -71,8 +71,6 @@ public:
 
     TOptionsList &options() { return m_options; }
     QString ScreenCode() const;
-    int HelpContext() const { return m_helpContext; }
-    void SetHelpContext(int context) { m_helpContext = context; }
 
     QGroupBox *grbFiltroPadrao;
     QFrame *panMenu;
@@ -101,6 +99,5 @@ private:
     QVBoxLayout *m_column;
     int m_insertedButtons = 0;
     int m_modalResult = 0;
-    int m_helpContext = 0;
     TOptionsList m_options;
 };

@@ -393,9 +393,7 @@ void TfrmPadraoGrid::mnuConfigImpressoraClick(QObject * /*sender*/)
 
 void TfrmPadraoGrid::sbtAjudaClick(QObject * /*sender*/)
 {
-    HostDialogs::current().showMessage(
-        HostDialogs::Icon::Information, QStringLiteral("Ajuda"),
-        QStringLiteral("Tela %1 — %2 (tópico de ajuda %3).").arg(ScreenCode(), Caption()).arg(HelpContext()));
+    showHelp(ScreenCode(), Caption());
 }
 
 void TfrmPadraoGrid::sbtFecharClick(QObject * /*sender*/)
