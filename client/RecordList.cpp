@@ -28,30 +28,35 @@ struct RecordList::Private {
     int activeRow = -1;               // a row read or calculated instead of the current one
     bool readingOnly = false;         // the active row is only being read (display)
     bool fillingNewRecord = false;    // onNewRecord may assign before the state turns Insert
+    State state = State::Inactive;
+    int current = -1;
+    bool bof = true;
+    bool eof = true;
+    bool logChanges = true;
 };
 
 // Makes another row the active record for the Field API while a hook runs
 // (calculation or display text), restoring everything when it ends.
 class RecordList::ActiveRowScope final {
 public:
-    ActiveRowScope(RecordList &list, int row, bool reading, State state)
-        : m_list(list), m_row(list.d->activeRow), m_reading(list.d->readingOnly), m_state(list.m_state)
+    ActiveRowScope(Private &d, int row, bool reading, State state)
+        : m_d(d), m_row(d.activeRow), m_reading(d.readingOnly), m_state(d.state)
     {
-        list.d->activeRow = row;
-        list.d->readingOnly = reading;
-        list.m_state = state;
+        d.activeRow = row;
+        d.readingOnly = reading;
+        d.state = state;
     }
     ~ActiveRowScope()
     {
-        m_list.d->activeRow = m_row;
-        m_list.d->readingOnly = m_reading;
-        m_list.m_state = m_state;
+        m_d.activeRow = m_row;
+        m_d.readingOnly = m_reading;
+        m_d.state = m_state;
     }
     ActiveRowScope(const ActiveRowScope &) = delete;
     ActiveRowScope &operator=(const ActiveRowScope &) = delete;
 
 private:
-    RecordList &m_list;
+    Private &m_d;
     int m_row;
     bool m_reading;
     State m_state;
@@ -157,9 +162,9 @@ void RecordList::close()
     d->store.clear();
     d->log.clear();
     d->editOriginal.clear();
-    m_current = -1;
-    m_bof = true;
-    m_eof = true;
+    d->current = -1;
+    d->bof = true;
+    d->eof = true;
     setState(State::Inactive);
     emit reset();
     emit currentChanged(-1);
@@ -200,38 +205,38 @@ void RecordList::openWith(const DataPacket *packet)
         }
         d->store.assign(packet ? d->fields.recordsFrom(*packet) : QList<QVariantList>());
         d->log.clear();
-        m_current = isEmpty() ? -1 : 0;
-        m_bof = true;
-        m_eof = isEmpty();
+        d->current = isEmpty() ? -1 : 0;
+        d->bof = true;
+        d->eof = isEmpty();
         for (int row = 0; row < recordCount(); ++row) {
             calculate(row);
         }
     } catch (...) {
         // A list whose data cannot be taken or calculated is not opened.
         d->store.clear();
-        m_current = -1;
-        m_bof = true;
-        m_eof = true;
+        d->current = -1;
+        d->bof = true;
+        d->eof = true;
         emit reset();
         throw;
     }
     setState(State::Browse);
     emit reset();
-    emit currentChanged(m_current);
+    emit currentChanged(d->current);
     if (afterOpen) {
         afterOpen(*this);
     }
-    if (m_current >= 0 && afterScroll) {
+    if (d->current >= 0 && afterScroll) {
         afterScroll(*this);
     }
 }
 
 void RecordList::setState(State state)
 {
-    if (m_state == state) {
+    if (d->state == state) {
         return;
     }
-    m_state = state;
+    d->state = state;
     emit stateChanged(state);
 }
 
@@ -249,7 +254,7 @@ void RecordList::calculate(int row)
     }
     d->fields.clearCalculated(d->store.values(row));
     if (onCalcFields) {
-        ActiveRowScope scope(*this, row, false, State::CalcFields);
+        ActiveRowScope scope(*d, row, false, State::CalcFields);
         onCalcFields(*this);
     }
 }
@@ -279,24 +284,24 @@ void RecordList::next()
 {
     requireActive();
     postIfEditing();
-    if (m_current + 1 >= recordCount()) {
-        m_bof = isEmpty();
-        m_eof = true;
+    if (d->current + 1 >= recordCount()) {
+        d->bof = isEmpty();
+        d->eof = true;
         return;
     }
-    scrollTo(m_current + 1, false, false);
+    scrollTo(d->current + 1, false, false);
 }
 
 void RecordList::prior()
 {
     requireActive();
     postIfEditing();
-    if (m_current <= 0) {
-        m_bof = true;
-        m_eof = isEmpty();
+    if (d->current <= 0) {
+        d->bof = true;
+        d->eof = isEmpty();
         return;
     }
-    scrollTo(m_current - 1, false, false);
+    scrollTo(d->current - 1, false, false);
 }
 
 void RecordList::moveTo(int row)
@@ -311,16 +316,16 @@ void RecordList::moveTo(int row)
 
 void RecordList::scrollTo(int row, bool bofAfter, bool eofAfter)
 {
-    if (row == m_current) {
-        m_bof = bofAfter;
-        m_eof = eofAfter;
+    if (row == d->current) {
+        d->bof = bofAfter;
+        d->eof = eofAfter;
         return;
     }
     if (beforeScroll) {
         beforeScroll(*this);
     }
-    m_bof = bofAfter;
-    m_eof = eofAfter;
+    d->bof = bofAfter;
+    d->eof = eofAfter;
     setCurrent(row);
     if (afterScroll) {
         afterScroll(*this);
@@ -329,7 +334,7 @@ void RecordList::scrollTo(int row, bool bofAfter, bool eofAfter)
 
 void RecordList::setCurrent(int row)
 {
-    m_current = row;
+    d->current = row;
     emit currentChanged(row);
 }
 
@@ -355,7 +360,7 @@ void RecordList::edit()
     if (beforeEdit) {
         beforeEdit(*this);
     }
-    d->editOriginal = d->store.values(m_current);
+    d->editOriginal = d->store.values(d->current);
     setState(State::Edit);
     if (afterEdit) {
         afterEdit(*this);
@@ -382,14 +387,14 @@ void RecordList::startInsert(bool atEnd)
     if (beforeScroll) {
         beforeScroll(*this);
     }
-    const int formerRow = m_current;
-    const int row = atEnd || m_current < 0 ? recordCount() : m_current;
+    const int formerRow = d->current;
+    const int row = atEnd || d->current < 0 ? recordCount() : d->current;
     d->returnId = formerRow < 0 ? 0 : d->store.idAt(formerRow);
     emit rowAboutToBeInserted(row);
     d->store.insert(row, emptyRecord());
     emit rowInserted(row);
-    m_bof = false;
-    m_eof = false;
+    d->bof = false;
+    d->eof = false;
     setCurrent(row);
     try {
         d->fillingNewRecord = true;
@@ -415,14 +420,14 @@ void RecordList::startInsert(bool atEnd)
 
 void RecordList::dropNewRecord(int fallbackRow)
 {
-    const int row = m_current;
+    const int row = d->current;
     emit rowAboutToBeRemoved(row);
     d->store.erase(d->store.idAt(row));
     emit rowRemoved(row);
     const int back = d->returnId != 0 ? d->store.rowOf(d->returnId) : -1;
     const int current = back >= 0 ? back : std::min(fallbackRow, recordCount() - 1);
-    m_bof = isEmpty();
-    m_eof = isEmpty();
+    d->bof = isEmpty();
+    d->eof = isEmpty();
     setCurrent(current);
 }
 
@@ -436,11 +441,11 @@ void RecordList::post()
         beforePost(*this);
     }
     checkRequired();
-    const int row = m_current;
+    const int row = d->current;
     const RecordStore::Id id = d->store.idAt(row);
-    if (m_logChanges && m_state == State::Insert) {
+    if (d->logChanges && d->state == State::Insert) {
         d->log.logInsert(id);
-    } else if (m_logChanges && dataValues(d->editOriginal) != dataValues(d->store.values(row))) {
+    } else if (d->logChanges && dataValues(d->editOriginal) != dataValues(d->store.values(row))) {
         d->log.logUpdate(id, d->editOriginal);
     }
     d->editOriginal.clear();
@@ -468,12 +473,12 @@ void RecordList::cancel()
     if (beforeCancel) {
         beforeCancel(*this);
     }
-    if (m_state == State::Edit) {
-        d->store.values(m_current) = d->editOriginal;
+    if (d->state == State::Edit) {
+        d->store.values(d->current) = d->editOriginal;
         d->editOriginal.clear();
-        emit rowChanged(m_current);
+        emit rowChanged(d->current);
     } else {
-        dropNewRecord(m_current);
+        dropNewRecord(d->current);
     }
     setState(State::Browse);
     if (afterCancel) {
@@ -484,7 +489,7 @@ void RecordList::cancel()
 void RecordList::remove()
 {
     requireActive();
-    if (m_state == State::Insert) {
+    if (d->state == State::Insert) {
         cancel();
         return;
     }
@@ -494,22 +499,22 @@ void RecordList::remove()
     if (beforeDelete) {
         beforeDelete(*this);
     }
-    const int row = m_current;
+    const int row = d->current;
     const RecordStore::Id id = d->store.idAt(row);
-    if (m_state == State::Edit) {
+    if (d->state == State::Edit) {
         d->store.values(row) = d->editOriginal; // the pending edit goes with the record
         d->editOriginal.clear();
     }
     emit rowAboutToBeRemoved(row);
-    if (m_logChanges && d->log.logDelete(id, d->store.values(row))) {
+    if (d->logChanges && d->log.logDelete(id, d->store.values(row))) {
         d->store.hide(row);
     } else {
         d->log.forget(id);
         d->store.erase(id);
     }
     emit rowRemoved(row);
-    m_bof = isEmpty();
-    m_eof = isEmpty();
+    d->bof = isEmpty();
+    d->eof = isEmpty();
     setCurrent(std::min(row, recordCount() - 1));
     setState(State::Browse);
     if (afterDelete) {
@@ -522,7 +527,7 @@ void RecordList::remove()
 
 void RecordList::checkRequired() const
 {
-    const QVariantList &record = d->store.values(m_current);
+    const QVariantList &record = d->store.values(d->current);
     for (int i = 0; i < fieldCount(); ++i) {
         const Field &field = d->fields.at(i);
         const QVariant &value = record.at(i);
@@ -561,7 +566,7 @@ ChangeDelta RecordList::delta() const
 QVariantList RecordList::currentValuesOf(quint64 recordId) const
 {
     // A pending edit is not a change yet: the delta carries what was posted.
-    if (m_state == State::Edit && d->store.idAt(m_current) == recordId) {
+    if (d->state == State::Edit && d->store.idAt(d->current) == recordId) {
         return d->editOriginal;
     }
     return d->store.valuesOf(recordId);
@@ -583,15 +588,15 @@ void RecordList::cancelUpdates()
         return;
     }
     emit aboutToReset();
-    const int formerRow = m_current;
-    const RecordStore::Id formerId = m_current >= 0 ? d->store.idAt(m_current) : 0;
+    const int formerRow = d->current;
+    const RecordStore::Id formerId = d->current >= 0 ? d->store.idAt(d->current) : 0;
     d->log.undoAll(d->store);
     const int kept = formerId != 0 ? d->store.rowOf(formerId) : -1;
-    m_current = kept >= 0 ? kept : std::min(std::max(formerRow, 0), recordCount() - 1);
-    m_bof = isEmpty();
-    m_eof = isEmpty();
+    d->current = kept >= 0 ? kept : std::min(std::max(formerRow, 0), recordCount() - 1);
+    d->bof = isEmpty();
+    d->eof = isEmpty();
     emit reset();
-    emit currentChanged(m_current);
+    emit currentChanged(d->current);
 }
 
 void RecordList::applyUpdates(const std::function<void(const ChangeDelta &)> &send)
@@ -623,16 +628,14 @@ QVariant RecordList::valueAt(int row, int fieldIndex) const
 QString RecordList::displayTextAt(int row, int fieldIndex) const
 {
     checkReadable(row, fieldIndex);
-    auto &self = const_cast<RecordList &>(*this);
-    ActiveRowScope scope(self, row, true, m_state);
+    ActiveRowScope scope(*d, row, true, d->state);
     return field(fieldIndex).displayText();
 }
 
 QString RecordList::editTextAt(int row, int fieldIndex) const
 {
     checkReadable(row, fieldIndex);
-    auto &self = const_cast<RecordList &>(*this);
-    ActiveRowScope scope(self, row, true, m_state);
+    ActiveRowScope scope(*d, row, true, d->state);
     return field(fieldIndex).text();
 }
 
@@ -650,7 +653,7 @@ QVariantList RecordList::dataValues(const QVariantList &record) const
 
 int RecordList::activeRow() const
 {
-    return d->activeRow >= 0 ? d->activeRow : m_current;
+    return d->activeRow >= 0 ? d->activeRow : d->current;
 }
 
 QVariant RecordList::activeValue(int fieldIndex) const
@@ -664,7 +667,7 @@ QVariant RecordList::activeValue(int fieldIndex) const
 
 QVariant RecordList::activeOldValue(int fieldIndex) const
 {
-    if (m_state == State::Edit && activeRow() == m_current) {
+    if (d->state == State::Edit && activeRow() == d->current) {
         return d->editOriginal.value(fieldIndex);
     }
     return activeValue(fieldIndex);
@@ -673,11 +676,11 @@ QVariant RecordList::activeOldValue(int fieldIndex) const
 void RecordList::writeActiveValue(const Field &field, const QVariant &value)
 {
     const QString name = field.name();
-    if (field.isCalculated() && m_state != State::CalcFields) {
+    if (field.isCalculated() && d->state != State::CalcFields) {
         fail(QStringLiteral("O campo %1 é calculado e não pode ser alterado.").arg(name));
     }
     if (!field.isCalculated()) {
-        if (m_state == State::CalcFields || d->readingOnly) {
+        if (d->state == State::CalcFields || d->readingOnly) {
             fail(QStringLiteral("O campo %1 não pode ser alterado durante um cálculo ou exibição.").arg(name));
         }
         if (!isEditing() && !d->fillingNewRecord) {
@@ -699,7 +702,47 @@ void RecordList::writeActiveValue(const Field &field, const QVariant &value)
         return;
     }
     slot = stored;
-    if (m_state != State::CalcFields) {
+    if (d->state != State::CalcFields) {
         emit rowChanged(row);
     }
+}
+
+bool RecordList::isActive() const
+{
+    return d->state != State::Inactive;
+}
+
+RecordList::State RecordList::state() const
+{
+    return d->state;
+}
+
+bool RecordList::isEditing() const
+{
+    return d->state == State::Edit || d->state == State::Insert;
+}
+
+int RecordList::recNo() const
+{
+    return d->current;
+}
+
+bool RecordList::bof() const
+{
+    return d->bof;
+}
+
+bool RecordList::eof() const
+{
+    return d->eof;
+}
+
+bool RecordList::logChanges() const
+{
+    return d->logChanges;
+}
+
+void RecordList::setLogChanges(bool log)
+{
+    d->logChanges = log;
 }

@@ -88,16 +88,16 @@ public:
     void close();
     DataPacket packet() const; // the current data fields and records
 
-    bool isActive() const { return m_state != State::Inactive; }
-    State state() const { return m_state; }
-    bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
+    bool isActive() const;
+    State state() const;
+    bool isEditing() const;
 
     // Navigation. recNo is the 0-based row of the current record, -1 if none.
     int recordCount() const;
     bool isEmpty() const { return recordCount() == 0; }
-    int recNo() const { return m_current; }
-    bool bof() const { return m_bof; }
-    bool eof() const { return m_eof; }
+    int recNo() const;
+    bool bof() const;
+    bool eof() const;
     void first();
     void last();
     void next();
@@ -127,8 +127,8 @@ public:
     // aboutToReset/reset around the undo, and keeps the current record when
     // it survives. applyUpdates posts a pending edit first and does not call
     // `send` when there is nothing to send.
-    bool logChanges() const { return m_logChanges; }
-    void setLogChanges(bool log) { m_logChanges = log; }
+    bool logChanges() const;
+    void setLogChanges(bool log);
     int changeCount() const;
     ChangeDelta delta() const;
     void mergeChangeLog();  // current values become the original ones
@@ -193,9 +193,4 @@ private:
     void writeActiveValue(const Field &field, const QVariant &value);
 
     std::unique_ptr<Private> d;
-    State m_state = State::Inactive;
-    int m_current = -1;
-    bool m_bof = true;
-    bool m_eof = true;
-    bool m_logChanges = true;
 };

@@ -37,7 +37,7 @@ struct TDBGrid::Private {
 
 TDBGrid::TDBGrid(QWidget *parent)
     : QTableView(parent)
-    , d(new Private)
+    , d(std::make_unique<Private>())
 {
     d->titles = new GridTitleModel(this);
     setModel(d->titles);
@@ -92,7 +92,7 @@ TDBGrid::TDBGrid(QWidget *parent)
     connect(d->titles, &QAbstractItemModel::layoutAboutToBeChanged, this, holdCurrent);
     connect(d->titles, &QAbstractItemModel::layoutChanged, this, releaseCurrent);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
-        const int entry = d->applyingWidths ? -1 : columnSpec(column);
+        const int entry = d->applyingWidths ? -1 : declaredColumn(column);
         if (entry >= 0) {
             d->columns[entry].width = width;
         }
@@ -106,7 +106,6 @@ TDBGrid::~TDBGrid()
     disconnect(d->titles, nullptr, this, nullptr);
     disconnect(selectionModel(), nullptr, this, nullptr);
     disconnect(horizontalHeader(), nullptr, this, nullptr);
-    delete d;
 }
 
 void TDBGrid::setDataSource(TDataSource *source)
@@ -261,7 +260,7 @@ QStringList TDBGrid::columnFieldNames() const
     return names;
 }
 
-int TDBGrid::columnSpec(int column) const
+int TDBGrid::declaredColumn(int column) const
 {
     const Field *field = d->model ? d->model->fieldAt(column) : nullptr;
     if (!field) {
@@ -281,7 +280,7 @@ void TDBGrid::applyTitles()
     // so titles go by field name, not by position.
     QList<GridTitleModel::Title> titles;
     for (int column = 0; column < d->titles->columnCount(); ++column) {
-        const int entry = columnSpec(column);
+        const int entry = declaredColumn(column);
         if (entry < 0) {
             titles.append(GridTitleModel::Title{});
             continue;
@@ -296,7 +295,7 @@ void TDBGrid::applyColumnWidths()
 {
     d->applyingWidths = true;
     for (int column = 0; column < d->titles->columnCount(); ++column) {
-        const int entry = columnSpec(column);
+        const int entry = declaredColumn(column);
         const int given = entry >= 0 ? d->columns.at(entry).width : -1;
         horizontalHeader()->resizeSection(column, given >= 0 ? given : defaultColumnWidth(column));
     }

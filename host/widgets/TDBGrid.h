@@ -5,6 +5,7 @@
 #include <QTableView>
 
 #include <functional>
+#include <memory>
 
 class Field;
 class TDataSource;
@@ -89,7 +90,8 @@ private:
     void rebuildModel();
     void applyColumns();
     QStringList columnFieldNames() const;
-    int columnSpec(int column) const;
+    // The entry of setColumns() that shows the view's `column`; -1 for none.
+    int declaredColumn(int column) const;
     void applyTitles();
     void applyColumnWidths();
     int defaultColumnWidth(int column) const;
@@ -100,6 +102,6 @@ private:
     void deleteCurrentRecord();
 
     struct Private;
-    Private *d;
+    std::unique_ptr<Private> d;
     bool m_confirmDelete = true;
 };
