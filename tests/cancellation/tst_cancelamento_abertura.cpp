@@ -64,7 +64,6 @@ private slots:
 private:
     // Answers the filter dialog as soon as it shows.
     void whenDialogShows(const std::function<void(TfrmFiltroCancelamento &)> &answer);
-    TfrmCancelamento *openAndList();
     void leaveBranch(TfrmCancelamento *screen);
     QStringList column(const QString &fieldName) const;
 
@@ -91,14 +90,6 @@ void tst_CancelamentoAbertura::leaveBranch(TfrmCancelamento *screen)
     QCoreApplication::processEvents();
 }
 
-TfrmCancelamento *tst_CancelamentoAbertura::openAndList()
-{
-    m_fixture.login(false);
-    TfrmCancelamento *screen = m_fixture.openScreen();
-    boFiltro = false;
-    leaveBranch(screen);
-    return screen;
-}
 
 QStringList tst_CancelamentoAbertura::column(const QString &fieldName) const
 {
@@ -222,7 +213,7 @@ void tst_CancelamentoAbertura::leavingBranchChecksCode()
 
 void tst_CancelamentoAbertura::changingCodeEmptiesName()
 {
-    TfrmCancelamento *screen = openAndList();
+    TfrmCancelamento *screen = m_fixture.openAndList();
     QVERIFY(!screen->edtNmFilial->text().isEmpty());
     screen->medCdFilial->setFocus();
     QCoreApplication::processEvents();
@@ -233,7 +224,7 @@ void tst_CancelamentoAbertura::changingCodeEmptiesName()
 
 void tst_CancelamentoAbertura::enteringPanelClosesLists()
 {
-    TfrmCancelamento *screen = openAndList();
+    TfrmCancelamento *screen = m_fixture.openAndList();
     screen->mnuItensClick(nullptr);
     QVERIFY(screen->cdsItemOrcaEven->isActive());
     screen->mnuFolhaDadosClick(nullptr);
@@ -258,7 +249,7 @@ void tst_CancelamentoAbertura::enteringPanelClosesLists()
 
 void tst_CancelamentoAbertura::leavingPanelListsWithoutDialogWhenNotDue()
 {
-    TfrmCancelamento *screen = openAndList();
+    TfrmCancelamento *screen = m_fixture.openAndList();
     QVERIFY(screen->cdsOrcamento->recordCount() > 0);
     QVERIFY(boFiltro);
     QVERIFY(screen->pgcPadrao->isEnabled());
@@ -288,7 +279,7 @@ void tst_CancelamentoAbertura::filterReachesServer_data()
 void tst_CancelamentoAbertura::filterReachesServer()
 {
     QFETCH(QString, criterion);
-    TfrmCancelamento *screen = openAndList();
+    TfrmCancelamento *screen = m_fixture.openAndList();
     RecordList *list = screen->cdsOrcamento;
     QVERIFY(list->recordCount() > 2);
     list->moveTo(1);
@@ -374,7 +365,7 @@ void tst_CancelamentoAbertura::filterReachesServer()
 
 void tst_CancelamentoAbertura::itemsLoadOnlyWhileTheirPageIsShown()
 {
-    TfrmCancelamento *screen = openAndList();
+    TfrmCancelamento *screen = m_fixture.openAndList();
     RecordList *quotes = screen->cdsOrcamento;
     quotes->next();
     QVERIFY(!screen->cdsItemOrcaEven->isActive());
@@ -405,7 +396,7 @@ void tst_CancelamentoAbertura::itemsLoadOnlyWhileTheirPageIsShown()
 
 void tst_CancelamentoAbertura::reasonLoadsOnReasonPage()
 {
-    TfrmCancelamento *screen = openAndList();
+    TfrmCancelamento *screen = m_fixture.openAndList();
     Filtro.IdSitu = QStringLiteral("8_");
     screen->clickCommand(TfrmPadraoGrid::RecordCommand::Verificar);
     RecordList *quotes = screen->cdsOrcamento;
@@ -436,7 +427,7 @@ void tst_CancelamentoAbertura::priceBaseLineFollowsParameter()
     QFETCH(bool, shown);
     QString error;
     QVERIFY2(m_fixture.setOrigemPreco(origin, &error), qPrintable(error));
-    TfrmCancelamento *screen = openAndList();
+    TfrmCancelamento *screen = m_fixture.openAndList();
     screen->mnuItensClick(nullptr);
     QCOMPARE(screen->panPrecoBase->isVisibleTo(screen), shown);
     QCOMPARE(screen->panCabecalho->height(), shown ? 100 : 68);
@@ -543,7 +534,7 @@ void tst_CancelamentoAbertura::filterButtonClearsDueFilterMenuDoesNot_data()
 void tst_CancelamentoAbertura::filterButtonClearsDueFilterMenuDoesNot()
 {
     QFETCH(bool, byButton);
-    TfrmCancelamento *screen = openAndList();
+    TfrmCancelamento *screen = m_fixture.openAndList();
     QVERIFY(screen->sbtFiltro->isEnabled());
     QVERIFY(boFiltro);
     bool opened = false;
@@ -576,7 +567,7 @@ void tst_CancelamentoAbertura::lookupOffersEveryBranchAndFillsPick()
 
 void tst_CancelamentoAbertura::findWorksOnTheListOfThePageShown()
 {
-    TfrmCancelamento *screen = openAndList();
+    TfrmCancelamento *screen = m_fixture.openAndList();
     RecordList *quotes = screen->cdsOrcamento;
     const int number = quotes->fieldByName(QStringLiteral("NRORCAEVENTO")).index();
     const QString wanted = quotes->valueAt(quotes->recordCount() - 1, number).toString();
@@ -597,7 +588,7 @@ void tst_CancelamentoAbertura::findWorksOnTheListOfThePageShown()
 
 void tst_CancelamentoAbertura::emptyListingOnItemsPageStillAsksItems()
 {
-    TfrmCancelamento *screen = openAndList();
+    TfrmCancelamento *screen = m_fixture.openAndList();
     screen->mnuItensClick(nullptr);
     screen->cdsItemOrcaEven->close();
     Filtro.NrOrcaEven = {QStringLiteral("9999999999"), QStringLiteral("9999999999"), QString()};
@@ -612,7 +603,7 @@ void tst_CancelamentoAbertura::emptyListingOnItemsPageStillAsksItems()
 
 void tst_CancelamentoAbertura::laterActivationOnlySetsDueFilter()
 {
-    TfrmCancelamento *screen = openAndList();
+    TfrmCancelamento *screen = m_fixture.openAndList();
     RecordList *quotes = screen->cdsOrcamento;
     quotes->moveTo(2);
     boFiltro = false;
@@ -632,7 +623,7 @@ void tst_CancelamentoAbertura::laterActivationOnlySetsDueFilter()
 // Last: it stops the server.
 void tst_CancelamentoAbertura::failedItemsLoadShowsNoOtherQuotesItems()
 {
-    TfrmCancelamento *screen = openAndList();
+    TfrmCancelamento *screen = m_fixture.openAndList();
     screen->mnuItensClick(nullptr);
     QVERIFY(screen->cdsItemOrcaEven->recordCount() > 0);
     screen->mnuFolhaDadosClick(nullptr);

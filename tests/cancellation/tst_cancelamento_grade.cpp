@@ -64,12 +64,8 @@ void tst_CancelamentoGrade::initTestCase()
 
 void tst_CancelamentoGrade::init()
 {
-    m_fixture.login(false);
-    m_screen = m_fixture.openScreen();
+    m_screen = m_fixture.openAndList();
     QVERIFY(m_screen);
-    boFiltro = false;
-    m_screen->dbgPadrao->setFocus();
-    QCoreApplication::processEvents();
     QVERIFY(m_screen->cdsOrcamento->isActive());
 }
 

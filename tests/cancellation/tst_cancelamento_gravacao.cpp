@@ -103,12 +103,8 @@ void tst_CancelamentoGravacao::initTestCase()
 
 void tst_CancelamentoGravacao::init()
 {
-    m_fixture.login(false);
-    m_screen = m_fixture.openScreen();
+    m_screen = m_fixture.openAndList();
     QVERIFY(m_screen);
-    boFiltro = false;
-    m_screen->dbgPadrao->setFocus();
-    QCoreApplication::processEvents();
     QVERIFY(m_screen->cdsOrcamento->recordCount() > 0);
 }
 

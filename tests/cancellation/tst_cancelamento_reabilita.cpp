@@ -86,12 +86,8 @@ void tst_CancelamentoReabilita::initTestCase()
 
 void tst_CancelamentoReabilita::init()
 {
-    m_fixture.login(false);
-    m_screen = m_fixture.openScreen();
+    m_screen = m_fixture.openAndList();
     QVERIFY(m_screen);
-    boFiltro = false;
-    m_screen->dbgPadrao->setFocus();
-    QCoreApplication::processEvents();
 }
 
 void tst_CancelamentoReabilita::cleanup()

@@ -3,6 +3,7 @@
 #include "Cli_cxl04100.h"
 #include "Corvane.h"
 #include "HostMdi.h"
+#include "TDBGrid.h"
 #include "TfrmCancelamento.h"
 
 #include <QJsonArray>
@@ -138,6 +139,18 @@ TfrmCancelamento *CancelamentoFixture::openScreen()
     CriaCancelamento();
     QCoreApplication::processEvents();
     return frmCancelamento.data();
+}
+
+TfrmCancelamento *CancelamentoFixture::openAndList()
+{
+    login(false);
+    TfrmCancelamento *screen = openScreen();
+    if (screen) {
+        boFiltro = false;
+        screen->dbgPadrao->setFocus();
+        QCoreApplication::processEvents();
+    }
+    return screen;
 }
 
 void CancelamentoFixture::closeScreen()

@@ -46,6 +46,10 @@ public:
     // Opens the screen as the host does and lets its first activation run;
     // nullptr when the document area could not be made the active window.
     TfrmCancelamento *openScreen();
+    // Logs in on branch "0001", opens the screen and lists the branch's
+    // quotes as leaving the branch does, without the filter dialog; nullptr
+    // when the screen could not open.
+    TfrmCancelamento *openAndList();
     void closeScreen();
 
     // A quote packet in the list's field order with one quote per state.
