@@ -5,8 +5,6 @@
 #include "Cli_cxl04100.h"
 #include "Cli_cxl04101.h"
 #include "Consiste.h"
-#include "Corvane.h"
-#include "QuoteStates.h"
 #include "RecordList.h"
 #include "TADOIBQuery.h"
 #include "TBtnPesquisa.h"

@@ -4,7 +4,6 @@
 #include "Consiste.h"
 #include "FiltroListagem.h"
 #include "Procurar.h"
-#include "QuoteStates.h"
 #include "RecordList.h"
 #include "ServerAnswer.h"
 #include "Showavi.h"
