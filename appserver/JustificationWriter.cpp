@@ -2,6 +2,7 @@
 
 #include "DeltaRows.h"
 #include "PacketLayouts.h"
+#include "QuoteLines.h"
 #include "QuoteStates.h"
 #include "Refusal.h"
 #include "Sql.h"
@@ -53,10 +54,7 @@ void keepCurrent(const QSqlDatabase &db, const QuoteKey &key)
     if (!current.next()) {
         return;
     }
-    QSqlQuery last = Sql::run(db, QStringLiteral(
-        "SELECT COALESCE(MAX(NRHISTOBS), 0) FROM HISTOBSJUSTORCA "
-        "WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?"), {key.branch, key.number, key.sequence});
-    const int next = last.next() ? last.value(0).toInt() + 1 : 1;
+    const int next = QuoteLines::next(db, QStringLiteral("HISTOBSJUSTORCA"), QStringLiteral("NRHISTOBS"), key);
     Sql::run(db, QStringLiteral(
         "INSERT INTO HISTOBSJUSTORCA (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRHISTOBS, TXOBSJUSTORC, DTHRHISTORCA, "
         "CDOPERADOR) VALUES (?, ?, ?, ?, ?, ?, ?)"),
