@@ -37,10 +37,14 @@ void TfrmCancelamento::sbtVerificarClick(QObject * /*sender*/)
         // The filter travels by reference: whatever the server settles on
         // comes back into the module's filter.
         QuoteListing listagem = FiltroListagem::listagem(Filtro);
-        const QJsonValue answer = netCancelamento->Call(QStringLiteral("GetOrcamento"),
-                                                        TNetArg::listing(medCdFilial->text(), listagem));
+        // A branch's list is read straight into the record list's columns
+        // as it arrives: it may run to tens of megabytes.
+        std::optional<PacketColumns> orcamentos;
+        const QJsonValue answer = netCancelamento->CallPacket(
+            QStringLiteral("GetOrcamento"), TNetArg::listing(medCdFilial->text(), listagem), orcamentos);
         FiltroListagem::devolve(listagem, Filtro);
-        ServerAnswer::LoadPacket(*cdsOrcamento, verificado(answer));
+        verificado(answer);
+        ServerAnswer::LoadPacket(*cdsOrcamento, std::move(orcamentos));
     }
     focaNumeroOrcamento();
     if (pgcPadrao->activePage() == tshItens) {

@@ -54,7 +54,7 @@ void ChangeLog::undoAll(RecordStore &store)
             store.erase(it->recordId);
             continue;
         }
-        store.valuesOf(it->recordId) = it->original;
+        store.setValuesOf(it->recordId, it->original);
         if (it->op == RowChange::Op::Delete) {
             store.reveal(it->recordId);
         }

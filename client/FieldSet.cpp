@@ -49,62 +49,45 @@ QVariantList FieldSet::dataValues(const QVariantList &record) const
     return values;
 }
 
-void FieldSet::clearCalculated(QVariantList &record) const
+std::vector<FieldType> FieldSet::types() const
 {
+    std::vector<FieldType> types;
     for (const auto &field : m_fields) {
-        if (field->isCalculated()) {
-            record[field->index()] = QVariant();
-        }
+        types.push_back(field->type());
     }
+    return types;
 }
 
-bool FieldSet::takesRowsAsTheyAre(const DataPacket &packet) const
+std::vector<Column> FieldSet::columnsFrom(PacketColumns &&packet) const
 {
-    if (packet.fields.size() != count()) {
-        return false;
-    }
-    for (int i = 0; i < count(); ++i) {
-        const Field &field = at(i);
-        if (field.isCalculated() || field.type() != packet.fields.at(i).type
-            || field.name().compare(packet.fields.at(i).name, Qt::CaseInsensitive) != 0) {
-            return false;
-        }
-    }
-    return std::all_of(packet.rows.cbegin(), packet.rows.cend(), [this](const QVariantList &row) { return row.size() == count(); });
-}
-
-QList<QVariantList> FieldSet::recordsFrom(const DataPacket &packet) const
-{
-    if (takesRowsAsTheyAre(packet)) {
-        // The usual load: the list's fields are the packet's own, in its
-        // order, so its rows are already records, shared instead of copied
-        // value by value (a branch's list has over a million values).
-        return packet.rows;
-    }
-    QList<int> columns; // packet column of each field, -1 when it has none
+    std::vector<Column> columns;
+    columns.reserve(m_fields.size());
     for (const auto &field : m_fields) {
-        columns.append(field->isCalculated() ? -1 : packet.indexOf(field->name()));
-    }
-    QList<QVariantList> records;
-    records.reserve(packet.rows.size());
-    for (const QVariantList &row : packet.rows) {
-        QVariantList record = emptyRecord();
-        for (int i = 0; i < count(); ++i) {
-            const int column = columns.at(i);
-            if (column < 0 || column >= row.size()) {
-                continue;
-            }
-            const Field &target = at(i);
+        const int index = field->isCalculated() ? -1 : packet.indexOf(field->name());
+        if (index < 0 || size_t(index) >= packet.columns.size()) {
+            Column empty(field->type());
+            empty.resize(packet.rowCount);
+            columns.push_back(std::move(empty));
+            continue;
+        }
+        Column &source = packet.columns[size_t(index)];
+        // Field names are unique, so no packet column is wanted twice.
+        if (source.type() == field->type()) {
+            columns.push_back(std::move(source));
+            continue;
+        }
+        Column converted(field->type());
+        converted.resize(packet.rowCount);
+        for (qsizetype row = 0; row < packet.rowCount; ++row) {
             try {
-                record[i] = packet.fields.at(column).type == target.type() ? row.at(column)
-                                                                          : FieldText::coerce(row.at(column), target.type());
+                converted.set(row, FieldText::coerce(source.value(row), field->type()));
             } catch (const std::runtime_error &error) {
                 throw std::runtime_error(QStringLiteral("Lista %1, campo %2: %3")
-                                             .arg(m_list.name(), target.name(), QString::fromUtf8(error.what()))
+                                             .arg(m_list.name(), field->name(), QString::fromUtf8(error.what()))
                                              .toStdString());
             }
         }
-        records.append(record);
+        columns.push_back(std::move(converted));
     }
-    return records;
+    return columns;
 }

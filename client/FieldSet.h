@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataPacket.h"
 #include "Field.h"
+#include "PacketColumns.h"
 
 #include <memory>
 #include <vector>
@@ -30,18 +30,16 @@ public:
     QList<FieldDef> dataDefs() const;
     QVariantList emptyRecord() const { return QVariantList(count()); }
     QVariantList dataValues(const QVariantList &record) const;
-    void clearCalculated(QVariantList &record) const;
+    std::vector<FieldType> types() const;
 
-    // The packet's rows as list records, matching columns by field name; a
-    // value of another type than the field's is converted, and one that
-    // cannot be throws std::runtime_error naming the list and field.
-    QList<QVariantList> recordsFrom(const DataPacket &packet) const;
+    // The packet's columns as the list's, one per field in field order,
+    // matched by name and taken over, not copied; a field the packet lacks
+    // (and a calculated one) gets an empty column. A column of another type
+    // than its field's is converted, and a value that cannot be throws
+    // std::runtime_error naming the list and field.
+    std::vector<Column> columnsFrom(PacketColumns &&packet) const;
 
 private:
-    // Same fields in the same order with the same types, none calculated,
-    // and every row as wide as a record.
-    bool takesRowsAsTheyAre(const DataPacket &packet) const;
-
     RecordList &m_list;
     std::vector<std::unique_ptr<Field>> m_fields;
     bool m_fromPacket = false;

@@ -131,6 +131,11 @@ QList<FieldDef> RecordList::dataFieldDefs() const
 
 void RecordList::loadPacket(const DataPacket &packet)
 {
+    loadPacket(PacketColumns::fromPacket(packet));
+}
+
+void RecordList::loadPacket(PacketColumns &&packet)
+{
     close();
     if (beforeOpen) {
         beforeOpen(*this);
@@ -159,7 +164,7 @@ void RecordList::close()
         beforeClose(*this);
     }
     emit aboutToReset();
-    d->store.clear();
+    d->store.reset({});
     d->log.clear();
     d->editOriginal.clear();
     d->current = -1;
@@ -195,7 +200,7 @@ void RecordList::adoptPacketFields(const QList<FieldDef> &fields)
     d->fields.setCameFromPacket(true);
 }
 
-void RecordList::openWith(const DataPacket *packet)
+void RecordList::openWith(PacketColumns *packet)
 {
     emit aboutToReset();
     try {
@@ -203,7 +208,12 @@ void RecordList::openWith(const DataPacket *packet)
         if (packet && (d->fields.isEmpty() || d->fields.cameFromPacket())) {
             adoptPacketFields(packet->fields);
         }
-        d->store.assign(packet ? d->fields.recordsFrom(*packet) : QList<QVariantList>());
+        if (packet) {
+            const qsizetype rows = packet->rowCount;
+            d->store.assign(d->fields.columnsFrom(std::move(*packet)), rows);
+        } else {
+            d->store.reset(d->fields.types());
+        }
         d->log.clear();
         d->current = isEmpty() ? -1 : 0;
         d->bof = true;
@@ -213,7 +223,7 @@ void RecordList::openWith(const DataPacket *packet)
         }
     } catch (...) {
         // A list whose data cannot be taken or calculated is not opened.
-        d->store.clear();
+        d->store.reset({});
         d->current = -1;
         d->bof = true;
         d->eof = true;
@@ -252,7 +262,11 @@ void RecordList::calculate(int row)
     if (!d->fields.hasCalculated()) {
         return;
     }
-    d->fields.clearCalculated(d->store.values(row));
+    for (int i = 0; i < fieldCount(); ++i) {
+        if (d->fields.at(i).isCalculated()) {
+            d->store.setValue(row, i, QVariant());
+        }
+    }
     if (onCalcFields) {
         ActiveRowScope scope(*d, row, false, State::CalcFields);
         onCalcFields(*this);
@@ -474,7 +488,7 @@ void RecordList::cancel()
         beforeCancel(*this);
     }
     if (d->state == State::Edit) {
-        d->store.values(d->current) = d->editOriginal;
+        d->store.setValues(d->current, d->editOriginal);
         d->editOriginal.clear();
         emit rowChanged(d->current);
     } else {
@@ -502,7 +516,7 @@ void RecordList::remove()
     const int row = d->current;
     const RecordStore::Id id = d->store.idAt(row);
     if (d->state == State::Edit) {
-        d->store.values(row) = d->editOriginal; // the pending edit goes with the record
+        d->store.setValues(row, d->editOriginal); // the pending edit goes with the record
         d->editOriginal.clear();
     }
     emit rowAboutToBeRemoved(row);
@@ -527,7 +541,7 @@ void RecordList::remove()
 
 void RecordList::checkRequired() const
 {
-    const QVariantList &record = d->store.values(d->current);
+    const QVariantList record = d->store.values(d->current);
     for (int i = 0; i < fieldCount(); ++i) {
         const Field &field = d->fields.at(i);
         const QVariant &value = record.at(i);
@@ -622,7 +636,7 @@ void RecordList::checkReadable(int row, int fieldIndex) const
 QVariant RecordList::valueAt(int row, int fieldIndex) const
 {
     checkReadable(row, fieldIndex);
-    return d->store.values(row).at(fieldIndex);
+    return d->store.value(row, fieldIndex);
 }
 
 QString RecordList::displayTextAt(int row, int fieldIndex) const
@@ -659,10 +673,10 @@ int RecordList::activeRow() const
 QVariant RecordList::activeValue(int fieldIndex) const
 {
     const int row = activeRow();
-    if (row < 0 || row >= recordCount()) {
+    if (row < 0 || row >= recordCount() || fieldIndex < 0 || fieldIndex >= fieldCount()) {
         return {};
     }
-    return d->store.values(row).value(fieldIndex);
+    return d->store.value(row, fieldIndex);
 }
 
 QVariant RecordList::activeOldValue(int fieldIndex) const
@@ -697,11 +711,11 @@ void RecordList::writeActiveValue(const Field &field, const QVariant &value)
         fail(QStringLiteral("Campo %1: %2").arg(name, QString::fromUtf8(error.what())));
     }
     const int row = activeRow();
-    QVariant &slot = d->store.values(row)[field.index()];
-    if (slot == stored && slot.isValid() == stored.isValid()) {
+    const QVariant current = d->store.value(row, field.index());
+    if (current == stored && current.isValid() == stored.isValid()) {
         return;
     }
-    slot = stored;
+    d->store.setValue(row, field.index(), stored);
     if (d->state != State::CalcFields) {
         emit rowChanged(row);
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataPacket.h"
 #include "Field.h"
+#include "PacketColumns.h"
 
 #include <QObject>
 
@@ -84,6 +84,7 @@ public:
     // missing from the packet stays empty), clears the change log and makes
     // the first record current.
     void loadPacket(const DataPacket &packet);
+    void loadPacket(PacketColumns &&packet); // takes the columns over
     void createDataSet(); // an empty, open list from the declared fields
     void close();
     DataPacket packet() const; // the current data fields and records
@@ -174,7 +175,7 @@ private:
 
     void setState(State state);
     void requireActive() const;
-    void openWith(const DataPacket *packet); // nullptr: empty
+    void openWith(PacketColumns *packet); // nullptr: empty
     void adoptPacketFields(const QList<FieldDef> &fields);
     void calculate(int row);
     void scrollTo(int row, bool bofAfter, bool eofAfter);

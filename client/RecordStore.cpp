@@ -1,62 +1,113 @@
 #include "RecordStore.h"
 
-void RecordStore::clear()
+void RecordStore::reset(const std::vector<FieldType> &types)
 {
+    std::vector<Column> columns;
+    columns.reserve(types.size());
+    for (FieldType type : types) {
+        columns.emplace_back(type);
+    }
+    assign(std::move(columns), 0);
+}
+
+void RecordStore::assign(std::vector<Column> columns, qsizetype rows)
+{
+    m_columns = std::move(columns);
+    m_slots = rows;
     m_records.clear();
+    m_records.reserve(size_t(rows));
+    // Ids go on from where the last ones ended, so an id kept from before
+    // never names a record of the new data.
+    m_firstId = m_nextId;
+    for (qsizetype slot = 0; slot < rows; ++slot) {
+        m_records.push_back(Record{m_nextId++, slot, false});
+    }
     reindex();
 }
 
-void RecordStore::assign(const QList<QVariantList> &rows)
+int RecordStore::positionOf(Id id) const
 {
-    m_records.clear();
-    m_records.reserve(rows.size());
-    for (const QVariantList &row : rows) {
-        m_records.push_back(Record{m_nextId++, row, false});
+    if (id < m_firstId || id - m_firstId >= m_position.size()) {
+        return -1;
     }
-    reindex();
+    return m_position[id - m_firstId];
 }
 
 RecordStore::Id RecordStore::idAt(int row) const
 {
     Q_ASSERT(row >= 0 && row < count());
-    return m_records[m_visible[row]].id;
+    return m_records[size_t(m_visible[size_t(row)])].id;
 }
 
 int RecordStore::rowOf(Id id) const
 {
-    return m_row.value(id, -1);
+    return positionOf(id) < 0 ? -1 : m_row[id - m_firstId];
 }
 
-const QVariantList &RecordStore::values(int row) const
+QVariant RecordStore::value(int row, int column) const
+{
+    Q_ASSERT(row >= 0 && row < count() && column >= 0 && column < int(m_columns.size()));
+    return m_columns[size_t(column)].value(m_records[size_t(m_visible[size_t(row)])].slot);
+}
+
+void RecordStore::setValue(int row, int column, const QVariant &value)
+{
+    Q_ASSERT(row >= 0 && row < count() && column >= 0 && column < int(m_columns.size()));
+    m_columns[size_t(column)].set(m_records[size_t(m_visible[size_t(row)])].slot, value);
+}
+
+QVariantList RecordStore::values(int row) const
 {
     Q_ASSERT(row >= 0 && row < count());
-    return m_records[m_visible[row]].values;
+    return slotValues(m_records[size_t(m_visible[size_t(row)])].slot);
 }
 
-QVariantList &RecordStore::values(int row)
+void RecordStore::setValues(int row, const QVariantList &values)
 {
     Q_ASSERT(row >= 0 && row < count());
-    return m_records[m_visible[row]].values;
+    setSlotValues(m_records[size_t(m_visible[size_t(row)])].slot, values);
 }
 
-const QVariantList &RecordStore::valuesOf(Id id) const
+QVariantList RecordStore::valuesOf(Id id) const
 {
     Q_ASSERT(contains(id));
-    return m_records[m_position.value(id)].values;
+    return slotValues(m_records[size_t(positionOf(id))].slot);
 }
 
-QVariantList &RecordStore::valuesOf(Id id)
+void RecordStore::setValuesOf(Id id, const QVariantList &values)
 {
     Q_ASSERT(contains(id));
-    return m_records[m_position.value(id)].values;
+    setSlotValues(m_records[size_t(positionOf(id))].slot, values);
+}
+
+QVariantList RecordStore::slotValues(qsizetype slot) const
+{
+    QVariantList values;
+    values.reserve(qsizetype(m_columns.size()));
+    for (const Column &column : m_columns) {
+        values.append(column.value(slot));
+    }
+    return values;
+}
+
+void RecordStore::setSlotValues(qsizetype slot, const QVariantList &values)
+{
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        m_columns[i].set(slot, values.value(qsizetype(i)));
+    }
 }
 
 RecordStore::Id RecordStore::insert(int row, const QVariantList &values)
 {
     Q_ASSERT(row >= 0 && row <= count());
-    const auto at = row == count() ? m_records.end() : m_records.begin() + m_visible[row];
+    const qsizetype slot = m_slots++;
+    for (Column &column : m_columns) {
+        column.resize(m_slots);
+    }
+    setSlotValues(slot, values);
+    const auto at = row == count() ? m_records.end() : m_records.begin() + m_visible[size_t(row)];
     const Id id = m_nextId++;
-    m_records.insert(at, Record{id, values, false});
+    m_records.insert(at, Record{id, slot, false});
     reindex();
     return id;
 }
@@ -64,21 +115,22 @@ RecordStore::Id RecordStore::insert(int row, const QVariantList &values)
 void RecordStore::hide(int row)
 {
     Q_ASSERT(row >= 0 && row < count());
-    m_records[m_visible[row]].hidden = true;
+    m_records[size_t(m_visible[size_t(row)])].hidden = true;
     reindex();
 }
 
 void RecordStore::erase(Id id)
 {
     Q_ASSERT(contains(id));
-    m_records.erase(m_records.begin() + m_position.value(id));
+    // The slot stays behind unused: a list loses few records between loads.
+    m_records.erase(m_records.begin() + positionOf(id));
     reindex();
 }
 
 int RecordStore::reveal(Id id)
 {
     Q_ASSERT(contains(id));
-    m_records[m_position.value(id)].hidden = false;
+    m_records[size_t(positionOf(id))].hidden = false;
     reindex();
     return rowOf(id);
 }
@@ -91,16 +143,16 @@ void RecordStore::dropTombstones()
 
 void RecordStore::reindex()
 {
+    const auto ids = size_t(m_nextId - m_firstId);
     m_visible.clear();
-    m_position.clear();
-    m_row.clear();
-    m_position.reserve(qsizetype(m_records.size()));
-    m_row.reserve(qsizetype(m_records.size()));
+    m_position.assign(ids, -1);
+    m_row.assign(ids, -1);
     for (int i = 0; i < static_cast<int>(m_records.size()); ++i) {
-        const Record &record = m_records[i];
-        m_position.insert(record.id, i);
+        const Record &record = m_records[size_t(i)];
+        const auto key = size_t(record.id - m_firstId);
+        m_position[key] = i;
         if (!record.hidden) {
-            m_row.insert(record.id, static_cast<int>(m_visible.size()));
+            m_row[key] = static_cast<int>(m_visible.size());
             m_visible.push_back(i);
         }
     }

@@ -10,11 +10,20 @@
 
 namespace ServerAnswer {
 
+namespace {
+
+std::runtime_error noPacketFor(const RecordList &list)
+{
+    return std::runtime_error(
+        QStringLiteral("Resposta inválida do servidor: a lista %1 esperava um pacote de dados.").arg(list.name()).toStdString());
+}
+
+} // namespace
+
 void LoadPacket(RecordList &list, const QJsonValue &packetJson)
 {
     if (!packetJson.isObject()) {
-        throw std::runtime_error(
-            QStringLiteral("Resposta inválida do servidor: a lista %1 esperava um pacote de dados.").arg(list.name()).toStdString());
+        throw noPacketFor(list);
     }
     DataPacket packet;
     try {
@@ -25,6 +34,15 @@ void LoadPacket(RecordList &list, const QJsonValue &packetJson)
                                      .toStdString());
     }
     list.loadPacket(packet);
+}
+
+void LoadPacket(RecordList &list, std::optional<PacketColumns> &&packet)
+{
+    if (!packet) {
+        throw noPacketFor(list);
+    }
+    list.loadPacket(std::move(*packet));
+    packet.reset();
 }
 
 QJsonValue Element(const QJsonValue &answer, int index)

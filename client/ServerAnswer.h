@@ -1,7 +1,11 @@
 #pragma once
 
+#include "PacketColumns.h"
+
 #include <QJsonValue>
 #include <QString>
+
+#include <optional>
 
 class RecordList;
 
@@ -15,6 +19,9 @@ namespace ServerAnswer {
 // that the list's fields cannot take fails as RecordList::loadPacket says
 // (the list is left closed).
 void LoadPacket(RecordList &list, const QJsonValue &packetJson);
+// The same for a packet read straight from the answer
+// (TNetConnection::CallPacket): an answer without one is refused the same way.
+void LoadPacket(RecordList &list, std::optional<PacketColumns> &&packet);
 
 // Element `index` of an answer made of several packets (GetItemOrc answers
 // the items and the justification). Throws std::runtime_error when the

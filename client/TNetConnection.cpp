@@ -1,14 +1,15 @@
 #include "TNetConnection.h"
 
+#include "AnswerReader.h"
+
 #include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonParseError>
 #include <QTcpSocket>
 
 #include <limits>
-#include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -192,7 +193,8 @@ bool TNetConnection::peerStillThere()
     return m_socket->state() == QAbstractSocket::ConnectedState;
 }
 
-QJsonObject TNetConnection::exchange(const QString &method, const QJsonArray &params, const QDeadlineTimer &deadline)
+QJsonObject TNetConnection::exchange(const QString &method, const QJsonArray &params, const QDeadlineTimer &deadline,
+                                     std::optional<PacketColumns> *packet)
 {
     const qint64 id = m_nextId++;
     const QJsonObject request{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
@@ -205,38 +207,54 @@ QJsonObject TNetConnection::exchange(const QString &method, const QJsonArray &pa
             throw interruption(*m_socket);
         }
     }
-    return readAnswer(id, deadline);
+    return readAnswer(id, deadline, packet);
 }
 
-QJsonObject TNetConnection::readAnswer(qint64 id, const QDeadlineTimer &deadline)
+QJsonObject TNetConnection::readAnswer(qint64 id, const QDeadlineTimer &deadline, std::optional<PacketColumns> *packet)
 {
-    bool moreMayCome = true;
-    for (;;) {
-        m_received.append(m_socket->readAll());
-        while (const std::optional<LineFramer::Line> line = m_received.next()) {
-            if (line->text.trimmed().isEmpty()) {
-                continue;
-            }
-            QJsonParseError parseError;
-            const QJsonDocument document = QJsonDocument::fromJson(line->text, &parseError);
-            if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
-                throw TransportFailure{TransportFailure::Kind::Broken, QStringLiteral("a linha recebida não é um objeto JSON")};
-            }
-            const QJsonObject answer = document.object();
-            if (isOurs(answer, id)) {
-                return answer;
-            }
+    m_received.append(m_socket->readAll());
+    JsonStreamReader reader(std::exchange(m_received, QByteArray()), [this, &deadline](QByteArray &buffer) {
+        // After a failed wait the socket is drained once more: a server that
+        // answers and closes at once must still have its answer read.
+        if (m_socket->bytesAvailable() == 0) {
+            m_socket->waitForReadyRead(remaining(deadline));
         }
-        if (!moreMayCome) {
+        const QByteArray bytes = m_socket->readAll();
+        if (bytes.isEmpty()) {
             throw interruption(*m_socket);
         }
-        // After a failed wait the loop drains once more: a server that
-        // answers and closes at once must still have its answer read.
-        moreMayCome = m_socket->waitForReadyRead(remaining(deadline));
+        buffer.append(bytes);
+        return true;
+    });
+    for (;;) {
+        QJsonObject answer;
+        if (packet) {
+            packet->reset(); // what an answer not ours carried
+        }
+        try {
+            answer = AnswerReader::read(reader, packet);
+        } catch (const std::exception &error) {
+            throw TransportFailure{TransportFailure::Kind::Broken, QString::fromUtf8(error.what())};
+        }
+        if (isOurs(answer, id)) {
+            m_received = reader.takeUnread();
+            return answer;
+        }
     }
 }
 
 QJsonValue TNetConnection::Call(const QString &method, const QList<TNetArg> &args)
+{
+    return call(method, args, nullptr);
+}
+
+QJsonValue TNetConnection::CallPacket(const QString &method, const QList<TNetArg> &args, std::optional<PacketColumns> &packet)
+{
+    packet.reset();
+    return call(method, args, &packet);
+}
+
+QJsonValue TNetConnection::call(const QString &method, const QList<TNetArg> &args, std::optional<PacketColumns> *packet)
 {
     if (!Connected() || !peerStillThere()) {
         Connect();
@@ -250,7 +268,7 @@ QJsonValue TNetConnection::Call(const QString &method, const QList<TNetArg> &arg
     }
     QJsonObject answer;
     try {
-        answer = exchange(method, params, QDeadlineTimer(m_callTimeout));
+        answer = exchange(method, params, QDeadlineTimer(m_callTimeout), packet);
     } catch (const TransportFailure &failure) {
         // The answer may still come later and would be taken for the next
         // call's: the connection is closed and the next call reconnects.

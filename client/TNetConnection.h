@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LineFramer.h"
+#include "PacketColumns.h"
 #include "TNetArg.h"
 
 #include <QJsonObject>
@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QDeadlineTimer;
 class QTcpSocket;
@@ -98,11 +99,19 @@ public:
     // Connects first when not connected. Throws std::runtime_error as the
     // class comment says.
     QJsonValue Call(const QString &method, const QList<TNetArg> &args = {});
+    // Call for a method whose checked answer carries a data packet: the
+    // packet is read straight from the socket into `packet` as its bytes
+    // arrive, and the value returned is the checked answer without it
+    // (`packet` stays empty when the answer holds none). A packet of the
+    // wrong shape is a broken answer.
+    QJsonValue CallPacket(const QString &method, const QList<TNetArg> &args, std::optional<PacketColumns> &packet);
 
 private:
+    QJsonValue call(const QString &method, const QList<TNetArg> &args, std::optional<PacketColumns> *packet);
     void open();
-    QJsonObject exchange(const QString &method, const QJsonArray &params, const QDeadlineTimer &deadline);
-    QJsonObject readAnswer(qint64 id, const QDeadlineTimer &deadline);
+    QJsonObject exchange(const QString &method, const QJsonArray &params, const QDeadlineTimer &deadline,
+                         std::optional<PacketColumns> *packet = nullptr);
+    QJsonObject readAnswer(qint64 id, const QDeadlineTimer &deadline, std::optional<PacketColumns> *packet);
     QJsonValue takeResult(const QString &method, const QJsonObject &answer, const QList<TNetArg> &args) const;
     bool peerStillThere();
     void drop();
@@ -117,6 +126,6 @@ private:
     QString m_lastError;
 
     std::unique_ptr<QTcpSocket> m_socket; // only while connected
-    LineFramer m_received;
+    QByteArray m_received; // what arrived after the last answer read
     qint64 m_nextId = 1;
 };

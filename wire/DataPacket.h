@@ -20,6 +20,10 @@ struct FieldDef {
     friend bool operator==(const FieldDef &, const FieldDef &) = default;
 };
 
+// The position of the field named `name` (without regard to case), -1 when
+// there is none.
+int fieldIndex(const QList<FieldDef> &fields, const QString &name);
+
 struct DataPacket {
     QList<FieldDef> fields;
     QList<QVariantList> rows;

@@ -69,22 +69,6 @@ FieldDef decodeField(const QJsonValue &json, int position)
     return FieldDef{name.toString(), WireCodec::typeFromName(type.toString()), static_cast<int>(sizeValue)};
 }
 
-QList<FieldDef> decodeFields(const QJsonObject &json, const QString &where)
-{
-    const QJsonArray array = requiredArray(json, QStringLiteral("fields"), where);
-    QList<FieldDef> fields;
-    for (int i = 0; i < array.size(); ++i) {
-        FieldDef field = decodeField(array.at(i), i);
-        for (const FieldDef &earlier : fields) {
-            if (earlier.name.compare(field.name, Qt::CaseInsensitive) == 0) {
-                fail(QStringLiteral("%1: o campo \"%2\" aparece duas vezes.").arg(where, field.name));
-            }
-        }
-        fields.append(std::move(field));
-    }
-    return fields;
-}
-
 QJsonArray encodeRow(const QVariantList &row, const QList<FieldDef> &fields)
 {
     if (row.size() != fields.size()) {
@@ -128,7 +112,7 @@ QString packetRowPlace(qsizetype index)
 // text field, a number for a float or date-time) are taken without copying
 // each into a value of its own first; any other row goes the general way,
 // which also says what is wrong with it.
-QVariantList decodePacketRow(const QJsonValueConstRef json, const QList<FieldDef> &fields, qsizetype index)
+QVariantList rowOf(const QJsonValueConstRef json, const QList<FieldDef> &fields, qsizetype index)
 {
     if (!json.isArray()) {
         return decodeRow(json, fields, packetRowPlace(index));
@@ -264,7 +248,7 @@ DataPacket decodePacket(const QJsonObject &json)
     packet.rows.reserve(rows.size());
     qsizetype index = 0;
     for (const QJsonValueConstRef row : rows) {
-        packet.rows.append(decodePacketRow(row, packet.fields, index++));
+        packet.rows.append(rowOf(row, packet.fields, index++));
     }
     return packet;
 }
@@ -294,6 +278,27 @@ ChangeDelta decodeDelta(const QJsonObject &json)
         delta.changes.append(decodeChange(changes.at(i), delta.fields, i));
     }
     return delta;
+}
+
+QList<FieldDef> decodeFields(const QJsonObject &json, const QString &where)
+{
+    const QJsonArray array = requiredArray(json, QStringLiteral("fields"), where);
+    QList<FieldDef> fields;
+    for (int i = 0; i < array.size(); ++i) {
+        FieldDef field = decodeField(array.at(i), i);
+        for (const FieldDef &earlier : fields) {
+            if (earlier.name.compare(field.name, Qt::CaseInsensitive) == 0) {
+                fail(QStringLiteral("%1: o campo \"%2\" aparece duas vezes.").arg(where, field.name));
+            }
+        }
+        fields.append(std::move(field));
+    }
+    return fields;
+}
+
+QVariantList decodePacketRow(const QJsonValue &row, const QList<FieldDef> &fields, qsizetype index)
+{
+    return decodeRow(row, fields, packetRowPlace(index));
 }
 
 QJsonValue encodeValue(const QVariant &value, FieldType type)

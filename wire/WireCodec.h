@@ -18,6 +18,12 @@ DataPacket decodePacket(const QJsonObject &json);
 QJsonObject encodeDelta(const ChangeDelta &delta);
 ChangeDelta decodeDelta(const QJsonObject &json);
 
+// The pieces a reader of packets from a stream needs: the field list of an
+// object holding "fields", and one row checked against it (the error names
+// the row by its 0-based index).
+QList<FieldDef> decodeFields(const QJsonObject &json, const QString &where);
+QVariantList decodePacketRow(const QJsonValue &row, const QList<FieldDef> &fields, qsizetype index);
+
 QJsonValue encodeValue(const QVariant &value, FieldType type);
 QVariant decodeValue(const QJsonValue &json, FieldType type); // throws on a mismatch
 } // namespace WireCodec

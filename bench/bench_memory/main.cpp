@@ -52,8 +52,10 @@ int measureInThisProcess(quint16 port, const QString &branch)
     timer.start();
     {
         QuoteListing filter = everyState();
-        const QJsonValue answer = connection->Call(QStringLiteral("GetOrcamento"), TNetArg::listing(branch, filter));
-        ServerAnswer::LoadPacket(*cdsOrcamento, CheckedAnswer::dataOf(answer));
+        std::optional<PacketColumns> packet;
+        const QJsonValue answer = connection->CallPacket(QStringLiteral("GetOrcamento"), TNetArg::listing(branch, filter), packet);
+        CheckedAnswer::dataOf(answer);
+        ServerAnswer::LoadPacket(*cdsOrcamento, std::move(packet));
     }
     const qint64 loadMs = timer.elapsed();
     const qint64 hwmAfter = ProcStatus::kilobytes("VmHWM");
