@@ -569,6 +569,70 @@ private slots:
         QCOMPARE(cdsMotivo.valueAt(1, 0), QVariant(QStringLiteral("0002")));
     }
 
+    void aPacketIsReadStraightFromTheSocket_data()
+    {
+        QTest::addColumn<int>("pieces");
+        QTest::newRow("one write") << 1;
+        QTest::newRow("nine writes") << 9;
+    }
+
+    void aPacketIsReadStraightFromTheSocket()
+    {
+        QFETCH(int, pieces);
+        ScriptedPeer peer;
+        auto connection = connectionTo(peer);
+        // The line as the server writes it, sent in pieces that cut texts,
+        // numbers and the envelope alike (the peer fills in the id within a
+        // piece); the next call's answer follows right after it.
+        const QByteArray rest = R"(,"jsonrpc":"2.0","result":{"refs":{"1":"T"},"value":{"data":)"
+                                + QJsonDocument(reasonPacket()).toJson(QJsonDocument::Compact) + R"(,"ok":true}}})" + "\n";
+        QList<QByteArray> chunks{R"({"id":%ID%)"};
+        const qsizetype step = rest.size() / pieces + 1;
+        for (qsizetype at = 0; at < rest.size(); at += step) {
+            chunks.append(rest.mid(at, step));
+        }
+        chunks.append(R"({"jsonrpc":"2.0","id":%NEXT%,"result":{"value":"seguinte","refs":{}}})" "\n");
+        peer.replyRaw(chunks);
+        QString code;
+        QString all;
+        std::optional<PacketColumns> packet;
+        const QJsonValue answer = connection->CallPacket(QStringLiteral("GetMotivo"), {TNetArg::textRef(code), TNetArg::textRef(all)}, packet);
+        QCOMPARE(answer, QJsonValue(QJsonObject{{QStringLiteral("ok"), true}}));
+        QCOMPARE(all, QStringLiteral("T"));
+        RecordList cdsMotivo(QStringLiteral("cdsMotivo"));
+        ServerAnswer::LoadPacket(cdsMotivo, std::move(packet));
+        QCOMPARE(cdsMotivo.recordCount(), 2);
+        QCOMPARE(cdsMotivo.valueAt(0, 1), QVariant(QStringLiteral("Desistência do cliente")));
+        QCOMPARE(connection->Call(QStringLiteral("getVerifSalao")), QJsonValue(QStringLiteral("seguinte")));
+    }
+
+    void aRefusalBringsNoPacket()
+    {
+        ScriptedPeer peer;
+        auto connection = connectionTo(peer);
+        peer.replyResult(QJsonObject{{QStringLiteral("ok"), false}, {QStringLiteral("message"), QStringLiteral("Filial não cadastrada.")}});
+        std::optional<PacketColumns> packet = PacketColumns{};
+        const QJsonValue answer = connection->CallPacket(QStringLiteral("GetOrcamento"), {}, packet);
+        QCOMPARE(answer.toObject().value(QStringLiteral("message")), QJsonValue(QStringLiteral("Filial não cadastrada.")));
+        QVERIFY(!packet);
+        RecordList cdsOrcamento(QStringLiteral("cdsOrcamento"));
+        QVERIFY(failureOf([&] { ServerAnswer::LoadPacket(cdsOrcamento, std::move(packet)); }).contains(QStringLiteral("esperava um pacote de dados")));
+    }
+
+    void aPacketOfTheWrongShapeBreaksTheConnection()
+    {
+        ScriptedPeer peer;
+        auto connection = connectionTo(peer);
+        QJsonObject wrong = reasonPacket();
+        wrong.insert(QStringLiteral("rows"), QJsonArray{QJsonArray{QStringLiteral("0001"), 7}});
+        peer.replyResult(QJsonObject{{QStringLiteral("ok"), true}, {QStringLiteral("data"), wrong}});
+        std::optional<PacketColumns> packet;
+        const QString message = failureOf([&] { connection->CallPacket(QStringLiteral("GetOrcamento"), {}, packet); });
+        QVERIFY2(message.contains(QStringLiteral("resposta inválida à chamada GetOrcamento: Pacote de dados: linha 0")), qPrintable(message));
+        // The rest of the line was never read: it must not be taken for the next answer.
+        QVERIFY(!connection->Connected());
+    }
+
     void somethingOtherThanAPacketLeavesTheListAsItWas_data()
     {
         QTest::addColumn<QJsonValue>("payload");
