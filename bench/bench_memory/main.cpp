@@ -9,6 +9,7 @@
 
 #include "BenchConnection.h"
 #include "CheckedAnswer.h"
+#include "EveryState.h"
 #include "ProcStatus.h"
 #include "QuoteListing.h"
 #include "RawCall.h"
@@ -29,14 +30,6 @@
 #include <stdexcept>
 
 namespace {
-
-QuoteListing everyState()
-{
-    QuoteListing filter;
-    filter.states.clear();
-    filter.allStates = QuoteListing::all;
-    return filter;
-}
 
 // The child: everything measured here happens in a process that did
 // nothing else before.
