@@ -4,11 +4,15 @@
 #include "RpcSession.h"
 
 #include <QAtomicInteger>
+#include <QScopedValueRollback>
 #include <QTcpSocket>
 
 namespace {
 
 QAtomicInteger<quint64> connectionCounter;
+
+// A client that takes no byte of an answer for this long is taken for gone.
+constexpr int stalledClientMs = 30000;
 
 } // namespace
 
@@ -43,7 +47,9 @@ void ClientConnection::start()
         return;
     }
     connect(m_socket, &QTcpSocket::readyRead, this, &ClientConnection::readRequests);
-    connect(m_socket, &QTcpSocket::disconnected, this, &ClientConnection::finish);
+    // Queued: waiting for room to send an answer may notice the client
+    // leaving while the session is still answering.
+    connect(m_socket, &QTcpSocket::disconnected, this, &ClientConnection::finish, Qt::QueuedConnection);
     readRequests();
 }
 
@@ -54,25 +60,44 @@ void ClientConnection::stop()
 
 void ClientConnection::readRequests()
 {
-    if (!m_socket || !m_session) {
+    // Waiting for room to send an answer reads too; what arrives meanwhile
+    // waits for that answer, as requests are answered in order.
+    if (!m_socket || !m_session || m_answering) {
         return;
     }
-    m_buffer.append(m_socket->readAll());
+    const QScopedValueRollback answering(m_answering, true);
+    const AnswerStream::Sender sender = [this](const QByteArray &bytes) { return send(bytes); };
     while (m_socket->state() == QAbstractSocket::ConnectedState) {
+        m_buffer.append(m_socket->readAll());
         const auto item = m_buffer.next();
         if (!item) {
             break;
         }
         if (item->oversized) {
-            m_socket->write(m_session->oversized(m_maxLineLength));
-            continue;
+            send(m_session->oversized(m_maxLineLength));
+        } else if (!item->text.trimmed().isEmpty() && !m_session->handle(item->text, sender)) {
+            m_socket->abort();
         }
-        if (item->text.trimmed().isEmpty()) {
-            continue;
-        }
-        m_socket->write(m_session->handle(item->text));
     }
+}
+
+bool ClientConnection::send(const QByteArray &bytes)
+{
+    if (m_socket->state() != QAbstractSocket::ConnectedState) {
+        return false;
+    }
+    m_socket->write(bytes);
+    // This thread is busy answering: left to the event loop, nothing would
+    // leave before the whole answer is written.
     m_socket->flush();
+    // A client slower than the query holds the rest back here, instead of
+    // the whole answer piling up in the socket's buffer.
+    while (m_socket->bytesToWrite() > AnswerStream::chunkBytes) {
+        if (!m_socket->waitForBytesWritten(stalledClientMs)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void ClientConnection::finish()

@@ -29,6 +29,7 @@ signals:
 
 private:
     void readRequests();
+    bool send(const QByteArray &bytes);
     void finish();
 
     qintptr m_descriptor;
@@ -39,5 +40,6 @@ private:
     QTcpSocket *m_socket = nullptr;
     QString m_connectionName;
     std::unique_ptr<RpcSession> m_session;
+    bool m_answering = false;
     bool m_finished = false;
 };

@@ -1,11 +1,4 @@
 #include "PacketLayouts.h"
-#include "WireCodec.h"
-
-#include "JsonText.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 namespace {
 
@@ -135,57 +128,6 @@ DataPacket read(QSqlQuery &query, const QList<FieldDef> &fields, int firstStored
         packet.rows.append(std::move(row));
     }
     return packet;
-}
-
-qsizetype writeJson(QSqlQuery &query, const QList<FieldDef> &fields, int firstStored, QByteArray &out)
-{
-    out.append(R"({"fields":)");
-    out.append(QJsonDocument(WireCodec::encodePacket(DataPacket{fields, {}}).value(QStringLiteral("fields")).toArray()).toJson(QJsonDocument::Compact));
-    out.append(R"(,"rows":[)");
-    const int width = int(fields.size());
-    qsizetype rows = 0;
-    while (query.next()) {
-        out.append(rows == 0 ? "[" : ",[");
-        for (int i = 0; i < width; ++i) {
-            if (i > 0) {
-                out.append(',');
-            }
-            if (i < firstStored) {
-                out.append("null");
-                continue;
-            }
-            // The driver's value is written as it comes, without the
-            // converted copy read() keeps: the same text, far fewer copies.
-            const QVariant value = query.value(i - firstStored);
-            if (value.isNull()) {
-                out.append("null");
-                continue;
-            }
-            switch (fields.at(i).type) {
-            case FieldType::Text:
-                if (value.metaType().id() == QMetaType::QString) {
-                    JsonText::appendString(out, *static_cast<const QString *>(value.constData()));
-                } else {
-                    JsonText::appendString(out, value.toString());
-                }
-                break;
-            case FieldType::Blob:
-                JsonText::appendString(out, QString::fromLatin1(value.toString().toUtf8().toBase64()));
-                break;
-            case FieldType::Integer:
-                JsonText::appendInteger(out, value.toLongLong());
-                break;
-            case FieldType::Float:
-            case FieldType::DateTime:
-                JsonText::appendNumber(out, value.toDouble());
-                break;
-            }
-        }
-        out.append(']');
-        ++rows;
-    }
-    out.append("]}");
-    return rows;
 }
 
 } // namespace PacketLayouts

@@ -19,8 +19,4 @@ QList<FieldDef> hallBlockerFields();    // the bookings that hold a hall
 // fields from `firstStored` on; the fields before it travel empty.
 // Throws std::runtime_error when a value does not fit its field's type.
 DataPacket read(QSqlQuery &query, const QList<FieldDef> &fields, int firstStored = 0);
-// The same rows written straight as the packet's JSON text
-// ({"fields":[...],"rows":[...]}), for answers too large to build as a
-// tree first. Returns the number of rows. Throws like read().
-qsizetype writeJson(QSqlQuery &query, const QList<FieldDef> &fields, int firstStored, QByteArray &out);
 } // namespace PacketLayouts

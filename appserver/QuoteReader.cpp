@@ -1,44 +1,46 @@
 #include "QuoteReader.h"
 
+#include "PacketJson.h"
 #include "PacketLayouts.h"
 #include "Sql.h"
+#include "SqlitePacketJson.h"
+#include "SqliteStatement.h"
 
 QuoteReader::QuoteReader(const QSqlDatabase &db)
     : m_db(db)
 {
 }
 
-QSqlQuery QuoteReader::runQuotes(const QString &branch, const QuoteListing &filter) const
+QuoteReader::Statement QuoteReader::quotesStatement(const QString &branch, const QuoteListing &filter) const
 {
     QStringList conditions{QStringLiteral("CDFILIAL = ?")};
     QVariantList values{branch};
     QuoteFilter::appendConditions(filter, m_db, conditions, values);
-    const QString statement = QStringLiteral(
+    const QString text = QStringLiteral(
         "SELECT NRORCAEVENTO, NRSEQORCAEVE, NMCLIEORCEVE, NMFANTCLIE, IDSITUORCEVE, "
         "CDTPSERVEVEN, NMTPSERVEVEN, CDTIPOEVENTO, NMTIPOEVENTO, CDFILIAL, QTCONVORCEVE, "
         "DSPRECOBASE, CDPRECOBASE, CDVENDEDOR, CDCLIENTE, DSTITUORCEVE, CDJUSTEXCHIS, "
         "DTEVENTO, DTVALIORCEVE, DTINCLORCEVE, CDOPEJUSTORC "
         "FROM ORCAEVENTO WHERE %1 ORDER BY NRORCAEVENTO, NRSEQORCAEVE").arg(conditions.join(QStringLiteral(" AND ")));
-    return Sql::run(m_db, statement, values);
+    return {text, values};
 }
 
 DataPacket QuoteReader::quotes(const QString &branch, const QuoteListing &filter) const
 {
-    QSqlQuery query = runQuotes(branch, filter);
+    const Statement listing = quotesStatement(branch, filter);
+    QSqlQuery query = Sql::run(m_db, listing.text, listing.values);
     return PacketLayouts::read(query, PacketLayouts::quoteFields(), 1);
 }
 
-QByteArray QuoteReader::quotesJson(const QString &branch, const QuoteListing &filter, qsizetype *rows) const
+qsizetype QuoteReader::writeQuotes(const QString &branch, const QuoteListing &filter, AnswerStream &out) const
 {
-    QByteArray out;
-    *rows = appendQuotesJson(branch, filter, out);
-    return out;
-}
-
-qsizetype QuoteReader::appendQuotesJson(const QString &branch, const QuoteListing &filter, QByteArray &out) const
-{
-    QSqlQuery query = runQuotes(branch, filter);
-    return PacketLayouts::writeJson(query, PacketLayouts::quoteFields(), 1, out);
+    const Statement listing = quotesStatement(branch, filter);
+    if (Sql::isPostgres(m_db)) {
+        QSqlQuery query = Sql::run(m_db, listing.text, listing.values);
+        return PacketJson::write(query, PacketLayouts::quoteFields(), 1, out);
+    }
+    SqliteStatement statement(m_db, listing.text, listing.values);
+    return SqlitePacketJson::write(statement, PacketLayouts::quoteFields(), 1, out);
 }
 
 DataPacket QuoteReader::items(const QuoteKey &key) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnswerStream.h"
 #include "DataPacket.h"
 #include "QuoteFilter.h"
 #include "QuoteKey.h"
@@ -16,12 +17,10 @@ public:
     // The quotes of one branch that pass the filter, ordered by number and
     // sequence, in the quote list's field order.
     DataPacket quotes(const QString &branch, const QuoteListing &filter) const;
-    // The same packet as JSON text, written without an intermediate tree;
-    // *rows receives the row count.
-    QByteArray quotesJson(const QString &branch, const QuoteListing &filter, qsizetype *rows) const;
-    // The same text appended to `out`, so an answer around it is not copied
-    // again (a branch's list runs to tens of megabytes). Returns the row count.
-    qsizetype appendQuotesJson(const QString &branch, const QuoteListing &filter, QByteArray &out) const;
+    // The same packet as JSON text written into `out` as the query steps, so
+    // that it leaves in chunks (a branch's list runs to tens of megabytes);
+    // on SQLite stepped straight through the library. Returns the row count.
+    qsizetype writeQuotes(const QString &branch, const QuoteListing &filter, AnswerStream &out) const;
     // The items of one quote version in item order (empty for no quote).
     DataPacket items(const QuoteKey &key) const;
     // The stored justification of one quote version: zero or one row.
@@ -32,7 +31,11 @@ public:
     DataPacket parameters() const;
 
 private:
-    QSqlQuery runQuotes(const QString &branch, const QuoteListing &filter) const;
+    struct Statement {
+        QString text;
+        QVariantList values;
+    };
+    Statement quotesStatement(const QString &branch, const QuoteListing &filter) const;
 
     QSqlDatabase m_db;
 };

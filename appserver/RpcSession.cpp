@@ -24,7 +24,7 @@ namespace {
 
 RpcSession::Answer answer(const QJsonValue &value, const QJsonObject &refs = {})
 {
-    return RpcSession::Answer{value, refs, {}, QStringLiteral("ok")};
+    return RpcSession::Answer{value, refs, QStringLiteral("ok"), {}};
 }
 
 QJsonObject accepted(const QJsonValue &data)
@@ -80,19 +80,15 @@ QByteArray resultLine(const QJsonValue &id, const RpcSession::Answer &answer)
                                                                    {QStringLiteral("refs"), answer.refs}}}});
 }
 
-// An answer whose value was written as JSON text already: the envelope is
-// put around it without parsing it again.
-QByteArray rawLine(const QJsonValue &id, const RpcSession::Answer &answer)
+// The line up to its value, for a value written as JSON text as it is
+// read; the keys in the order QJsonDocument writes them, as in every other
+// answer.
+QByteArray streamedHead(const QJsonValue &id, const QJsonObject &refs)
 {
     QByteArray idText = QJsonDocument(QJsonArray{id}).toJson(QJsonDocument::Compact);
     idText = idText.mid(1, idText.size() - 2);
-    const QByteArray refs = QJsonDocument(answer.refs).toJson(QJsonDocument::Compact);
-    const QByteArray &value = answer.rawValue;
-    QByteArray out;
-    out.reserve(value.size() + refs.size() + idText.size() + 64);
-    out.append(R"({"id":)").append(idText).append(R"(,"jsonrpc":"2.0","result":{"refs":)").append(refs);
-    out.append(R"(,"value":)").append(value).append("}}\n");
-    return out;
+    return R"({"id":)" + idText + R"(,"jsonrpc":"2.0","result":{"refs":)" + QJsonDocument(refs).toJson(QJsonDocument::Compact)
+        + R"(,"value":)";
 }
 
 QByteArray errorLine(const QJsonValue &id, int code, const QString &message)
@@ -116,10 +112,11 @@ QByteArray RpcSession::oversized(qint64 limit)
     return errorLine(QJsonValue(), RpcError::InvalidRequest, message);
 }
 
-QByteArray RpcSession::handle(const QByteArray &text)
+bool RpcSession::handle(const QByteArray &text, const AnswerStream::Sender &send)
 {
     QElapsedTimer timer;
     timer.start();
+    AnswerStream out(send);
     QJsonValue id;
     QString method;
     try {
@@ -151,17 +148,38 @@ QByteArray RpcSession::handle(const QByteArray &text)
             throw RpcError(RpcError::InvalidParams, QStringLiteral("os argumentos vão em uma lista, por posição"));
         }
         const Answer result = dispatch(method, params.toArray());
-        const QByteArray answerLine = result.rawValue.isEmpty() ? resultLine(id, result) : rawLine(id, result);
-        CallLog::write(m_peer, method, timer.elapsed(), result.outcome);
-        return answerLine;
+        QString outcome = result.outcome;
+        if (result.streamValue) {
+            out.buffer().append(streamedHead(id, result.refs));
+            outcome = result.streamValue(out);
+            out.buffer().append("}}\n");
+        } else {
+            out.buffer().append(resultLine(id, result));
+        }
+        CallLog::write(m_peer, method, timer.elapsed(), outcome);
+        return out.finish();
+    } catch (const AnswerStream::ClientGone &gone) {
+        CallLog::write(m_peer, method, timer.elapsed(), QStringLiteral("%1; conexão encerrada").arg(QString::fromUtf8(gone.what())));
+        return false;
     } catch (const RpcError &error) {
-        CallLog::write(m_peer, method, timer.elapsed(), QStringLiteral("erro %1: %2").arg(error.code()).arg(error.message()));
-        return errorLine(id, error.code(), error.message());
+        return fail(out, id, method, timer.elapsed(), error.code(), error.message());
     } catch (const std::exception &error) {
-        const QString message = QStringLiteral("falha no banco de dados do servidor: %1").arg(QString::fromUtf8(error.what()));
-        CallLog::write(m_peer, method, timer.elapsed(), QStringLiteral("erro %1: %2").arg(int(RpcError::InternalError)).arg(message));
-        return errorLine(id, RpcError::InternalError, message);
+        return fail(out, id, method, timer.elapsed(), RpcError::InternalError,
+                    QStringLiteral("falha no banco de dados do servidor: %1").arg(QString::fromUtf8(error.what())));
     }
+}
+
+bool RpcSession::fail(AnswerStream &out, const QJsonValue &id, const QString &method, qint64 elapsedMs, int code, const QString &message)
+{
+    if (out.hasSent()) {
+        CallLog::write(m_peer, method, elapsedMs,
+                       QStringLiteral("erro %1 depois de enviada parte da resposta, conexão encerrada: %2").arg(code).arg(message));
+        return false;
+    }
+    CallLog::write(m_peer, method, elapsedMs, QStringLiteral("erro %1: %2").arg(code).arg(message));
+    out.discard();
+    out.buffer().append(errorLine(id, code, message));
+    return out.finish();
 }
 
 RpcSession::Answer RpcSession::dispatch(const QString &methodName, const QJsonArray &params)
@@ -245,12 +263,14 @@ RpcSession::Answer RpcSession::getOrcamento(const QJsonArray &params)
         refs.insert(QString::number(i + 1), echoed.at(i));
     }
     // A branch's list is the largest answer there is: its packet is written
-    // as text straight from the query.
+    // as text straight from the query and leaves while the query steps.
     Answer listed = answer(QJsonValue(), refs);
-    listed.rawValue = R"({"data":)";
-    const qsizetype rows = QuoteReader(m_db).appendQuotesJson(branch, filter, listed.rawValue);
-    listed.rawValue.append(R"(,"ok":true})");
-    listed.outcome = QStringLiteral("ok, %1 orçamento(s)").arg(rows);
+    listed.streamValue = [this, branch, filter](AnswerStream &out) {
+        out.buffer().append(R"({"data":)");
+        const qsizetype rows = QuoteReader(m_db).writeQuotes(branch, filter, out);
+        out.buffer().append(R"(,"ok":true})");
+        return QStringLiteral("ok, %1 orçamento(s)").arg(rows);
+    };
     return listed;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AnswerStream.h"
+
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -7,20 +9,26 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <functional>
+
 // One client's conversation with the remote data module
 // "CXL04100.rdmCancelamento": takes one JSON-RPC request line, runs the
-// method on this connection's database and gives back the answer line.
-// Never throws: every failure becomes a JSON-RPC error or a checked
-// failure, as docs/protocol.md describes.
+// method on this connection's database and sends the answer line. Never
+// throws: every failure becomes a JSON-RPC error or a checked failure, as
+// docs/protocol.md describes, or, once part of the answer has left, the end
+// of the connection.
 class RpcSession final {
 public:
     static constexpr const char *serverName = "CXL04100.rdmCancelamento";
 
     RpcSession(const QSqlDatabase &db, const QString &peer);
 
-    // The answer to one line (without the trailing newline), with its own
-    // newline. Logs the call.
-    QByteArray handle(const QByteArray &line);
+    // Answers one line (without the trailing newline) through `send`, the
+    // answer ending with its own newline, and logs the call. Returns false
+    // when the answer broke off after part of it had been sent: the
+    // connection must then be closed, since the client cannot tell where
+    // the line would have ended.
+    bool handle(const QByteArray &line, const AnswerStream::Sender &send);
     // The answer to a line that was too long to read.
     QByteArray oversized(qint64 limit);
 
@@ -31,12 +39,16 @@ public:
     struct Answer {
         QJsonValue value;
         QJsonObject refs;
-        QByteArray rawValue; // the value already written as JSON text, if any
         QString outcome;
+        // For a value too large to build first: writes it as JSON text into
+        // the answer as it is read, instead of `value`, and returns the
+        // outcome.
+        std::function<QString(AnswerStream &)> streamValue;
     };
 
 private:
     Answer dispatch(const QString &method, const QJsonArray &params);
+    bool fail(AnswerStream &out, const QJsonValue &id, const QString &method, qint64 elapsedMs, int code, const QString &message);
 
     Answer connect(const QJsonArray &params);
     Answer getOrcamento(const QJsonArray &params);

@@ -1,8 +1,7 @@
 #include "TextFolding.h"
 
 #include "Sql.h"
-
-#include <QSqlDriver>
+#include "SqliteHandle.h"
 
 #include <sqlite3.h>
 
@@ -24,15 +23,6 @@ void foldFunction(sqlite3_context *context, int /*argc*/, sqlite3_value **argv)
     sqlite3_result_text(context, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
 }
 
-sqlite3 *sqliteHandle(const QSqlDatabase &db)
-{
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
-        return nullptr;
-    }
-    return *static_cast<sqlite3 *const *>(handle.constData());
-}
-
 } // namespace
 
 namespace TextFolding {
@@ -51,11 +41,9 @@ void install(const QSqlDatabase &db)
         }
         return;
     }
-    sqlite3 *handle = sqliteHandle(db);
-    if (handle == nullptr
-        || sqlite3_create_function_v2(handle, "FOLD", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, foldFunction,
-                                      nullptr, nullptr, nullptr)
-               != SQLITE_OK) {
+    if (sqlite3_create_function_v2(SqliteHandle::of(db), "FOLD", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, foldFunction,
+                                   nullptr, nullptr, nullptr)
+        != SQLITE_OK) {
         throw std::runtime_error("cannot register the SQL function FOLD on the SQLite connection");
     }
 }

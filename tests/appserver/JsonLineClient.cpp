@@ -41,6 +41,11 @@ void JsonLineClient::sendRaw(const QByteArray &bytes)
 
 QJsonObject JsonLineClient::readAnswer(int timeoutMs)
 {
+    return QJsonDocument::fromJson(readLine(timeoutMs)).object();
+}
+
+QByteArray JsonLineClient::readLine(int timeoutMs)
+{
     const QDeadlineTimer deadline(timeoutMs);
     while (!m_pending.contains('\n')) {
         if (m_socket.bytesAvailable() == 0 && !m_socket.waitForReadyRead(int(deadline.remainingTime()))) {
@@ -61,5 +66,5 @@ QJsonObject JsonLineClient::readAnswer(int timeoutMs)
     }
     const QByteArray line = m_pending.left(newline);
     m_pending.remove(0, newline + 1);
-    return QJsonDocument::fromJson(line).object();
+    return line;
 }

@@ -23,6 +23,10 @@ public:
 
     void sendRaw(const QByteArray &bytes);
     QJsonObject readAnswer(int timeoutMs = 10000);
+    // The next answer line as it came, without its newline; empty on
+    // timeout or a dropped connection, leaving what did come in unread().
+    QByteArray readLine(int timeoutMs = 10000);
+    QByteArray unread() const { return m_pending; }
     void abort() { m_socket.abort(); }
     bool isConnected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
 

@@ -1,9 +1,12 @@
+#include "AnswerStream.h"
 #include "AppServerProcess.h"
 #include "JsonLineClient.h"
 #include "QuoteListing.h"
+#include "QuoteReader.h"
 #include "Sql.h"
 #include "TaxIds.h"
 #include "TestBackend.h"
+#include "WireCodec.h"
 
 #include <QJsonDocument>
 #include <QMap>
@@ -94,6 +97,12 @@ QMap<QString, QJsonValue> cancellation(const QString &state, const QString &reas
     return {{"IDSITUORCEVE", state}, {"CDJUSTEXCHIS", reason}, {"CDOPEJUSTORC", operatorCode}};
 }
 
+QByteArray listingRequest(int id, const QString &branch)
+{
+    const QJsonObject request{{"jsonrpc", "2.0"}, {"id", id}, {"method", "GetOrcamento"}, {"params", defaultFilter(branch)}};
+    return QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n';
+}
+
 int errorCode(const QJsonObject &answer)
 {
     return answer.value("error").toObject().value("code").toInt();
@@ -161,6 +170,41 @@ private:
         for (const QString &driver : drivers()) {
             QTest::newRow(qPrintable(driver)) << driver;
         }
+    }
+
+    // Quotes enough for a listing of several chunks, with the texts and
+    // numbers a list carries: quotes, backslashes, control characters,
+    // accents, four-byte letters, nulls, day counts with hours.
+    void addLongQuotes(const QString &branch, int count)
+    {
+        QSqlDatabase db = direct();
+        Sql::run(db, "BEGIN");
+        QSqlQuery insert = Sql::prepare(db, "INSERT INTO ORCAEVENTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NMCLIEORCEVE, NMFANTCLIE, "
+                                            "IDSITUORCEVE, NMTPSERVEVEN, QTCONVORCEVE, DSTITUORCEVE, DTEVENTO, DTVALIORCEVE, DTINCLORCEVE) "
+                                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        const QVariant noText(QMetaType::fromType<QString>());
+        const QVariant noNumber(QMetaType::fromType<double>());
+        for (int i = 0; i < count; ++i) {
+            const QVariantList values{
+                branch,
+                QStringLiteral("9%1").arg(i, 9, 10, QLatin1Char('0')),
+                "01",
+                QStringLiteral("Cliente \"%1\" \\ São João").arg(i),
+                i % 5 == 0 ? noText : QString::fromUtf8("Festa \xF0\x9F\x8E\x89 Conceição %1").arg(i),
+                i % 2 == 0 ? "1" : "2",
+                QStringLiteral("linha\nnova\ttab\x01 %1").arg(i),
+                i % 7 == 0 ? noNumber : i * 1.25 + 0.1,
+                QString::fromUtf8("Título com acentuação: ação, pão, coração — € ≤ ≥ %1").arg(i),
+                46000 + i / 24.0,
+                46100.0 + i,
+                i % 3 == 0 ? noNumber : 45000.5,
+            };
+            for (int v = 0; v < values.size(); ++v) {
+                insert.bindValue(v, values.at(v));
+            }
+            Sql::exec(insert);
+        }
+        Sql::run(db, "COMMIT");
     }
 
     QMap<QString, std::shared_ptr<TestBackend>> m_backends;
@@ -360,6 +404,77 @@ private slots:
         filter = everyQuote();
         filter.quoteDate = {std::floor(createdAt) - 1, std::floor(createdAt) - 1, ""};
         QCOMPARE(listQuotes(client, filter.arguments("0001")).find(all.text(0, "NRORCAEVENTO"), all.text(0, "NRSEQORCAEVE")), -1);
+    }
+
+    void aLargeListingIsTheLineQtWouldWrite_data() { addDrivers(); }
+    void aLargeListingIsTheLineQtWouldWrite()
+    {
+        START_SERVER();
+        addLongQuotes("0007", 1500);
+        const QuoteListing listing;
+        const DataPacket stored = QuoteReader(direct()).quotes("0007", listing);
+        QVERIFY(stored.rows.size() > 750);
+        QJsonObject refs;
+        const QJsonArray echoed = listing.toJson();
+        for (int i = 0; i < echoed.size(); ++i) {
+            refs.insert(QString::number(i + 1), echoed.at(i));
+        }
+        const QJsonObject expected{{"jsonrpc", "2.0"},
+                                   {"id", 41},
+                                   {"result", QJsonObject{{"refs", refs},
+                                                          {"value", QJsonObject{{"ok", true}, {"data", WireCodec::encodePacket(stored)}}}}}};
+        client.sendRaw(listingRequest(41, "0007"));
+        const QByteArray line = client.readLine();
+        QVERIFY(line.size() > AnswerStream::chunkBytes);
+        QCOMPARE(line, QJsonDocument(expected).toJson(QJsonDocument::Compact));
+        QTRY_VERIFY(m_server->log().contains(QRegularExpression(QStringLiteral(" GetOrcamento \\d+ ms ok, %1 orçamento").arg(stored.rows.size()))));
+    }
+
+    void aListingThatFailsEndsItsAnswerOrTheConnection_data()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<bool>("atTheFirstRow");
+        for (const QString &driver : drivers()) {
+            QTest::newRow(qPrintable(driver + "/at the first row")) << driver << true;
+            QTest::newRow(qPrintable(driver + "/after a chunk left")) << driver << false;
+        }
+    }
+    void aListingThatFailsEndsItsAnswerOrTheConnection()
+    {
+        QFETCH(bool, atTheFirstRow);
+        if (!QString::fromLatin1(QTest::currentDataTag()).startsWith("sqlite")) {
+            QSKIP("the failing row is made with a SQLite view");
+        }
+        START_SERVER();
+        addLongQuotes("0007", 1500);
+        const Packet listed = listQuotes(client, defaultFilter("0007"));
+        const QString failing = listed.text(atTheFirstRow ? 0 : int(listed.rows.size()) - 1, "NRORCAEVENTO");
+        // SQLite cannot compute that row's title: abs() of the smallest
+        // integer overflows.
+        Sql::run(direct(), "ALTER TABLE ORCAEVENTO RENAME TO ORCAEVENTO_LINHAS");
+        Sql::run(direct(), QStringLiteral("CREATE VIEW ORCAEVENTO AS SELECT CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NMCLIEORCEVE, "
+                                          "NMFANTCLIE, IDSITUORCEVE, CDTPSERVEVEN, NMTPSERVEVEN, CDTIPOEVENTO, NMTIPOEVENTO, QTCONVORCEVE, "
+                                          "DSPRECOBASE, CDPRECOBASE, CDVENDEDOR, CDCLIENTE, CASE WHEN NRORCAEVENTO = '%1' "
+                                          "THEN abs(9 - length(NRORCAEVENTO) - 9223372036854775807) ELSE DSTITUORCEVE END AS DSTITUORCEVE, "
+                                          "CDJUSTEXCHIS, DTEVENTO, DTVALIORCEVE, DTINCLORCEVE, CDOPEJUSTORC FROM ORCAEVENTO_LINHAS")
+                               .arg(failing));
+        client.sendRaw(listingRequest(42, "0007"));
+        if (atTheFirstRow) {
+            // Nothing had left: the usual error, and the connection goes on.
+            const QJsonObject answer = client.readAnswer();
+            QCOMPARE(errorCode(answer), -32000);
+            QVERIFY(answer.value("error").toObject().value("message").toString().contains("integer overflow"));
+            QCOMPARE(answer.value("id").toInt(), 42);
+            QVERIFY(client.checked("GetMotivo", {"0001", ""}).value("ok").toBool());
+            return;
+        }
+        // Part of the line had left: no end of it, no second answer on it.
+        QVERIFY(client.readLine().isEmpty());
+        QTRY_VERIFY(!client.isConnected());
+        QVERIFY(client.unread().startsWith(R"({"id":42,"jsonrpc":"2.0","result":{"refs":{)"));
+        QVERIFY(client.unread().size() >= AnswerStream::chunkBytes);
+        QVERIFY(!client.unread().contains('\n'));
+        QTRY_VERIFY(m_server->log().contains(QRegularExpression(" GetOrcamento \\d+ ms erro -32000 depois de enviada parte da resposta")));
     }
 
     void itemsAndJustificationOfOneQuote_data() { addDrivers(); }

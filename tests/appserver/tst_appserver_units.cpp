@@ -1,11 +1,15 @@
+#include "AnswerStream.h"
 #include "DatabaseLocation.h"
 #include "WireCodec.h"
 #include "DemoSeeder.h"
 #include "JsonText.h"
 #include "QuoteFilter.h"
+#include "PacketJson.h"
 #include "PacketLayouts.h"
 #include "QuoteReader.h"
 #include "SchemaMigrator.h"
+#include "SqlitePacketJson.h"
+#include "SqliteStatement.h"
 #include "TaxIds.h"
 
 #include <QJsonArray>
@@ -17,6 +21,72 @@
 
 #include <cmath>
 #include <limits>
+#include <stdexcept>
+
+namespace {
+
+// What a writer sent through its answer, piece by piece.
+struct SentAnswer {
+    QByteArray text;
+    QList<qsizetype> pieces;
+    bool taken = true; // whether the client takes what is sent
+
+    AnswerStream::Sender sender()
+    {
+        return [this](const QByteArray &bytes) {
+            text += bytes;
+            pieces << bytes.size();
+            return taken;
+        };
+    }
+};
+
+// One in-memory SQLite connection for as long as it lives.
+class MemoryDatabase final {
+public:
+    explicit MemoryDatabase(const QString &name)
+        : m_name(name)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+        db.setDatabaseName(":memory:");
+        db.open();
+    }
+    ~MemoryDatabase()
+    {
+        QSqlDatabase::database(m_name, false).close();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
+
+private:
+    QString m_name;
+};
+
+// 7000 rows of the kinds a quote list holds, NULLs among them.
+const QString longList = R"(WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 7000)
+    SELECT printf('%010d', x), CASE WHEN x % 7 = 0 THEN NULL ELSE 'Conceição "' || x || '" \ €' END,
+           x * 0.25, x, 46000 + x / 24.0 FROM n)";
+
+const QList<FieldDef> longListFields{{"IDCHECK", FieldType::Text, 1},   {"NRORCAEVENTO", FieldType::Text, 10},
+                                     {"NMCLIE", FieldType::Text, 50},   {"VRTOTAL", FieldType::Float, 0},
+                                     {"QTITEM", FieldType::Integer, 0}, {"DTEVENTO", FieldType::DateTime, 0}};
+
+// The rows of `statement` written as the listing wrote them through QtSql.
+QByteArray writtenThroughQtSql(const QSqlDatabase &db, const QString &statement, const QList<FieldDef> &fields)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(statement)) {
+        throw std::runtime_error(statement.toStdString());
+    }
+    SentAnswer sent;
+    AnswerStream out(sent.sender());
+    PacketJson::write(query, fields, 1, out);
+    out.finish();
+    return sent.text;
+}
+
+} // namespace
 
 class TestAppServerUnits final : public QObject {
     Q_OBJECT
@@ -140,6 +210,60 @@ private slots:
         QCOMPARE(out, json);
     }
 
+    void utf8IsWrittenAsItsUtf16FormIs_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("plain") << "BUFFET COMPLETO 0001";
+        QTest::newRow("accents") << "São João, ação, Conceição";
+        QTest::newRow("quotes and backslashes") << "um \"x\" e \\ barra \\\"";
+        QTest::newRow("every control character") << [] {
+            QString controls;
+            for (char16_t unit = 0; unit < 0x20; ++unit) {
+                controls += QChar(unit);
+            }
+            return controls + QChar(0x7f);
+        }();
+        QTest::newRow("three-byte signs") << "€ 10 — ≤ 20 \u0800 \uD7FF \uE000 \uFFFD";
+        QTest::newRow("four-byte letters") << QString::fromUtf8("festa \xF0\x9F\x8E\x89 fim \xF4\x8F\xBF\xBF \xF0\x90\x80\x80");
+        QTest::newRow("two-byte edges") << QString(QChar(0x80)) + QChar(0x7ff);
+        QTest::newRow("empty") << "";
+    }
+    void utf8IsWrittenAsItsUtf16FormIs()
+    {
+        QFETCH(QString, text);
+        QByteArray fromUtf8 = "[";
+        QVERIFY(JsonText::appendUtf8(fromUtf8, text.toUtf8()));
+        QByteArray fromUtf16 = "[";
+        JsonText::appendString(fromUtf16, text);
+        QCOMPARE(fromUtf8, fromUtf16);
+    }
+
+    void utf8ThatSqliteWouldChangeIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("stray continuation") << QByteArray("a\x80");
+        QTest::newRow("overlong two bytes") << QByteArray("\xC0\xAF");
+        QTest::newRow("overlong two bytes C1") << QByteArray("\xC1\xBF");
+        QTest::newRow("overlong three bytes") << QByteArray("\xE0\x9F\xBF");
+        QTest::newRow("overlong four bytes") << QByteArray("\xF0\x8F\xBF\xBF");
+        QTest::newRow("encoded surrogate") << QByteArray("\xED\xA0\x80");
+        QTest::newRow("past U+10FFFF") << QByteArray("\xF4\x90\x80\x80");
+        QTest::newRow("lead F5") << QByteArray("\xF5\x80\x80\x80");
+        QTest::newRow("truncated at the end") << QByteArray("ab\xE2\x82");
+        QTest::newRow("truncated four bytes") << QByteArray("\xF0\x9F\x8E");
+        QTest::newRow("continuation missing") << QByteArray("\xC3" "a");
+        QTest::newRow("byte FF") << QByteArray("\xFF");
+        QTest::newRow("U+FFFE") << QByteArray("a\xEF\xBF\xBE");
+        QTest::newRow("U+FFFF") << QByteArray("\xEF\xBF\xBF" "b");
+    }
+    void utf8ThatSqliteWouldChangeIsRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        QByteArray out = "[1,";
+        QVERIFY(!JsonText::appendUtf8(out, bytes));
+        QCOMPARE(out, QByteArray("[1,"));
+    }
+
     void numbersAreWrittenByteForByteAsQtWritesThem_data()
     {
         QTest::addColumn<double>("number");
@@ -211,8 +335,11 @@ private slots:
                                                                     "T", "", "T", "", "T", "", "T", "", "T"});
             const QuoteReader reader(db);
             const DataPacket tree = reader.quotes("0001", filter);
-            qsizetype rows = 0;
-            const DataPacket text = WireCodec::decodePacket(QJsonDocument::fromJson(reader.quotesJson("0001", filter, &rows)).object());
+            SentAnswer sent;
+            AnswerStream out(sent.sender());
+            const qsizetype rows = reader.writeQuotes("0001", filter, out);
+            QVERIFY(out.finish());
+            const DataPacket text = WireCodec::decodePacket(QJsonDocument::fromJson(sent.text).object());
             QCOMPARE(rows, qsizetype(12));
             QCOMPARE(text.fields, tree.fields);
             QCOMPARE(text.rows.size(), tree.rows.size());
@@ -226,33 +353,143 @@ private slots:
 
     void longListWrittenAsTextEqualsThePacket()
     {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "long");
-            db.setDatabaseName(":memory:");
-            QVERIFY(db.open());
-            QSqlQuery query(db);
-            query.setForwardOnly(true);
-            QVERIFY(query.exec(R"(WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 7000)
-                SELECT printf('%010d', x), CASE WHEN x % 7 = 0 THEN NULL ELSE 'Conceição "' || x || '" \ €' END,
-                       x * 0.25, x, 46000 + x / 24.0 FROM n)"));
-            const QList<FieldDef> fields{{"IDCHECK", FieldType::Text, 1},     {"NRORCAEVENTO", FieldType::Text, 10},
-                                         {"NMCLIE", FieldType::Text, 50},     {"VRTOTAL", FieldType::Float, 0},
-                                         {"QTITEM", FieldType::Integer, 0},   {"DTEVENTO", FieldType::DateTime, 0}};
-            QByteArray out;
-            QCOMPARE(PacketLayouts::writeJson(query, fields, 1, out), qsizetype(7000));
-            QVERIFY(query.exec(R"(WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 7000)
-                SELECT printf('%010d', x), CASE WHEN x % 7 = 0 THEN NULL ELSE 'Conceição "' || x || '" \ €' END,
-                       x * 0.25, x, 46000 + x / 24.0 FROM n)"));
-            const DataPacket tree = PacketLayouts::read(query, fields, 1);
-            const DataPacket text = WireCodec::decodePacket(QJsonDocument::fromJson(out).object());
-            QCOMPARE(text.rows.size(), 7000);
-            for (int i = 0; i < tree.rows.size(); ++i) {
-                QCOMPARE(text.rows.at(i), tree.rows.at(i));
-            }
-            QCOMPARE(text.rows.at(6998).at(2).toString(), QString::fromUtf8("Conceição \"6999\" \\ €"));
-            QVERIFY(text.rows.at(6999).at(2).isNull());
+        const MemoryDatabase memory("long");
+        const QByteArray out = writtenThroughQtSql(memory.db(), longList, longListFields);
+        QSqlQuery query(memory.db());
+        query.setForwardOnly(true);
+        QVERIFY(query.exec(longList));
+        const DataPacket tree = PacketLayouts::read(query, longListFields, 1);
+        const DataPacket text = WireCodec::decodePacket(QJsonDocument::fromJson(out).object());
+        QCOMPARE(text.rows.size(), 7000);
+        for (int i = 0; i < tree.rows.size(); ++i) {
+            QCOMPARE(text.rows.at(i), tree.rows.at(i));
         }
-        QSqlDatabase::removeDatabase("long");
+        QCOMPARE(text.rows.at(6998).at(2).toString(), QString::fromUtf8("Conceição \"6999\" \\ €"));
+        QVERIFY(text.rows.at(6999).at(2).isNull());
+
+        // Stepped straight through SQLite, the same bytes.
+        SqliteStatement statement(memory.db(), longList, {});
+        SentAnswer direct;
+        AnswerStream directOut(direct.sender());
+        QCOMPARE(SqlitePacketJson::write(statement, longListFields, 1, directOut), qsizetype(7000));
+        QVERIFY(directOut.finish());
+        QCOMPARE(direct.text, out);
+    }
+
+    void sqliteValuesAreWrittenAsQtSqlReadThem_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<FieldType>("type");
+        const auto text = [](const char *name, const char *expression) {
+            QTest::newRow(name) << QString::fromUtf8(expression) << FieldType::Text;
+        };
+        text("plain", "'Casamento'");
+        text("accents", "'Bodas de Conceição e Otávio'");
+        text("quotes and backslashes", R"('um "x" e \ barra \"')");
+        text("every control character", "char(1, 2, 8, 9, 10, 12, 13, 27, 31, 127)");
+        text("NUL inside", "'a' || char(0) || 'b'");
+        text("three-byte signs", "'€ 10 — ≤ 20'");
+        text("four-byte letters", "'festa 🎉 fim ' || char(65536, 1114111)");
+        text("replacement character", "char(65533)");
+        text("U+FFFE and U+FFFF", "'a' || char(65534) || 'b' || char(65535)");
+        text("truncated sequence", "CAST(X'61C3' AS TEXT)");
+        text("overlong slash", "CAST(X'C0AF' AS TEXT)");
+        text("overlong three bytes", "CAST(X'E09FBF41' AS TEXT)");
+        text("encoded surrogate", "CAST(X'EDA080' AS TEXT)");
+        text("past U+10FFFF", "CAST(X'F4908080' AS TEXT)");
+        text("stray continuation", "CAST(X'41BF42' AS TEXT)");
+        text("byte FF", "CAST(X'FF' AS TEXT)");
+        text("empty", "''");
+        text("null", "NULL");
+        text("whole number", "42");
+        text("largest integer", "9223372036854775807");
+        text("smallest integer", "-9223372036854775807 - 1");
+        text("day count", "46109.708333333336");
+        text("huge real", "1e300");
+        text("blob", "X'C3A7'");
+        const auto number = [](const char *name, const char *expression, FieldType type) {
+            QTest::newRow(name) << QString::fromUtf8(expression) << type;
+        };
+        number("day count with hour", "46109.708333333336", FieldType::DateTime);
+        number("whole day", "46139.0", FieldType::DateTime);
+        number("null day", "NULL", FieldType::DateTime);
+        number("integer as float", "278", FieldType::Float);
+        number("largest integer as float", "9223372036854775807", FieldType::Float);
+        number("smallest integer as float", "-9223372036854775807 - 1", FieldType::Float);
+        number("largest double", "1.7976931348623157e308", FieldType::Float);
+        number("smallest double", "4.9e-324", FieldType::Float);
+        number("negative zero", "-0.0", FieldType::Float);
+        number("price", "1234.56", FieldType::Float);
+        number("number as text", "'12.5'", FieldType::Float);
+        number("letters as a number", "'abc'", FieldType::Float);
+        number("largest integer", "9223372036854775807", FieldType::Integer);
+        number("smallest integer", "-9223372036854775807 - 1", FieldType::Integer);
+        number("fraction as integer", "12.75", FieldType::Integer);
+        number("blob as blob", "X'00FF41'", FieldType::Blob);
+        number("text as blob", "'Conceição'", FieldType::Blob);
+    }
+    void sqliteValuesAreWrittenAsQtSqlReadThem()
+    {
+        QFETCH(QString, expression);
+        QFETCH(FieldType, type);
+        const MemoryDatabase memory("values");
+        const QString select = "SELECT " + expression;
+        const QList<FieldDef> fields{{"IDCHECK", FieldType::Text, 1}, {"VALUE", type, 0}};
+        const QByteArray viaQtSql = writtenThroughQtSql(memory.db(), select, fields);
+        SqliteStatement statement(memory.db(), select, {});
+        SentAnswer direct;
+        AnswerStream out(direct.sender());
+        QCOMPARE(SqlitePacketJson::write(statement, fields, 1, out), qsizetype(1));
+        QVERIFY(out.finish());
+        QCOMPARE(direct.text, viaQtSql);
+    }
+
+    void statementsThatCannotRunSayWhy()
+    {
+        // Bound texts and numbers select rows in the listing's criteria tests.
+        const MemoryDatabase memory("refused");
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, SqliteStatement(memory.db(), "SELECT ?", {QDate(2026, 1, 1)}));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, SqliteStatement(memory.db(), "SELECT NADA FROM ORCAEVENTO", {}));
+        SqliteStatement failing(memory.db(), "SELECT abs(length(?) - 9223372036854775807 - 2)", {QString("x")});
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, failing.next());
+    }
+
+    void aLongListLeavesInChunksWhileTheQueryRuns()
+    {
+        const MemoryDatabase memory("chunks");
+        SqliteStatement statement(memory.db(), longList, {});
+        SentAnswer sent;
+        AnswerStream out(sent.sender());
+        SqlitePacketJson::write(statement, longListFields, 1, out);
+        const qsizetype piecesBeforeTheEnd = sent.pieces.size();
+        QVERIFY(out.finish());
+        QVERIFY(piecesBeforeTheEnd >= 1);
+        QVERIFY(sent.pieces.size() >= 2);
+        qsizetype offset = 0;
+        for (qsizetype i = 0; i < sent.pieces.size(); ++i) {
+            const qsizetype size = sent.pieces.at(i);
+            if (i + 1 < sent.pieces.size()) {
+                // Each chunk leaves at the end of the row that filled it.
+                QVERIFY(size >= AnswerStream::chunkBytes);
+                QVERIFY(size < AnswerStream::chunkBytes + 200);
+                QCOMPARE(sent.text.at(offset + size - 1), ']');
+            }
+            offset += size;
+        }
+        QCOMPARE(sent.text, writtenThroughQtSql(memory.db(), longList, longListFields));
+    }
+
+    void aClientThatStopsTakingTheAnswerStopsTheQuery()
+    {
+        const MemoryDatabase memory("stopped");
+        SqliteStatement statement(memory.db(), longList, {});
+        SentAnswer sent;
+        sent.taken = false;
+        AnswerStream out(sent.sender());
+        QVERIFY(!out.hasSent());
+        QVERIFY_THROWS_EXCEPTION(AnswerStream::ClientGone, SqlitePacketJson::write(statement, longListFields, 1, out));
+        QVERIFY(out.hasSent());
+        QCOMPARE(sent.pieces.size(), 1);
     }
 
     void everyMigrationSplitsIntoStatements()
