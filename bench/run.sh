@@ -2,19 +2,24 @@
 # Builds the benchmarks on an optimised (Release) build and runs them all,
 # printing their tables:
 #   1. listing through appserver against the bare SQL query (10k/100k/1M quotes)
+#      and the sqlite3 tool's time for the same SELECT; then on PostgreSQL
 #   2. the client's memory holding a 100,000-row list against the packet's size
 #   3. 20 concurrent clients cancelling quotes on SQLite and on PostgreSQL
 #
 # Seeded SQLite databases are kept in build/bench-data (BENCH_DATA_DIR) and
 # reused; the first run seeds them (the million-quote one takes a minute or
-# two). PostgreSQL runs in a throwaway cluster and is skipped, saying so,
-# when /usr/lib/postgresql/15/bin is absent.
+# two), and so is the PostgreSQL cluster of the listing (a few minutes). The
+# concurrency run's PostgreSQL is a throwaway cluster. PostgreSQL is
+# skipped, saying so, when /usr/lib/postgresql/15/bin is absent. The
+# Debian package sqlite3 is installed when absent.
 #
 # Settings (environment):
 #   BENCH_BUILD_DIR  build folder (default build/bench)
 #   BENCH_JOBS       build jobs (default 1)
 #   BENCH_SIZES      listing database sizes (default 10000,100000,1000000)
 #   BENCH_RUNS       measured listing runs per size (default 7)
+#   BENCH_POSTGRES_QUOTES  quotes of the listing's PostgreSQL database
+#                    (default 1000000; 0 leaves it out)
 #   BENCH_CLIENTS    concurrent clients (default 20)
 #   BENCH_SECONDS    seconds per engine (default 30)
 #   BENCH_ENGINES    sqlite,postgres (default both)
@@ -32,6 +37,8 @@ for tool in cmake ninja; do
     fi
 done
 
+"$root/scripts/ensure-packages.sh" sqlite3 || exit 1
+
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null || exit 1
 cmake --build "$build" --target appserver bench_listing bench_memory bench_concurrency -j "${BENCH_JOBS:-1}" || exit 1
 
@@ -40,7 +47,8 @@ echo "build: $build (Release)"
 echo
 
 status=0
-"$build/bin/bench_listing" --sizes "${BENCH_SIZES:-10000,100000,1000000}" --runs "${BENCH_RUNS:-7}" || status=1
+"$build/bin/bench_listing" --sizes "${BENCH_SIZES:-10000,100000,1000000}" --runs "${BENCH_RUNS:-7}" \
+    --postgres "${BENCH_POSTGRES_QUOTES:-1000000}" || status=1
 echo
 "$build/bin/bench_memory" --quotes 1000000 || status=1
 echo

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are absent;
 # the package lists are refreshed only when something must be installed.
+# With package names as arguments, those instead (bench/run.sh's tools).
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,9 @@ packages=(
     xvfb xauth
     postgresql
 )
+if [ $# -gt 0 ]; then
+    packages=("$@")
+fi
 
 missing=()
 for package in "${packages[@]}"; do

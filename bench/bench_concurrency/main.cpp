@@ -16,6 +16,7 @@
 #include "SeededDatabase.h"
 #include "ServerAnswer.h"
 #include "ServerProcess.h"
+#include "SqlConnection.h"
 #include "WriteAudit.h"
 
 #include <QCommandLineParser>
@@ -23,7 +24,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -156,18 +156,8 @@ bool runSqlite(const Settings &settings)
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("concurrency.db"));
     SeededDatabase::copySqlite(SeededDatabase::sqliteFile(settings.quotes), file);
-    bool passed = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench-audit-sqlite"));
-        db.setDatabaseName(file);
-        if (!db.open()) {
-            throw std::runtime_error(QStringLiteral("cannot open %1: %2").arg(file, db.lastError().text()).toStdString());
-        }
-        passed = runClients(QStringLiteral("SQLite"), file, db, settings);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("bench-audit-sqlite"));
-    return passed;
+    const SqlConnection audit(file, SqlConnection::Access::ReadWrite);
+    return runClients(QStringLiteral("SQLite"), file, audit.db(), settings);
 }
 
 bool runPostgres(const Settings &settings)
@@ -182,21 +172,8 @@ bool runPostgres(const Settings &settings)
     const QString database = QStringLiteral("bench");
     cluster.createDatabase(database);
     SeededDatabase::seed(cluster.url(database), settings.quotes);
-    bool passed = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("bench-audit-postgres"));
-        db.setHostName(QStringLiteral("127.0.0.1"));
-        db.setPort(cluster.port());
-        db.setUserName(QStringLiteral("postgres"));
-        db.setDatabaseName(database);
-        if (!db.open()) {
-            throw std::runtime_error(QStringLiteral("cannot open the audit connection: %1").arg(db.lastError().text()).toStdString());
-        }
-        passed = runClients(QStringLiteral("PostgreSQL"), cluster.url(database), db, settings);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("bench-audit-postgres"));
-    return passed;
+    const SqlConnection audit(cluster, database);
+    return runClients(QStringLiteral("PostgreSQL"), cluster.url(database), audit.db(), settings);
 }
 
 } // namespace

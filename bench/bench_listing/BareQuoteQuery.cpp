@@ -18,6 +18,12 @@ const char *const statement =
     "DTEVENTO, DTVALIORCEVE, DTINCLORCEVE, CDOPEJUSTORC "
     "FROM ORCAEVENTO WHERE CDFILIAL = ? AND IDSITUORCEVE IN (?,?) ORDER BY NRORCAEVENTO, NRSEQORCAEVE";
 
+// Its bound values, in order.
+QStringList boundValues(const QString &branch)
+{
+    return {branch, QuoteState::Pending, QuoteState::Approved};
+}
+
 [[noreturn]] void fail(const QString &what, const QSqlError &error)
 {
     throw std::runtime_error(QStringLiteral("%1: %2").arg(what, error.text()).toStdString());
@@ -25,23 +31,20 @@ const char *const statement =
 
 } // namespace
 
-BareQuoteQuery::BareQuoteQuery(const QString &file)
-    : m_connectionName(QStringLiteral("bench-bare-%1").arg(file))
+BareQuoteQuery::BareQuoteQuery(const QSqlDatabase &db)
+    : m_db(db)
 {
-    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    m_db.setDatabaseName(file);
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    if (!m_db.open()) {
-        fail(QStringLiteral("cannot open %1").arg(file), m_db.lastError());
-    }
 }
 
-BareQuoteQuery::~BareQuoteQuery()
+QString BareQuoteQuery::withLiterals(const QString &branch)
 {
-    m_rows.clear();
-    m_db.close();
-    m_db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(m_connectionName);
+    QString text = QString::fromLatin1(statement);
+    for (const QString &value : boundValues(branch)) {
+        QString literal = value;
+        literal.replace(QLatin1Char('\''), QLatin1String("''"));
+        text.replace(text.indexOf(QLatin1Char('?')), 1, QLatin1Char('\'') + literal + QLatin1Char('\''));
+    }
+    return text;
 }
 
 qsizetype BareQuoteQuery::run(const QString &branch)
@@ -51,9 +54,9 @@ qsizetype BareQuoteQuery::run(const QString &branch)
     if (!query.prepare(QString::fromLatin1(statement))) {
         fail(QStringLiteral("cannot prepare the listing"), query.lastError());
     }
-    query.addBindValue(branch);
-    query.addBindValue(QuoteState::Pending);
-    query.addBindValue(QuoteState::Approved);
+    for (const QString &value : boundValues(branch)) {
+        query.addBindValue(value);
+    }
     if (!query.exec()) {
         fail(QStringLiteral("cannot run the listing"), query.lastError());
     }

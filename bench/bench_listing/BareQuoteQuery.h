@@ -5,18 +5,19 @@
 #include <QString>
 #include <QVariantList>
 
-// The listing's own SELECT run straight through QtSql on the server's
-// SQLite file: the floor that a listing through the server is measured
+// The listing's own SELECT run straight through QtSql on the database the
+// server serves: the floor that a listing through the server is measured
 // against. The statement and its bound values are the ones appserver's
-// QuoteReader builds for the default filter (branch, states "1" and "2").
+// QuoteReader builds for the default filter (branch, states "1" and "2");
+// without a text criterion it uses no FOLD(), so any SQLite can run it.
 class BareQuoteQuery final {
 public:
-    // Opens `file` read-only. Throws std::runtime_error when it cannot.
-    explicit BareQuoteQuery(const QString &file);
-    ~BareQuoteQuery();
+    // Runs on `db` (SQLite or PostgreSQL), which must outlive this object.
+    explicit BareQuoteQuery(const QSqlDatabase &db);
 
-    BareQuoteQuery(const BareQuoteQuery &) = delete;
-    BareQuoteQuery &operator=(const BareQuoteQuery &) = delete;
+    // The same SELECT with the branch and the states written in as
+    // literals, for a tool that takes no bound values.
+    static QString withLiterals(const QString &branch);
 
     // Prepares and runs the query and reads every column of every row into
     // QVariants kept by this object (as a loaded list would keep them).
@@ -26,7 +27,6 @@ public:
     void release() { m_rows.clear(); }
 
 private:
-    QString m_connectionName;
     QSqlDatabase m_db;
     QList<QVariantList> m_rows;
 };

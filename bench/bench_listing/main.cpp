@@ -5,14 +5,18 @@
 // branch, from the call until the rows are loaded in a record list, against
 // the same SELECT run directly through QtSql on the same file. The two are
 // run alternately, after one unmeasured warm-up each, so both see the same
-// page cache. Prints medians and their ratio, and then where the time of a
-// listing through the server goes: the server's own logged handling time,
-// and the client's steps timed one by one on a captured answer line.
+// page cache; after each pair the `sqlite3` tool runs the SELECT too, the
+// floor of reading those rows at all. Prints medians and their ratios, and
+// then where the time of a listing through the server goes: the server's
+// own logged handling time, and the client's steps timed one by one on a
+// captured answer line. Last, the same listing on PostgreSQL: a cached
+// cluster seeded with the same quotes, against the SELECT through QtSql.
 
 #include "BareQuoteQuery.h"
 #include "BenchConnection.h"
 #include "CheckedAnswer.h"
 #include "ClientPhases.h"
+#include "PostgresCluster.h"
 #include "QuoteListing.h"
 #include "RawCall.h"
 #include "RecordList.h"
@@ -20,6 +24,8 @@
 #include "SeededDatabase.h"
 #include "ServerAnswer.h"
 #include "ServerProcess.h"
+#include "SqlConnection.h"
+#include "SqliteShellQuery.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -27,6 +33,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -73,55 +80,123 @@ struct Breakdown {
     qsizetype lineBytes = 0;
 };
 
-Breakdown measure(int quotes, int runs, const QString &branch)
-{
-    const QString file = SeededDatabase::sqliteFile(quotes);
-    ServerProcess server(file);
-    server.start();
-    auto connection = BenchConnection::open(server.port());
-    BareQuoteQuery bare(file);
+struct Timings {
+    Samples sql, shell, total, call, load;
+    qsizetype rows = 0;
+};
 
+// The listing through the server and the bare query, alternately, after
+// one unmeasured warm-up of each; `shell`, when there is one, after each
+// pair.
+Timings timeListings(TNetConnection &connection, BareQuoteQuery &bare, const SqliteShellQuery *shell, const QString &branch, int runs)
+{
     qsizetype sqlRows = 0;
-    listThroughServer(*connection, branch);
+    listThroughServer(connection, branch);
     listThroughSql(bare, branch, &sqlRows);
 
-    Samples sql, total, call, load;
-    qsizetype serverRows = 0;
+    Timings timings;
     for (int run = 0; run < runs; ++run) {
         // Alternating the order keeps either side from always finding the
         // caches the other just warmed.
         double sqlMs = 0;
         ServerTiming timing;
         if (run % 2 == 0) {
-            timing = listThroughServer(*connection, branch);
+            timing = listThroughServer(connection, branch);
             sqlMs = listThroughSql(bare, branch, &sqlRows);
         } else {
             sqlMs = listThroughSql(bare, branch, &sqlRows);
-            timing = listThroughServer(*connection, branch);
+            timing = listThroughServer(connection, branch);
         }
-        sql.add(sqlMs);
-        total.add(timing.totalMs);
-        call.add(timing.callMs);
-        load.add(timing.totalMs - timing.callMs);
-        serverRows = timing.rows;
+        if (shell) {
+            timings.shell.add(shell->run());
+        }
+        timings.sql.add(sqlMs);
+        timings.total.add(timing.totalMs);
+        timings.call.add(timing.callMs);
+        timings.load.add(timing.totalMs - timing.callMs);
+        timings.rows = timing.rows;
     }
-    if (serverRows != sqlRows) {
-        throw std::runtime_error(QStringLiteral("the server listed %1 rows, the query %2").arg(serverRows).arg(sqlRows).toStdString());
+    if (timings.rows != sqlRows) {
+        throw std::runtime_error(QStringLiteral("the server listed %1 rows, the query %2").arg(timings.rows).arg(sqlRows).toStdString());
     }
+    return timings;
+}
+
+// The server's own handling times of the measured listings.
+Samples loggedListings(const ServerProcess &server)
+{
     Samples logged;
     const QList<qint64> durations = server.loggedDurations(QStringLiteral("GetOrcamento"));
     for (qsizetype i = 1; i < durations.size(); ++i) { // the first is the warm-up
         logged.add(double(durations.at(i)));
     }
+    return logged;
+}
+
+Breakdown measure(int quotes, int runs, const QString &branch)
+{
+    const QString file = SeededDatabase::sqliteFile(quotes);
+    ServerProcess server(file);
+    server.start();
+    auto connection = BenchConnection::open(server.port());
+    const SqlConnection sqlite(file, SqlConnection::Access::ReadOnly);
+    BareQuoteQuery bare(sqlite.db());
+    QString shellMissing;
+    std::optional<SqliteShellQuery> shell;
+    if (SqliteShellQuery::available(&shellMissing)) {
+        shell.emplace(file, BareQuoteQuery::withLiterals(branch));
+    }
+
+    const Timings timings = timeListings(*connection, bare, shell ? &*shell : nullptr, branch, runs);
+    const Samples logged = loggedListings(server);
     connection->Disconnect();
     const QByteArray line =
         RawCall::answerLine(server.port(), QStringLiteral("GetOrcamento"), QuoteListing().arguments(branch));
     server.stop();
 
-    std::printf("%9d %8lld %9.1f %10.1f %9.1f %9.1f %11.0f %7.2f\n", quotes, static_cast<long long>(serverRows), sql.median(),
-                total.median(), call.median(), load.median(), logged.median(), total.median() / sql.median());
+    const double total = timings.total.median();
+    const QByteArray shellMs = shell ? QByteArray::number(timings.shell.median(), 'f', 1) : QByteArray("-");
+    const QByteArray shellRatio = shell ? QByteArray::number(total / timings.shell.median(), 'f', 2) : QByteArray("-");
+    std::printf("%9d %8lld %9.1f %11s %10.1f %9.1f %9.1f %11.0f %7.2f %7.2f %10s\n", quotes, static_cast<long long>(timings.rows),
+                timings.sql.median(), shellMs.constData(), total, timings.call.median(), timings.load.median(), logged.median(),
+                logged.median() / timings.sql.median(), total / timings.sql.median(), shellRatio.constData());
+    if (!shell) {
+        std::printf("%9s sqlite3 column skipped: %s\n", "", qPrintable(shellMissing));
+    }
     std::fflush(stdout);
-    return {quotes, total.median(), sql.median(), logged.median(), ClientPhases::measure(line, runs), line.size()};
+    return {quotes, total, timings.sql.median(), logged.median(), ClientPhases::measure(line, runs), line.size()};
+}
+
+void measurePostgres(int quotes, int runs, const QString &branch)
+{
+    std::printf("\nPostgreSQL: the same listing on a cluster seeded with the same quotes, against the same SELECT through "
+                "QtSql; medians of %d runs, ms\n",
+                runs);
+    std::printf("%9s %8s %9s %10s %11s %7s %7s\n", "quotes", "rows", "bare SQL", "via server", "server log", "server", "ratio");
+    std::fflush(stdout); // seeding the cluster first prints on standard error
+    QString missing;
+    if (!PostgresCluster::available(&missing)) {
+        std::printf("%9d skipped: %s\n", quotes, qPrintable(missing));
+        return;
+    }
+    PostgresCluster cluster(SeededDatabase::postgresCluster(quotes));
+    cluster.start();
+    const QString location = cluster.url(SeededDatabase::postgresDatabase);
+    ServerProcess server(location);
+    server.start();
+    auto connection = BenchConnection::open(server.port());
+    const SqlConnection postgres(cluster, SeededDatabase::postgresDatabase);
+    BareQuoteQuery bare(postgres.db());
+
+    const Timings timings = timeListings(*connection, bare, nullptr, branch, runs);
+    const Samples logged = loggedListings(server);
+    connection->Disconnect();
+    server.stop();
+
+    std::printf("%9d %8lld %9.1f %10.1f %11.0f %7.2f %7.2f\n", quotes, static_cast<long long>(timings.rows), timings.sql.median(),
+                timings.total.median(), logged.median(), logged.median() / timings.sql.median(),
+                timings.total.median() / timings.sql.median());
+    std::fflush(stdout);
 }
 
 void printBreakdown(const QList<Breakdown> &breakdowns)
@@ -150,21 +225,28 @@ int main(int argc, char *argv[])
                       QStringLiteral("10000,100000,1000000")});
     parser.addOption({QStringLiteral("runs"), QStringLiteral("Measured runs per size."), QStringLiteral("n"), QStringLiteral("7")});
     parser.addOption({QStringLiteral("branch"), QStringLiteral("Branch listed."), QStringLiteral("code"), QStringLiteral("0001")});
+    parser.addOption({QStringLiteral("postgres"), QStringLiteral("Quotes of the PostgreSQL database; 0 leaves PostgreSQL out."),
+                      QStringLiteral("n"), QStringLiteral("1000000")});
     parser.process(app);
 
     const int runs = parser.value(QStringLiteral("runs")).toInt();
     const QString branch = parser.value(QStringLiteral("branch"));
-    std::printf("Listing: GetOrcamento (default filter, branch %s) until loaded in a RecordList, against the bare QtSql query; "
-                "medians of %d runs, ms\n",
+    const int postgresQuotes = parser.value(QStringLiteral("postgres")).toInt();
+    std::printf("Listing: GetOrcamento (default filter, branch %s) until loaded in a RecordList, against the bare QtSql query "
+                "and the sqlite3 tool's own time for the same SELECT; medians of %d runs, ms; \"server\" is the server's "
+                "logged time over the bare query, \"ratio\" the listing's\n",
                 qPrintable(branch), runs);
-    std::printf("%9s %8s %9s %10s %9s %9s %11s %7s\n", "quotes", "rows", "bare SQL", "via server", "of: call", "of: load",
-                "server log", "ratio");
+    std::printf("%9s %8s %9s %11s %10s %9s %9s %11s %7s %7s %10s\n", "quotes", "rows", "bare SQL", "sqlite3 CLI", "via server",
+                "of: call", "of: load", "server log", "server", "ratio", "vs sqlite3");
     try {
         QList<Breakdown> breakdowns;
         for (const QString &size : parser.value(QStringLiteral("sizes")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
             breakdowns << measure(size.toInt(), runs, branch);
         }
         printBreakdown(breakdowns);
+        if (postgresQuotes > 0) {
+            measurePostgres(postgresQuotes, runs, branch);
+        }
     } catch (const std::exception &error) {
         std::fprintf(stderr, "bench_listing: %s\n", error.what());
         return 1;

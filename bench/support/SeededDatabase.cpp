@@ -2,10 +2,12 @@
 
 #include "AppServerProcess.h"
 #include "BenchPaths.h"
+#include "PostgresCluster.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -85,6 +87,33 @@ QString sqliteFile(int quotes)
     }
     std::fprintf(stderr, "seeded %d quotes in %.1f s\n", quotes, double(timer.elapsed()) / 1000.0);
     return file;
+}
+
+QString postgresCluster(int quotes)
+{
+    const QString folder = QDir(BenchPaths::dataDir()).filePath(QStringLiteral("postgres-%1").arg(quotes));
+    if (QFileInfo::exists(folder + QStringLiteral("/data/PG_VERSION"))) {
+        return folder;
+    }
+    const QString partial = folder + QStringLiteral(".partial");
+    QDir(partial).removeRecursively();
+    std::fprintf(stderr, "seeding %d quotes into a PostgreSQL cluster in %s ...\n", quotes, qPrintable(folder));
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        PostgresCluster cluster(partial);
+        cluster.start();
+        cluster.createDatabase(postgresDatabase);
+        seed(cluster.url(postgresDatabase), quotes);
+    } catch (...) {
+        QDir(partial).removeRecursively();
+        throw;
+    }
+    if (!QDir().rename(partial, folder)) {
+        fail(QStringLiteral("cannot move the seeded cluster to %1").arg(folder));
+    }
+    std::fprintf(stderr, "seeded %d quotes in %.1f s\n", quotes, double(timer.elapsed()) / 1000.0);
+    return folder;
 }
 
 void copySqlite(const QString &source, const QString &target)

@@ -1,5 +1,6 @@
 #include "PostgresCluster.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -30,6 +31,16 @@ quint16 freePort()
 
 } // namespace
 
+PostgresCluster::PostgresCluster()
+    : m_temporary(std::make_unique<QTemporaryDir>()), m_folder(m_temporary->path())
+{
+}
+
+PostgresCluster::PostgresCluster(const QString &folder)
+    : m_folder(folder)
+{
+}
+
 PostgresCluster::~PostgresCluster()
 {
     stop();
@@ -54,7 +65,7 @@ void PostgresCluster::run(const QString &program, const QStringList &arguments) 
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.setWorkingDirectory(m_dir.path());
+    process.setWorkingDirectory(m_folder);
     const QString tool = binDir + QLatin1Char('/') + program;
     if (runningAsRoot()) {
         process.start(QStringLiteral("runuser"), QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), tool} + arguments);
@@ -68,25 +79,27 @@ void PostgresCluster::run(const QString &program, const QStringList &arguments) 
 
 void PostgresCluster::start()
 {
-    if (!m_dir.isValid()) {
-        throw std::runtime_error("no temporary folder for the PostgreSQL cluster");
+    if ((m_temporary && !m_temporary->isValid()) || !QDir().mkpath(m_folder)) {
+        throw std::runtime_error("no folder for the PostgreSQL cluster");
     }
     if (runningAsRoot()) {
         const passwd *postgres = ::getpwnam("postgres");
-        if (!postgres || ::chown(m_dir.path().toLocal8Bit().constData(), postgres->pw_uid, postgres->pw_gid) != 0) {
+        if (!postgres || ::chown(m_folder.toLocal8Bit().constData(), postgres->pw_uid, postgres->pw_gid) != 0) {
             throw std::runtime_error("cannot hand the cluster folder to the postgres user");
         }
     }
-    const QString data = m_dir.filePath(QStringLiteral("data"));
-    run(QStringLiteral("initdb"), {QStringLiteral("-D"), data, QStringLiteral("-U"), QStringLiteral("postgres"), QStringLiteral("-A"),
-                                   QStringLiteral("trust"), QStringLiteral("-E"), QStringLiteral("UTF8"), QStringLiteral("--locale=C"),
-                                   QStringLiteral("--no-sync")});
+    const QString data = m_folder + QStringLiteral("/data");
+    if (!QFileInfo::exists(data + QStringLiteral("/PG_VERSION"))) {
+        run(QStringLiteral("initdb"), {QStringLiteral("-D"), data, QStringLiteral("-U"), QStringLiteral("postgres"), QStringLiteral("-A"),
+                                       QStringLiteral("trust"), QStringLiteral("-E"), QStringLiteral("UTF8"), QStringLiteral("--locale=C"),
+                                       QStringLiteral("--no-sync")});
+    }
     m_port = freePort();
     const QString options = QStringLiteral("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off -c synchronous_commit=off "
                                            "-c full_page_writes=off -c max_connections=80")
                                 .arg(m_port)
-                                .arg(m_dir.path());
-    run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), data, QStringLiteral("-l"), m_dir.filePath(QStringLiteral("server.log")),
+                                .arg(m_folder);
+    run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), data, QStringLiteral("-l"), m_folder + QStringLiteral("/server.log"),
                                    QStringLiteral("-o"), options, QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"),
                                    QStringLiteral("start")});
     m_running = true;
@@ -99,7 +112,7 @@ void PostgresCluster::stop()
     }
     m_running = false;
     try {
-        run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), m_dir.filePath(QStringLiteral("data")), QStringLiteral("-m"),
+        run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), m_folder + QStringLiteral("/data"), QStringLiteral("-m"),
                                        QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("stop")});
     } catch (const std::exception &) {
         // A cluster that will not stop is left to the temporary folder's

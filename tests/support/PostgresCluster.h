@@ -3,13 +3,19 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// A throwaway PostgreSQL 15 cluster in a temporary folder on a free
-// loopback port, for tests and benchmarks (fsync off: nothing in it has to
-// survive a crash), run as the `postgres` user when started as root.
-// Stopped and removed by the destructor.
+#include <memory>
+
+// A PostgreSQL 15 cluster for tests and benchmarks on a free loopback port
+// (fsync off: nothing in it has to survive a crash), run as the `postgres`
+// user when started as root. A throwaway one lives in a temporary folder,
+// stopped and removed by the destructor; a kept one lives in a folder of the
+// caller's (its data in `folder`/data), made by the first start() there and
+// only stopped by the destructor, so that a later run starts it again with
+// what it holds.
 class PostgresCluster final {
 public:
-    PostgresCluster() = default;
+    PostgresCluster();
+    explicit PostgresCluster(const QString &folder);
     ~PostgresCluster();
 
     PostgresCluster(const PostgresCluster &) = delete;
@@ -18,8 +24,8 @@ public:
     // False, with the reason, when the server binaries are not installed.
     static bool available(QString *reason);
 
-    // initdb and pg_ctl start. Throws std::runtime_error with the tool's
-    // output when either fails.
+    // initdb (unless the folder holds a cluster already) and pg_ctl start.
+    // Throws std::runtime_error with the tool's output when either fails.
     void start();
     // pg_ctl stop (fast); does nothing when not running.
     void stop();
@@ -32,7 +38,8 @@ public:
 private:
     void run(const QString &program, const QStringList &arguments) const;
 
-    QTemporaryDir m_dir;
+    std::unique_ptr<QTemporaryDir> m_temporary;
+    QString m_folder;
     quint16 m_port = 0;
     bool m_running = false;
 };
