@@ -66,4 +66,8 @@ private:
     QSqlDatabase m_db;
     QString m_peer;
     bool m_connected = false;
+    // The operator this connection's connect proved to be; empty on a server
+    // without operators (loopback only: the demo and the tests), where the
+    // operator a write names is taken as given.
+    QString m_operator;
 };
