@@ -1,10 +1,12 @@
 #include "TNetConnection.h"
 
 #include "AnswerReader.h"
+#include "ServerCertificate.h"
 
 #include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSslSocket>
 #include <QTcpSocket>
 
 #include <limits>
@@ -116,6 +118,8 @@ void TNetConnection::Connect()
         return;
     }
     drop();
+    m_lastErrorCode = 0;
+    m_offeredFingerprint.clear();
     if (BeforeConnect) {
         BeforeConnect(*this);
     }
@@ -145,24 +149,41 @@ void TNetConnection::drop()
     m_received.clear();
 }
 
+std::runtime_error TNetConnection::cannotConnect(const QString &reason) const
+{
+    return std::runtime_error(
+        QStringLiteral("Não foi possível conectar ao servidor de aplicação %1 (%2).").arg(address(), reason).toStdString());
+}
+
 void TNetConnection::open()
 {
-    const auto cannotConnect = [this](const QString &reason) {
-        return std::runtime_error(
-            QStringLiteral("Não foi possível conectar ao servidor de aplicação %1 (%2).").arg(address(), reason).toStdString());
-    };
     if (m_port <= 0 || m_port > 65535) {
         throw cannotConnect(QStringLiteral("porta inválida"));
     }
     const QDeadlineTimer deadline(m_connectTimeout);
-    m_socket = std::make_unique<QTcpSocket>();
-    m_socket->connectToHost(m_host, quint16(m_port));
+    if (m_tls) {
+        if (!QSslSocket::supportsSsl()) {
+            throw cannotConnect(QStringLiteral("TLS indisponível neste computador"));
+        }
+        auto socket = std::make_unique<QSslSocket>();
+        // A pinned fingerprint is the whole identity of the server: its
+        // certificate is compared after the handshake, before anything is sent.
+        socket->setPeerVerifyMode(m_serverFingerprint.isEmpty() ? QSslSocket::VerifyPeer : QSslSocket::VerifyNone);
+        socket->connectToHostEncrypted(m_host, quint16(m_port));
+        m_socket = std::move(socket);
+    } else {
+        m_socket = std::make_unique<QTcpSocket>();
+        m_socket->connectToHost(m_host, quint16(m_port));
+    }
     if (!m_socket->waitForConnected(remaining(deadline))) {
         throw cannotConnect(socketReason(*m_socket, m_connectTimeout));
     }
+    if (m_tls) {
+        startTls(deadline);
+    }
     QJsonObject answer;
     try {
-        answer = exchange(QStringLiteral("connect"), QJsonArray{m_serverName}, deadline);
+        answer = exchange(QStringLiteral("connect"), connectParams(), deadline);
     } catch (const TransportFailure &failure) {
         switch (failure.kind) {
         case TransportFailure::Kind::Dropped:
@@ -175,6 +196,7 @@ void TNetConnection::open()
     }
     const QJsonValue error = answer.value(QStringLiteral("error"));
     if (error.isObject()) {
+        m_lastErrorCode = error.toObject().value(QStringLiteral("code")).toInt();
         throw std::runtime_error(QStringLiteral("O servidor de aplicação %1 não aceitou a conexão com \"%2\": %3")
                                      .arg(address(), m_serverName, sentence(rpcErrorMessage(error.toObject())))
                                      .toStdString());
@@ -182,6 +204,40 @@ void TNetConnection::open()
     if (!answer.value(QStringLiteral("result")).isObject()) {
         throw cannotConnect(QStringLiteral("resposta inválida à chamada connect"));
     }
+}
+
+void TNetConnection::startTls(const QDeadlineTimer &deadline)
+{
+    auto &socket = static_cast<QSslSocket &>(*m_socket);
+    if (!socket.waitForEncrypted(remaining(deadline))) {
+        if (!socket.sslHandshakeErrors().isEmpty()) {
+            m_offeredFingerprint = ServerCertificate::Fingerprint(socket.peerCertificate());
+            throw cannotConnect(QStringLiteral("o certificado do servidor não é confiável: %1")
+                                    .arg(ServerCertificate::DistrustReason(socket.sslHandshakeErrors())));
+        }
+        if (socket.error() == QAbstractSocket::SocketTimeoutError) {
+            throw cannotConnect(QStringLiteral("o servidor não concluiu a negociação TLS em %1").arg(duration(m_connectTimeout)));
+        }
+        if (socket.state() != QAbstractSocket::ConnectedState) {
+            throw cannotConnect(QStringLiteral("a conexão foi fechada pelo servidor durante a negociação TLS"));
+        }
+        throw cannotConnect(QStringLiteral("falha na negociação TLS"));
+    }
+    if (!m_serverFingerprint.isEmpty() && !ServerCertificate::HasFingerprint(socket.peerCertificate(), m_serverFingerprint)) {
+        m_offeredFingerprint = ServerCertificate::Fingerprint(socket.peerCertificate());
+        throw cannotConnect(QStringLiteral("o certificado do servidor não tem a impressão digital confiada"));
+    }
+}
+
+QJsonArray TNetConnection::connectParams() const
+{
+    QJsonArray params{m_serverName};
+    // A server without operators takes no second parameter; one that has
+    // them says so when it is missing, and the host then asks the operator.
+    if (!m_operator.isEmpty() && !m_password.isEmpty()) {
+        params.append(QJsonObject{{QStringLiteral("operator"), m_operator}, {QStringLiteral("password"), m_password}});
+    }
+    return params;
 }
 
 bool TNetConnection::peerStillThere()

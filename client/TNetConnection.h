@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 class QDeadlineTimer;
 class QTcpSocket;
@@ -20,11 +21,21 @@ class QTcpSocket;
 // application server (for example "CXL04100.rdmCancelamento"), and the
 // synchronous calls made through it.
 //
-// Connecting opens a TCP connection to Host:Port and then sends the protocol's
-// first call, {"method":"connect","params":[ServerName]}; the connection
-// counts as open only when the server has accepted that name. BeforeConnect
-// runs just before every attempt, so a screen can set Host and Port there
-// from the operator's configuration.
+// Connecting opens a TCP connection to Host:Port (with Tls, a TLS session
+// over it) and then sends the protocol's first call,
+// {"method":"connect","params":[ServerName]}, with the operator's
+// credentials as a second parameter when an operator and a password are
+// set; the connection counts as open only when the server has accepted it.
+// BeforeConnect runs just before every attempt, so a screen can set Host,
+// Port, Tls and the credentials there from the operator's login.
+//
+// Trusting the server's certificate: with ServerFingerprint set the
+// certificate must have exactly that SHA-256 fingerprint (a self-signed one
+// included, whatever its name); without it the certificate must pass the
+// system's verification for Host. Either way nothing is sent to a server
+// that is not trusted, so a password never reaches the wrong one; the
+// fingerprint it offered is then in OfferedFingerprint, for the host to
+// show the operator.
 //
 // A failed Connect depends on ThrowException:
 // - true: Connect throws std::runtime_error with the reason;
@@ -47,10 +58,12 @@ class QTcpSocket;
 // the operator: the server unreachable or refusing ("Não foi possível
 // conectar ao servidor de aplicação 127.0.0.1:7400 (conexão recusada)."), the
 // connection dropped during the call or no answer in time (both name host,
-// port and method), an answer that breaks the protocol, and a JSON-RPC error
-// answer (with the server's message). A dropped connection, a timeout and a
-// broken answer close the connection, since a late answer could otherwise be
-// taken for the next call's; the next call reconnects. A JSON-RPC error
+// port and method), an untrusted certificate or a failed TLS handshake, an
+// answer that breaks the protocol, and a JSON-RPC error answer (with the
+// server's message; a refused connect leaves its code in LastErrorCode).
+// The password never appears in a message. A dropped connection, a timeout
+// and a broken answer close the connection, since a late answer could
+// otherwise be taken for the next call's; the next call reconnects. A JSON-RPC error
 // leaves the connection open. An exception thrown by BeforeConnect goes on to
 // the caller unchanged and leaves the connection closed.
 class TNetConnection final : public QObject {
@@ -69,6 +82,20 @@ public:
     void SetPort(int port) { m_port = port; }
     QString ServerName() const { return m_serverName; }
     void SetServerName(const QString &serverName) { m_serverName = serverName; }
+
+    // Credentials for servers that require an operator; the password is
+    // kept only to connect again and cannot be read back.
+    QString Operator() const { return m_operator; }
+    void SetOperator(const QString &operatorCode) { m_operator = operatorCode; }
+    void SetPassword(const QString &password) { m_password = password; }
+
+    bool Tls() const { return m_tls; }
+    void SetTls(bool tls) { m_tls = tls; }
+    // The SHA-256 fingerprint the server's certificate must have, as
+    // ServerCertificate::Fingerprint writes it (case and separators do not
+    // matter); empty: the system's verification decides.
+    QString ServerFingerprint() const { return m_serverFingerprint; }
+    void SetServerFingerprint(const QString &fingerprint) { m_serverFingerprint = fingerprint; }
 
     bool ThrowException() const { return m_throwException; }
     void SetThrowException(bool throwException) { m_throwException = throwException; }
@@ -90,6 +117,15 @@ public:
     bool Connected() const;
     // Why the last connection attempt failed; empty after a successful one.
     QString LastError() const { return m_lastError; }
+    // The JSON-RPC error code with which the server refused the last connect
+    // call; 0 when the last attempt succeeded or failed otherwise.
+    int LastErrorCode() const { return m_lastErrorCode; }
+    // The codes of a connect refused for the operator's sake.
+    static constexpr int OperatorRequired = -32001; // no operator and password given
+    static constexpr int OperatorRefused = -32002;  // operator or password wrong
+    // The fingerprint of the certificate the server offered when the last
+    // attempt did not trust it; empty otherwise.
+    QString OfferedFingerprint() const { return m_offeredFingerprint; }
 
     // Calls `method` with `args` in order and returns the answer's value
     // (null or undefined when the server gives none). Every by-reference
@@ -109,6 +145,9 @@ public:
 private:
     QJsonValue call(const QString &method, const QList<TNetArg> &args, std::optional<PacketColumns> *packet);
     void open();
+    void startTls(const QDeadlineTimer &deadline);
+    QJsonArray connectParams() const;
+    std::runtime_error cannotConnect(const QString &reason) const;
     QJsonObject exchange(const QString &method, const QJsonArray &params, const QDeadlineTimer &deadline,
                          std::optional<PacketColumns> *packet = nullptr);
     QJsonObject readAnswer(qint64 id, const QDeadlineTimer &deadline, std::optional<PacketColumns> *packet);
@@ -120,10 +159,16 @@ private:
     QString m_host = QStringLiteral("127.0.0.1");
     int m_port = 0;
     QString m_serverName;
+    QString m_operator;
+    QString m_password;
+    bool m_tls = false;
+    QString m_serverFingerprint;
     bool m_throwException = false;
     int m_connectTimeout = DefaultConnectTimeout;
     int m_callTimeout = DefaultCallTimeout;
     QString m_lastError;
+    int m_lastErrorCode = 0;
+    QString m_offeredFingerprint;
 
     std::unique_ptr<QTcpSocket> m_socket; // only while connected
     QByteArray m_received; // what arrived after the last answer read

@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-l10n-tools libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev
     xvfb xauth
     postgresql
+    openssl
 )
 if [ $# -gt 0 ]; then
     packages=("$@")

@@ -1,20 +1,42 @@
 #include "PeerWorker.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QMutexLocker>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
 
-PeerWorker::PeerWorker(std::shared_ptr<ScriptedPeer::Shared> shared)
+namespace {
+
+QByteArray errorLine(const QJsonValue &id, int code, const QString &message)
+{
+    return ScriptedPeer::line({{QStringLiteral("jsonrpc"), QStringLiteral("2.0")}, {QStringLiteral("id"), id},
+                               {QStringLiteral("error"), QJsonObject{{QStringLiteral("code"), code},
+                                                                     {QStringLiteral("message"), message}}}});
+}
+
+} // namespace
+
+PeerWorker::PeerWorker(std::shared_ptr<ScriptedPeer::Shared> shared, std::optional<QSslConfiguration> tls)
     : m_shared(std::move(shared))
+    , m_tls(std::move(tls))
 {
 }
 
 quint16 PeerWorker::listen()
 {
-    m_server = new QTcpServer(this);
-    connect(m_server, &QTcpServer::newConnection, this, &PeerWorker::accept);
+    if (m_tls) {
+        auto *server = new QSslServer(this);
+        server->setSslConfiguration(*m_tls);
+        m_server = server;
+    } else {
+        m_server = new QTcpServer(this);
+    }
+    // Over TLS a connection is pending only once its handshake is done,
+    // long after the listener announced a new connection.
+    connect(m_server, &QTcpServer::pendingConnectionAvailable, this, &PeerWorker::accept);
     if (!m_server->listen(QHostAddress::LocalHost, 0)) {
         return 0;
     }
@@ -34,6 +56,11 @@ void PeerWorker::accept()
             m_pending.remove(socket);
             socket->deleteLater();
         });
+        // Over TLS the first request may have come with the end of the
+        // handshake, before anyone listened.
+        if (socket->bytesAvailable() > 0) {
+            readFrom(socket);
+        }
     }
 }
 
@@ -63,19 +90,26 @@ void PeerWorker::readFrom(QTcpSocket *socket)
 void PeerWorker::answerConnect(QTcpSocket *socket, const QJsonObject &request)
 {
     ScriptedPeer::ConnectMode mode;
+    QJsonObject required;
     {
         QMutexLocker lock(&m_shared->mutex);
         mode = m_shared->connectMode;
+        required = m_shared->credentials;
+    }
+    if (mode == ScriptedPeer::ConnectMode::Ignore) {
+        return;
     }
     const QJsonValue id = request.value(QStringLiteral("id"));
-    if (mode == ScriptedPeer::ConnectMode::Accept) {
+    const QJsonValue given = request.value(QStringLiteral("params")).toArray().at(1);
+    if (mode == ScriptedPeer::ConnectMode::Refuse) {
+        socket->write(errorLine(id, -32001, QStringLiteral("servidor desconhecido: \"X\"")));
+    } else if (!required.isEmpty() && !given.isObject()) {
+        socket->write(errorLine(id, -32001, QStringLiteral("o servidor exige operador e senha")));
+    } else if (!required.isEmpty() && given.toObject() != required) {
+        socket->write(errorLine(id, -32002, QStringLiteral("operador ou senha inválidos")));
+    } else {
         socket->write(ScriptedPeer::line({{QStringLiteral("jsonrpc"), QStringLiteral("2.0")}, {QStringLiteral("id"), id},
                                           {QStringLiteral("result"), QJsonObject{{QStringLiteral("value"), QJsonValue()}}}}));
-    } else if (mode == ScriptedPeer::ConnectMode::Refuse) {
-        socket->write(ScriptedPeer::line(
-            {{QStringLiteral("jsonrpc"), QStringLiteral("2.0")}, {QStringLiteral("id"), id},
-             {QStringLiteral("error"), QJsonObject{{QStringLiteral("code"), -32001},
-                                                   {QStringLiteral("message"), QStringLiteral("servidor desconhecido: \"X\"")}}}}));
     }
 }
 

@@ -4,6 +4,9 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSslConfiguration>
+
+#include <optional>
 
 class QTcpServer;
 class QTcpSocket;
@@ -12,7 +15,8 @@ class QTcpSocket;
 class PeerWorker final : public QObject {
     Q_OBJECT
 public:
-    explicit PeerWorker(std::shared_ptr<ScriptedPeer::Shared> shared);
+    // With `tls`, connections are accepted only over TLS with it.
+    PeerWorker(std::shared_ptr<ScriptedPeer::Shared> shared, std::optional<QSslConfiguration> tls);
 
     Q_INVOKABLE quint16 listen();
     Q_INVOKABLE void dropClients();
@@ -25,6 +29,7 @@ private:
     void answerConnect(QTcpSocket *socket, const QJsonObject &request);
 
     std::shared_ptr<ScriptedPeer::Shared> m_shared;
+    std::optional<QSslConfiguration> m_tls;
     QTcpServer *m_server = nullptr;
     QHash<QTcpSocket *, QByteArray> m_pending;
 };

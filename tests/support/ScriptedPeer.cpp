@@ -1,13 +1,27 @@
 #include "ScriptedPeer.h"
 
 #include "PeerWorker.h"
+#include "TestCertificate.h"
 
 #include <QJsonDocument>
 #include <QMutexLocker>
 
 ScriptedPeer::ScriptedPeer()
 {
-    m_worker = new PeerWorker(m_shared);
+    start(new PeerWorker(m_shared, std::nullopt));
+}
+
+ScriptedPeer::ScriptedPeer(const TestCertificate &certificate)
+{
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(certificate.certificate());
+    tls.setPrivateKey(certificate.key());
+    start(new PeerWorker(m_shared, tls));
+}
+
+void ScriptedPeer::start(PeerWorker *worker)
+{
+    m_worker = worker;
     m_worker->moveToThread(&m_thread);
     QObject::connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
     m_thread.start();
@@ -30,6 +44,12 @@ void ScriptedPeer::setConnectMode(ConnectMode mode)
 {
     QMutexLocker lock(&m_shared->mutex);
     m_shared->connectMode = mode;
+}
+
+void ScriptedPeer::requireOperator(const QString &operatorCode, const QString &password)
+{
+    QMutexLocker lock(&m_shared->mutex);
+    m_shared->credentials = QJsonObject{{QStringLiteral("operator"), operatorCode}, {QStringLiteral("password"), password}};
 }
 
 void ScriptedPeer::enqueue(const Reply &reply)
