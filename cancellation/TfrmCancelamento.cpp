@@ -105,6 +105,10 @@ void TfrmCancelamento::netCancelamentoBeforeConnect(TNetConnection &connection)
 {
     connection.SetHost(Corvane::WebURL());
     connection.SetPort(Corvane::WebPort());
+    connection.SetTls(Corvane::WebTLS());
+    connection.SetServerFingerprint(Corvane::WebFingerprint());
+    connection.SetOperator(Corvane::Operador());
+    connection.SetPassword(Corvane::Senha());
 }
 
 void TfrmCancelamento::FormActivate()

@@ -83,6 +83,21 @@ int WebPort()
     return loginData().webPort;
 }
 
+bool WebTLS()
+{
+    return loginData().webTLS;
+}
+
+QString WebFingerprint()
+{
+    return loginData().webFingerprint;
+}
+
+QString Senha()
+{
+    return loginData().senha;
+}
+
 QString DBPict(int kind)
 {
     return loginData().pictures.value(kind);

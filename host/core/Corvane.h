@@ -17,6 +17,9 @@ struct LoginData {
     bool moduFili = false; // the branch is fixed for the modules
     QString webURL;       // application server address
     int webPort = 0;      // application server port
+    bool webTLS = false;  // talk to the server over TLS
+    QString webFingerprint; // SHA-256 fingerprint its certificate must have; empty: the system's verification
+    QString senha;        // the operator's password, asked at start; kept in memory only, never stored
     QHash<int, QString> pictures; // edit masks by code kind (0 = product code)
 };
 
@@ -30,6 +33,9 @@ QString NomeFiliProc();
 bool ModuFili();
 QString WebURL();
 int WebPort();
+bool WebTLS();
+QString WebFingerprint();
+QString Senha();
 // The edit mask (input-mask syntax) of a code kind; empty when the host
 // knows no mask for it, meaning the code is shown as stored.
 QString DBPict(int kind);

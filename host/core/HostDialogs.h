@@ -6,9 +6,10 @@
 class RecordList;
 
 // The one seam through which the host asks the operator anything modal:
-// message boxes, questions, lookups and the saved-options chooser. The
-// client installs the Qt implementation; tests install a fake whose answers
-// are queued in advance, so no test ever blocks on a modal window.
+// message boxes, questions, lookups, the saved-options chooser and the
+// operator's password. The client installs the Qt implementation; tests
+// install a fake whose answers are queued in advance, so no test ever blocks
+// on a modal window.
 class HostDialogs {
 public:
     enum class Icon { Information, Warning, Error, Question };
@@ -45,6 +46,10 @@ public:
     // Returns the empty text when cancelled.
     virtual QString chooseName(const QString &title, const QStringList &existing,
                                bool mayCreate) = 0;
+
+    // Asks for a password without showing what is typed; `text` says whose
+    // (and why it is asked again). Returns the empty text when cancelled.
+    virtual QString askPassword(const QString &title, const QString &text) = 0;
 
     static HostDialogs &current(); // throws std::logic_error when none is installed
     static void install(HostDialogs *dialogs); // not owned; nullptr uninstalls

@@ -2,6 +2,7 @@
 
 #include "FindDialog.h"
 #include "NameDialog.h"
+#include "PasswordDialog.h"
 #include "PickDialog.h"
 #include "RecordList.h"
 
@@ -140,4 +141,10 @@ QString QtHostDialogs::chooseName(const QString &title, const QStringList &exist
 {
     NameDialog dialog(title, existing, mayCreate, window());
     return dialog.exec() == QDialog::Accepted ? dialog.name() : QString();
+}
+
+QString QtHostDialogs::askPassword(const QString &title, const QString &text)
+{
+    PasswordDialog dialog(title, text, window());
+    return dialog.exec() == QDialog::Accepted ? dialog.password() : QString();
 }

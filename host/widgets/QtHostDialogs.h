@@ -17,7 +17,8 @@ class QWidget;
 // - find: the find window, then the first record whose display text in the
 //   chosen field contains the text (case-insensitive) becomes current;
 //   "Registro não encontrado." when none does;
-// - chooseName: the saved-options chooser.
+// - chooseName: the saved-options chooser;
+// - askPassword: the password window (see PasswordDialog).
 // The host client installs one (HostDialogs::install(&QtHostDialogs::instance())).
 // Failures of the list's own events while moving to a pick go on to the caller.
 class QtHostDialogs final : public HostDialogs {
@@ -34,6 +35,7 @@ public:
     bool pickMany(RecordList &list, const QString &keyField, const QString &title, QStringList &keys) override;
     bool find(RecordList &list) override;
     QString chooseName(const QString &title, const QStringList &existing, bool mayCreate) override;
+    QString askPassword(const QString &title, const QString &text) override;
 
 private:
     static QWidget *window();

@@ -6,6 +6,7 @@
 #include "Cli_cxl04100.h"
 #include "Corvane.h"
 #include "RecordList.h"
+#include "ScriptedPeer.h"
 #include "Showavi.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
@@ -15,12 +16,14 @@
 #include "TDBMemo.h"
 #include "TFiltro.h"
 #include "TADOIBQuery.h"
+#include "TestCertificate.h"
 #include "TfrmCancelamento.h"
 #include "TfrmFiltroCancelamento.h"
 #include "Cli_cxl04101.h"
 
 #include <QAction>
 #include <QFrame>
+#include <QJsonArray>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QRegularExpression>
@@ -60,6 +63,7 @@ private slots:
     void filterButtonClearsDueFilterMenuDoesNot_data();
     void filterButtonClearsDueFilterMenuDoesNot();
     void failedItemsLoadShowsNoOtherQuotesItems();
+    void connectsWithTheLoginsPasswordOverTls();
 
 private:
     // Answers the filter dialog as soon as it shows.
@@ -636,6 +640,29 @@ void tst_CancelamentoAbertura::failedItemsLoadShowsNoOtherQuotesItems()
     QVERIFY(screen->cdsItemOrcaEven->isEmpty());
     QVERIFY(screen->cdsObs->isEmpty());
     QCOMPARE(screen->dbmMotivo->toPlainText(), QString());
+}
+
+void tst_CancelamentoAbertura::connectsWithTheLoginsPasswordOverTls()
+{
+    const TestCertificate certificate;
+    QVERIFY2(certificate.error().isEmpty(), qPrintable(certificate.error()));
+    ScriptedPeer peer(certificate);
+    peer.requireOperator(QStringLiteral("MSOUZA"), QStringLiteral("s3nh@"));
+    peer.replyResult(QJsonObject{{"ok", true}, {"data", CancelamentoFixture::quotePacket({QStringLiteral("1")})}});
+    m_fixture.login(true, peer.port());
+    Corvane::LoginData login = Corvane::Login();
+    login.webTLS = true;
+    login.webFingerprint = certificate.fingerprint();
+    login.senha = QStringLiteral("s3nh@");
+    Corvane::SetLogin(login);
+    boFiltro = false;
+    TfrmCancelamento *screen = m_fixture.openScreen();
+    QVERIFY(screen);
+
+    QVERIFY2(m_fixture.dialogs.shown().isEmpty(), qPrintable(m_fixture.dialogs.lastText()));
+    QCOMPARE(screen->cdsOrcamento->recordCount(), 1);
+    QCOMPARE(peer.requests().first().value(QStringLiteral("params")).toArray().at(1),
+             QJsonValue(QJsonObject{{"operator", "MSOUZA"}, {"password", "s3nh@"}}));
 }
 
 QTEST_MAIN(tst_CancelamentoAbertura)

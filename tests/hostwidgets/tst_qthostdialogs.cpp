@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -284,6 +285,40 @@ private slots:
                                                                     false);
         QCOMPARE(offered, (QStringList{QStringLiteral("Mensal"), QStringLiteral("Anual")}));
         QCOMPARE(chosen, QStringLiteral("Anual"));
+    }
+
+    void askPasswordEchoesNothingAndAnswersByKeyboard_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("Enter confirms") << "s3nh@ 1" << QList<int>{Qt::Key_Return} << "s3nh@ 1";
+        QTest::newRow("Esc cancels") << "s3nh@" << QList<int>{Qt::Key_Escape} << "";
+        QTest::newRow("Enter waits for a password") << "" << QList<int>{Qt::Key_Enter, Qt::Key_Escape} << "";
+    }
+
+    void askPasswordEchoesNothingAndAnswersByKeyboard()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QList<int>, keys);
+        QStringList seen;
+        whenModalShown([&, typed, keys](QWidget *modal) {
+            seen << modal->windowTitle() << modal->findChild<QLabel *>()->text();
+            for (QAbstractButton *button : modal->findChildren<QAbstractButton *>()) {
+                seen << button->text();
+            }
+            auto *edit = qobject_cast<QLineEdit *>(focusIn(modal));
+            QTest::keyClicks(edit, typed);
+            seen << (edit->echoMode() == QLineEdit::Password ? "sem eco" : "com eco");
+            for (int key : keys) {
+                seen << (modal->isVisible() ? "aberta" : "fechada");
+                press(modal, {key});
+            }
+        });
+        QTEST(QtHostDialogs::instance().askPassword(QStringLiteral("Servidor 10.0.0.5:7400"), QStringLiteral("Senha do operador MARIA:")),
+              "answer");
+        QCOMPARE(seen.mid(0, 6), (QStringList{"Servidor 10.0.0.5:7400", "Senha do operador MARIA:", "OK", "Cancelar", "sem eco", "aberta"}));
+        QVERIFY(!seen.contains("fechada"));
     }
 };
 

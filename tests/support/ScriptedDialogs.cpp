@@ -55,7 +55,7 @@ QStringList ScriptedDialogs::shownTexts() const
 bool ScriptedDialogs::allAnswersUsed() const
 {
     return m_asks.isEmpty() && m_pickOnes.isEmpty() && m_pickManys.isEmpty() && m_finds.isEmpty()
-           && m_names.isEmpty();
+           && m_names.isEmpty() && m_passwords.isEmpty();
 }
 
 void ScriptedDialogs::showMessage(Icon icon, const QString &title, const QString &text)
@@ -121,4 +121,10 @@ QString ScriptedDialogs::chooseName(const QString &title, const QStringList &exi
     Q_UNUSED(existing);
     Q_UNUSED(mayCreate);
     return takeAnswer(m_names, "name", title);
+}
+
+QString ScriptedDialogs::askPassword(const QString &title, const QString &text)
+{
+    m_shown.append({Icon::Question, title, text, {QStringLiteral("OK"), QStringLiteral("Cancelar")}, {}});
+    return takeAnswer(m_passwords, "password", text);
 }

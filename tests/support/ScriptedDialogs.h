@@ -34,6 +34,8 @@ public:
     // Finds the first record whose `field` text contains `text`.
     void answerFind(const QString &field, const QString &text) { m_finds.enqueue({field, text}); }
     void answerName(const QString &name) { m_names.enqueue(name); }
+    // An empty password cancels.
+    void answerPassword(const QString &password) { m_passwords.enqueue(password); }
 
     const QList<Shown> &shown() const { return m_shown; }
     QStringList shownTexts() const;
@@ -53,6 +55,8 @@ public:
                   QStringList &keys) override;
     bool find(RecordList &list) override;
     QString chooseName(const QString &title, const QStringList &existing, bool mayCreate) override;
+    // Recorded as a question with the password window's buttons.
+    QString askPassword(const QString &title, const QString &text) override;
 
 private:
     struct ManyAnswer {
@@ -70,6 +74,7 @@ private:
     QQueue<ManyAnswer> m_pickManys;
     QQueue<FindAnswer> m_finds;
     QQueue<QString> m_names;
+    QQueue<QString> m_passwords;
     QStringList m_pickTitles;
     QStringList m_lastPreselected;
 };
