@@ -4,8 +4,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHostAddress>
 #include <QSettings>
 
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -40,7 +42,12 @@ void applyServer(HostOptions &options, const QString &server)
     }
 }
 
-void applyIni(HostOptions &options, const QString &file)
+bool isLoopback(const QString &host)
+{
+    return host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0 || QHostAddress(host).isLoopback();
+}
+
+void applyIni(HostOptions &options, std::optional<bool> &tls, const QString &file)
 {
     if (!QFileInfo::exists(file)) {
         refuse(QStringLiteral("Arquivo de configuração não encontrado: %1").arg(file));
@@ -53,6 +60,9 @@ void applyIni(HostOptions &options, const QString &file)
     const auto path = [&](const QString &value) { return QDir(folder).absoluteFilePath(value); };
     if (ini.contains("servidor/endereco")) {
         applyServer(options, ini.value("servidor/endereco").toString());
+    }
+    if (ini.contains("servidor/tls")) {
+        tls = ini.value("servidor/tls").toBool();
     }
     if (ini.contains("local/banco")) {
         options.localDb = path(ini.value("local/banco").toString());
@@ -75,6 +85,7 @@ HostOptions ParseHostOptions(const QStringList &arguments)
     parser.addHelpOption();
     const QCommandLineOption config("config", "Arquivo .ini de configuração.", "FILE.ini");
     const QCommandLineOption server("server", "Servidor de aplicação.", "HOST:PORT");
+    const QCommandLineOption tlsOption("tls", "Usa TLS com o servidor (sem ela, TLS só fora de loopback, salvo servidor/tls no .ini).");
     const QCommandLineOption localDb("local-db", "Banco de dados local (SQLite).", "PATH");
     const QCommandLineOption modules("modules", "Pasta dos módulos.", "DIR");
     const QCommandLineOption operatorCode("operator", "Código do operador.", "CODE");
@@ -83,7 +94,7 @@ HostOptions ParseHostOptions(const QStringList &arguments)
     const QCommandLineOption productMask("product-mask", "Máscara do código de produto.", "MASK");
     const QCommandLineOption open("open", "Módulo a abrir ao iniciar.", "MODULE");
     const QCommandLineOption screenshot("screenshot", "Salva a janela em PNG e sai.", "FILE.png");
-    parser.addOptions({config, server, localDb, modules, operatorCode, branch, fixedBranch,
+    parser.addOptions({config, server, tlsOption, localDb, modules, operatorCode, branch, fixedBranch,
                        productMask, open, screenshot});
     if (!parser.parse(arguments)) {
         refuse(parser.errorText());
@@ -93,10 +104,11 @@ HostOptions ParseHostOptions(const QStringList &arguments)
     }
 
     HostOptions options;
+    std::optional<bool> tls;
     options.modulesDir = QCoreApplication::applicationDirPath();
     options.localDb = QDir::current().absoluteFilePath(QStringLiteral("local.db"));
     if (parser.isSet(config)) {
-        applyIni(options, parser.value(config));
+        applyIni(options, tls, parser.value(config));
     }
     if (parser.isSet(server)) {
         applyServer(options, parser.value(server));
@@ -119,6 +131,10 @@ HostOptions ParseHostOptions(const QStringList &arguments)
     if (parser.isSet(productMask)) {
         options.productMask = parser.value(productMask);
     }
+    if (parser.isSet(tlsOption)) {
+        tls = true;
+    }
+    options.tls = tls.value_or(!isLoopback(options.serverHost));
     options.open = parser.value(open);
     options.screenshot = parser.value(screenshot);
     return options;

@@ -9,6 +9,9 @@
 struct HostOptions {
     QString serverHost = QStringLiteral("127.0.0.1");
     int serverPort = 7400;
+    // TLS with the server: unless the ini or --tls say otherwise, off on
+    // loopback (the demo's and the tests' own server), on for any other host.
+    bool tls = false;
     QString localDb;
     QString modulesDir;
     QString operatorCode = QStringLiteral("OPER");

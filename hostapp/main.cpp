@@ -7,14 +7,22 @@
 #include "MainWindow.h"
 #include "ModuleLoader.h"
 #include "QtHostDialogs.h"
+#include "ServerLogin.h"
+#include "ServerTrust.h"
 #include "TdtmDBGeral.h"
 
+#include <QSettings>
 #include <QSqlQuery>
 #include <QTimer>
 
 #include <exception>
 
 namespace {
+
+// The remote data module the host's first contact asks for: the
+// application server that hosts it is the one every module of this client
+// talks to.
+const QString probedServerName = QStringLiteral("CXL04100.rdmCancelamento");
 
 QString branchName(const QString &branch)
 {
@@ -28,7 +36,7 @@ QString branchName(const QString &branch)
     return {};
 }
 
-Corvane::LoginData loginFrom(const HostOptions &options)
+Corvane::LoginData loginFrom(const HostOptions &options, const ServerTrust &trust)
 {
     Corvane::LoginData login;
     login.operador = options.operatorCode;
@@ -37,6 +45,8 @@ Corvane::LoginData loginFrom(const HostOptions &options)
     login.moduFili = options.fixedBranch;
     login.webURL = options.serverHost;
     login.webPort = options.serverPort;
+    login.webTLS = options.tls;
+    login.webFingerprint = trust.fingerprint(options.serverHost, options.serverPort);
     login.pictures.insert(0, options.productMask);
     return login;
 }
@@ -77,7 +87,17 @@ int main(int argc, char *argv[])
         }
         localDatabase.open(options.localDb);
         dtmDBGeral = &localDatabase;
-        Corvane::SetLogin(loginFrom(options));
+        // The user's own settings keep the certificates trusted; the
+        // password stays in memory.
+        QSettings settings;
+        ServerTrust trust(settings);
+        Corvane::LoginData login = loginFrom(options, trust);
+        // Nobody answers the server's questions in a screenshot run: what the
+        // server refuses, the screen reports.
+        if (options.screenshot.isEmpty() && !ServerLogin::Probe(login, trust, probedServerName)) {
+            return 1;
+        }
+        Corvane::SetLogin(login);
     } catch (const std::exception &failure) {
         HostGuard::report(failure);
         return 2;

@@ -11,6 +11,8 @@ private slots:
     void shouldReadEverySettingOfTheIni();
     void shouldRefuseMalformedValues_data();
     void shouldRefuseMalformedValues();
+    void shouldUseTlsOffLoopbackUnlessTold_data();
+    void shouldUseTlsOffLoopbackUnlessTold();
 
 private:
     QString writeIni(const QByteArray &content);
@@ -83,6 +85,31 @@ void tst_HostOptions::shouldRefuseMalformedValues()
     } catch (const std::runtime_error &failure) {
         QVERIFY2(QString::fromUtf8(failure.what()).contains(message), failure.what());
     }
+}
+
+void tst_HostOptions::shouldUseTlsOffLoopbackUnlessTold_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("tls");
+    QTest::newRow("default loopback server") << QByteArray() << QStringList{} << false;
+    QTest::newRow("localhost") << QByteArray() << QStringList{"--server", "LocalHost:7400"} << false;
+    QTest::newRow("another host") << QByteArray() << QStringList{"--server", "10.0.0.5:7400"} << true;
+    QTest::newRow("--tls on loopback") << QByteArray() << QStringList{"--tls"} << true;
+    QTest::newRow("ini off for another host") << QByteArray("[servidor]\nendereco=10.0.0.5:7400\ntls=false\n")
+                                              << QStringList{} << false;
+    QTest::newRow("--tls over the ini") << QByteArray("[servidor]\ntls=false\n") << QStringList{"--tls"} << true;
+}
+
+void tst_HostOptions::shouldUseTlsOffLoopbackUnlessTold()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QStringList, arguments);
+    arguments.prepend(QStringLiteral("hostapp"));
+    if (!ini.isEmpty()) {
+        arguments << QStringLiteral("--config") << writeIni(ini);
+    }
+    QTEST(ParseHostOptions(arguments).tls, "tls");
 }
 
 QTEST_MAIN(tst_HostOptions)
