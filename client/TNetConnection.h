@@ -121,8 +121,8 @@ public:
     // call; 0 when the last attempt succeeded or failed otherwise.
     int LastErrorCode() const { return m_lastErrorCode; }
     // The codes of a connect refused for the operator's sake.
-    static constexpr int OperatorRequired = -32001; // no operator and password given
-    static constexpr int OperatorRefused = -32002;  // operator or password wrong
+    static constexpr int OperatorRequired = -32004; // no operator and password given
+    static constexpr int OperatorRefused = -32005;  // operator or password wrong
     // The fingerprint of the certificate the server offered when the last
     // attempt did not trust it; empty otherwise.
     QString OfferedFingerprint() const { return m_offeredFingerprint; }

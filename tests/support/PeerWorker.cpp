@@ -104,9 +104,9 @@ void PeerWorker::answerConnect(QTcpSocket *socket, const QJsonObject &request)
     if (mode == ScriptedPeer::ConnectMode::Refuse) {
         socket->write(errorLine(id, -32001, QStringLiteral("servidor desconhecido: \"X\"")));
     } else if (!required.isEmpty() && !given.isObject()) {
-        socket->write(errorLine(id, -32001, QStringLiteral("o servidor exige operador e senha")));
+        socket->write(errorLine(id, -32004, QStringLiteral("o servidor exige operador e senha")));
     } else if (!required.isEmpty() && given.toObject() != required) {
-        socket->write(errorLine(id, -32002, QStringLiteral("operador ou senha inválidos")));
+        socket->write(errorLine(id, -32005, QStringLiteral("operador ou senha inválidos")));
     } else {
         socket->write(ScriptedPeer::line({{QStringLiteral("jsonrpc"), QStringLiteral("2.0")}, {QStringLiteral("id"), id},
                                           {QStringLiteral("result"), QJsonObject{{QStringLiteral("value"), QJsonValue()}}}}));

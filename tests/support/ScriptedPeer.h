@@ -38,8 +38,8 @@ public:
 
     void setConnectMode(ConnectMode mode);
     // An accepted connect must carry {"operator":..,"password":..} with
-    // these values: without them it is refused with -32001, with others
-    // with -32002, as a server with operators does.
+    // these values: without them it is refused with -32004, with others
+    // with -32005, as a server with operators does.
     void requireOperator(const QString &operatorCode, const QString &password);
     void replyResult(const QJsonValue &value, const QJsonObject &refs = {});
     void replyError(int code, const QString &message);
