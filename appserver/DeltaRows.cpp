@@ -1,5 +1,6 @@
 #include "DeltaRows.h"
 
+#include "FieldRules.h"
 #include "Refusal.h"
 
 namespace {
@@ -8,20 +9,32 @@ const QStringList keyFields{QStringLiteral("CDFILIAL"), QStringLiteral("NRORCAEV
 
 } // namespace
 
-DeltaRows::DeltaRows(const ChangeDelta &delta, const QList<FieldDef> &known, const QString &what)
-    : m_delta(delta)
+DeltaRows::DeltaRows(const ChangeDelta &delta, const QList<FieldDef> &layout, const QString &what)
 {
     for (int i = 0; i < delta.fields.size(); ++i) {
-        const QString name = delta.fields.at(i).name.toUpper();
-        const bool isKnown = std::any_of(known.begin(), known.end(), [&](const FieldDef &field) { return field.name == name; });
-        if (!isKnown) {
-            throw Refusal(QStringLiteral("O campo %1 não pertence a %2.").arg(delta.fields.at(i).name, what));
+        const FieldDef &declared = delta.fields.at(i);
+        const QString name = declared.name.toUpper();
+        const auto known = std::find_if(layout.begin(), layout.end(), [&](const FieldDef &field) { return field.name == name; });
+        if (known == layout.end()) {
+            throw Refusal(QStringLiteral("O campo %1 não pertence a %2.").arg(declared.name, what));
+        }
+        if (declared.type != known->type) {
+            throw Refusal(QStringLiteral("O campo %1 de %2 é %3, não %4.")
+                              .arg(name, what, FieldRules::typeName(known->type), FieldRules::typeName(declared.type)));
         }
         m_index.insert(name, i);
+        m_fields.append(*known);
     }
     for (const QString &field : keyFields) {
         if (!m_index.contains(field)) {
             throw Refusal(QStringLiteral("Falta o campo %1 nas alterações de %2.").arg(field, what));
+        }
+    }
+    for (const RowChange &change : delta.changes) {
+        for (const QVariantList *row : {&change.oldValues, &change.newValues}) {
+            for (int i = 0; i < row->size(); ++i) {
+                FieldRules::check(m_fields.at(i), row->at(i));
+            }
         }
     }
 }
@@ -50,7 +63,7 @@ QuoteKey DeltaRows::key(const QVariantList &row) const
 
 FieldType DeltaRows::type(const QString &field) const
 {
-    return m_delta.fields.at(m_index.value(field)).type;
+    return m_fields.at(m_index.value(field)).type;
 }
 
 QVariant DeltaRows::comparable(const QVariantList &row, const QString &field) const

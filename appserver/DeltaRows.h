@@ -10,9 +10,11 @@
 // number or date equals 0.
 class DeltaRows final {
 public:
-    // Throws Refusal when a field is not one of `known` (names the table
-    // does not have) or one of the key fields is missing.
-    DeltaRows(const ChangeDelta &delta, const QList<FieldDef> &known, const QString &what);
+    // Checks the delta against the server's own layout of the table, never
+    // against what the client declares: throws Refusal when a field is not
+    // one of `layout` or has another type there, one of the key fields is
+    // missing, or any original or current value breaks FieldRules.
+    DeltaRows(const ChangeDelta &delta, const QList<FieldDef> &layout, const QString &what);
 
     bool has(const QString &field) const { return m_index.contains(field); }
     QVariant value(const QVariantList &row, const QString &field) const;
@@ -25,6 +27,6 @@ public:
     FieldType type(const QString &field) const;
 
 private:
-    const ChangeDelta &m_delta;
     QHash<QString, int> m_index;
+    QList<FieldDef> m_fields; // the layout's definition of each delta field, in delta order
 };

@@ -111,7 +111,9 @@ void HallSchedule::release(const QuoteKey &key)
 void HallSchedule::tell(const QuoteKey &key, const QString &letter)
 {
     SqlTransaction transaction(m_db);
-    const auto quote = StoredQuote::load(m_db, key);
+    // Locked: a re-enable running meanwhile must not find its fresh booking
+    // released by a "C" that read the quote while it was still cancelled.
+    const auto quote = StoredQuote::lock(m_db, key);
     if (!quote) {
         throw Refusal(QStringLiteral("O orçamento %1 não existe.").arg(key.display()));
     }

@@ -8,11 +8,13 @@
 #include "Sql.h"
 #include "SqlTransaction.h"
 #include "StoredQuote.h"
+#include "WriteOperator.h"
 
 namespace {
 
 const QStringList keyFields{QStringLiteral("CDFILIAL"), QStringLiteral("NRORCAEVENTO"), QStringLiteral("NRSEQORCAEVE")};
 const QStringList dataFields{QStringLiteral("TXOBSJUSTORC"), QStringLiteral("DTHRHISTORCA"), QStringLiteral("CDOPERADOR")};
+const QString operatorField = QStringLiteral("CDOPERADOR");
 
 QString emptyOf(FieldType type)
 {
@@ -31,9 +33,18 @@ QVariant storable(const DeltaRows &rows, const QVariantList &row, const QString 
     return rows.value(row, field).toDouble();
 }
 
-void requireClosedQuote(const QSqlDatabase &db, const QuoteKey &key)
+FieldDef layoutField(const QString &name)
 {
-    const auto quote = StoredQuote::load(db, key);
+    const QList<FieldDef> layout = PacketLayouts::justificationFields();
+    return layout.at(fieldIndex(layout, name));
+}
+
+// The quote stays locked until the transaction ends (StoredQuote::lock), so
+// it cannot be re-enabled under a justification being written, and two
+// writers of one quote's justification run one after the other.
+void lockClosedQuote(const QSqlDatabase &db, const QuoteKey &key)
+{
+    const auto quote = StoredQuote::lock(db, key);
     if (!quote) {
         throw Refusal(QStringLiteral("O orçamento %1 não existe.").arg(key.display()));
     }
@@ -43,14 +54,12 @@ void requireClosedQuote(const QSqlDatabase &db, const QuoteKey &key)
 }
 
 // Keeps the justification stored now, before an update or a delete replaces
-// it. On PostgreSQL the row stays locked until the transaction ends, so a
-// second writer waits here and then finds the text changed.
+// it.
 void keepCurrent(const QSqlDatabase &db, const QuoteKey &key)
 {
-    const QString lock = Sql::isPostgres(db) ? QStringLiteral(" FOR UPDATE") : QString();
     QSqlQuery current = Sql::run(db, QStringLiteral(
         "SELECT TXOBSJUSTORC, DTHRHISTORCA, CDOPERADOR FROM OBSJUSTORCA "
-        "WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?") + lock, {key.branch, key.number, key.sequence});
+        "WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?"), {key.branch, key.number, key.sequence});
     if (!current.next()) {
         return;
     }
@@ -68,8 +77,8 @@ QString conflict(const QuoteKey &key)
 
 } // namespace
 
-JustificationWriter::JustificationWriter(const QSqlDatabase &db)
-    : m_db(db)
+JustificationWriter::JustificationWriter(const QSqlDatabase &db, const QString &authenticatedOperator)
+    : m_db(db), m_operator(authenticatedOperator)
 {
 }
 
@@ -81,7 +90,9 @@ int JustificationWriter::apply(const ChangeDelta &delta)
         const QVariantList &current = change.op == RowChange::Op::Insert ? change.newValues : change.oldValues;
         const QuoteKey key = rows.key(current);
         if (change.op == RowChange::Op::Insert) {
-            requireClosedQuote(m_db, key);
+            lockClosedQuote(m_db, key);
+            const QString named = rows.has(operatorField) ? rows.text(change.newValues, operatorField) : QString();
+            const QString recorded = WriteOperator::resolve(m_operator, named, layoutField(operatorField));
             QSqlQuery present = Sql::run(m_db, QStringLiteral(
                 "SELECT COUNT(*) FROM OBSJUSTORCA WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?"),
                 {key.branch, key.number, key.sequence});
@@ -92,37 +103,52 @@ int JustificationWriter::apply(const ChangeDelta &delta)
                 "INSERT INTO OBSJUSTORCA (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, TXOBSJUSTORC, DTHRHISTORCA, CDOPERADOR) "
                 "VALUES (?, ?, ?, ?, ?, ?)"),
                 {key.branch, key.number, key.sequence, storable(rows, change.newValues, dataFields.at(0)),
-                 storable(rows, change.newValues, dataFields.at(1)), storable(rows, change.newValues, dataFields.at(2))});
+                 storable(rows, change.newValues, dataFields.at(1)),
+                 m_operator.isEmpty() ? storable(rows, change.newValues, operatorField) : QVariant(recorded)});
             continue;
         }
-        QStringList changed = rows.changedFields(change);
+        // An update is checked against the original values of the fields it
+        // changes, a delete against all of them: what it removes must be
+        // what the operator saw.
+        QStringList checked = rows.changedFields(change);
+        QStringList sets;
+        QVariantList setValues;
         if (change.op == RowChange::Op::Update) {
             for (const QString &field : keyFields) {
-                if (changed.contains(field)) {
+                if (checked.contains(field)) {
                     throw Refusal(QStringLiteral("A justificativa não pode mudar de orçamento (%1).").arg(key.display()));
                 }
             }
-            if (changed.isEmpty()) {
+            if (checked.isEmpty()) {
                 continue;
             }
-            requireClosedQuote(m_db, key);
-        } else {
-            changed = QStringList();
-            for (const QString &field : dataFields) {
-                if (rows.has(field)) {
-                    changed << field;
+            const QString named = checked.contains(operatorField) ? rows.text(change.newValues, operatorField) : QString();
+            const QString recorded = WriteOperator::resolve(m_operator, named, layoutField(operatorField));
+            for (const QString &field : checked) {
+                if (field != operatorField || m_operator.isEmpty()) {
+                    sets << field + QStringLiteral(" = ?");
+                    setValues << storable(rows, change.newValues, field);
                 }
             }
+            if (!m_operator.isEmpty()) {
+                sets << operatorField + QStringLiteral(" = ?");
+                setValues << recorded;
+            }
+        } else {
+            for (const QString &field : dataFields) {
+                if (!rows.has(field)) {
+                    throw Refusal(QStringLiteral("A exclusão da justificativa do orçamento %1 deve trazer o valor original de %2.")
+                                      .arg(key.display(), field));
+                }
+            }
+            checked = dataFields;
         }
+        lockClosedQuote(m_db, key);
         QStringList checks;
-        QStringList sets;
-        QVariantList setValues;
         QVariantList checkValues{key.branch, key.number, key.sequence};
-        for (const QString &field : changed) {
+        for (const QString &field : checked) {
             checks << QStringLiteral(" AND COALESCE(%1, %2) = ?").arg(field, emptyOf(rows.type(field)));
             checkValues << rows.comparable(change.oldValues, field);
-            sets << field + QStringLiteral(" = ?");
-            setValues << storable(rows, change.newValues, field);
         }
         keepCurrent(m_db, key);
         const QString where = QStringLiteral(" WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?") + checks.join(QString());

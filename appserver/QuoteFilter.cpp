@@ -1,13 +1,18 @@
 #include "QuoteFilter.h"
 
+#include "Refusal.h"
+#include "Sql.h"
 #include "TextFolding.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocale>
 
 #include <cmath>
 
 namespace {
 
-
+const QChar separator = QLatin1Char('_');
 
 bool applied(const QString &flag)
 {
@@ -45,19 +50,64 @@ void dateRange(QStringList &conditions, QVariantList &values, const QString &col
     }
 }
 
-void codeList(QStringList &conditions, QVariantList &values, const QString &column, const QString &joined)
+// The codes a criterion names, as the column they match, what the operator
+// calls the criterion, and the joined codes; only the applied ones.
+struct AppliedList {
+    QString column;
+    QString label;
+    const QString *joined;
+};
+
+QList<AppliedList> appliedLists(const QuoteListing &listing)
+{
+    const std::tuple<const char *, const char *, const QuoteListing::CodeList *> lists[] = {
+        {"CDVENDEDOR", "Vendedor", &listing.seller},
+        {"CDCLIENTE", "Cliente", &listing.client},
+        {"CDTIPOEVENTO", "Tipo de evento", &listing.eventType},
+        {"CDTPSERVEVEN", "Tipo de serviço", &listing.serviceType},
+    };
+    QList<AppliedList> found;
+    for (const auto &[column, label, list] : lists) {
+        if (applied(list->all)) {
+            found.append({QLatin1String(column), QString::fromUtf8(label), &list->list});
+        }
+    }
+    // "1_2_" and "_1_2_" both name Pendente and Aprovado.
+    if (applied(listing.allStates)) {
+        found.append({QStringLiteral("IDSITUORCEVE"), QStringLiteral("Situação"), &listing.states});
+    }
+    return found;
+}
+
+qsizetype countCodes(const QString &joined)
+{
+    qsizetype count = 0;
+    QChar previous = separator;
+    for (const QChar c : joined) {
+        count += c != separator && previous == separator ? 1 : 0;
+        previous = c;
+    }
+    return count;
+}
+
+// One bound value however long the list: the database splits it and
+// matches every row against the set it makes (a hash on PostgreSQL, an
+// index on SQLite), instead of a statement with one placeholder per code.
+void codeList(const QSqlDatabase &db, QStringList &conditions, QVariantList &values, const QString &column, const QString &joined)
 {
     const QStringList codes = QuoteFilter::splitCodes(joined);
     if (codes.isEmpty()) {
         conditions << QStringLiteral("1 = 0");
         return;
     }
-    QStringList marks;
-    for (const QString &code : codes) {
-        marks << QStringLiteral("?");
-        values << code;
+    if (Sql::isPostgres(db)) {
+        // Codes never hold the separator, so splitting again gives them back.
+        conditions << column + QStringLiteral(" = ANY(string_to_array(?, '_'))");
+        values << codes.join(separator);
+    } else {
+        conditions << column + QStringLiteral(" IN (SELECT value FROM json_each(?))");
+        values << QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(codes)).toJson(QJsonDocument::Compact));
     }
-    conditions << QStringLiteral("%1 IN (%2)").arg(column, marks.join(QLatin1Char(',')));
 }
 
 void substring(QStringList &conditions, QVariantList &values, const QString &foldedColumn, const QString &text,
@@ -84,28 +134,28 @@ void appendConditions(const QuoteListing &listing, const QSqlDatabase &db, QStri
     dateRange(conditions, values, QStringLiteral("DTINCLORCEVE"), listing.quoteDate);
     dateRange(conditions, values, QStringLiteral("DTVALIORCEVE"), listing.validity);
     dateRange(conditions, values, QStringLiteral("DTEVENTO"), listing.eventDate);
-    const std::pair<QString, const QuoteListing::CodeList *> lists[] = {
-        {QStringLiteral("CDVENDEDOR"), &listing.seller},
-        {QStringLiteral("CDCLIENTE"), &listing.client},
-        {QStringLiteral("CDTIPOEVENTO"), &listing.eventType},
-        {QStringLiteral("CDTPSERVEVEN"), &listing.serviceType},
-    };
-    for (const auto &[column, list] : lists) {
-        if (applied(list->all)) {
-            codeList(conditions, values, column, list->list);
-        }
-    }
-    if (applied(listing.allStates)) {
-        // "1_2_" and "_1_2_" both name Pendente and Aprovado.
-        codeList(conditions, values, QStringLiteral("IDSITUORCEVE"), listing.states);
+    for (const AppliedList &list : appliedLists(listing)) {
+        codeList(db, conditions, values, list.column, *list.joined);
     }
     substring(conditions, values, TextFolding::foldedColumn(db, QStringLiteral("DSTITUORCEVE")), listing.title, listing.allTitles);
     substring(conditions, values, TextFolding::foldedColumn(db, QStringLiteral("NMCLIEORCEVE")), listing.newClient, listing.allNewClients);
 }
 
+void checkListSizes(const QuoteListing &listing)
+{
+    const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
+    for (const AppliedList &list : appliedLists(listing)) {
+        const qsizetype count = countCodes(*list.joined);
+        if (count > maxCodesPerList) {
+            throw Refusal(QStringLiteral("A lista de %1 do filtro tem %2 códigos; o limite é %3 por lista.")
+                              .arg(list.label, brazil.toString(count), brazil.toString(maxCodesPerList)));
+        }
+    }
+}
+
 QStringList splitCodes(const QString &joined)
 {
-    return joined.split(QLatin1Char('_'), Qt::SkipEmptyParts);
+    return joined.split(separator, Qt::SkipEmptyParts);
 }
 
 } // namespace QuoteFilter

@@ -7,6 +7,7 @@
 #include "Sql.h"
 #include "SqlTransaction.h"
 #include "StateHistory.h"
+#include "WriteOperator.h"
 
 namespace {
 
@@ -34,8 +35,8 @@ bool exists(const QSqlDatabase &db, const QuoteKey &key)
 
 } // namespace
 
-QuoteWriter::QuoteWriter(const QSqlDatabase &db)
-    : m_db(db)
+QuoteWriter::QuoteWriter(const QSqlDatabase &db, const QString &authenticatedOperator)
+    : m_db(db), m_operator(authenticatedOperator)
 {
 }
 
@@ -68,7 +69,8 @@ int QuoteWriter::apply(const ChangeDelta &delta)
             throw Refusal(QStringLiteral("O orçamento %1 só pode passar de Pendente ou Aprovado para Cancelado ou Adiado.").arg(key.display()));
         }
         const QString reason = rows.has(reasonField) ? rows.text(change.newValues, reasonField) : QString();
-        const QString operatorCode = rows.has(operatorField) ? rows.text(change.newValues, operatorField) : QString();
+        const QString operatorCode = WriteOperator::resolve(
+            m_operator, rows.has(operatorField) ? rows.text(change.newValues, operatorField) : QString(), StateHistory::operatorField());
         checkReason(m_db, reason);
         if (operatorCode.trimmed().isEmpty()) {
             throw Refusal(QStringLiteral("O operador que justificou o orçamento %1 deve ser informado.").arg(key.display()));

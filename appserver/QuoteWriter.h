@@ -8,10 +8,11 @@
 // The only change accepted is a quote going from Pendente ("1") or
 // Aprovado ("2") to Cancelado ("8") or Adiado ("9") with a registered
 // reason and the operator; the state it replaced is kept for re-enabling
-// and a history row is written.
+// and a history row is written. A connection that proved to be an operator
+// records that operator (WriteOperator).
 class QuoteWriter final {
 public:
-    explicit QuoteWriter(const QSqlDatabase &db);
+    QuoteWriter(const QSqlDatabase &db, const QString &authenticatedOperator);
 
     // Applies the whole delta in one transaction and returns how many quotes
     // changed. Throws Refusal (nothing stored) for any other kind of change
@@ -21,4 +22,5 @@ public:
 
 private:
     QSqlDatabase m_db;
+    QString m_operator;
 };

@@ -3,16 +3,18 @@
 #include "CallLog.h"
 #include "HallSchedule.h"
 #include "JustificationWriter.h"
+#include "QuoteFilter.h"
 #include "QuoteListing.h"
 #include "QuoteReader.h"
 #include "QuoteStates.h"
 #include "QuoteWriter.h"
 #include "Refusal.h"
 #include "RpcError.h"
-#include "SqlTransaction.h"
+#include "StateHistory.h"
 #include "StateRestorer.h"
 #include "StoredQuote.h"
 #include "WireCodec.h"
+#include "WriteOperator.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -37,6 +39,24 @@ QJsonObject refused(const QString &message)
     return QJsonObject{{QStringLiteral("ok"), false}, {QStringLiteral("message"), message}};
 }
 
+// What the client gets when the database fails; what failed (the driver's
+// text, the statement) goes to the server's log only.
+const QString databaseFailure = QStringLiteral("falha no banco de dados do servidor; o erro foi registrado no log do servidor");
+
+// A screen sends one or two changes at a time. A delta with more is refused
+// before it is read, so no call holds the write lock (on SQLite, the whole
+// database's) for longer than a moment.
+constexpr qsizetype maxChangesPerDelta = 1000;
+
+// No text the database holds has a NUL (PostgreSQL cannot store one), so an
+// argument carrying one is malformed.
+void requireNoNul(const QJsonValue &value, int index)
+{
+    if (value.isString() && value.toString().contains(QChar::Null)) {
+        throw RpcError(RpcError::InvalidParams, QStringLiteral("argumento %1 contém um caractere nulo").arg(index));
+    }
+}
+
 QString textArg(const QJsonArray &params, int index)
 {
     const QJsonValue value = params.at(index);
@@ -46,6 +66,7 @@ QString textArg(const QJsonArray &params, int index)
     if (!value.isString()) {
         throw RpcError(RpcError::InvalidParams, QStringLiteral("argumento %1 deveria ser um texto").arg(index));
     }
+    requireNoNul(value, index);
     return value.toString();
 }
 
@@ -54,11 +75,19 @@ QuoteKey keyArgs(const QJsonArray &params, int branch, int number, int sequence)
     return QuoteKey{textArg(params, branch), textArg(params, number), textArg(params, sequence)};
 }
 
+// Throws RpcError for a malformed delta, Refusal for one with more than
+// maxChangesPerDelta changes.
 ChangeDelta deltaArg(const QJsonArray &params, int index)
 {
     const QJsonValue value = params.at(index);
     if (!value.isObject()) {
         throw RpcError(RpcError::InvalidParams, QStringLiteral("argumento %1 deveria ser um pacote de alterações").arg(index));
+    }
+    const qsizetype changes = value.toObject().value(QStringLiteral("changes")).toArray().size();
+    if (changes > maxChangesPerDelta) {
+        throw Refusal(QStringLiteral("O pacote tem %1 alterações; o servidor aceita no máximo %2 por chamada. Nada foi gravado.")
+                          .arg(changes)
+                          .arg(maxChangesPerDelta));
     }
     try {
         return WireCodec::decodeDelta(value.toObject());
@@ -164,19 +193,20 @@ bool RpcSession::handle(const QByteArray &text, const AnswerStream::Sender &send
     } catch (const RpcError &error) {
         return fail(out, id, method, timer.elapsed(), error.code(), error.message());
     } catch (const std::exception &error) {
-        return fail(out, id, method, timer.elapsed(), RpcError::InternalError,
-                    QStringLiteral("falha no banco de dados do servidor: %1").arg(QString::fromUtf8(error.what())));
+        return fail(out, id, method, timer.elapsed(), RpcError::InternalError, databaseFailure, QString::fromUtf8(error.what()));
     }
 }
 
-bool RpcSession::fail(AnswerStream &out, const QJsonValue &id, const QString &method, qint64 elapsedMs, int code, const QString &message)
+bool RpcSession::fail(AnswerStream &out, const QJsonValue &id, const QString &method, qint64 elapsedMs, int code, const QString &message,
+                      const QString &logged)
 {
+    const QString cause = logged.isEmpty() ? message : logged;
     if (out.hasSent()) {
         CallLog::write(m_peer, method, elapsedMs,
-                       QStringLiteral("erro %1 depois de enviada parte da resposta, conexão encerrada: %2").arg(code).arg(message));
+                       QStringLiteral("erro %1 depois de enviada parte da resposta, conexão encerrada: %2").arg(code).arg(cause));
         return false;
     }
-    CallLog::write(m_peer, method, elapsedMs, QStringLiteral("erro %1: %2").arg(code).arg(message));
+    CallLog::write(m_peer, method, elapsedMs, QStringLiteral("erro %1: %2").arg(code).arg(cause));
     out.discard();
     out.buffer().append(errorLine(id, code, message));
     return out.finish();
@@ -221,17 +251,23 @@ RpcSession::Answer RpcSession::dispatch(const QString &methodName, const QJsonAr
 
 namespace {
 
-// Runs a checked call: a business refusal becomes {"ok":false} (and the
-// call log says so), anything else goes on as a JSON-RPC error.
+// A business refusal: {"ok":false}, and the call log says so.
+RpcSession::Answer refusedAnswer(const Refusal &refusal, const QJsonObject &refs)
+{
+    RpcSession::Answer refusedAnswer = answer(refused(refusal.message()), refs);
+    refusedAnswer.outcome = QStringLiteral("recusado: ") + refusal.message();
+    return refusedAnswer;
+}
+
+// Runs a checked call: a refusal becomes a refused answer, anything else
+// goes on as a JSON-RPC error.
 template<typename Body>
 RpcSession::Answer checked(Body body, const QJsonObject &refs = {})
 {
     try {
         return answer(accepted(body()), refs);
     } catch (const Refusal &refusal) {
-        RpcSession::Answer refusedAnswer = answer(refused(refusal.message()), refs);
-        refusedAnswer.outcome = QStringLiteral("recusado: ") + refusal.message();
-        return refusedAnswer;
+        return refusedAnswer(refusal, refs);
     }
 }
 
@@ -257,10 +293,18 @@ RpcSession::Answer RpcSession::getOrcamento(const QJsonArray &params)
     } catch (const std::invalid_argument &wrong) {
         throw RpcError(RpcError::InvalidParams, QString::fromUtf8(wrong.what()));
     }
+    for (int i = 1; i < params.size(); ++i) {
+        requireNoNul(params.at(i), i);
+    }
     QJsonObject refs;
     const QJsonArray echoed = filter.toJson();
     for (int i = 0; i < echoed.size(); ++i) {
         refs.insert(QString::number(i + 1), echoed.at(i));
+    }
+    try {
+        QuoteFilter::checkListSizes(filter);
+    } catch (const Refusal &refusal) {
+        return refusedAnswer(refusal, refs);
     }
     // A branch's list is the largest answer there is: its packet is written
     // as text straight from the query and leaves while the query steps.
@@ -298,14 +342,12 @@ RpcSession::Answer RpcSession::getParamOrca(const QJsonArray &)
 
 RpcSession::Answer RpcSession::setOrcamento(const QJsonArray &params)
 {
-    const ChangeDelta delta = deltaArg(params, 0);
-    return checked([&] { return QJsonValue(QuoteWriter(m_db).apply(delta)); });
+    return checked([&] { return QJsonValue(QuoteWriter(m_db, m_operator).apply(deltaArg(params, 0))); });
 }
 
 RpcSession::Answer RpcSession::setObs(const QJsonArray &params)
 {
-    const ChangeDelta delta = deltaArg(params, 0);
-    return checked([&] { return QJsonValue(JustificationWriter(m_db).apply(delta)); });
+    return checked([&] { return QJsonValue(JustificationWriter(m_db, m_operator).apply(deltaArg(params, 0))); });
 }
 
 RpcSession::Answer RpcSession::setAgendaSalao(const QJsonArray &params)
@@ -360,7 +402,7 @@ RpcSession::Answer RpcSession::setAnterior(const QJsonArray &params)
     const QString operatorCode = textArg(params, 3);
     QString state = textArg(params, 4);
     Answer restored = checked([&] {
-        state = StateRestorer(m_db).restore(key, operatorCode);
+        state = StateRestorer(m_db).restore(key, WriteOperator::resolve(m_operator, operatorCode, StateHistory::operatorField()));
         return QJsonValue();
     });
     restored.refs = QJsonObject{{QStringLiteral("4"), state}};

@@ -48,7 +48,10 @@ public:
 
 private:
     Answer dispatch(const QString &method, const QJsonArray &params);
-    bool fail(AnswerStream &out, const QJsonValue &id, const QString &method, qint64 elapsedMs, int code, const QString &message);
+    // Answers an error (or closes the connection when part of the answer
+    // left); the log says `logged` instead of the message when given.
+    bool fail(AnswerStream &out, const QJsonValue &id, const QString &method, qint64 elapsedMs, int code, const QString &message,
+              const QString &logged = {});
 
     Answer connect(const QJsonArray &params);
     Answer getOrcamento(const QJsonArray &params);

@@ -8,6 +8,11 @@
 
 namespace StateHistory {
 
+FieldDef operatorField()
+{
+    return FieldDef{QStringLiteral("CDOPERADOR"), FieldType::Text, 12};
+}
+
 void append(const QSqlDatabase &db, const QuoteKey &key, const QString &fromState, const QString &toState,
             const QString &reason, const QString &operatorCode)
 {

@@ -27,7 +27,10 @@ QString StateRestorer::restore(const QuoteKey &key, const QString &operatorCode)
         throw Refusal(QStringLiteral("O operador deve ser informado para habilitar o orçamento %1.").arg(key.display()));
     }
     SqlTransaction transaction(m_db);
-    const auto quote = StoredQuote::load(m_db, key);
+    // Locked until the end: the state read here is the one replaced, and a
+    // "C" or a second re-enable of the same quote waits for this one and
+    // then finds the quote as it leaves it.
+    const auto quote = StoredQuote::lock(m_db, key);
     if (!quote) {
         throw Refusal(QStringLiteral("O orçamento %1 não existe.").arg(key.display()));
     }
@@ -38,15 +41,10 @@ QString StateRestorer::restore(const QuoteKey &key, const QString &operatorCode)
     if (!QuoteState::isOpen(restored)) {
         throw Refusal(QStringLiteral("O orçamento %1 não tem situação anterior registrada.").arg(key.display()));
     }
-    // Only a quote that is still in the state we read may be restored: a
-    // second operator re-enabling the same quote finds nothing left to do.
-    QSqlQuery update = Sql::run(m_db, QStringLiteral(
+    Sql::run(m_db, QStringLiteral(
         "UPDATE ORCAEVENTO SET IDSITUORCEVE = ?, IDSITUANTORC = ?, CDJUSTEXCHIS = NULL "
-        "WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? AND IDSITUORCEVE = ?"),
-        {restored, quote->state, key.branch, key.number, key.sequence, quote->state});
-    if (update.numRowsAffected() != 1) {
-        throw Refusal(QStringLiteral("O orçamento %1 foi alterado por outro usuário. Liste os orçamentos novamente.").arg(key.display()));
-    }
+        "WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?"),
+        {restored, quote->state, key.branch, key.number, key.sequence});
     StoredQuote reopened = *quote;
     reopened.state = restored;
     HallSchedule(m_db).book(reopened, HallBooking::forState(restored));

@@ -8,7 +8,9 @@
 #include "TestBackend.h"
 #include "WireCodec.h"
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
+#include <QLocale>
 #include <QMap>
 #include <QRegularExpression>
 #include <QSqlRecord>
@@ -22,6 +24,7 @@
 namespace {
 
 const QString moduleName = QStringLiteral("CXL04100.rdmCancelamento");
+const QString databaseFailure = QStringLiteral("falha no banco de dados do servidor; o erro foi registrado no log do servidor");
 
 const QStringList quoteFieldOrder{
     "IDCHECK", "NRORCAEVENTO", "NRSEQORCAEVE", "NMCLIEORCEVE", "NMFANTCLIE", "IDSITUORCEVE", "CDTPSERVEVEN", "NMTPSERVEVEN",
@@ -97,10 +100,25 @@ QMap<QString, QJsonValue> cancellation(const QString &state, const QString &reas
     return {{"IDSITUORCEVE", state}, {"CDJUSTEXCHIS", reason}, {"CDOPEJUSTORC", operatorCode}};
 }
 
+QByteArray requestLine(int id, const QString &method, const QJsonArray &params)
+{
+    const QJsonObject request{{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", params}};
+    return QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n';
+}
+
 QByteArray listingRequest(int id, const QString &branch)
 {
-    const QJsonObject request{{"jsonrpc", "2.0"}, {"id", id}, {"method", "GetOrcamento"}, {"params", defaultFilter(branch)}};
-    return QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n';
+    return requestLine(id, "GetOrcamento", defaultFilter(branch));
+}
+
+QString base64(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toBase64());
+}
+
+QJsonObject deltaOf(const QJsonArray &fields, const QJsonObject &change)
+{
+    return QJsonObject{{"fields", fields}, {"changes", QJsonArray{change}}};
 }
 
 int errorCode(const QJsonObject &answer)
@@ -461,10 +479,12 @@ private slots:
         client.sendRaw(listingRequest(42, "0007"));
         if (atTheFirstRow) {
             // Nothing had left: the usual error, and the connection goes on.
+            // What failed goes to the server's log, never to the client.
             const QJsonObject answer = client.readAnswer();
             QCOMPARE(errorCode(answer), -32000);
-            QVERIFY(answer.value("error").toObject().value("message").toString().contains("integer overflow"));
+            QCOMPARE(answer.value("error").toObject().value("message").toString(), databaseFailure);
             QCOMPARE(answer.value("id").toInt(), 42);
+            QTRY_VERIFY(m_server->log().contains(QRegularExpression(" GetOrcamento \\d+ ms erro -32000: integer overflow \\[SELECT ")));
             QVERIFY(client.checked("GetMotivo", {"0001", ""}).value("ok").toBool());
             return;
         }
@@ -632,6 +652,191 @@ private slots:
         delta["changes"] = changes;
         QCOMPARE(client.checked("SetOrcamento", {delta}).value("ok").toBool(), false);
         QCOMPARE(storedState("0006", before.text(0, "NRORCAEVENTO"), before.text(0, "NRSEQORCAEVE")), before.text(0, "IDSITUORCEVE"));
+    }
+
+    void writesBreakingTheServersLayoutAreRefused_data()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QString>("write");
+        QTest::addColumn<QString>("refusal");
+        for (const QString &driver : drivers()) {
+            auto row = [&](const char *write, const char *refusal) {
+                QTest::newRow(qPrintable(driver + "/" + write)) << driver << QString::fromLatin1(write) << QString::fromUtf8(refusal);
+            };
+            row("operator of 100,000 characters", "O campo CDOPEJUSTORC aceita no máximo 12 caracteres; o valor enviado tem 100000.");
+            row("NUL in the reason", "O campo CDJUSTEXCHIS contém um caractere nulo.");
+            row("control character in the operator", "O campo CDOPEJUSTORC contém caracteres de controle.");
+            row("branch code too long", "O campo CDFILIAL aceita no máximo 4 caracteres");
+            row("text sent for a date", "O campo DTEVENTO de orçamento é data e hora, não texto.");
+            row("more changes than a call takes", "O pacote tem 1001 alterações; o servidor aceita no máximo 1000 por chamada.");
+            row("justification dated with a text", "O campo DTHRHISTORCA de justificativa é data e hora, não texto.");
+            row("justification with a NUL", "O campo TXOBSJUSTORC contém um caractere nulo.");
+            row("justification operator too long", "O campo CDOPERADOR aceita no máximo 10 caracteres");
+        }
+    }
+    void writesBreakingTheServersLayoutAreRefused()
+    {
+        QFETCH(QString, write);
+        QFETCH(QString, refusal);
+        START_SERVER();
+        const Packet before = listQuotes(client, defaultFilter("0004"));
+        const QString number = before.text(0, "NRORCAEVENTO");
+        const QString sequence = before.text(0, "NRSEQORCAEVE");
+        QJsonObject delta = updateDelta(before, 0, cancellation("8", "0001", "MSOUZA"));
+        QString method = "SetOrcamento";
+        QString stateAfter = before.text(0, "IDSITUORCEVE");
+        const auto setValue = [&delta](int field, const QJsonValue &value) {
+            QJsonArray changes = delta.value("changes").toArray();
+            QJsonObject change = changes.at(0).toObject();
+            for (const char *side : {"old", "new"}) {
+                QJsonArray row = change.value(side).toArray();
+                row[field] = value;
+                change[side] = row;
+            }
+            changes[0] = change;
+            delta["changes"] = changes;
+        };
+        if (write.startsWith("justification")) {
+            QVERIFY(client.checked("SetOrcamento", {delta}).value("ok").toBool());
+            stateAfter = "8";
+            method = "SetObs";
+            QJsonArray fields = client.checked("GetItemOrc", {"0004", number, sequence}).value("data").toArray().at(1).toObject().value("fields").toArray();
+            QJsonArray note{base64("Cliente desistiu."), "0004", number, sequence, 46300.0, "MSOUZA"};
+            if (write.contains("dated")) {
+                fields[4] = QJsonObject{{"name", "DTHRHISTORCA"}, {"type", "text"}, {"size", 10}};
+                note[4] = "ontem";
+            } else if (write.contains("NUL")) {
+                note[0] = base64(QByteArray("linha\0fim", 9));
+            } else {
+                note[5] = "OPERADOR123";
+            }
+            delta = deltaOf(fields, QJsonObject{{"op", "insert"}, {"new", note}});
+        } else if (write.startsWith("operator")) {
+            delta = updateDelta(before, 0, cancellation("8", "0001", QString(100000, 'M')));
+        } else if (write.contains("NUL")) {
+            delta = updateDelta(before, 0, cancellation("8", QStringLiteral("00") + QChar::Null + "1", "MSOUZA"));
+        } else if (write.startsWith("control")) {
+            delta = updateDelta(before, 0, cancellation("8", "0001", "MS\u001bOUZA"));
+        } else if (write.startsWith("branch")) {
+            setValue(quoteFieldOrder.indexOf("CDFILIAL"), "00040");
+        } else if (write.startsWith("text")) {
+            QJsonArray fields = delta.value("fields").toArray();
+            fields[quoteFieldOrder.indexOf("DTEVENTO")] = QJsonObject{{"name", "DTEVENTO"}, {"type", "text"}, {"size", 10}};
+            delta["fields"] = fields;
+            setValue(quoteFieldOrder.indexOf("DTEVENTO"), "amanhã");
+        } else {
+            QJsonArray changes = delta.value("changes").toArray();
+            while (changes.size() <= 1000) {
+                changes.append(changes.at(0));
+            }
+            delta["changes"] = changes;
+        }
+        const QJsonObject answer = client.checked(method, {delta});
+        QCOMPARE(answer.value("ok").toBool(), false);
+        QVERIFY2(answer.value("message").toString().startsWith(refusal), qPrintable(answer.value("message").toString()));
+        QCOMPARE(storedState("0004", number, sequence), stateAfter);
+        QCOMPARE(scalar("SELECT COUNT(*) FROM OBSJUSTORCA WHERE CDFILIAL = '0004' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?",
+                        {number, sequence}), 0);
+        QCOMPARE(scalar("SELECT COUNT(*) FROM HISTSITUORCA WHERE CDFILIAL = '0004' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?",
+                        {number, sequence}), stateAfter == "8" ? 1 : 0);
+    }
+
+    void aJustificationIsDeletedOnlyAsItWasSeen_data()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QString>("deletion");
+        QTest::addColumn<bool>("accepted");
+        for (const QString &driver : drivers()) {
+            auto row = [&](const char *deletion, bool accepted) {
+                QTest::newRow(qPrintable(driver + "/" + deletion)) << driver << QString::fromLatin1(deletion) << accepted;
+            };
+            row("with every original value", true);
+            row("with its keys only", false);
+            row("with a text changed since", false);
+            row("of a quote re-enabled since", false);
+        }
+    }
+    void aJustificationIsDeletedOnlyAsItWasSeen()
+    {
+        QFETCH(QString, deletion);
+        QFETCH(bool, accepted);
+        START_SERVER();
+        const Packet quotes = listQuotes(client, defaultFilter("0007"));
+        const QString number = quotes.text(0, "NRORCAEVENTO");
+        const QString sequence = quotes.text(0, "NRSEQORCAEVE");
+        QVERIFY(client.checked("SetOrcamento", {updateDelta(quotes, 0, cancellation("8", "0001", "MSOUZA"))}).value("ok").toBool());
+        const QJsonArray fields = client.checked("GetItemOrc", {"0007", number, sequence}).value("data").toArray().at(1).toObject().value("fields").toArray();
+        const QJsonArray note{base64("Evento transferido."), "0007", number, sequence, 46300.0, "MSOUZA"};
+        QVERIFY(client.checked("SetObs", {deltaOf(fields, QJsonObject{{"op", "insert"}, {"new", note}})}).value("ok").toBool());
+        const Packet stored(client.checked("GetItemOrc", {"0007", number, sequence}).value("data").toArray().at(1).toObject());
+        QJsonArray deletedFields = stored.fieldDefs;
+        QJsonArray original = stored.rows.at(0);
+        if (deletion.contains("keys")) {
+            deletedFields = QJsonArray{fields.at(1), fields.at(2), fields.at(3)};
+            original = QJsonArray{"0007", number, sequence};
+        } else if (deletion.contains("changed")) {
+            original[0] = base64("Outro texto.");
+        } else if (deletion.contains("re-enabled")) {
+            Sql::run(direct(), "UPDATE ORCAEVENTO SET IDSITUORCEVE = '1' WHERE CDFILIAL = '0007' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?",
+                     {number, sequence});
+        }
+        const QJsonObject answer = client.checked("SetObs", {deltaOf(deletedFields, QJsonObject{{"op", "delete"}, {"old", original}})});
+        QVERIFY2(answer.value("ok").toBool() == accepted, qPrintable(answer.value("message").toString()));
+        if (!accepted) {
+            QVERIFY2(answer.value("message").toString().contains(number), qPrintable(answer.value("message").toString()));
+        }
+        QCOMPARE(scalar("SELECT COUNT(*) FROM OBSJUSTORCA WHERE CDFILIAL = '0007' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?",
+                        {number, sequence}), accepted ? 0 : 1);
+        QCOMPARE(scalar("SELECT COUNT(*) FROM HISTOBSJUSTORCA WHERE CDFILIAL = '0007' AND NRORCAEVENTO = ? AND TXOBSJUSTORC = 'Evento transferido.'",
+                        {number}), accepted ? 1 : 0);
+    }
+
+    void longCodeListsAreMatchedOrRefusedAtOnce_data()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<int>("codes");
+        QTest::addColumn<bool>("accepted");
+        for (const QString &driver : drivers()) {
+            QTest::newRow(qPrintable(driver + "/100,000 codes")) << driver << 100000 << true;
+            QTest::newRow(qPrintable(driver + "/100,001 codes")) << driver << 100001 << false;
+            QTest::newRow(qPrintable(driver + "/ten megabytes of codes")) << driver << 1100000 << false;
+        }
+    }
+    void longCodeListsAreMatchedOrRefusedAtOnce()
+    {
+        QFETCH(int, codes);
+        QFETCH(bool, accepted);
+        START_SERVER("--max-line", "16777216");
+        // The branch's own clients among codes no quote has.
+        const Packet all = listQuotes(client, defaultFilter("0002"));
+        QStringList clients;
+        int listed = 0;
+        for (int i = 0; i < all.rows.size(); ++i) {
+            if (!all.text(i, "CDCLIENTE").isEmpty()) {
+                clients << all.text(i, "CDCLIENTE");
+                ++listed;
+            }
+        }
+        clients.removeDuplicates();
+        QString joined = clients.join('_');
+        joined += QStringLiteral("_X1234567").repeated(codes - clients.size());
+        QuoteListing filter;
+        filter.client = {joined, ""};
+        QElapsedTimer timer;
+        timer.start();
+        const QJsonObject answer = client.checked("GetOrcamento", filter.arguments("0002"));
+        const qint64 elapsed = timer.elapsed();
+        if (accepted) {
+            QVERIFY2(answer.value("ok").toBool(), qPrintable(answer.value("message").toString()));
+            const Packet chosen(answer.value("data").toObject());
+            QCOMPARE(chosen.rows.size(), listed);
+        } else {
+            QCOMPARE(answer.value("ok").toBool(), false);
+            QCOMPARE(answer.value("message").toString(), QStringLiteral("A lista de Cliente do filtro tem %1 códigos; o limite é 100.000 por lista.")
+                                                             .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(codes)));
+        }
+        // Linear: a second or so even for the debug build on a busy machine.
+        QVERIFY2(elapsed < 5000, qPrintable(QString::number(elapsed)));
     }
 
     void justificationInsertUpdateAndConflict_data() { addDrivers(); }
@@ -808,6 +1013,68 @@ private slots:
                         {branch, hall, day}), 1);
         QCOMPARE(scalar("SELECT COUNT(*) FROM ORCAEVENTO WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? AND IDSITUORCEVE IN ('8','9')",
                         {branch, quotes.at(1).first, quotes.at(1).second}), 1);
+    }
+
+    void aReleaseCannotUndoTheReEnableItRacesWith_data() { addDrivers(); }
+    void aReleaseCannotUndoTheReEnableItRacesWith()
+    {
+        if (!QString::fromLatin1(QTest::currentDataTag()).startsWith("postgres")) {
+            QSKIP("SQLite lets one writer in at a time: the race needs PostgreSQL's row locks");
+        }
+        START_SERVER("--busy-timeout", "30000");
+        JsonLineClient reEnabler, releaser;
+        QVERIFY(reEnabler.openSession(m_server->port()));
+        QVERIFY(releaser.openSession(m_server->port()));
+        QSqlDatabase db = direct();
+        // Two cancelled quotes of one hall, one day, two hours; the hall takes
+        // one event a day. The first still holds its booking: its "C" has not
+        // arrived yet.
+        QSqlQuery pick = Sql::run(db, "SELECT CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDSALAOEVEN, DTEVENTO FROM ORCAEVENTO "
+                                      "WHERE IDSITUORCEVE IN ('8','9') AND IDSITUANTORC IN ('1','2') AND CDSALAOEVEN IS NOT NULL "
+                                      "ORDER BY CDFILIAL, NRORCAEVENTO");
+        QVERIFY(pick.next());
+        const QString branch = pick.value(0).toString(), hall = pick.value(3).toString();
+        const double day = std::floor(pick.value(4).toDouble());
+        QList<QPair<QString, QString>> quotes{{pick.value(1).toString(), pick.value(2).toString()}};
+        while (pick.next() && pick.value(0).toString() != branch) {
+        }
+        QCOMPARE(pick.value(0).toString(), branch);
+        quotes.append({pick.value(1).toString(), pick.value(2).toString()});
+        Sql::run(db, "DELETE FROM AGENDASALAO WHERE CDFILIAL = ? AND CDSALAOEVEN = ? AND DTEVENTO = ?", {branch, hall, day});
+        Sql::run(db, "UPDATE SALAOEVEN SET QTLIMAGENDIA = 1 WHERE CDFILIAL = ? AND CDSALAOEVEN = ?", {branch, hall});
+        const QStringList hours{"12:00", "19:00"};
+        for (int i = 0; i < 2; ++i) {
+            Sql::run(db, "UPDATE ORCAEVENTO SET CDSALAOEVEN = ?, DTEVENTO = ?, HREVENTO = ? WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?",
+                     {hall, day + 0.5, hours.at(i), branch, quotes.at(i).first, quotes.at(i).second});
+        }
+        Sql::run(db, "INSERT INTO AGENDASALAO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDSALAOEVEN, DTEVENTO, HREVENTO, IDSITAGENSAL) "
+                     "VALUES (?, ?, ?, ?, ?, ?, 'R')", {branch, quotes.at(0).first, quotes.at(0).second, hall, day, hours.at(0)});
+        // A third transaction holds the state history: the re-enable stops
+        // at its last write, with the quote live again and booked, not yet
+        // committed. The "C" sent then waits for it.
+        QSqlDatabase third = direct();
+        Sql::run(third, "BEGIN");
+        Sql::run(third, "LOCK TABLE HISTSITUORCA IN SHARE MODE");
+        QSqlDatabase watch = direct();
+        const auto waiting = [&watch] {
+            QSqlQuery query = Sql::run(watch, "SELECT COUNT(*) FROM pg_stat_activity WHERE datname = current_database() AND wait_event_type = 'Lock'");
+            return query.next() ? query.value(0).toInt() : -1;
+        };
+        reEnabler.sendRaw(requestLine(50, "SetAnterior", {quotes.at(0).first, branch, quotes.at(0).second, "MSOUZA", ""}));
+        QTRY_COMPARE(waiting(), 1);
+        releaser.sendRaw(requestLine(51, "setAgendaSalao", {branch, quotes.at(0).first, quotes.at(0).second, "C"}));
+        QTRY_COMPARE(waiting(), 2);
+        Sql::run(third, "ROLLBACK");
+        const QJsonObject reEnabled = reEnabler.readAnswer().value("result").toObject().value("value").toObject();
+        QVERIFY2(reEnabled.value("ok").toBool(), qPrintable(reEnabled.value("message").toString()));
+        // The quote the "C" was meant for is live again: nothing to release.
+        QCOMPARE(errorCode(releaser.readAnswer()), -32003);
+        // So the hall stays full and the other quote cannot take it.
+        const QJsonObject second = client.checked("SetAnterior", {quotes.at(1).first, branch, quotes.at(1).second, "MSOUZA", ""});
+        QCOMPARE(second.value("ok").toBool(), false);
+        QCOMPARE(scalar("SELECT COUNT(*) FROM AGENDASALAO A JOIN ORCAEVENTO O ON O.CDFILIAL = A.CDFILIAL AND O.NRORCAEVENTO = A.NRORCAEVENTO "
+                        "AND O.NRSEQORCAEVE = A.NRSEQORCAEVE WHERE A.CDFILIAL = ? AND A.CDSALAOEVEN = ? AND A.DTEVENTO = ? "
+                        "AND A.IDSITAGENSAL <> 'C' AND O.IDSITUORCEVE IN ('1','2')", {branch, hall, day}), 1);
     }
 
     void hallScheduleLetters_data() { addDrivers(); }
