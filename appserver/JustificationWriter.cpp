@@ -1,5 +1,6 @@
 #include "JustificationWriter.h"
 
+#include "DayCount.h"
 #include "DeltaRows.h"
 #include "PacketLayouts.h"
 #include "QuoteLines.h"
@@ -9,6 +10,8 @@
 #include "SqlTransaction.h"
 #include "StoredQuote.h"
 #include "WriteOperator.h"
+
+#include <QDateTime>
 
 namespace {
 
@@ -58,7 +61,7 @@ void lockClosedQuote(const QSqlDatabase &db, const QuoteKey &key)
 void keepCurrent(const QSqlDatabase &db, const QuoteKey &key)
 {
     QSqlQuery current = Sql::run(db, QStringLiteral(
-        "SELECT TXOBSJUSTORC, DTHRHISTORCA, CDOPERADOR FROM OBSJUSTORCA "
+        "SELECT TXOBSJUSTORC, DTHRHISTORCA, CDOPERADOR, NRHISTSITU, DTHRGRAVOBS FROM OBSJUSTORCA "
         "WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?"), {key.branch, key.number, key.sequence});
     if (!current.next()) {
         return;
@@ -66,8 +69,21 @@ void keepCurrent(const QSqlDatabase &db, const QuoteKey &key)
     const int next = QuoteLines::next(db, QStringLiteral("HISTOBSJUSTORCA"), QStringLiteral("NRHISTOBS"), key);
     Sql::run(db, QStringLiteral(
         "INSERT INTO HISTOBSJUSTORCA (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRHISTOBS, TXOBSJUSTORC, DTHRHISTORCA, "
-        "CDOPERADOR) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-        {key.branch, key.number, key.sequence, next, current.value(0), current.value(1), current.value(2)});
+        "CDOPERADOR, NRHISTSITU, DTHRGRAVOBS) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {key.branch, key.number, key.sequence, next, current.value(0), current.value(1), current.value(2), current.value(3),
+         current.value(4)});
+}
+
+// The server's clock at the write, the one the state history is dated by.
+double now()
+{
+    return DayCount::fromDateTime(QDateTime::currentDateTime());
+}
+
+// The state history line a text written now follows.
+int lastStateLine(const QSqlDatabase &db, const QuoteKey &key)
+{
+    return QuoteLines::next(db, QStringLiteral("HISTSITUORCA"), QStringLiteral("NRHISTSITU"), key) - 1;
 }
 
 QString conflict(const QuoteKey &key)
@@ -100,11 +116,11 @@ int JustificationWriter::apply(const ChangeDelta &delta)
                 throw Refusal(conflict(key));
             }
             Sql::run(m_db, QStringLiteral(
-                "INSERT INTO OBSJUSTORCA (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, TXOBSJUSTORC, DTHRHISTORCA, CDOPERADOR) "
-                "VALUES (?, ?, ?, ?, ?, ?)"),
+                "INSERT INTO OBSJUSTORCA (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, TXOBSJUSTORC, DTHRHISTORCA, CDOPERADOR, "
+                "NRHISTSITU, DTHRGRAVOBS) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
                 {key.branch, key.number, key.sequence, storable(rows, change.newValues, dataFields.at(0)),
                  storable(rows, change.newValues, dataFields.at(1)),
-                 m_operator.isEmpty() ? storable(rows, change.newValues, operatorField) : QVariant(recorded)});
+                 m_operator.isEmpty() ? storable(rows, change.newValues, operatorField) : QVariant(recorded), lastStateLine(m_db, key), now()});
             continue;
         }
         // An update is checked against the original values of the fields it
@@ -134,6 +150,8 @@ int JustificationWriter::apply(const ChangeDelta &delta)
                 sets << operatorField + QStringLiteral(" = ?");
                 setValues << recorded;
             }
+            sets << QStringLiteral("NRHISTSITU = ?") << QStringLiteral("DTHRGRAVOBS = ?");
+            setValues << lastStateLine(m_db, key) << now();
         } else {
             for (const QString &field : dataFields) {
                 if (!rows.has(field)) {

@@ -111,6 +111,13 @@ QList<FieldDef> hallBlockerFields()
             text("HREVENTO", 5)};
 }
 
+QList<FieldDef> historyFields()
+{
+    return {text("IDTIPOHIST", 1),   typed("DTHRHISTORCA", FieldType::DateTime), text("IDSITUANTORC", 1),
+            text("IDSITUORCEVE", 1), text("CDJUSTEXCHIS", 4), text("DSJUSTEXCHIS", 40),
+            text("CDOPERADOR", 12),  typed("TXOBSJUSTORC", FieldType::Blob)};
+}
+
 DataPacket read(QSqlQuery &query, const QList<FieldDef> &fields, int firstStored)
 {
     DataPacket packet;

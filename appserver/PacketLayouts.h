@@ -14,6 +14,9 @@ QList<FieldDef> justificationFields(); // TXOBSJUSTORC first
 QList<FieldDef> reasonFields();
 QList<FieldDef> parameterFields();
 QList<FieldDef> hallBlockerFields();    // the bookings that hold a hall
+// A quote's history: kind ("I" creation, "S" state change, "J" a
+// justification text), when, from and to state, reason, operator, text.
+QList<FieldDef> historyFields();
 
 // Reads every row of an executed query whose columns are the packet's
 // fields from `firstStored` on; the fields before it travel empty.

@@ -4,6 +4,7 @@
 #include "HallSchedule.h"
 #include "JustificationWriter.h"
 #include "QuoteFilter.h"
+#include "QuoteHistory.h"
 #include "QuoteListing.h"
 #include "QuoteReader.h"
 #include "QuoteStates.h"
@@ -232,6 +233,7 @@ RpcSession::Answer RpcSession::dispatch(const QString &methodName, const QJsonAr
         {"getVerifSalao", 3, &RpcSession::getVerifSalao},
         {"SetAnterior", 5, &RpcSession::setAnterior},
         {"getBloqueioSalao", 3, &RpcSession::getBloqueioSalao},
+        {"GetHistorico", 3, &RpcSession::getHistorico},
     };
     const auto found = std::find_if(std::begin(entries), std::end(entries),
                                     [&](const Entry &entry) { return methodName == QLatin1String(entry.name); });
@@ -394,6 +396,12 @@ RpcSession::Answer RpcSession::getBloqueioSalao(const QJsonArray &params)
         }
         return QJsonValue(WireCodec::encodePacket(HallSchedule(m_db).blockers(*quote)));
     });
+}
+
+RpcSession::Answer RpcSession::getHistorico(const QJsonArray &params)
+{
+    const QuoteKey key = keyArgs(params, 0, 1, 2);
+    return checked([&] { return QJsonValue(WireCodec::encodePacket(QuoteHistory(m_db).read(key))); });
 }
 
 RpcSession::Answer RpcSession::setAnterior(const QJsonArray &params)

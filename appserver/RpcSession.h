@@ -64,6 +64,7 @@ private:
     Answer getSituAnterior(const QJsonArray &params);
     Answer getVerifSalao(const QJsonArray &params);
     Answer getBloqueioSalao(const QJsonArray &params);
+    Answer getHistorico(const QJsonArray &params);
     Answer setAnterior(const QJsonArray &params);
 
     QSqlDatabase m_db;

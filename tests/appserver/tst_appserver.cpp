@@ -1254,6 +1254,75 @@ private slots:
         backend.closeDirect();
     }
 
+    // A quote cancelled, re-enabled and postponed reads back as its creation,
+    // three state changes and both texts, in the order they were written.
+    void historyOfAQuoteInOrder_data() { addDrivers(); }
+    void historyOfAQuoteInOrder()
+    {
+        START_SERVER();
+        const Packet listed = listQuotes(client, defaultFilter("0004"));
+        const QString number = listed.text(0, "NRORCAEVENTO");
+        const QString sequence = listed.text(0, "NRSEQORCAEVE");
+        const QString created = listed.text(0, "IDSITUORCEVE");
+        const QVariantList key{"0004", number, sequence};
+        // No hall to book again: the re-enable must not depend on the day's calendar.
+        Sql::run(direct(), "UPDATE ORCAEVENTO SET CDSALAOEVEN = NULL WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?", key);
+        Sql::run(direct(), "DELETE FROM AGENDASALAO WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?", key);
+        auto history = [&] { return Packet(client.checked("GetHistorico", {"0004", number, sequence}).value("data").toObject()); };
+        const Packet untouched = history();
+        QCOMPARE(untouched.rows.size(), 1);
+        QCOMPARE(untouched.text(0, "IDTIPOHIST"), QStringLiteral("I"));
+        QCOMPARE(untouched.text(0, "IDSITUORCEVE"), created);
+        QCOMPARE(untouched.at(0, "DTHRHISTORCA").toDouble(), listed.at(0, "DTINCLORCEVE").toDouble());
+
+        const QString first = QStringLiteral("Cliente desistiu; \"sem verba\" — ligará em março.");
+        const QString second = QStringLiteral("Adiado a pedido da noiva.");
+        QVERIFY(client.checked("SetOrcamento", {updateDelta(listed, 0, cancellation("8", "0001", "MSOUZA"))}).value("ok").toBool());
+        const QJsonArray fields = client.checked("GetItemOrc", {"0004", number, sequence}).value("data").toArray().at(1).toObject().value("fields").toArray();
+        const QJsonArray written{base64(first.toUtf8()), "0004", number, sequence, 46300.0, "MSOUZA"};
+        QVERIFY(client.checked("SetObs", {deltaOf(fields, {{"op", "insert"}, {"new", written}})}).value("ok").toBool());
+        QVERIFY(client.checked("SetAnterior", {number, "0004", sequence, "JSILVA", ""}).value("ok").toBool());
+        QuoteListing one = everyQuote();
+        one.number = {number, number, ""};
+        const Packet reopened = listQuotes(client, one.arguments("0004"));
+        QVERIFY(client.checked("SetOrcamento", {updateDelta(reopened, reopened.find(number, sequence), cancellation("9", "0003", "MARIA"))})
+                    .value("ok").toBool());
+        QJsonArray rewritten = written;
+        rewritten[0] = base64(second.toUtf8());
+        rewritten[5] = "MARIA";
+        QVERIFY(client.checked("SetObs", {deltaOf(fields, {{"op", "update"}, {"old", written}, {"new", rewritten}})}).value("ok").toBool());
+
+        auto reasonName = [&](const QString &code) {
+            return Packet(client.checked("GetMotivo", {code, ""}).value("data").toObject()).text(0, "DSJUSTEXCHIS");
+        };
+        const Packet read = history();
+        const QList<QStringList> expected{
+            {"I", "", created, "", "", "", ""},
+            {"S", created, "8", "0001", reasonName("0001"), "MSOUZA", ""},
+            {"J", "", "", "", "", "MSOUZA", first},
+            {"S", "8", created, "", "", "JSILVA", ""},
+            {"S", created, "9", "0003", reasonName("0003"), "MARIA", ""},
+            {"J", "", "", "", "", "MARIA", second},
+        };
+        QCOMPARE(read.rows.size(), expected.size());
+        const QStringList columns{"IDTIPOHIST", "IDSITUANTORC", "IDSITUORCEVE", "CDJUSTEXCHIS", "DSJUSTEXCHIS", "CDOPERADOR"};
+        for (int row = 0; row < expected.size(); ++row) {
+            for (int column = 0; column < columns.size(); ++column) {
+                QCOMPARE(read.text(row, columns.at(column)), expected.at(row).at(column));
+            }
+            QCOMPARE(QString::fromUtf8(QByteArray::fromBase64(read.text(row, "TXOBSJUSTORC").toLatin1())), expected.at(row).at(6));
+            // The creation is dated by the quote itself; the rest by the server's clock.
+            if (row > 1) {
+                QVERIFY2(read.at(row, "DTHRHISTORCA").toDouble() >= read.at(row - 1, "DTHRHISTORCA").toDouble(),
+                         qPrintable(QStringLiteral("linha %1: %2 antes de %3").arg(row).arg(read.at(row, "DTHRHISTORCA").toDouble(), 0, 'f', 8)
+                                        .arg(read.at(row - 1, "DTHRHISTORCA").toDouble(), 0, 'f', 8)));
+            }
+        }
+        const QJsonObject unknown = client.checked("GetHistorico", {"0004", "9999999999", "01"});
+        QCOMPARE(unknown.value("ok").toBool(), false);
+        QCOMPARE(unknown.value("message").toString(), QStringLiteral("O orçamento 0004/9999999999-01 não existe."));
+    }
+
     void everyCallIsLoggedAndSigtermStopsCleanly_data() { addDrivers(); }
     void everyCallIsLoggedAndSigtermStopsCleanly()
     {
