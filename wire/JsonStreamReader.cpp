@@ -241,8 +241,15 @@ QByteArrayView JsonStreamReader::readString()
                 m_pos = at;
                 fail(QStringLiteral("caractere de controle dentro de um texto"));
             }
+            if (c >= 0x80) {
+                break;
+            }
         }
-        more();
+        if (at < end) {
+            at = afterUtf8Sequence(at);
+        } else {
+            more();
+        }
     }
 }
 
@@ -266,11 +273,42 @@ QByteArrayView JsonStreamReader::readEscapedString(qsizetype start, qsizetype es
         }
         if (c == '\\') {
             appendEscape(at);
+        } else if (c >= 0x80) {
+            const qsizetype next = afterUtf8Sequence(at);
+            m_unescaped.append(m_buffer.constData() + at, next - at);
+            at = next;
         } else {
             m_unescaped.append(char(c));
             ++at;
         }
     }
+}
+
+qsizetype JsonStreamReader::afterUtf8Sequence(qsizetype at)
+{
+    // The well-formed sequences of the Unicode standard: no overlong form,
+    // no surrogate, nothing past U+10FFFF.
+    const auto lead = static_cast<unsigned char>(m_buffer.at(at));
+    const int length = (lead >= 0xC2 && lead <= 0xDF) ? 2 : (lead >= 0xE0 && lead <= 0xEF) ? 3 : (lead >= 0xF0 && lead <= 0xF4) ? 4 : 0;
+    bool wellFormed = length > 0;
+    if (wellFormed) {
+        while (at + length > m_buffer.size()) {
+            more();
+        }
+        const auto second = static_cast<unsigned char>(m_buffer.at(at + 1));
+        const unsigned char lowest = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned char highest = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        wellFormed = second >= lowest && second <= highest;
+        for (int i = 2; wellFormed && i < length; ++i) {
+            const auto next = static_cast<unsigned char>(m_buffer.at(at + i));
+            wellFormed = next >= 0x80 && next <= 0xBF;
+        }
+    }
+    if (!wellFormed) {
+        m_pos = at;
+        fail(QStringLiteral("UTF-8 mal formado dentro de um texto"));
+    }
+    return at + length;
 }
 
 void JsonStreamReader::appendEscape(qsizetype &at)

@@ -69,6 +69,9 @@ private:
     void more();
     void readLiteral(QByteArrayView word);
     QByteArrayView readEscapedString(qsizetype start, qsizetype escape);
+    // Where the UTF-8 sequence starting at `at` ends; fails when it is not
+    // well formed, as QJsonDocument refuses it.
+    qsizetype afterUtf8Sequence(qsizetype at);
     void appendEscape(qsizetype &at);
     uint readHex4(qsizetype at);
     QJsonValue readArray();

@@ -209,6 +209,17 @@ void TestPacketReader::brokenJsonIsASyntaxError_data()
     QTest::newRow("control character in a text") << packet("[\"a\tb\",1,1,1,null]");
     QTest::newRow("unknown escape") << packet(R"(["a\qb",1,1,1,null])");
     QTest::newRow("short \\u escape") << packet(R"(["\u12",1,1,1,null])");
+    // UTF-8 that QJsonDocument refuses: a lone continuation byte, a cut
+    // sequence, an overlong form, a surrogate, a code past U+10FFFF; plain
+    // and after an escape.
+    QTest::newRow("lone continuation byte") << packet("[\"a\x80" "b\",1,1,1,null]");
+    QTest::newRow("cut sequence") << packet("[\"a\xc3\",1,1,1,null]");
+    QTest::newRow("overlong slash") << packet("[\"\xc0\xaf\",1,1,1,null]");
+    QTest::newRow("overlong three bytes") << packet("[\"\xe0\x80\xaf\",1,1,1,null]");
+    QTest::newRow("encoded surrogate") << packet("[\"\xed\xa0\x80\",1,1,1,null]");
+    QTest::newRow("past U+10FFFF") << packet("[\"\xf4\x90\x80\x80\",1,1,1,null]");
+    QTest::newRow("malformed after an escape") << packet("[\"\\n\xff\",1,1,1,null]");
+    QTest::newRow("malformed member name") << "{\"\xfe\":1," + fields + R"(,"rows":[]})";
     QTest::newRow("leading zero") << packet(R"(["a",01,1,1,null])");
     QTest::newRow("bare minus") << packet(R"(["a",-,1,1,null])");
     QTest::newRow("fraction without digits") << packet(R"(["a",1.,1,1,null])");
