@@ -1,13 +1,18 @@
 #include "MainWindow.h"
 
 #include "Corvane.h"
+#include "HostDialogs.h"
 #include "HostGuard.h"
 #include "ModuleLoader.h"
+#include "RecordList.h"
+#include "TfrmPadraoGrid.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
 
@@ -30,9 +35,11 @@ MainWindow::MainWindow(ModuleLoader &loader, QWidget *parent)
 void MainWindow::createMenus(ModuleLoader &loader)
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&Arquivo"));
-    file->addAction(QStringLiteral("&Sair"), QKeySequence::Quit, this, &QWidget::close);
+    // Ctrl+Q on every platform, not only where the toolkit's theme has it.
+    file->addAction(QStringLiteral("&Sair"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
 
-    QMenu *modules = menuBar()->addMenu(QStringLiteral("&Módulos"));
+    // Alt+M belongs to the screens' "Manutenção": one window, one letter per menu.
+    QMenu *modules = menuBar()->addMenu(QStringLiteral("Mó&dulos"));
     for (const auto &module : loader.modules()) {
         QAction *open = modules->addAction(module->name());
         open->setEnabled(module->state() == HostModule::State::Initialized);
@@ -44,10 +51,46 @@ void MainWindow::createMenus(ModuleLoader &loader)
         modules->addAction(QStringLiteral("(nenhum módulo encontrado)"))->setEnabled(false);
     }
 
-    QMenu *window = menuBar()->addMenu(QStringLiteral("&Janela"));
-    window->addAction(QStringLiteral("&Cascata"), m_mdiArea, &QMdiArea::cascadeSubWindows);
-    window->addAction(QStringLiteral("&Lado a lado"), m_mdiArea, &QMdiArea::tileSubWindows);
-    window->addAction(QStringLiteral("&Fechar todas"), m_mdiArea, &QMdiArea::closeAllSubWindows);
+    m_windowMenu = menuBar()->addMenu(QStringLiteral("&Janela"));
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::updateWindowMenu);
+    // The keys of every multi-document program: Ctrl+F4 closes the active
+    // screen, Ctrl+F6 goes on to the next one. Ctrl+F4 is the screen
+    // window's own key already (a second one would make both ambiguous), so
+    // the item only names it.
+    m_closeScreen = new QAction(QStringLiteral("&Fechar\tCtrl+F4"), this);
+    connect(m_closeScreen, &QAction::triggered, m_mdiArea, &QMdiArea::closeActiveSubWindow);
+    m_nextScreen = new QAction(QStringLiteral("&Próxima"), this);
+    m_nextScreen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6));
+    connect(m_nextScreen, &QAction::triggered, m_mdiArea, &QMdiArea::activateNextSubWindow);
+    // Out of the menu too, the shortcut works wherever the focus is.
+    addAction(m_nextScreen);
+    updateWindowMenu();
+}
+
+void MainWindow::updateWindowMenu()
+{
+    m_windowMenu->clear();
+    m_windowMenu->addAction(m_closeScreen);
+    m_windowMenu->addAction(QStringLiteral("Fechar &todas"), m_mdiArea, &QMdiArea::closeAllSubWindows);
+    m_windowMenu->addAction(m_nextScreen);
+    m_windowMenu->addSeparator();
+    m_windowMenu->addAction(QStringLiteral("&Cascata"), m_mdiArea, &QMdiArea::cascadeSubWindows);
+    m_windowMenu->addAction(QStringLiteral("&Lado a lado"), m_mdiArea, &QMdiArea::tileSubWindows);
+    const QList<QMdiSubWindow *> screens = m_mdiArea->subWindowList();
+    if (!screens.isEmpty()) {
+        m_windowMenu->addSeparator();
+    }
+    for (qsizetype i = 0; i < screens.size(); ++i) {
+        QMdiSubWindow *screen = screens.at(i);
+        // The first nine are reached by their digit.
+        const QString caption = i < 9 ? QStringLiteral("&%1 %2").arg(i + 1).arg(screen->windowTitle())
+                                       : screen->windowTitle();
+        QAction *item = m_windowMenu->addAction(caption, m_mdiArea, [this, screen] {
+            m_mdiArea->setActiveSubWindow(screen);
+        });
+        item->setCheckable(true);
+        item->setChecked(screen == m_mdiArea->activeSubWindow());
+    }
 }
 
 void MainWindow::closeAllScreens()
@@ -56,8 +99,35 @@ void MainWindow::closeAllScreens()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+bool MainWindow::mayLeave()
+{
+    QStringList editing;
+    for (const QMdiSubWindow *window : m_mdiArea->subWindowList()) {
+        const auto *screen = qobject_cast<const TfrmPadraoGrid *>(window->widget());
+        const RecordList *list = screen ? screen->listaPadrao() : nullptr;
+        if (list && list->isEditing()) {
+            editing << screen->Caption();
+        }
+    }
+    if (editing.isEmpty()) {
+        return true;
+    }
+    const int answer = HostDialogs::current().ask(
+        HostDialogs::Icon::Question, windowTitle(),
+        QStringLiteral("Há alterações não gravadas em: %1. Deseja sair assim mesmo?")
+            .arg(editing.join(QStringLiteral(", "))),
+        {QStringLiteral("&Sim"), QStringLiteral("&Não")});
+    return answer == 0;
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // Leaving drops every edit in progress: the operator says so first.
+    bool leave = false;
+    if (!HostGuard::run([this, &leave] { leave = mayLeave(); }) || !leave) {
+        event->ignore();
+        return;
+    }
     m_mdiArea->closeAllSubWindows();
     // A screen that refuses to close keeps the host open.
     if (!m_mdiArea->subWindowList().isEmpty()) {

@@ -3,16 +3,22 @@
 #include <QMainWindow>
 
 class ModuleLoader;
+class QAction;
 class QMdiArea;
+class QMenu;
 
 // The host client's multi-document main window: a menu entry per running
-// module, the window menu, and the operator's login in the status bar.
+// module, the window menu (Ctrl+F4 closes the active screen, Ctrl+F6 goes to
+// the next, and the open screens are listed to pick one), and the operator's
+// login in the status bar. Leaving (Ctrl+Q) while a screen holds an edit
+// asks first.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
     MainWindow(ModuleLoader &loader, QWidget *parent = nullptr);
 
     QMdiArea *mdiArea() const { return m_mdiArea; }
+    QMenu *windowMenu() const { return m_windowMenu; }
     // Closes every screen and lets the freed ones go, so that no module code
     // is still referenced when the modules are unloaded.
     void closeAllScreens();
@@ -22,6 +28,13 @@ protected:
 
 private:
     void createMenus(ModuleLoader &loader);
+    // True when no screen holds an edit, or the operator chose to leave anyway.
+    bool mayLeave();
+    // Rebuilt each time it opens, so it lists the screens open right then.
+    void updateWindowMenu();
 
     QMdiArea *m_mdiArea;
+    QMenu *m_windowMenu = nullptr;
+    QAction *m_closeScreen = nullptr;
+    QAction *m_nextScreen = nullptr;
 };

@@ -2,6 +2,7 @@
 #include "HostApplication.h"
 #include "HostDialogs.h"
 #include "HostGuard.h"
+#include "HostLocale.h"
 #include "HostMdi.h"
 #include "HostOptions.h"
 #include "MainWindow.h"
@@ -73,6 +74,7 @@ int main(int argc, char *argv[])
     HostApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("GestaoEventos"));
     QCoreApplication::setApplicationName(QStringLiteral("hostapp"));
+    HostLocale::Install();
     QtHostDialogs dialogs;
     HostDialogs::install(&dialogs);
 

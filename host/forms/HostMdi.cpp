@@ -1,6 +1,7 @@
 #include "HostMdi.h"
 
 #include "HostGuard.h"
+#include "ScreenLayout.h"
 #include "THostForm.h"
 
 #include <QMdiArea>
@@ -48,7 +49,8 @@ void ShowChild(THostForm *form)
     }
     QMdiSubWindow *window = form->subWindow();
     QSize designed;
-    if (!window) {
+    const bool firstShow = !window;
+    if (firstShow) {
         // A screen opens in the size it was designed with, not squeezed to
         // the least its controls need.
         designed = form->testAttribute(Qt::WA_Resized) ? form->size() : QSize();
@@ -63,6 +65,9 @@ void ShowChild(THostForm *form)
     if (designed.isValid()) {
         // The window's margins are its frame and title bar, known once shown.
         window->resize(designed.grownBy(window->contentsMargins()));
+    }
+    if (firstShow) {
+        ScreenLayout::Restore(*form);
     }
     window->raise();
     area->setActiveSubWindow(window);

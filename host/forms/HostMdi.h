@@ -16,8 +16,9 @@ void SetArea(QMdiArea *area);
 QMdiArea *Area();
 
 // Shows `form` in the area: puts it into a window the first time (and only
-// then), shows that window in normal size (neither minimized nor maximized)
-// and brings it to the front as the active one. Throws std::logic_error when
+// then) in its designed size or in the layout the operator left it in
+// (ScreenLayout); later, shows that window in normal size (neither minimized
+// nor maximized). Brings it to the front as the active one. Throws std::logic_error when
 // no area is set and std::invalid_argument for a null form.
 void ShowChild(THostForm *form);
 

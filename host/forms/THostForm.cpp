@@ -2,6 +2,7 @@
 
 #include "HostGuard.h"
 #include "KeyPreview.h"
+#include "ScreenLayout.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
@@ -36,6 +37,9 @@ void THostForm::closeEvent(QCloseEvent *event)
         action = caNone;
     }
     QWidget &window = subWindow() ? static_cast<QWidget &>(*subWindow()) : *this;
+    if (action == caHide || action == caFree) {
+        ScreenLayout::Save(*this);
+    }
     switch (action) {
     case caNone:
         event->ignore();

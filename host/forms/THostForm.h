@@ -22,7 +22,8 @@ class QMdiSubWindow;
 // The host runs these handlers inside its guard: an Abort stops a handler
 // silently, another failure is shown in the error box. A FormClose that
 // fails keeps the screen open; a FormKeyDown that fails consumes its key.
-// With caHide the window is only hidden and ShowChild shows it again as it
+// A screen that closes or hides leaves its layout saved for the operator
+// (ScreenLayout). With caHide the window is only hidden and ShowChild shows it again as it
 // was; caMinimize minimizes it instead of closing. A screen destroyed in any
 // other way than by caFree (its parent going away) gets no FormDestroy.
 class THostForm : public QWidget, public FormLifecycle {

@@ -1,7 +1,9 @@
 #include "TfrmPadraoGrid.h"
 
+#include "DisplayFormat.h"
 #include "HostDialogs.h"
 #include "HostGuard.h"
+#include "Procurar.h"
 #include "RecordList.h"
 #include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -52,6 +55,8 @@ TfrmPadraoGrid::TfrmPadraoGrid(QWidget *parent)
     connect(dtsPadrao, &TDataSource::dataChanged, this, &TfrmPadraoGrid::refreshNavigator);
     connect(dtsPadrao, &TDataSource::currentChanged, this, &TfrmPadraoGrid::refreshNavigator);
     connect(dtsPadrao, &TDataSource::dataSetChanged, this, &TfrmPadraoGrid::refreshNavigator);
+    connect(dtsPadrao, &TDataSource::dataChanged, this, &TfrmPadraoGrid::refreshStatus);
+    connect(dtsPadrao, &TDataSource::dataSetChanged, this, &TfrmPadraoGrid::refreshStatus);
     refreshNavigator();
 }
 
@@ -89,6 +94,8 @@ void TfrmPadraoGrid::buildMenus()
                               QKeySequence(Qt::Key_Escape), &TfrmPadraoGrid::sbtCancelarClick);
     mnuConfirmar = addMenuItem(mnuManutencao, QStringLiteral("mnuConfirmar"), QStringLiteral("C&onfirmar"),
                                QKeySequence(), &TfrmPadraoGrid::sbtConfirmarClick);
+    actProcurarProximo = addMenuItem(nullptr, QStringLiteral("actProcurarProximo"), QStringLiteral("Procurar próximo"),
+                                     QKeySequence(Qt::Key_F3), &TfrmPadraoGrid::ProcurarProximoClick);
 }
 
 void TfrmPadraoGrid::buildToolBar()
@@ -186,6 +193,7 @@ void TfrmPadraoGrid::buildNavigator()
         button->SetGlyph(style()->standardIcon(step.glyph));
         button->SetHint(QString::fromUtf8(step.hint));
         connect(button, &QAbstractButton::clicked, this, move(step.step));
+        keepOutOfTabChain(button);
         bar->addWidget(button);
         *step.button = button;
     }
@@ -195,6 +203,11 @@ void TfrmPadraoGrid::buildNavigator()
     bar->addSpacing(8);
     bar->addWidget(dbtNome, 1);
     m_layout->addWidget(panNavigator);
+
+    stbPadrao = new QStatusBar(this);
+    stbPadrao->setObjectName(QStringLiteral("stbPadrao"));
+    stbPadrao->setSizeGripEnabled(false);
+    m_layout->addWidget(stbPadrao);
 }
 
 TButtonFlat *TfrmPadraoGrid::addToolButton(QHBoxLayout *bar, const QString &objectName, const QString &hint,
@@ -205,8 +218,17 @@ TButtonFlat *TfrmPadraoGrid::addToolButton(QHBoxLayout *bar, const QString &obje
     button->SetGlyph(glyph);
     button->SetHint(hint);
     connect(button, &QAbstractButton::clicked, this, [this, button, handler] { runHandler(handler, button); });
+    keepOutOfTabChain(button);
     bar->addWidget(button);
     return button;
+}
+
+void TfrmPadraoGrid::keepOutOfTabChain(TButtonFlat *button)
+{
+    // The bars' buttons act on click and shortcut only: with Tab stopping on
+    // them, Shift+Tab from the grid would end on a button with no visible
+    // focus mark instead of going back to the screen's fields.
+    button->setFocusPolicy(Qt::NoFocus);
 }
 
 QAction *TfrmPadraoGrid::addMenuItem(QMenu *menu, const QString &objectName, const QString &caption,
@@ -217,7 +239,9 @@ QAction *TfrmPadraoGrid::addMenuItem(QMenu *menu, const QString &objectName, con
     action->setShortcut(shortcut);
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(action, &QAction::triggered, this, [this, action, handler] { runHandler(handler, action); });
-    menu->addAction(action);
+    if (menu) {
+        menu->addAction(action);
+    }
     // The shortcut works wherever the focus is inside the screen, not only
     // while its menu is open.
     addAction(action);
@@ -226,6 +250,7 @@ QAction *TfrmPadraoGrid::addMenuItem(QMenu *menu, const QString &objectName, con
 
 void TfrmPadraoGrid::pairCommand(TButtonFlat *button, QAction *action)
 {
+    button->SetShortcutHint(action->shortcut());
     action->setEnabled(button->isEnabled());
     connect(button, &TButtonFlat::enabledChanged, action, &QAction::setEnabled);
     // Only a real difference is passed back: a button greyed with its whole
@@ -245,6 +270,7 @@ void TfrmPadraoGrid::runHandler(Handler handler, QObject *sender)
 void TfrmPadraoGrid::insertToolButton(TButtonFlat *button)
 {
     button->setParent(panMenu);
+    keepOutOfTabChain(button);
     m_toolBar->insertWidget(m_toolBar->indexOf(sbtImprimir), button);
 }
 
@@ -291,6 +317,32 @@ void TfrmPadraoGrid::refreshNavigator()
     sbtAnterior->setEnabled(!atFirst);
     sbtProximo->setEnabled(!atLast);
     sbtUltimo->setEnabled(!atLast);
+}
+
+void TfrmPadraoGrid::SetCountWords(const QString &singular, const QString &plural, const QString &nothingFound)
+{
+    m_singular = singular;
+    m_plural = plural;
+    m_nothingFound = nothingFound;
+    refreshStatus();
+}
+
+void TfrmPadraoGrid::refreshStatus()
+{
+    const RecordList *list = listaPadrao();
+    if (!list || !list->isActive() || m_plural.isEmpty()) {
+        stbPadrao->clearMessage();
+        return;
+    }
+    const int count = list->recordCount();
+    QString text = count == 0 ? m_nothingFound
+                              : QStringLiteral("%1 %2").arg(DisplayFormat::brazilian().toString(count),
+                                                            count == 1 ? m_singular : m_plural);
+    const QString filter = FilterSummary();
+    if (!filter.isEmpty()) {
+        text += QStringLiteral("   Filtro: ") + filter;
+    }
+    stbPadrao->showMessage(text);
 }
 
 QString TfrmPadraoGrid::ScreenCode() const
@@ -355,6 +407,14 @@ void TfrmPadraoGrid::sbtProcurarClick(QObject * /*sender*/)
     RecordList *list = listaPadrao();
     if (list && list->isActive() && !list->isEmpty()) {
         HostDialogs::current().find(*list);
+    }
+}
+
+void TfrmPadraoGrid::ProcurarProximoClick(QObject * /*sender*/)
+{
+    RecordList *list = listaPadrao();
+    if (list && list->isActive() && !list->isEmpty()) {
+        Procurar::ProcuraProximo(*list);
     }
 }
 

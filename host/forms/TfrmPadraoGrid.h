@@ -12,6 +12,7 @@ class QKeySequence;
 class QLabel;
 class QMenu;
 class QMenuBar;
+class QStatusBar;
 class QVBoxLayout;
 class RecordList;
 class TButtonFlat;
@@ -37,9 +38,15 @@ class TMessages;
 // fight over a key) run the same virtual handler inside the host guard, with
 // the button or the menu item as sender; when a handler is called directly
 // (a derived screen calling the base one) its failures go on to the caller.
-// Shortcuts: Ctrl+I insert, Ctrl+F find, F5 verify, Esc cancel, Ctrl+P
+// The buttons of the tool bar and of the navigator never take the keyboard
+// focus: Tab and Shift+Tab go between the screen's fields and grids only.
+// Shortcuts: Ctrl+I insert, Ctrl+F find, F3 find the next, F5 verify, Esc cancel, Ctrl+P
 // listing, and the Insert key on the grid. Ctrl+Enter is left to the
 // screens, which confirm with it in their own way.
+//
+// The status line `stbPadrao` under the navigator counts the records listed
+// ("75.121 orçamentos", with the screen's nouns), says so when the list came
+// back empty, and adds the screen's short account of its filter.
 //
 // Close: the base FormClose frees the screen; FormDestroy unbinds the list.
 class TfrmPadraoGrid : public THostForm {
@@ -75,6 +82,7 @@ public:
     virtual void sbtAlterarClick(QObject *sender);   // edits the current record
     virtual void sbtExcluirClick(QObject *sender);   // asks "Excl", deletes on Yes
     virtual void sbtProcurarClick(QObject *sender);  // the host's find dialog
+    virtual void ProcurarProximoClick(QObject *sender); // F3: the next match of the last find
     virtual void sbtVerificarClick(QObject *sender); // lists again: the screen's own
     virtual void sbtCancelarClick(QObject *sender);  // asks "Canc", cancels the edit on Yes
     virtual void sbtConfirmarClick(QObject *sender); // posts the pending edit
@@ -92,6 +100,12 @@ public:
     // The list behind `dtsPadrao`; nullptr when none is bound.
     RecordList *listaPadrao() const;
 
+    // The words the status line counts the records with, and its text for a
+    // listing that found none.
+    void SetCountWords(const QString &singular, const QString &plural, const QString &nothingFound);
+    // The screen's filter in a few words for the status line; none here.
+    virtual QString FilterSummary() const { return {}; }
+
     QMenuBar *mnuPrincipal;
     QMenu *mnuOperacao;
     QAction *mnuListagem;
@@ -104,6 +118,8 @@ public:
     QAction *mnuVerificar;
     QAction *mnuCancelar;
     QAction *mnuConfirmar;
+    // F3 without a menu item of its own: the find's companion key.
+    QAction *actProcurarProximo;
 
     QFrame *panMenu;
     TButtonFlat *sbtIncluir;
@@ -128,6 +144,7 @@ public:
     TButtonFlat *sbtProximo;
     TButtonFlat *sbtUltimo;
     TDBText *dbtNome;
+    QStatusBar *stbPadrao;
 
     TDataSource *dtsPadrao;
     TMessages *msgPadrao;
@@ -137,7 +154,8 @@ protected:
     // Asks the text of `key` from `table` (the screen's own `msgPadrao` or
     // the host's `msgMensagensPadroes`) with Yes and No; true for Yes.
     bool askYesNo(const TMessages &table, const QString &key);
-    // Puts a screen's own button into the tool bar, before `sbtImprimir`.
+    // Puts a screen's own button into the tool bar, before `sbtImprimir`,
+    // out of the Tab chain like the others.
     void insertToolButton(TButtonFlat *button);
     // Puts a screen's own band between the tool bar and the page control,
     // below the bands inserted before it.
@@ -158,12 +176,17 @@ private:
                                const QIcon &glyph, Handler handler);
     QAction *addMenuItem(QMenu *menu, const QString &objectName, const QString &caption,
                          const QKeySequence &shortcut, Handler handler);
+    void keepOutOfTabChain(TButtonFlat *button);
     void pairCommand(TButtonFlat *button, QAction *action);
     void runHandler(Handler handler, QObject *sender);
     void refreshNavigator();
+    void refreshStatus();
 
     QVBoxLayout *m_layout;
     QHBoxLayout *m_toolBar;
     int m_bandCount = 0;
+    QString m_singular;
+    QString m_plural;
+    QString m_nothingFound;
     std::array<Command, recordCommandCount> m_commands{};
 };

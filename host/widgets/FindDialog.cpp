@@ -22,8 +22,13 @@ FindDialog::FindDialog(const RecordList &list, QWidget *parent)
     for (int index = 0; index < list.fieldCount(); ++index) {
         const Field &field = list.field(index);
         if (field.isVisible()) {
-            m_fields->addItem(field.displayLabel(), index);
+            m_fields->addItem(field.displayLabel(), field.name());
         }
+    }
+    if (const auto last = FindInList::Last(list)) {
+        m_fields->setCurrentIndex(qMax(m_fields->findData(last->field), 0));
+        m_text->setText(last->text);
+        m_text->selectAll();
     }
 
     auto *buttons = new QDialogButtonBox(this);
@@ -41,12 +46,10 @@ FindDialog::FindDialog(const RecordList &list, QWidget *parent)
     m_text->setFocus();
 }
 
-int FindDialog::fieldIndex() const
+std::optional<FindInList::Criterion> FindDialog::criterion() const
 {
-    return m_fields->currentIndex() < 0 ? -1 : m_fields->currentData().toInt();
-}
-
-QString FindDialog::text() const
-{
-    return m_text->text();
+    if (m_fields->currentIndex() < 0) {
+        return std::nullopt;
+    }
+    return FindInList::Criterion{m_fields->currentData().toString(), m_text->text()};
 }

@@ -13,4 +13,11 @@ namespace Procurar {
 // to the record) go on to the caller.
 bool Procura(RecordList &list);
 
+// Goes on from the current record to the next one matching the field and
+// text last searched in the list (F3), asking for them as Procura does when
+// the list was never searched. Returns true when a record was found; false
+// after "Registro não encontrado.", the list staying where it was. Throws as
+// Procura does.
+bool ProcuraProximo(RecordList &list);
+
 } // namespace Procurar

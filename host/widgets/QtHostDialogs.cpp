@@ -1,6 +1,7 @@
 #include "QtHostDialogs.h"
 
 #include "FindDialog.h"
+#include "FindInList.h"
 #include "NameDialog.h"
 #include "PasswordDialog.h"
 #include "PickDialog.h"
@@ -124,14 +125,12 @@ bool QtHostDialogs::pickMany(RecordList &list, const QString &keyField, const QS
 bool QtHostDialogs::find(RecordList &list)
 {
     FindDialog dialog(list, window());
-    if (dialog.exec() != QDialog::Accepted || dialog.fieldIndex() < 0) {
+    const auto criterion = dialog.exec() == QDialog::Accepted ? dialog.criterion() : std::nullopt;
+    if (!criterion) {
         return false;
     }
-    for (int row = 0; row < list.recordCount(); ++row) {
-        if (list.displayTextAt(row, dialog.fieldIndex()).contains(dialog.text(), Qt::CaseInsensitive)) {
-            list.moveTo(row);
-            return true;
-        }
+    if (FindInList::From(list, *criterion, 0)) {
+        return true;
     }
     showMessage(Icon::Information, QStringLiteral("Procurar"), QStringLiteral("Registro não encontrado."));
     return false;

@@ -16,12 +16,26 @@ TButtonFlat::TButtonFlat(QWidget *parent)
 
 void TButtonFlat::SetHint(const QString &hint)
 {
-    setToolTip(hint);
+    m_hint = hint;
+    refreshToolTip();
     // Without a picture the hint is all the operator could read on the button.
     if (icon().isNull()) {
         setText(hint);
     }
     setAccessibleName(hint);
+}
+
+void TButtonFlat::SetShortcutHint(const QKeySequence &shortcut)
+{
+    m_shortcut = shortcut;
+    refreshToolTip();
+}
+
+void TButtonFlat::refreshToolTip()
+{
+    setToolTip(m_shortcut.isEmpty()
+                   ? m_hint
+                   : QStringLiteral("%1 (%2)").arg(m_hint, m_shortcut.toString(QKeySequence::NativeText)));
 }
 
 void TButtonFlat::SetGlyph(const QIcon &glyph)

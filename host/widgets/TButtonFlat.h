@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QToolButton>
 
 // The host's flat tool-bar button: no frame until the mouse is over it, the
-// hint shown as its tooltip. Tab reaches it and Enter or the space bar click
+// hint shown as its tooltip, followed by the key that does the same command
+// when there is one ("Filtrar (Ctrl+L)"). Tab reaches it and Enter or the space bar click
 // it, so a screen can be worked without a mouse; a mouse click leaves the
 // focus in the control that had it.
 // A click on a disabled button does nothing (so does click() from code).
@@ -12,8 +14,10 @@ class TButtonFlat final : public QToolButton {
 public:
     explicit TButtonFlat(QWidget *parent = nullptr);
 
-    QString Hint() const { return toolTip(); }
+    QString Hint() const { return m_hint; }
     void SetHint(const QString &hint);
+    // The key of the command the button does, named in its tooltip.
+    void SetShortcutHint(const QKeySequence &shortcut);
 
     // A single picture for the button.
     void SetGlyph(const QIcon &glyph);
@@ -29,4 +33,10 @@ signals:
 protected:
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void refreshToolTip();
+
+    QString m_hint;
+    QKeySequence m_shortcut;
 };

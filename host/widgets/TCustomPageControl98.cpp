@@ -2,6 +2,8 @@
 
 #include "HostGuard.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QSignalBlocker>
 #include <QTabBar>
 
@@ -39,6 +41,12 @@ void TCustomPageControl98::pairPage(QWidget *page, QAction *item)
     pageIndex(page);
     item->setCheckable(true);
     m_items.insert(page, item);
+    // Runs after the item's own handler has shown the page.
+    connect(item, &QAction::triggered, this, [this, page] {
+        if (currentWidget() == page) {
+            focusShownPage();
+        }
+    });
     refreshItems();
 }
 
@@ -67,5 +75,40 @@ void TCustomPageControl98::pageChanged()
     refreshItems();
     if (onChange) {
         HostGuard::run([this] { onChange(*this); });
+    }
+}
+
+void TCustomPageControl98::tabInserted(int index)
+{
+    QTabWidget::tabInserted(index);
+    widget(index)->installEventFilter(this);
+}
+
+bool TCustomPageControl98::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *page = qobject_cast<QWidget *>(watched);
+    if (event->type() == QEvent::Hide && page && isVisible() && page->isAncestorOf(QApplication::focusWidget())) {
+        // Left to the toolkit, the focus of a page going away would go to
+        // the screen's window, which hands it to the first field of the
+        // screen (entering the branch panel, say). Held by the tabs for the
+        // moment, it goes on into the page shown next.
+        tabBar()->setFocus(Qt::OtherFocusReason);
+    }
+    return QTabWidget::eventFilter(watched, event);
+}
+
+void TCustomPageControl98::focusShownPage()
+{
+    QWidget *page = currentWidget();
+    const QWidget *focused = QApplication::focusWidget();
+    if (!page || (focused && page->isAncestorOf(focused))) {
+        return;
+    }
+    for (QWidget *candidate = page->nextInFocusChain(); candidate != page; candidate = candidate->nextInFocusChain()) {
+        if (page->isAncestorOf(candidate) && (candidate->focusPolicy() & Qt::TabFocus) && candidate->isVisible()
+            && candidate->isEnabled()) {
+            candidate->setFocus(Qt::OtherFocusReason);
+            return;
+        }
     }
 }

@@ -12,6 +12,9 @@
 // operator cannot reach it by clicking its tab, with Ctrl+Tab or with the
 // arrow keys on the tabs. Disabling the active page leaves it active (the
 // toolkit would otherwise jump to a neighbour); the screen decides where to go.
+// A change of page that hides the focused control moves the focus into the
+// page shown (never to the first field of the screen), and a page chosen
+// through its paired menu item takes the focus into its first control.
 class TCustomPageControl98 final : public QTabWidget {
     Q_OBJECT
 public:
@@ -28,7 +31,8 @@ public:
 
     // Pairs a page with the menu item that shows it: the item is enabled
     // exactly when the page is, and checked exactly when it is the active
-    // page, whatever changed them. The item is not owned.
+    // page, whatever changed them. Once the item has shown its page, the
+    // focus goes into that page. The item is not owned.
     void pairPage(QWidget *page, QAction *item);
 
     // Runs after every change of the active page, whatever made it: a click,
@@ -37,9 +41,14 @@ public:
     // another failure is shown in the error box; the page stays changed.
     std::function<void(TCustomPageControl98 &sender)> onChange;
 
+protected:
+    void tabInserted(int index) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     int pageIndex(QWidget *page) const; // throws std::invalid_argument
     void pageChanged();
+    void focusShownPage();
     void refreshItems();
 
     QHash<QWidget *, QPointer<QAction>> m_items;

@@ -223,6 +223,21 @@ void TDBGrid::keyPressEvent(QKeyEvent *event)
     QTableView::keyPressEvent(event);
 }
 
+bool TDBGrid::focusNextPrevChild(bool next)
+{
+    const QModelIndex current = currentIndex();
+    int firstShown = 0;
+    while (firstShown < horizontalHeader()->count() && isColumnHidden(horizontalHeader()->logicalIndex(firstShown))) {
+        ++firstShown;
+    }
+    const bool onFirstColumn =
+        !current.isValid() || horizontalHeader()->visualIndex(current.column()) <= firstShown;
+    if (!next && onFirstColumn) {
+        return QAbstractScrollArea::focusNextPrevChild(false);
+    }
+    return QTableView::focusNextPrevChild(next);
+}
+
 void TDBGrid::mouseDoubleClickEvent(QMouseEvent *event)
 {
     QTableView::mouseDoubleClickEvent(event);

@@ -26,6 +26,8 @@ class RecordListModel;
 //   "Sim"/"Não" through the host dialogs when confirmDelete is set.
 // - The vertical header (row indicator) is hidden, Tab moves between cells,
 //   the selection keeps its colour while the grid is not focused.
+// - Shift+Tab on the first column leaves the grid for the control before it,
+//   instead of going back through every earlier record's cells.
 class TDBGrid : public QTableView {
     Q_OBJECT
 public:
@@ -84,6 +86,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:

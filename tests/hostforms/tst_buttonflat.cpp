@@ -9,6 +9,7 @@ class TestButtonFlat final : public QObject {
     Q_OBJECT
 private slots:
     void hintIsTheTooltip();
+    void tooltipNamesTheShortcut();
     void isFlatAndTakesTheFocus();
     void mouseClickLeavesTheFocusWhereItWas();
     void keysClickIt_data();
@@ -23,6 +24,15 @@ void TestButtonFlat::hintIsTheTooltip()
     TButtonFlat button;
     button.SetHint(QStringLiteral("Filtrar"));
     QCOMPARE(button.toolTip(), QStringLiteral("Filtrar"));
+    QCOMPARE(button.Hint(), QStringLiteral("Filtrar"));
+}
+
+void TestButtonFlat::tooltipNamesTheShortcut()
+{
+    TButtonFlat button;
+    button.SetShortcutHint(QKeySequence(Qt::CTRL | Qt::Key_L));
+    button.SetHint(QStringLiteral("Filtrar"));
+    QCOMPARE(button.toolTip(), QStringLiteral("Filtrar (Ctrl+L)"));
     QCOMPARE(button.Hint(), QStringLiteral("Filtrar"));
 }
 

@@ -1,4 +1,5 @@
 #include "Abort.h"
+#include "Corvane.h"
 #include "HostMdi.h"
 #include "ScriptedDialogs.h"
 #include "THostForm.h"
@@ -7,6 +8,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QSettings>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -84,6 +86,8 @@ private slots:
     void keyNotConsumedReachesTheControlAndIsSeenOnce();
     void abandonedKeyHandlerConsumesTheKey();
     void showChildWithoutAreaIsRefused();
+    void screenReopensAsTheOperatorLeftIt_data();
+    void screenReopensAsTheOperatorLeftIt();
 
 private:
     QMdiArea *area = nullptr;
@@ -271,6 +275,44 @@ void TestHostMdi::showChildWithoutAreaIsRefused()
     DiaryScreen screen(diary, QStringLiteral("A"));
     QVERIFY_THROWS_EXCEPTION(std::logic_error, HostMdi::ShowChild(&screen));
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, HostMdi::ShowChild(nullptr));
+}
+
+void TestHostMdi::screenReopensAsTheOperatorLeftIt_data()
+{
+    QTest::addColumn<bool>("maximized");
+    QTest::newRow("resized") << false;
+    QTest::newRow("maximised") << true;
+}
+
+void TestHostMdi::screenReopensAsTheOperatorLeftIt()
+{
+    QFETCH(bool, maximized);
+    Corvane::LoginData login;
+    login.operador = QStringLiteral("TST_LAYOUT");
+    Corvane::SetLogin(login);
+    QSettings().remove(QStringLiteral("telas/TST_LAYOUT"));
+    const QSize left(640, 420);
+    {
+        DiaryScreen *screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+        screen->SetScreenCode(QStringLiteral("TST00100"));
+        screen->resize(300, 200);
+        HostMdi::ShowChild(screen);
+        screen->subWindow()->resize(left);
+        if (maximized) {
+            screen->subWindow()->showMaximized();
+        }
+        QVERIFY(screen->Close());
+    }
+    DiaryScreen *again = CreateForm<DiaryScreen>(diary, QStringLiteral("B"));
+    again->SetScreenCode(QStringLiteral("TST00100"));
+    again->resize(300, 200);
+    HostMdi::ShowChild(again);
+    QCOMPARE(again->subWindow()->isMaximized(), maximized);
+    if (!maximized) {
+        QCOMPARE(again->subWindow()->size(), left);
+    }
+    Corvane::SetLogin({});
+    QSettings().remove(QStringLiteral("telas/TST_LAYOUT"));
 }
 
 QTEST_MAIN(TestHostMdi)

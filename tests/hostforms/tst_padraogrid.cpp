@@ -11,8 +11,10 @@
 #include "TfrmPadraoGrid.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QStatusBar>
 #include <QTest>
 
 using Command = TfrmPadraoGrid::RecordCommand;
@@ -56,8 +58,11 @@ public:
         TfrmPadraoGrid::sbtProcurarClick(sender);
     }
 
+    QString FilterSummary() const override { return filterSummary; }
+
     QWidget *panFilial;
     TButtonFlat *sbtFiltro;
+    QString filterSummary;
     QList<QObject *> senders;
     bool failFind = false;
 };
@@ -86,10 +91,14 @@ private slots:
     void recordCommandsWorkOnTheList_data();
     void recordCommandsWorkOnTheList();
     void findMakesTheRecordFoundCurrent();
+    void f3GoesOnToTheNextMatchOfTheLastFind();
     void closeButtonFreesTheScreen();
     void helpNamesTheScreenAndItsTopic();
     void screenButtonsAndBandsGoInTheirPlaces();
     void standardMessagesHoldTheCancelQuestion();
+    void toolBarButtonsStayOutOfTheTabChain();
+    void statusLineCountsTheListedRecords_data();
+    void statusLineCountsTheListedRecords();
 
 private:
     ScriptedDialogs *dialogs = nullptr;
@@ -312,6 +321,23 @@ void TestPadraoGrid::findMakesTheRecordFoundCurrent()
     QCOMPARE(quotes->recNo(), 2);
 }
 
+void TestPadraoGrid::f3GoesOnToTheNextMatchOfTheLastFind()
+{
+    // The list's name carries the remembered find: this test's own name keeps
+    // it apart from the other tests' finds.
+    quotes->setObjectName(QStringLiteral("cdsProximo"));
+    dialogs->answerFind(QStringLiteral("NMFANTCLIE"), QStringLiteral("a"));
+    screen->dbgPadrao->setFocus();
+    QTest::keyClick(screen->dbgPadrao, Qt::Key_F, Qt::ControlModifier);
+    QStringList visited{QString::number(quotes->recNo())};
+    for (int press = 0; press < 3; ++press) {
+        QTest::keyClick(screen->dbgPadrao, Qt::Key_F3);
+        visited << QString::number(quotes->recNo());
+    }
+    QCOMPARE(visited.join(QLatin1Char(' ')), QStringLiteral("0 1 2 2"));
+    QCOMPARE(dialogs->lastText(), QStringLiteral("Registro não encontrado."));
+}
+
 void TestPadraoGrid::closeButtonFreesTheScreen()
 {
     QTest::mouseClick(screen->sbtFechar, Qt::LeftButton);
@@ -333,6 +359,55 @@ void TestPadraoGrid::screenButtonsAndBandsGoInTheirPlaces()
     QCOMPARE(screen->sbtFiltro->parentWidget(), screen->panMenu);
     QVERIFY(screen->panFilial->y() > screen->panMenu->y());
     QVERIFY(screen->panFilial->y() < screen->pgcPadrao->y());
+}
+
+void TestPadraoGrid::toolBarButtonsStayOutOfTheTabChain()
+{
+    // A band's field comes before the pages, as a screen orders it.
+    auto *field = new QLineEdit(screen->panFilial);
+    field->show();
+    QWidget::setTabOrder(field, screen->pgcPadrao);
+    screen->dbgPadrao->setFocus();
+    QStringList visited;
+    for (int step = 0; step < 4; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        visited << focused->metaObject()->className();
+        QVERIFY2(!qobject_cast<TButtonFlat *>(focused), qPrintable(visited.join(QLatin1String(" > "))));
+    }
+    QVERIFY2(visited.contains(QLatin1String("QLineEdit")), qPrintable(visited.join(QLatin1String(" > "))));
+    delete field;
+}
+
+void TestPadraoGrid::statusLineCountsTheListedRecords_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("none") << 0 << QString() << QStringLiteral("Nenhum orçamento encontrado para o filtro.");
+    QTest::newRow("one") << 1 << QString() << QStringLiteral("1 orçamento");
+    QTest::newRow("thousands, with filter")
+        << 1234 << QStringLiteral("situações") << QStringLiteral("1.234 orçamentos   Filtro: situações");
+}
+
+void TestPadraoGrid::statusLineCountsTheListedRecords()
+{
+    QFETCH(int, rows);
+    QFETCH(QString, filter);
+    QFETCH(QString, shown);
+    screen->filterSummary = filter;
+    screen->SetCountWords(QStringLiteral("orçamento"), QStringLiteral("orçamentos"),
+                          QStringLiteral("Nenhum orçamento encontrado para o filtro."));
+    DataPacket packet = sampleQuotes();
+    packet.rows.clear();
+    for (int row = 0; row < rows; ++row) {
+        packet.rows.append(QVariantList{QString::number(row), QStringLiteral("Cliente")});
+    }
+    quotes->loadPacket(packet);
+    QCOMPARE(screen->stbPadrao->currentMessage(), shown);
+    quotes->close();
+    QVERIFY(screen->stbPadrao->currentMessage().isEmpty());
 }
 
 QTEST_MAIN(TestPadraoGrid)

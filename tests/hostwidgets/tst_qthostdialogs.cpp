@@ -1,3 +1,4 @@
+#include "FindInList.h"
 #include "ListFixture.h"
 #include "QtHostDialogs.h"
 
@@ -229,6 +230,22 @@ private slots:
         });
         QVERIFY(QtHostDialogs::instance().find(*list));
         QCOMPARE(list->recNo(), 2);
+    }
+
+    void findOffersTheFieldAndTextLastSearched()
+    {
+        auto list = makeCodeNameList(fourBranches(), QStringLiteral("cdsLembrado"));
+        FindInList::From(*list, {QStringLiteral("NAME"), QStringLiteral("Centro")}, 0);
+        QString field;
+        QString text;
+        whenModalShown([&field, &text](QWidget *modal) {
+            field = modal->findChild<QComboBox *>(QStringLiteral("findField"))->currentText();
+            text = modal->findChild<QLineEdit *>(QStringLiteral("findText"))->selectedText();
+            press(modal, {Qt::Key_Escape});
+        });
+        QVERIFY(!QtHostDialogs::instance().find(*list));
+        QCOMPARE(field, QStringLiteral("Nome"));
+        QCOMPARE(text, QStringLiteral("Centro"));
     }
 
     void findWithoutMatchSaysSo()

@@ -1,5 +1,6 @@
 #include "ScriptedDialogs.h"
 
+#include "FindInList.h"
 #include "RecordList.h"
 
 #include <stdexcept>
@@ -106,14 +107,7 @@ bool ScriptedDialogs::pickMany(RecordList &list, const QString &keyField, const 
 bool ScriptedDialogs::find(RecordList &list)
 {
     const FindAnswer answer = takeAnswer(m_finds, "find", list.name());
-    const int column = list.fieldByName(answer.field).index();
-    for (int row = 0; row < list.recordCount(); ++row) {
-        if (list.displayTextAt(row, column).contains(answer.text, Qt::CaseInsensitive)) {
-            list.moveTo(row);
-            return true;
-        }
-    }
-    return false;
+    return FindInList::From(list, {answer.field, answer.text}, 0);
 }
 
 QString ScriptedDialogs::chooseName(const QString &title, const QStringList &existing, bool mayCreate)
