@@ -4,6 +4,7 @@
 #include "Cli_cxl04101.h"
 #include "Consiste.h"
 #include "Corvane.h"
+#include "FiltroResumo.h"
 #include "HostGuard.h"
 #include "RecordList.h"
 #include "TButtonFlat.h"
@@ -61,6 +62,8 @@ TfrmCancelamento::TfrmCancelamento(QWidget *parent)
     setWindowTitle(QStringLiteral("Cancelamento"));
     lblCodTela->setText(QStringLiteral("CXL04100"));
     msgPadrao->setLines(mensagens());
+    SetCountWords(QStringLiteral("orçamento"), QStringLiteral("orçamentos"),
+                  QStringLiteral("Nenhum orçamento encontrado para o filtro."));
     resize(767, 459);
 
     netCancelamento->setObjectName(QStringLiteral("netCancelamento"));
@@ -99,6 +102,11 @@ void TfrmCancelamento::FormCreate()
     boPrimeiraAtivacao = true;
     // A filter chosen on an earlier screen does not carry over to a new one.
     ResetFiltro(Filtro);
+}
+
+QString TfrmCancelamento::FilterSummary() const
+{
+    return FiltroResumo::texto(Filtro);
 }
 
 void TfrmCancelamento::netCancelamentoBeforeConnect(TNetConnection &connection)

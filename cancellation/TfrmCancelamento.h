@@ -35,6 +35,7 @@ public:
     void FormClose(CloseAction &action) override;
     void FormDestroy() override;
     void FormKeyDown(int &key, Qt::KeyboardModifiers shift) override;
+    QString FilterSummary() const override;
     void netCancelamentoBeforeConnect(TNetConnection &connection);
 
     // Pages and filter.
@@ -57,6 +58,8 @@ public:
     // Quotes and their details.
     void sbtVerificarClick(QObject *sender) override;
     void sbtProcurarClick(QObject *sender) override;
+    // F3 goes on in the list of the page shown, as the find does.
+    void ProcurarProximoClick(QObject *sender) override;
     void cdsOrcamentoAfterScroll(RecordList &dataSet);
     void pgcPadraoOnChange(TCustomPageControl98 &sender);
     void cdsItemOrcaEvenCalcFields(RecordList &dataSet);
@@ -151,6 +154,8 @@ public:
     TDBGrid *dbgItem;
 
     QWidget *tshMotivo;
+    // Which quote the reason is for: number, sequence and client.
+    QLabel *lblOrcamentoMotivo;
     QFrame *pnlMotivo;
     QLabel *lblNmMot;
     QLineEdit *edtCdMotivo;
@@ -159,11 +164,15 @@ public:
     TDBMemo *dbmMotivo;
 
 private:
+    // The list the find works on: the quotes or the items, by the page
+    // shown; nullptr on another page or while that list is closed.
+    RecordList *listaDaPaginaAtiva() const;
     void buildLists();
     void buildToolBarAndMenus();
     void buildBranchPanel();
     void buildItemsPage();
     void buildReasonPage();
+    void identificaOrcamentoMotivo();
     void buildGridColumns();
     void ordenaTabulacao();
     void watchFocus();

@@ -288,6 +288,8 @@ void TfrmCancelamento::buildToolBarAndMenus()
     mnuHabilita = addScreenAction(mnuManutencao, QStringLiteral("mnuHabilita"), QStringLiteral("&Habilitar"),
                                   QKeySequence(Qt::CTRL | Qt::Key_H), &TfrmCancelamento::mnuHabilitaClick);
     mnuHabilita->setEnabled(false);
+    sbtFiltro->SetShortcutHint(mnuFiltrar->shortcut());
+    sbtHabilita->SetShortcutHint(mnuHabilita->shortcut());
 
     dbtNome->setDataField(QStringLiteral("NMFANTCLIE"));
 }
@@ -446,6 +448,12 @@ void TfrmCancelamento::buildReasonPage()
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);
 
+    lblOrcamentoMotivo = boldLabel(QString(), tshMotivo);
+    lblOrcamentoMotivo->setObjectName(QStringLiteral("lblOrcamentoMotivo"));
+    lblOrcamentoMotivo->setContentsMargins(6, 4, 6, 0);
+    connect(dtsPadrao, &TDataSource::currentChanged, this, &TfrmCancelamento::identificaOrcamentoMotivo);
+    connect(dtsPadrao, &TDataSource::dataChanged, this, &TfrmCancelamento::identificaOrcamentoMotivo);
+
     pnlMotivo = new QFrame(tshMotivo);
     pnlMotivo->setObjectName(QStringLiteral("pnlMotivo"));
     auto *row = new QHBoxLayout(pnlMotivo);
@@ -484,10 +492,23 @@ void TfrmCancelamento::buildReasonPage()
     // Tab leaves the justification as it leaves every other field.
     dbmMotivo->setTabChangesFocus(true);
 
+    page->addWidget(lblOrcamentoMotivo);
     page->addWidget(pnlMotivo);
     page->addWidget(dbmMotivo, 1);
     pgcPadrao->addTab(tshMotivo, QStringLiteral("Motivo"));
     pgcPadrao->onChange = [this](TCustomPageControl98 &sender) { pgcPadraoOnChange(sender); };
+}
+
+void TfrmCancelamento::identificaOrcamentoMotivo()
+{
+    const RecordList *lista = dtsPadrao->dataSet();
+    if (!lista || !lista->isActive() || lista->isEmpty()) {
+        lblOrcamentoMotivo->clear();
+        return;
+    }
+    const auto campo = [lista](const char *name) { return lista->fieldByName(QLatin1String(name)).asString(); };
+    lblOrcamentoMotivo->setText(QStringLiteral("Orçamento %1, sequência %2 — %3")
+                                    .arg(campo("NRORCAEVENTO"), campo("NRSEQORCAEVE"), campo("NMFANTCLIE")));
 }
 
 void TfrmCancelamento::buildGridColumns()
@@ -515,10 +536,8 @@ void TfrmCancelamento::buildGridColumns()
 
 void TfrmCancelamento::ordenaTabulacao()
 {
-    // Top to bottom, as the operator sees the screen: the tool bar with its
-    // own buttons in place, the branch, then the pages.
-    QWidget::setTabOrder(sbtConfirmar, sbtFiltro);
-    QWidget::setTabOrder(sbtFiltro, sbtHabilita);
+    // Top to bottom, as the operator sees the screen: the branch, then the
+    // pages (the tool bar takes no focus).
     QWidget::setTabOrder(medCdFilial, pgcPadrao);
     QWidget::setTabOrder(edtCdMotivo, dbmMotivo);
 }

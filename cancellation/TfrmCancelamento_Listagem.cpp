@@ -146,7 +146,7 @@ void TfrmCancelamento::cdsItemOrcaEvenCalcFields(RecordList &dataSet)
     dataSet.fieldByName(QStringLiteral("VRTOTALITEM")).setAsFloat(Consiste::RoundDec(total, 2));
 }
 
-void TfrmCancelamento::sbtProcurarClick(QObject * /*sender*/)
+RecordList *TfrmCancelamento::listaDaPaginaAtiva() const
 {
     QWidget *active = pgcPadrao->activePage();
     RecordList *list = nullptr;
@@ -155,7 +155,19 @@ void TfrmCancelamento::sbtProcurarClick(QObject * /*sender*/)
     } else if (active == tshItens) {
         list = dtsItemOrcaEven->dataSet();
     }
-    if (list && list->isActive()) {
+    return list && list->isActive() ? list : nullptr;
+}
+
+void TfrmCancelamento::sbtProcurarClick(QObject * /*sender*/)
+{
+    if (RecordList *list = listaDaPaginaAtiva()) {
         Procurar::Procura(*list);
+    }
+}
+
+void TfrmCancelamento::ProcurarProximoClick(QObject * /*sender*/)
+{
+    if (RecordList *list = listaDaPaginaAtiva()) {
+        Procurar::ProcuraProximo(*list);
     }
 }

@@ -1,0 +1,125 @@
+// The screen in daily use: worked by keyboard alone, Tab never gets lost on
+// the tool bar and the menus always leave the focus in a control the
+// operator can see; the status line and the reason page say what is shown.
+#include "CancelamentoFixture.h"
+
+#include "RecordList.h"
+#include "TButtonFlat.h"
+#include "TCustomPageControl98.h"
+#include "TDBGrid.h"
+#include "TfrmCancelamento.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStatusBar>
+#include <QtTest>
+
+class tst_CancelamentoUso final : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void shiftTabFromTheGridReachesTheBranch();
+    void menuCommandLeavesTheFocusInThePageShown_data();
+    void menuCommandLeavesTheFocusInThePageShown();
+    void reasonPageNamesTheQuoteBeingWithdrawn();
+    void statusLineCountsTheQuotesListedAndTheirFilter();
+
+private:
+    CancelamentoFixture m_fixture;
+};
+
+void tst_CancelamentoUso::initTestCase()
+{
+    QString error;
+    QVERIFY2(m_fixture.start(&error), qPrintable(error));
+}
+
+void tst_CancelamentoUso::cleanup()
+{
+    m_fixture.closeScreen();
+}
+
+void tst_CancelamentoUso::shiftTabFromTheGridReachesTheBranch()
+{
+    TfrmCancelamento *screen = m_fixture.openAndList();
+    QVERIFY(screen);
+    QCOMPARE(QApplication::focusWidget(), screen->dbgPadrao);
+    QStringList path;
+    for (int step = 0; step < 6 && QApplication::focusWidget() != screen->medCdFilial; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        path << focused->objectName();
+        QVERIFY2(!qobject_cast<TButtonFlat *>(focused) || !screen->panMenu->isAncestorOf(focused),
+                 qPrintable(path.join(QLatin1String(" > "))));
+    }
+    QVERIFY2(QApplication::focusWidget() == screen->medCdFilial, qPrintable(path.join(QLatin1String(" > "))));
+}
+
+void tst_CancelamentoUso::menuCommandLeavesTheFocusInThePageShown_data()
+{
+    QTest::addColumn<int>("menu");
+    QTest::addColumn<int>("item");
+    QTest::addColumn<bool>("fromItems");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("Itens") << int(Qt::Key_O) << int(Qt::Key_I) << false << QStringLiteral("tshItens");
+    QTest::newRow("Folha de Dados") << int(Qt::Key_O) << int(Qt::Key_F) << true << QStringLiteral("tshPadrao");
+    QTest::newRow("Verificar") << int(Qt::Key_M) << int(Qt::Key_V) << false << QStringLiteral("tshPadrao");
+}
+
+void tst_CancelamentoUso::menuCommandLeavesTheFocusInThePageShown()
+{
+    QFETCH(int, menu);
+    QFETCH(int, item);
+    QFETCH(bool, fromItems);
+    QFETCH(QString, page);
+    TfrmCancelamento *screen = m_fixture.openAndList();
+    QVERIFY(screen);
+    if (fromItems) {
+        screen->pgcPadrao->SetActivePage(screen->tshItens);
+        QCoreApplication::processEvents();
+    }
+    QMenu *opened = menu == Qt::Key_O ? screen->mnuOperacao : screen->mnuManutencao;
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(menu), Qt::AltModifier);
+    QTRY_VERIFY(opened->isVisible());
+    QTest::keyClick(opened, Qt::Key(item));
+    QTRY_VERIFY(!opened->isVisible());
+
+    QWidget *focused = QApplication::focusWidget();
+    QVERIFY(focused);
+    QCOMPARE(screen->pgcPadrao->activePage()->objectName(), page);
+    QVERIFY2(focused->isVisible() && screen->pgcPadrao->activePage()->isAncestorOf(focused),
+             qPrintable(focused->objectName()));
+}
+
+void tst_CancelamentoUso::reasonPageNamesTheQuoteBeingWithdrawn()
+{
+    TfrmCancelamento *screen = m_fixture.openAndList();
+    QVERIFY(screen);
+    RecordList *quotes = screen->cdsOrcamento;
+    quotes->moveTo(1);
+    const auto field = [quotes](const char *name) { return quotes->fieldByName(QLatin1String(name)).asString(); };
+    const QString expected = QStringLiteral("Orçamento %1, sequência %2 — %3")
+                                 .arg(field("NRORCAEVENTO"), field("NRSEQORCAEVE"), field("NMFANTCLIE"));
+    screen->dbgPadrao->setSelectedField(QStringLiteral("IDCHECK"));
+    QTest::keyClick(screen->dbgPadrao, Qt::Key_Space);
+    QCOMPARE(screen->pgcPadrao->activePage(), screen->tshMotivo);
+    QCOMPARE(screen->lblOrcamentoMotivo->text(), expected);
+    quotes->cancel();
+}
+
+void tst_CancelamentoUso::statusLineCountsTheQuotesListedAndTheirFilter()
+{
+    TfrmCancelamento *screen = m_fixture.openAndList();
+    QVERIFY(screen);
+    const int listed = screen->cdsOrcamento->recordCount();
+    QVERIFY(listed > 1);
+    QCOMPARE(screen->stbPadrao->currentMessage(),
+             QStringLiteral("%1 orçamentos   Filtro: Pendente, Aprovado").arg(listed));
+}
+
+QTEST_MAIN(tst_CancelamentoUso)
+#include "tst_cancelamento_uso.moc"
