@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Configures (first time only) and builds a preset: ./scripts/build.sh [default|asan]
+# Configures (first time only) and builds a preset, whole or only the targets
+# named after it: ./scripts/build.sh [default|asan] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-default}"
+shift || true
 if [ ! -f "build/$preset/build.ninja" ]; then
     cmake --preset "$preset"
 fi
-cmake --build --preset "$preset"
+if [ $# -gt 0 ]; then
+    cmake --build --preset "$preset" --target "$@"
+else
+    cmake --build --preset "$preset"
+fi
