@@ -79,6 +79,7 @@ TfrmCancelamento::TfrmCancelamento(QWidget *parent)
     buildItemsPage();
     buildReasonPage();
     buildGridColumns();
+    buildHistoricoExportar();
     pgcPadrao->pairPage(tshPadrao, mnuFolhaDados);
     pgcPadrao->pairPage(tshItens, mnuItens);
     pgcPadrao->pairPage(tshMotivo, mnuMotivo);

@@ -136,6 +136,9 @@ public:
     QAction *mnuFiltrar;
     QAction *N3;
     QAction *mnuHabilita;
+    QAction *mnuHistorico;
+    QAction *mnuExportar;
+    QAction *N4;
 
     QFrame *panFilial;
     QLabel *lblFilial;
@@ -174,6 +177,11 @@ private:
     void buildReasonPage();
     void identificaOrcamentoMotivo();
     void buildGridColumns();
+    // The history of the current quote and the export of the list.
+    void buildHistoricoExportar();
+    void habilitaHistoricoExportar();
+    void mnuHistoricoClick(QObject *sender);
+    void mnuExportarClick(QObject *sender);
     void ordenaTabulacao();
     void watchFocus();
     QAction *addScreenAction(QMenu *menu, const QString &objectName, const QString &caption,

@@ -1,0 +1,109 @@
+// The history of a quote and the export of the list, from the screen's
+// "Operação" menu by keyboard alone, against the real server.
+#include "CancelamentoFixture.h"
+
+#include "HistoricoDialog.h"
+#include "ModalAnswers.h"
+#include "RecordList.h"
+#include "Showavi.h"
+#include "TDBGrid.h"
+#include "TfrmCancelamento.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_CancelamentoHistorico final : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QString error;
+        QVERIFY2(m_fixture.start(&error), qPrintable(error));
+    }
+    void init()
+    {
+        m_screen = m_fixture.openAndList();
+        QVERIFY(m_screen);
+        m_screen->dbgPadrao->setFocus();
+    }
+    void cleanup()
+    {
+        m_fixture.closeScreen();
+        QVERIFY(m_fixture.dialogs.allAnswersUsed());
+        m_fixture.dialogs.clear();
+        QCOMPARE(Showavi::Depth(), 0);
+    }
+
+    void commandsOpenWithAListNotBeingEdited()
+    {
+        QVERIFY(m_screen->cdsOrcamento->recordCount() > 0);
+        QVERIFY(m_screen->mnuHistorico->isEnabled());
+        QVERIFY(m_screen->mnuExportar->isEnabled());
+        m_screen->cdsOrcamento->edit();
+        QVERIFY(!m_screen->mnuHistorico->isEnabled());
+        QVERIFY(!m_screen->mnuExportar->isEnabled());
+        m_screen->cdsOrcamento->cancel();
+        QVERIFY(m_screen->mnuHistorico->isEnabled());
+        QVERIFY(m_screen->mnuExportar->isEnabled());
+    }
+
+    void aQuoteNeverChangedShowsItsCreation()
+    {
+        ModalAnswers answers;
+        answers.then([&](QWidget &dialog) {
+            QVERIFY(qobject_cast<HistoricoDialog *>(&dialog));
+            auto *grid = dialog.findChild<TDBGrid *>(QStringLiteral("dbgHistorico"));
+            QCOMPARE(grid->model()->rowCount(), 1);
+            QCOMPARE(grid->model()->index(0, 1).data().toString(), QStringLiteral("Inclusão"));
+            QCOMPARE(grid->model()->index(0, 3).data().toString(),
+                     m_screen->cdsOrcamento->fieldByName(QStringLiteral("IDSITUORCEVE")).displayText());
+            QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("lblAlteracoes"))->text(), QStringLiteral("Sem alterações"));
+            QVERIFY(dialog.findChild<QPlainTextEdit *>(QStringLiteral("memJustificativa"))->toPlainText().isEmpty());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        });
+        QTest::keyClick(m_screen->dbgPadrao, Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(answers.allUsed());
+        QTRY_VERIFY(m_fixture.serverLog().contains(QStringLiteral(" GetHistorico ")));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void theListIsExportedToTheFileChosen()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("lista.csv"));
+        ModalAnswers answers;
+        answers.then([&](QWidget &dialog) {
+            auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->selectAll();
+            QTest::keyClicks(name, path);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        QTest::keyClick(m_screen->dbgPadrao, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(answers.allUsed());
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.at(0), QStringLiteral("Nr. Orçamento;Seq.;Cliente;Situação;Tipo de Serviço;Tipo de Evento;"
+                                             "Dt. Evento;Dt. Validade;Dt. Origem"));
+        // Every listed quote, then the counts (their contents are the export's own tests).
+        const int quotes = m_screen->cdsOrcamento->recordCount();
+        QCOMPARE(lines.at(quotes + 2), QStringLiteral("Situação;Quantidade"));
+        QVERIFY(m_fixture.dialogs.lastText().startsWith(QStringLiteral("%1 orçamento(s) exportado(s)").arg(quotes)));
+    }
+
+private:
+    CancelamentoFixture m_fixture;
+    TfrmCancelamento *m_screen = nullptr;
+};
+
+QTEST_MAIN(tst_CancelamentoHistorico)
+#include "tst_cancelamento_historico.moc"
