@@ -5,7 +5,8 @@
 
 #include <QAtomicInteger>
 #include <QScopedValueRollback>
-#include <QTcpSocket>
+#include <QSqlDatabase>
+#include <QSslSocket>
 
 namespace {
 
@@ -13,15 +14,14 @@ QAtomicInteger<quint64> connectionCounter;
 
 // A client that takes no byte of an answer for this long is taken for gone.
 constexpr int stalledClientMs = 30000;
+// What is read ahead of the request being answered: a client that sends
+// faster than it reads its answers is held back by TCP, not by our memory.
+constexpr qint64 readAheadBytes = 64 * 1024;
 
 } // namespace
 
-ClientConnection::ClientConnection(qintptr socketDescriptor, const DatabaseLocation &location, qint64 maxLineLength, int busyTimeoutMs)
-    : m_descriptor(socketDescriptor),
-      m_location(location),
-      m_busyTimeoutMs(busyTimeoutMs),
-      m_maxLineLength(maxLineLength),
-      m_buffer(maxLineLength)
+ClientConnection::ClientConnection(qintptr socketDescriptor, const Settings &settings)
+    : m_descriptor(socketDescriptor), m_settings(settings), m_buffer(settings.maxLineLength)
 {
 }
 
@@ -32,29 +32,57 @@ ClientConnection::~ClientConnection()
 
 void ClientConnection::start()
 {
-    m_socket = new QTcpSocket(this);
+    QSslSocket *tlsSocket = m_settings.tls ? new QSslSocket(this) : nullptr;
+    m_socket = tlsSocket ? tlsSocket : new QTcpSocket(this);
     if (!m_socket->setSocketDescriptor(m_descriptor)) {
         finish();
         return;
     }
-    const QString peer = QStringLiteral("%1:%2").arg(m_socket->peerAddress().toString()).arg(m_socket->peerPort());
+    m_socket->setReadBufferSize(readAheadBytes);
+    m_peer = QStringLiteral("%1:%2").arg(m_socket->peerAddress().toString()).arg(m_socket->peerPort());
     m_connectionName = QStringLiteral("appserver-connection-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
-    try {
-        m_session = std::make_unique<RpcSession>(m_location.open(m_connectionName, m_busyTimeoutMs), peer);
-    } catch (const std::exception &error) {
-        CallLog::write(peer, QStringLiteral("connect"), 0, QStringLiteral("sem banco de dados: %1").arg(QString::fromUtf8(error.what())));
-        finish();
-        return;
-    }
+    const DatabaseLocation location = m_settings.location;
+    const QString name = m_connectionName;
+    const int busyTimeoutMs = m_settings.busyTimeoutMs;
+    m_session = std::make_unique<RpcSession>(
+        RpcSession::Settings{[location, name, busyTimeoutMs] { return location.open(name, busyTimeoutMs); },
+                             m_settings.requireOperators, m_settings.statementTimeoutMs},
+        m_peer);
+
+    m_handshake = new QTimer(this);
+    m_handshake->setSingleShot(true);
+    connect(m_handshake, &QTimer::timeout, this, [this] { expire(QStringLiteral("sem connect em %1 ms").arg(m_settings.handshakeTimeoutMs)); });
+    m_handshake->start(m_settings.handshakeTimeoutMs);
+    m_idle = new QTimer(this);
+    m_idle->setSingleShot(true);
+    connect(m_idle, &QTimer::timeout, this, [this] { expire(QStringLiteral("ociosa por %1 ms").arg(m_settings.idleTimeoutMs)); });
+
     connect(m_socket, &QTcpSocket::readyRead, this, &ClientConnection::readRequests);
     // Queued: waiting for room to send an answer may notice the client
     // leaving while the session is still answering.
     connect(m_socket, &QTcpSocket::disconnected, this, &ClientConnection::finish, Qt::QueuedConnection);
+    if (tlsSocket) {
+        connect(tlsSocket, &QSslSocket::sslErrors, this, [this](const QList<QSslError> &errors) {
+            expire(QStringLiteral("TLS recusado: %1").arg(errors.value(0).errorString()));
+        });
+        tlsSocket->setSslConfiguration(*m_settings.tls);
+        tlsSocket->startServerEncryption();
+        return; // requests are read once the handshake is through
+    }
     readRequests();
 }
 
 void ClientConnection::stop()
 {
+    finish();
+}
+
+void ClientConnection::expire(const QString &why)
+{
+    if (m_finished || m_answering) {
+        return;
+    }
+    CallLog::write(m_peer, QString(), 0, QStringLiteral("conexão encerrada: %1").arg(why));
     finish();
 }
 
@@ -68,15 +96,31 @@ void ClientConnection::readRequests()
     const QScopedValueRollback answering(m_answering, true);
     const AnswerStream::Sender sender = [this](const QByteArray &bytes) { return send(bytes); };
     while (m_socket->state() == QAbstractSocket::ConnectedState) {
-        m_buffer.append(m_socket->readAll());
-        const auto item = m_buffer.next();
+        // Bytes are taken from the socket only when no whole line is
+        // waiting, so no more than one line and a read-ahead are held.
+        auto item = m_buffer.next();
         if (!item) {
-            break;
+            const QByteArray more = m_socket->readAll();
+            if (more.isEmpty()) {
+                break;
+            }
+            m_buffer.append(more);
+            continue;
         }
+        bool keep = true;
         if (item->oversized) {
-            send(m_session->oversized(m_maxLineLength));
-        } else if (!item->text.trimmed().isEmpty() && !m_session->handle(item->text, sender)) {
-            m_socket->abort();
+            keep = send(m_session->oversized(m_settings.maxLineLength));
+        } else if (!item->text.trimmed().isEmpty()) {
+            keep = m_session->handle(item->text, sender);
+        }
+        if (m_session->isConnected()) {
+            m_handshake->stop();
+        }
+        m_idle->start(m_settings.idleTimeoutMs);
+        if (!keep) {
+            m_socket->flush();
+            m_socket->disconnectFromHost();
+            break;
         }
     }
 }
@@ -110,8 +154,8 @@ void ClientConnection::finish()
         m_socket->disconnect(this);
         m_socket->abort();
     }
-    if (m_session) {
-        m_session.reset();
+    m_session.reset();
+    if (!m_connectionName.isEmpty()) {
         {
             QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
             db.close();

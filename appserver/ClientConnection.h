@@ -4,20 +4,33 @@
 #include "LineFramer.h"
 
 #include <QObject>
-#include <QSqlDatabase>
+#include <QSslConfiguration>
+#include <QTimer>
 
 #include <memory>
+#include <optional>
 
 class QTcpSocket;
 class RpcSession;
 
-// Serves one client on its own thread with its own database connection:
-// reads request lines, answers them in order, and ends when the client
-// goes away or the server stops.
+// Serves one client on its own thread: reads request lines, answers them in
+// order, and ends when the client goes away, stays silent too long or the
+// server stops. Its database connection is opened by the client's connect.
 class ClientConnection final : public QObject {
     Q_OBJECT
 public:
-    ClientConnection(qintptr socketDescriptor, const DatabaseLocation &location, qint64 maxLineLength, int busyTimeoutMs);
+    struct Settings {
+        DatabaseLocation location;
+        qint64 maxLineLength = 4 * 1024 * 1024;
+        int busyTimeoutMs = 5000;
+        int handshakeTimeoutMs = 10000; // TLS and connect
+        int idleTimeoutMs = 3600000;
+        int statementTimeoutMs = 60000;
+        bool requireOperators = false;
+        std::optional<QSslConfiguration> tls; // set: the client speaks TLS
+    };
+
+    ClientConnection(qintptr socketDescriptor, const Settings &settings);
     ~ClientConnection() override;
 
 public slots:
@@ -30,16 +43,18 @@ signals:
 private:
     void readRequests();
     bool send(const QByteArray &bytes);
+    void expire(const QString &why);
     void finish();
 
     qintptr m_descriptor;
-    DatabaseLocation m_location;
-    int m_busyTimeoutMs;
-    qint64 m_maxLineLength;
+    Settings m_settings;
     LineFramer m_buffer;
     QTcpSocket *m_socket = nullptr;
+    QString m_peer;
     QString m_connectionName;
     std::unique_ptr<RpcSession> m_session;
+    QTimer *m_handshake = nullptr;
+    QTimer *m_idle = nullptr;
     bool m_answering = false;
     bool m_finished = false;
 };

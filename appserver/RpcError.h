@@ -18,6 +18,9 @@ public:
         NotConnected = -32001,
         UnknownServer = -32002,
         Refused = -32003,
+        CredentialsRequired = -32004,
+        CredentialsRefused = -32005,
+        ServerBusy = -32006,
     };
 
     RpcError(int code, const QString &message)

@@ -3,6 +3,7 @@
 #include "CallLog.h"
 #include "HallSchedule.h"
 #include "JustificationWriter.h"
+#include "OperatorBook.h"
 #include "QuoteFilter.h"
 #include "QuoteHistory.h"
 #include "QuoteListing.h"
@@ -11,6 +12,7 @@
 #include "QuoteWriter.h"
 #include "Refusal.h"
 #include "RpcError.h"
+#include "Sql.h"
 #include "StateHistory.h"
 #include "StateRestorer.h"
 #include "StoredQuote.h"
@@ -130,10 +132,12 @@ QByteArray errorLine(const QJsonValue &id, int code, const QString &message)
 
 } // namespace
 
-RpcSession::RpcSession(const QSqlDatabase &db, const QString &peer)
-    : m_db(db), m_peer(peer)
+RpcSession::RpcSession(Settings settings, const QString &peer)
+    : m_settings(std::move(settings)), m_peer(peer)
 {
 }
+
+RpcSession::~RpcSession() = default;
 
 QByteArray RpcSession::oversized(qint64 limit)
 {
@@ -194,7 +198,9 @@ bool RpcSession::handle(const QByteArray &text, const AnswerStream::Sender &send
     } catch (const RpcError &error) {
         return fail(out, id, method, timer.elapsed(), error.code(), error.message());
     } catch (const std::exception &error) {
-        return fail(out, id, method, timer.elapsed(), RpcError::InternalError, databaseFailure, QString::fromUtf8(error.what()));
+        const bool answered = fail(out, id, method, timer.elapsed(), RpcError::InternalError, databaseFailure, QString::fromUtf8(error.what()));
+        renewLostDatabase();
+        return answered;
     }
 }
 
@@ -210,7 +216,7 @@ bool RpcSession::fail(AnswerStream &out, const QJsonValue &id, const QString &me
     CallLog::write(m_peer, method, elapsedMs, QStringLiteral("erro %1: %2").arg(code).arg(cause));
     out.discard();
     out.buffer().append(errorLine(id, code, message));
-    return out.finish();
+    return out.finish() && !m_closing;
 }
 
 RpcSession::Answer RpcSession::dispatch(const QString &methodName, const QJsonArray &params)
@@ -219,9 +225,10 @@ RpcSession::Answer RpcSession::dispatch(const QString &methodName, const QJsonAr
         const char *name;
         int argumentCount;
         Answer (RpcSession::*handler)(const QJsonArray &);
+        int optionalCount = 0; // arguments that may follow the required ones
     };
     static const Entry entries[] = {
-        {"connect", 1, &RpcSession::connect},
+        {"connect", 1, &RpcSession::connect, 1},
         {"GetOrcamento", 27, &RpcSession::getOrcamento},
         {"GetItemOrc", 3, &RpcSession::getItemOrc},
         {"GetMotivo", 2, &RpcSession::getMotivo},
@@ -244,10 +251,26 @@ RpcSession::Answer RpcSession::dispatch(const QString &methodName, const QJsonAr
     if (!m_connected && methodName != QLatin1String("connect")) {
         throw RpcError(RpcError::NotConnected, QStringLiteral("chame connect com \"%1\" antes de %2").arg(QLatin1String(serverName), methodName));
     }
-    if (params.size() != method->argumentCount) {
+    if (params.size() < method->argumentCount || params.size() > method->argumentCount + method->optionalCount) {
         throw RpcError(RpcError::InvalidParams, QStringLiteral("%1 espera %2 argumento(s), recebeu %3")
                                                     .arg(methodName).arg(method->argumentCount).arg(params.size()));
     }
+    // Every call but the first connect runs against the call's deadline.
+    struct DeadlineScope {
+        CallDeadline *deadline;
+        explicit DeadlineScope(CallDeadline *running) : deadline(running)
+        {
+            if (deadline) {
+                deadline->start();
+            }
+        }
+        ~DeadlineScope()
+        {
+            if (deadline) {
+                deadline->end();
+            }
+        }
+    } scope(m_deadline.get());
     return (this->*method->handler)(params);
 }
 
@@ -282,8 +305,69 @@ RpcSession::Answer RpcSession::connect(const QJsonArray &params)
         throw RpcError(RpcError::UnknownServer, QStringLiteral("servidor desconhecido: \"%1\"; este servidor hospeda \"%2\"")
                                                     .arg(name.left(80), QLatin1String(serverName)));
     }
+    openDatabase();
+    authenticate(params);
     m_connected = true;
     return answer(QJsonValue());
+}
+
+void RpcSession::openDatabase()
+{
+    if (m_db.isOpen()) {
+        return;
+    }
+    try {
+        m_db = m_settings.openDatabase();
+        m_deadline = std::make_unique<CallDeadline>(m_db, m_settings.statementTimeoutMs);
+    } catch (const std::exception &error) {
+        CallLog::note(QStringLiteral("%1: banco de dados indisponível: %2").arg(m_peer, QString::fromUtf8(error.what())));
+        throw RpcError(RpcError::InternalError, QStringLiteral("banco de dados do servidor indisponível; tente de novo em instantes"));
+    }
+}
+
+void RpcSession::renewLostDatabase()
+{
+    // After a database failure: when the connection itself is gone (its
+    // backend ended, the database server restarted) a fresh one replaces it
+    // now, so the client's next call works. Should the database still be
+    // down, the next call fails the same way and tries again.
+    if (!m_connected || (m_db.isOpen() && Sql::answers(m_db))) {
+        return;
+    }
+    CallLog::note(QStringLiteral("%1: conexão com o banco de dados perdida; abrindo outra").arg(m_peer));
+    const QString name = m_db.connectionName();
+    m_deadline.reset();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name);
+    try {
+        openDatabase();
+    } catch (const RpcError &) {
+        // openDatabase logged why.
+    }
+}
+
+void RpcSession::authenticate(const QJsonArray &params)
+{
+    const bool operatorsConfigured = OperatorBook::hasOperators(m_db);
+    if (!operatorsConfigured && !m_settings.requireOperators) {
+        return; // credentials, if any, are not asked for and not checked
+    }
+    const QJsonObject credentials = params.at(1).toObject();
+    const QJsonValue code = credentials.value(QStringLiteral("operator"));
+    const QJsonValue password = credentials.value(QStringLiteral("password"));
+    if (!code.isString() || !password.isString()) {
+        m_closing = true;
+        throw RpcError(RpcError::CredentialsRequired, QStringLiteral("o servidor exige operador e senha"));
+    }
+    if (!operatorsConfigured) {
+        CallLog::note(QStringLiteral("%1: connect recusado: nenhum operador cadastrado (use --add-operator)").arg(m_peer));
+    }
+    if (!operatorsConfigured || !OperatorBook::verify(m_db, code.toString(), password.toString())) {
+        // A wrong guess costs a new connection: passwords cannot be tried in a loop on one.
+        m_closing = true;
+        throw RpcError(RpcError::CredentialsRefused, QStringLiteral("operador ou senha inválidos"));
+    }
+    m_operator = code.toString();
 }
 
 RpcSession::Answer RpcSession::getOrcamento(const QJsonArray &params)

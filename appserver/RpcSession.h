@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnswerStream.h"
+#include "CallDeadline.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 // One client's conversation with the remote data module
 // "CXL04100.rdmCancelamento": takes one JSON-RPC request line, runs the
@@ -17,17 +19,31 @@
 // throws: every failure becomes a JSON-RPC error or a checked failure, as
 // docs/protocol.md describes, or, once part of the answer has left, the end
 // of the connection.
+//
+// The database connection is opened by the first accepted `connect`, so a
+// socket that never says who it is holds no database connection. On a
+// server with operators `connect` must carry one with its password.
 class RpcSession final {
 public:
     static constexpr const char *serverName = "CXL04100.rdmCancelamento";
 
-    RpcSession(const QSqlDatabase &db, const QString &peer);
+    struct Settings {
+        // Opens this connection's database; throws when it cannot.
+        std::function<QSqlDatabase()> openDatabase;
+        // Off loopback the server must never serve without passwords, even
+        // should its operators be removed while it runs.
+        bool requireOperators = false;
+        int statementTimeoutMs = 60000;
+    };
+
+    RpcSession(Settings settings, const QString &peer);
+    ~RpcSession();
 
     // Answers one line (without the trailing newline) through `send`, the
     // answer ending with its own newline, and logs the call. Returns false
-    // when the answer broke off after part of it had been sent: the
-    // connection must then be closed, since the client cannot tell where
-    // the line would have ended.
+    // when the connection must be closed: the answer broke off after part
+    // of it had been sent (the client cannot tell where the line would have
+    // ended), or a connect was refused its credentials.
     bool handle(const QByteArray &line, const AnswerStream::Sender &send);
     // The answer to a line that was too long to read.
     QByteArray oversized(qint64 limit);
@@ -52,6 +68,7 @@ private:
     // left); the log says `logged` instead of the message when given.
     bool fail(AnswerStream &out, const QJsonValue &id, const QString &method, qint64 elapsedMs, int code, const QString &message,
               const QString &logged = {});
+    void renewLostDatabase();
 
     Answer connect(const QJsonArray &params);
     Answer getOrcamento(const QJsonArray &params);
@@ -67,9 +84,15 @@ private:
     Answer getHistorico(const QJsonArray &params);
     Answer setAnterior(const QJsonArray &params);
 
+    void openDatabase();
+    void authenticate(const QJsonArray &params);
+
+    Settings m_settings;
     QSqlDatabase m_db;
+    std::unique_ptr<CallDeadline> m_deadline;
     QString m_peer;
     bool m_connected = false;
+    bool m_closing = false; // the answer being sent is the connection's last
     // The operator this connection's connect proved to be; empty on a server
     // without operators (loopback only: the demo and the tests), where the
     // operator a write names is taken as given.

@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -22,9 +23,19 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Cria o esquema, gera N orçamentos de demonstração e sai."), QStringLiteral("N"));
     const QCommandLineOption localDb(QStringLiteral("local-db"), QStringLiteral("Banco local do cliente a preencher com os cadastros."), QStringLiteral("PATH"));
     const QCommandLineOption seedValue(QStringLiteral("seed-value"), QStringLiteral("Semente dos dados de demonstração (padrão 1)."), QStringLiteral("S"));
-    const QCommandLineOption maxLine(QStringLiteral("max-line"), QStringLiteral("Tamanho máximo de uma mensagem em bytes (padrão 67108864)."), QStringLiteral("BYTES"));
+    const QCommandLineOption maxLine(QStringLiteral("max-line"), QStringLiteral("Tamanho máximo de uma mensagem em bytes (padrão 4194304)."), QStringLiteral("BYTES"));
     const QCommandLineOption busy(QStringLiteral("busy-timeout"), QStringLiteral("Espera máxima por um bloqueio do banco em ms (padrão 5000)."), QStringLiteral("MS"));
-    parser.addOptions({db, listen, seed, localDb, seedValue, maxLine, busy});
+    const QCommandLineOption maxConnections(QStringLiteral("max-connections"), QStringLiteral("Conexões abertas ao mesmo tempo (padrão 256; menos se o limite de arquivos abertos do processo não comportar)."), QStringLiteral("N"));
+    const QCommandLineOption perAddress(QStringLiteral("max-connections-per-address"), QStringLiteral("Conexões abertas ao mesmo tempo de um mesmo endereço (padrão 32)."), QStringLiteral("N"));
+    const QCommandLineOption handshake(QStringLiteral("handshake-timeout"), QStringLiteral("Segundos para o cliente concluir o TLS e o connect (padrão 10)."), QStringLiteral("S"));
+    const QCommandLineOption idle(QStringLiteral("idle-timeout"), QStringLiteral("Segundos sem chamadas antes de fechar a conexão (padrão 3600)."), QStringLiteral("S"));
+    const QCommandLineOption statement(QStringLiteral("statement-timeout"), QStringLiteral("Segundos que uma chamada pode passar no banco (padrão 60)."), QStringLiteral("S"));
+    const QCommandLineOption shutdown(QStringLiteral("shutdown-timeout"), QStringLiteral("Segundos que as chamadas em curso têm para terminar ao encerrar (padrão 10)."), QStringLiteral("S"));
+    const QCommandLineOption tlsCert(QStringLiteral("tls-cert"), QStringLiteral("Certificado TLS do servidor (PEM)."), QStringLiteral("FILE"));
+    const QCommandLineOption tlsKey(QStringLiteral("tls-key"), QStringLiteral("Chave privada do certificado TLS (PEM, sem senha)."), QStringLiteral("FILE"));
+    const QCommandLineOption addOperator(QStringLiteral("add-operator"), QStringLiteral("Cadastra o operador (ou troca sua senha), pedindo a senha duas vezes, e sai."), QStringLiteral("CODE"));
+    parser.addOptions({db, listen, seed, localDb, seedValue, maxLine, busy, maxConnections, perAddress, handshake, idle, statement,
+                       shutdown, tlsCert, tlsKey, addOperator});
     if (!parser.parse(arguments)) {
         fail(parser.errorText(), parser);
     }
@@ -51,8 +62,9 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
         options.listenHost = address.left(colon);
         options.listenPort = quint16(port);
     }
-    if (options.listen == options.seeding()) {
-        fail(QStringLiteral("Use --listen para servir ou --seed para gerar dados."), parser);
+    options.addOperator = parser.value(addOperator);
+    if (int(options.listen) + int(options.seeding()) + int(options.addingOperator()) != 1) {
+        fail(QStringLiteral("Use --listen para servir, --seed para gerar dados ou --add-operator para cadastrar um operador."), parser);
     }
     options.localDatabase = parser.value(localDb);
     if (parser.isSet(seedValue)) {
@@ -72,6 +84,27 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
         if (!ok || options.busyTimeoutMs < 0) {
             fail(QStringLiteral("--busy-timeout espera milissegundos."), parser);
         }
+    }
+    const auto positive = [&](const QCommandLineOption &option, int scale, int *target) {
+        if (!parser.isSet(option)) {
+            return;
+        }
+        const int value = parser.value(option).toInt(&ok);
+        if (!ok || value <= 0 || value > std::numeric_limits<int>::max() / scale) {
+            fail(QStringLiteral("--%1 espera um número positivo.").arg(option.names().constFirst()), parser);
+        }
+        *target = value * scale;
+    };
+    positive(maxConnections, 1, &options.maxConnections);
+    positive(perAddress, 1, &options.maxConnectionsPerAddress);
+    positive(handshake, 1000, &options.handshakeTimeoutMs);
+    positive(idle, 1000, &options.idleTimeoutMs);
+    positive(statement, 1000, &options.statementTimeoutMs);
+    positive(shutdown, 1000, &options.shutdownTimeoutMs);
+    options.tlsCertificate = parser.value(tlsCert);
+    options.tlsKey = parser.value(tlsKey);
+    if (options.tlsCertificate.isEmpty() != options.tlsKey.isEmpty()) {
+        fail(QStringLiteral("--tls-cert e --tls-key vão juntos."), parser);
     }
     return options;
 }

@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// The command line of `appserver`: serving (--listen) or seeding (--seed).
+// The command line of `appserver`: serving (--listen), seeding (--seed) or
+// adding an operator (--add-operator).
 struct ServerOptions {
     QString database;
     QString listenHost = QStringLiteral("127.0.0.1");
@@ -12,10 +13,23 @@ struct ServerOptions {
     int seedQuotes = -1; // >= 0 when seeding
     QString localDatabase;
     quint32 seedValue = 1;
-    qint64 maxLineLength = 64 * 1024 * 1024;
+    // The largest legitimate request is a justification of a few pages or a
+    // listing with long code lists: a few hundred kilobytes.
+    qint64 maxLineLength = 4 * 1024 * 1024;
     int busyTimeoutMs = 5000;
+    int maxConnections = 256;
+    int maxConnectionsPerAddress = 32;
+    int handshakeTimeoutMs = 10 * 1000;    // TLS and connect
+    int idleTimeoutMs = 60 * 60 * 1000;    // the client reconnects by itself at its next call
+    int statementTimeoutMs = 60 * 1000;
+    int shutdownTimeoutMs = 10 * 1000;
+    QString tlsCertificate;
+    QString tlsKey;
+    QString addOperator;
 
     bool seeding() const { return seedQuotes >= 0; }
+    bool addingOperator() const { return !addOperator.isEmpty(); }
+    bool tls() const { return !tlsCertificate.isEmpty(); }
 
     // Throws std::invalid_argument with a usage message for a bad line.
     static ServerOptions parse(const QStringList &arguments);

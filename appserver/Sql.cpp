@@ -57,6 +57,12 @@ bool isPostgres(const QSqlDatabase &db)
     return db.driverName() == QLatin1String("QPSQL");
 }
 
+bool answers(const QSqlDatabase &db)
+{
+    QSqlQuery probe(db);
+    return probe.exec(QStringLiteral("SELECT 1")) && probe.next();
+}
+
 QVariant text(const QVariant &value)
 {
     if (value.isNull()) {

@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QLocale>
 #include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -223,6 +224,17 @@ private:
             Sql::exec(insert);
         }
         Sql::run(db, "COMMIT");
+    }
+
+    // Adds an operator to the database being served, as its administrator
+    // would (the password typed twice).
+    bool addOperator(const QString &code, const QString &password)
+    {
+        QProcess adding;
+        adding.start(QStringLiteral(APPSERVER_EXECUTABLE), {"--db", m_location, "--add-operator", code});
+        adding.write((password + "\n" + password + "\n").toUtf8());
+        adding.closeWriteChannel();
+        return adding.waitForFinished(30000) && adding.exitStatus() == QProcess::NormalExit && adding.exitCode() == 0;
     }
 
     QMap<QString, std::shared_ptr<TestBackend>> m_backends;
@@ -839,6 +851,47 @@ private slots:
         QVERIFY2(elapsed < 5000, qPrintable(QString::number(elapsed)));
     }
 
+    void writesRecordTheOperatorTheConnectionProved_data() { addDrivers(); }
+    void writesRecordTheOperatorTheConnectionProved()
+    {
+        START_SERVER();
+        QVERIFY(addOperator("MARIA", "segredo-da-maria"));
+        JsonLineClient maria;
+        QVERIFY(maria.open(m_server->port()));
+        QVERIFY(maria.call("connect", {moduleName, QJsonObject{{"operator", "MARIA"}, {"password", "segredo-da-maria"}}}).contains("result"));
+        const QString refusal = QStringLiteral("Esta conexão é do operador MARIA; a alteração não pode ser gravada em nome de JSILVA.");
+        const Packet before = listQuotes(maria, defaultFilter("0006"));
+        const QString number = before.text(0, "NRORCAEVENTO");
+        const QString sequence = before.text(0, "NRSEQORCAEVE");
+        const QVariantList key{number, sequence};
+
+        const QJsonObject another = maria.checked("SetOrcamento", {updateDelta(before, 0, cancellation("8", "0001", "JSILVA"))});
+        QCOMPARE(another.value("message").toString(), refusal);
+        QCOMPARE(storedState("0006", number, sequence), before.text(0, "IDSITUORCEVE"));
+        // Naming nobody writes as the connection's operator.
+        QVERIFY(maria.checked("SetOrcamento", {updateDelta(before, 0, cancellation("8", "0001", ""))}).value("ok").toBool());
+        QCOMPARE(scalar("SELECT COUNT(*) FROM ORCAEVENTO WHERE CDFILIAL = '0006' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? "
+                        "AND CDOPEJUSTORC = 'MARIA'", key), 1);
+        QCOMPARE(scalar("SELECT COUNT(*) FROM HISTSITUORCA WHERE CDFILIAL = '0006' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? "
+                        "AND CDOPERADOR = 'MARIA'", key), 1);
+
+        const QJsonArray fields = maria.checked("GetItemOrc", {"0006", number, sequence}).value("data").toArray().at(1).toObject().value("fields").toArray();
+        QJsonArray note{base64("Cliente mudou a data."), "0006", number, sequence, 46300.0, "JSILVA"};
+        QCOMPARE(maria.checked("SetObs", {deltaOf(fields, QJsonObject{{"op", "insert"}, {"new", note}})}).value("message").toString(), refusal);
+        note[5] = QJsonValue();
+        QVERIFY(maria.checked("SetObs", {deltaOf(fields, QJsonObject{{"op", "insert"}, {"new", note}})}).value("ok").toBool());
+        QCOMPARE(scalar("SELECT COUNT(*) FROM OBSJUSTORCA WHERE CDFILIAL = '0006' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? "
+                        "AND CDOPERADOR = 'MARIA'", key), 1);
+
+        // Without a hall the re-enable depends on nobody else's booking.
+        Sql::run(direct(), "UPDATE ORCAEVENTO SET CDSALAOEVEN = NULL WHERE CDFILIAL = '0006' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?", key);
+        QCOMPARE(maria.checked("SetAnterior", {number, "0006", sequence, "JSILVA", ""}).value("message").toString(), refusal);
+        QCOMPARE(storedState("0006", number, sequence), QStringLiteral("8"));
+        QVERIFY(maria.checked("SetAnterior", {number, "0006", sequence, "MARIA", ""}).value("ok").toBool());
+        QCOMPARE(scalar("SELECT COUNT(*) FROM HISTSITUORCA WHERE CDFILIAL = '0006' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? "
+                        "AND IDSITUANTORC = '8' AND CDOPERADOR = 'MARIA'", key), 1);
+    }
+
     void justificationInsertUpdateAndConflict_data() { addDrivers(); }
     void justificationInsertUpdateAndConflict()
     {
@@ -1252,6 +1305,32 @@ private slots:
             }
         }
         backend.closeDirect();
+    }
+
+    void aDatabaseConnectionTheServerLostIsReplaced_data() { addDrivers(); }
+    void aDatabaseConnectionTheServerLostIsReplaced()
+    {
+        if (!QString::fromLatin1(QTest::currentDataTag()).startsWith("postgres")) {
+            QSKIP("a SQLite file has no server to end the connection");
+        }
+        START_SERVER();
+        const Packet before = listQuotes(client, defaultFilter("0003"));
+        QSqlDatabase admin = direct();
+        const QString servers = "FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()";
+        Sql::run(admin, "SELECT pg_terminate_backend(pid) " + servers);
+        QTRY_VERIFY([&] {
+            QSqlQuery left = Sql::run(admin, "SELECT COUNT(*) " + servers);
+            return left.next() && left.value(0).toInt() == 0;
+        }());
+        // The call that finds the connection gone fails without the driver's
+        // words; the next one runs on a new connection.
+        const QJsonObject lost = client.call("GetMotivo", {"0001", ""});
+        QCOMPARE(errorCode(lost), -32000);
+        QCOMPARE(lost.value("error").toObject().value("message").toString(), databaseFailure);
+        QVERIFY(client.checked("GetMotivo", {"0001", ""}).value("ok").toBool());
+        QVERIFY(client.checked("SetOrcamento", {updateDelta(before, 0, cancellation("8", "0001", "MSOUZA"))}).value("ok").toBool());
+        QCOMPARE(storedState("0003", before.text(0, "NRORCAEVENTO"), before.text(0, "NRSEQORCAEVE")), QStringLiteral("8"));
+        QTRY_VERIFY(m_server->log().contains("conexão com o banco de dados perdida"));
     }
 
     // A quote cancelled, re-enabled and postponed reads back as its creation,

@@ -3,9 +3,36 @@
 #include <QDeadlineTimer>
 #include <QFile>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 AppServerProcess::~AppServerProcess()
 {
     stop();
+    closeStandardErrorPipe();
+}
+
+void AppServerProcess::setOpenFileLimit(int descriptors)
+{
+    m_openFileLimit = descriptors;
+}
+
+void AppServerProcess::blockStandardError()
+{
+    closeStandardErrorPipe();
+    if (::pipe(m_unreadPipe) != 0) {
+        m_unreadPipe[0] = m_unreadPipe[1] = -1;
+    }
+}
+
+void AppServerProcess::closeStandardErrorPipe()
+{
+    for (int &end : m_unreadPipe) {
+        if (end >= 0) {
+            ::close(end);
+            end = -1;
+        }
+    }
 }
 
 void AppServerProcess::setLogFile(const QString &path)
@@ -23,6 +50,17 @@ bool AppServerProcess::start(const QString &database, const QStringList &extraAr
     if (!m_logFile.isEmpty()) {
         m_process.setStandardErrorFile(m_logFile);
     }
+    const int limit = m_openFileLimit;
+    const int unreadEnd = m_unreadPipe[1];
+    m_process.setChildProcessModifier([limit, unreadEnd] {
+        if (limit > 0) {
+            const rlimit files{rlim_t(limit), rlim_t(limit)};
+            ::setrlimit(RLIMIT_NOFILE, &files);
+        }
+        if (unreadEnd >= 0) {
+            ::dup2(unreadEnd, STDERR_FILENO);
+        }
+    });
     m_process.start(QStringLiteral(APPSERVER_EXECUTABLE),
                     QStringList{QStringLiteral("--db"), database, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} + extraArguments);
     const QDeadlineTimer deadline(m_startTimeout);

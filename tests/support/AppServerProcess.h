@@ -18,6 +18,12 @@ public:
     void setLogFile(const QString &path);
     // How long start() waits for the port announcement; ten seconds unless set.
     void setStartTimeout(int milliseconds);
+    // Runs the server with at most `descriptors` open files, soft and hard
+    // limit alike. Takes effect at the next start().
+    void setOpenFileLimit(int descriptors);
+    // Gives the server a standard error that nobody reads: once the pipe is
+    // full, every write to it blocks. Takes effect at the next start().
+    void blockStandardError();
 
     // Serves `database` on a free loopback port; false (with the reason in
     // error()) when it did not announce its port in time or exited first.
@@ -29,6 +35,8 @@ public:
     static bool seed(const QString &database, int quotes, const QStringList &extraArguments, QString *output, int timeoutMs);
 
     quint16 port() const { return m_port; }
+    qint64 processId() const { return m_process.processId(); }
+    bool isRunning() const { return m_process.state() == QProcess::Running; }
     QString error() const { return m_error; }
     // Sends SIGTERM and waits; the exit code, or -1 when it had to be killed.
     int stop();
@@ -37,7 +45,11 @@ public:
     QString log();
 
 private:
+    void closeStandardErrorPipe();
+
     QProcess m_process;
+    int m_openFileLimit = 0;
+    int m_unreadPipe[2] = {-1, -1};
     QString m_logFile;
     int m_startTimeout = 10000;
     quint16 m_port = 0;

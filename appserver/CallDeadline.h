@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QSqlDatabase>
+
+#include <atomic>
+#include <chrono>
+
+// How long one call may keep the database busy. On SQLite a progress
+// handler interrupts a statement that runs past the call's deadline (its
+// transaction is then rolled back); on PostgreSQL the session's
+// statement_timeout does the same. When the server stops, every running
+// call gets the nearer of its deadline and the stop's.
+class CallDeadline final {
+public:
+    CallDeadline(const QSqlDatabase &db, int timeoutMs);
+    ~CallDeadline();
+    CallDeadline(const CallDeadline &) = delete;
+    CallDeadline &operator=(const CallDeadline &) = delete;
+
+    // Around each call; only SQLite needs them, PostgreSQL times each
+    // statement itself.
+    void start();
+    void end();
+
+    // From now on no call runs past `timeoutMs` from now.
+    static void stopAllWithin(int timeoutMs);
+
+private:
+    using Clock = std::chrono::steady_clock;
+    static int progress(void *self);
+
+    QSqlDatabase m_db;
+    int m_timeoutMs;
+    bool m_sqlite = false;
+    std::atomic<Clock::rep> m_deadline{0}; // 0: no call running
+};

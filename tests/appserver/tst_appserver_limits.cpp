@@ -1,0 +1,305 @@
+// The server under abuse: floods of sockets, clients that never read, a
+// standard error nobody drains, strangers without a password.
+#include "AppServerProcess.h"
+#include "JsonLineClient.h"
+#include "QuoteListing.h"
+#include "TestBackend.h"
+#include "TestCertificate.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QSqlQuery>
+#include <QSslSocket>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+const QString serverName = QStringLiteral("CXL04100.rdmCancelamento");
+
+qint64 residentKilobytes(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+        }
+    }
+    return -1;
+}
+
+int errorCodeOf(const QJsonObject &answer)
+{
+    return answer.value(QStringLiteral("error")).toObject().value(QStringLiteral("code")).toInt();
+}
+
+QJsonArray credentials(const QString &code, const QString &password)
+{
+    return {serverName, QJsonObject{{QStringLiteral("operator"), code}, {QStringLiteral("password"), password}}};
+}
+
+// Runs appserver to the end with `arguments`, feeding `input`; its exit code
+// and what it printed.
+int runAppServer(const QStringList &arguments, const QByteArray &input, QString *output)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral(APPSERVER_EXECUTABLE), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        return -1;
+    }
+    *output = QString::fromUtf8(process.readAll());
+    return process.exitCode();
+}
+
+} // namespace
+
+class TestAppServerLimits final : public QObject {
+    Q_OBJECT
+
+private:
+    TestBackend m_sqlite{QStringLiteral("sqlite")};
+    TestBackend m_postgres{QStringLiteral("postgres")};
+    QTemporaryDir m_dir;
+
+    bool startServer(AppServerProcess &server, const QStringList &arguments = {})
+    {
+        const QString database = m_sqlite.freshDatabase();
+        if (database.isEmpty() || !server.start(database, arguments)) {
+            qWarning("%s %s", qPrintable(m_sqlite.error()), qPrintable(server.error()));
+            return false;
+        }
+        return true;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(m_sqlite.prepare(), qPrintable(m_sqlite.error()));
+        // The flood below opens thousands of sockets from this process.
+        rlimit files{};
+        ::getrlimit(RLIMIT_NOFILE, &files);
+        files.rlim_cur = files.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &files);
+    }
+
+    void floodOfSocketsIsRefusedAndServingGoesOn()
+    {
+        AppServerProcess server;
+        server.setOpenFileLimit(256);
+        QVERIFY(startServer(server, {QStringLiteral("--max-connections-per-address"), QStringLiteral("100000"),
+                                     QStringLiteral("--handshake-timeout"), QStringLiteral("1")}));
+        std::vector<std::unique_ptr<QTcpSocket>> flood;
+        for (int i = 0; i < 2000; ++i) {
+            flood.push_back(std::make_unique<QTcpSocket>());
+            flood.back()->connectToHost(QStringLiteral("127.0.0.1"), server.port());
+        }
+        QElapsedTimer waited;
+        waited.start();
+        int refused = 0;
+        while (waited.elapsed() < 4000) {
+            QTest::qWait(100);
+            refused = int(std::count_if(flood.cbegin(), flood.cend(), [](const auto &socket) {
+                return socket->peek(4096).contains("\"code\":-32006");
+            }));
+        }
+        QVERIFY2(refused > 1000, qPrintable(QString::number(refused)));
+        flood.clear();
+        // The silent ones are let go in a second; then a client who speaks is served.
+        const auto served = [&server] {
+            JsonLineClient client;
+            return client.openSession(server.port()) && client.checked(QStringLiteral("GetParamOrca"), {}).value(QStringLiteral("ok")).toBool();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(served(), 10000);
+        QVERIFY(server.isRunning());
+    }
+
+    void silentSocketsHoldNoDatabaseConnection()
+    {
+        if (!m_postgres.prepare()) {
+            QSKIP(qPrintable(m_postgres.skipReason().isEmpty() ? m_postgres.error() : m_postgres.skipReason()));
+        }
+        const QString database = m_postgres.freshDatabase();
+        AppServerProcess server;
+        QVERIFY2(server.start(database, {QStringLiteral("--max-connections-per-address"), QStringLiteral("1000")}), qPrintable(server.error()));
+        QSqlDatabase direct = m_postgres.direct(database);
+        const auto backends = [&direct] {
+            QSqlQuery query(QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname = current_database()"), direct);
+            return query.next() ? query.value(0).toInt() : -1;
+        };
+        const int before = backends();
+        // More silent sockets than the cluster takes connections.
+        std::vector<std::unique_ptr<JsonLineClient>> silent;
+        for (int i = 0; i < 150; ++i) {
+            silent.push_back(std::make_unique<JsonLineClient>());
+            QVERIFY(silent.back()->open(server.port()));
+        }
+        QTest::qWait(500);
+        QCOMPARE(backends(), before);
+        JsonLineClient client;
+        QVERIFY(client.openSession(server.port()));
+        QVERIFY(client.checked(QStringLiteral("GetParamOrca"), {}).value(QStringLiteral("ok")).toBool());
+        QCOMPARE(backends(), before + 1);
+        m_postgres.closeDirect();
+    }
+
+    void clientThatNeverReadsDoesNotGrowTheServer()
+    {
+        AppServerProcess server;
+        QVERIFY(startServer(server));
+        JsonLineClient greedy;
+        QVERIFY(greedy.openSession(server.port()));
+        const qint64 before = residentKilobytes(server.processId());
+        QuoteListing everyState;
+        everyState.states.clear();
+        everyState.allStates = QuoteListing::all;
+        const QByteArray request = QJsonDocument(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                                                             {QStringLiteral("id"), 1},
+                                                             {QStringLiteral("method"), QStringLiteral("GetOrcamento")},
+                                                             {QStringLiteral("params"), everyState.arguments(QStringLiteral("0001"))}})
+                                       .toJson(QJsonDocument::Compact)
+                                   + '\n';
+        QByteArray requests;
+        for (int call = 0; call < 5000; ++call) {
+            requests += request;
+        }
+        greedy.sendRaw(requests);
+        QTest::qWait(3000);
+        const qint64 growth = residentKilobytes(server.processId()) - before;
+        // Unbounded, the answers alone would take tens of megabytes.
+        QVERIFY2(growth < 8 * 1024, qPrintable(QStringLiteral("%1 KiB").arg(growth)));
+        JsonLineClient other;
+        QVERIFY(other.openSession(server.port()));
+        QVERIFY(other.checked(QStringLiteral("GetParamOrca"), {}).value(QStringLiteral("ok")).toBool());
+    }
+
+    void blockedStandardErrorDoesNotBlockCalls()
+    {
+        AppServerProcess server;
+        server.blockStandardError();
+        QVERIFY(startServer(server));
+        JsonLineClient client;
+        QVERIFY(client.openSession(server.port()));
+        // Each call logs a line: far more than the pipe holds.
+        for (int call = 0; call < 3000; ++call) {
+            const QJsonObject answer = client.call(QStringLiteral("GetParamOrca"), {});
+            QVERIFY2(answer.contains(QStringLiteral("result")), qPrintable(QStringLiteral("call %1 unanswered").arg(call)));
+        }
+    }
+
+    void operatorsNeedTheirPassword_data()
+    {
+        QTest::addColumn<QJsonArray>("params");
+        QTest::addColumn<int>("error");
+        QTest::newRow("no credentials") << QJsonArray{serverName} << -32004;
+        QTest::newRow("not an object") << QJsonArray{serverName, QStringLiteral("MARIA")} << -32004;
+        QTest::newRow("wrong password") << credentials(QStringLiteral("MARIA"), QStringLiteral("senha-errada")) << -32005;
+        QTest::newRow("unknown operator") << credentials(QStringLiteral("JOSE"), QStringLiteral("senha-secreta")) << -32005;
+        QTest::newRow("right password") << credentials(QStringLiteral("MARIA"), QStringLiteral("senha-secreta")) << 0;
+    }
+
+    void operatorsNeedTheirPassword()
+    {
+        QFETCH(QJsonArray, params);
+        QFETCH(int, error);
+        const QString database = m_sqlite.freshDatabase();
+        QString output;
+        QCOMPARE(runAppServer({QStringLiteral("--db"), database, QStringLiteral("--add-operator"), QStringLiteral("MARIA")},
+                              "senha-secreta\nsenha-secreta\n", &output),
+                 0);
+        AppServerProcess server;
+        QVERIFY2(server.start(database), qPrintable(server.error()));
+        JsonLineClient client;
+        QVERIFY(client.open(server.port()));
+        const QJsonObject answer = client.call(QStringLiteral("connect"), params);
+        QCOMPARE(errorCodeOf(answer), error);
+        if (error != 0) {
+            // A refused connect ends the connection: no second guess on it.
+            QTRY_VERIFY(!client.isConnected());
+            return;
+        }
+        QVERIFY(client.checked(QStringLiteral("GetParamOrca"), {}).value(QStringLiteral("ok")).toBool());
+    }
+
+    void addingAnOperatorAsksThePasswordTwice()
+    {
+        QString output;
+        QCOMPARE(runAppServer({QStringLiteral("--db"), m_sqlite.freshDatabase(), QStringLiteral("--add-operator"), QStringLiteral("MARIA")},
+                              "senha-secreta\noutra-senha\n", &output),
+                 2);
+        QVERIFY2(output.contains(QStringLiteral("diferentes")), qPrintable(output));
+    }
+
+    void offLoopbackStartNeedsTlsAndOperators_data()
+    {
+        QTest::addColumn<bool>("tls");
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("neither") << false << QStringLiteral("falta o TLS");
+        QTest::newRow("no operators") << true << QStringLiteral("não há operadores");
+    }
+
+    void offLoopbackStartNeedsTlsAndOperators()
+    {
+        QFETCH(bool, tls);
+        QFETCH(QString, missing);
+        QStringList arguments{QStringLiteral("--db"), m_sqlite.freshDatabase(), QStringLiteral("--listen"), QStringLiteral("0.0.0.0:0")};
+        if (tls) {
+            const TestCertificate certificate;
+            QVERIFY2(certificate.error().isEmpty(), qPrintable(certificate.error()));
+            QFile cert(m_dir.filePath(QStringLiteral("cert.pem")));
+            QFile key(m_dir.filePath(QStringLiteral("key.pem")));
+            QVERIFY(cert.open(QIODevice::WriteOnly) && key.open(QIODevice::WriteOnly));
+            cert.write(certificate.certificate().toPem());
+            key.write(certificate.key().toPem());
+            arguments << QStringLiteral("--tls-cert") << cert.fileName() << QStringLiteral("--tls-key") << key.fileName();
+        }
+        QString output;
+        QCOMPARE(runAppServer(arguments, {}, &output), 2);
+        QVERIFY2(output.contains(missing), qPrintable(output));
+    }
+
+    void tlsClientIsServedAndAPlainOneIsNot()
+    {
+        const TestCertificate certificate;
+        QVERIFY2(certificate.error().isEmpty(), qPrintable(certificate.error()));
+        QFile cert(m_dir.filePath(QStringLiteral("served-cert.pem")));
+        QFile key(m_dir.filePath(QStringLiteral("served-key.pem")));
+        QVERIFY(cert.open(QIODevice::WriteOnly) && key.open(QIODevice::WriteOnly));
+        cert.write(certificate.certificate().toPem());
+        key.write(certificate.key().toPem());
+        cert.close();
+        key.close();
+        AppServerProcess server;
+        QVERIFY(startServer(server, {QStringLiteral("--tls-cert"), cert.fileName(), QStringLiteral("--tls-key"), key.fileName(),
+                                     QStringLiteral("--handshake-timeout"), QStringLiteral("1")}));
+
+        QSslSocket tls;
+        tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+        tls.connectToHostEncrypted(QStringLiteral("127.0.0.1"), server.port());
+        QVERIFY2(tls.waitForEncrypted(5000), qPrintable(tls.errorString()));
+        QCOMPARE(tls.peerCertificate(), certificate.certificate());
+        tls.write(R"({"jsonrpc":"2.0","id":1,"method":"connect","params":["CXL04100.rdmCancelamento"]})" "\n");
+        QTRY_VERIFY(tls.canReadLine());
+        QVERIFY(QJsonDocument::fromJson(tls.readLine()).object().contains(QStringLiteral("result")));
+
+        JsonLineClient plain;
+        QVERIFY(plain.open(server.port()));
+        const QJsonObject answer = plain.call(QStringLiteral("connect"), {serverName});
+        QVERIFY(!answer.contains(QStringLiteral("result")));
+        QTRY_VERIFY_WITH_TIMEOUT(!plain.isConnected(), 5000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAppServerLimits)
+#include "tst_appserver_limits.moc"
