@@ -4,7 +4,8 @@
 #   1. listing through appserver against the bare SQL query (10k/100k/1M quotes)
 #      and the sqlite3 tool's time for the same SELECT; then on PostgreSQL
 #   2. the client's memory holding a 100,000-row list against the packet's size
-#   3. 20 concurrent clients cancelling quotes on SQLite and on PostgreSQL
+#   3. 20 concurrent clients cancelling quotes on SQLite and on PostgreSQL,
+#      there with 1, 2 and 3 appserver processes sharing the database
 #
 # Seeded SQLite databases are kept in build/bench-data (BENCH_DATA_DIR) and
 # reused; the first run seeds them (the million-quote one takes a minute or
@@ -21,8 +22,10 @@
 #   BENCH_POSTGRES_QUOTES  quotes of the listing's PostgreSQL database
 #                    (default 1000000; 0 leaves it out)
 #   BENCH_CLIENTS    concurrent clients (default 20)
-#   BENCH_SECONDS    seconds per engine (default 30)
+#   BENCH_SECONDS    seconds per concurrency run (default 30)
 #   BENCH_ENGINES    sqlite,postgres (default both)
+#   BENCH_SERVERS    appserver processes on PostgreSQL, one run per count
+#                    (default 1,2,3)
 # Exit status: 0 when every benchmark ran and the concurrency audit found no
 # error, lost or doubled write; 1 otherwise.
 set -uo pipefail
@@ -53,5 +56,5 @@ echo
 "$build/bin/bench_memory" --quotes 1000000 || status=1
 echo
 "$build/bin/bench_concurrency" --clients "${BENCH_CLIENTS:-20}" --seconds "${BENCH_SECONDS:-30}" \
-    --engines "${BENCH_ENGINES:-sqlite,postgres}" || status=1
+    --engines "${BENCH_ENGINES:-sqlite,postgres}" --servers "${BENCH_SERVERS:-1,2,3}" || status=1
 exit $status

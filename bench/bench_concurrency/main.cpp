@@ -3,10 +3,12 @@
 // For each engine (SQLite, then PostgreSQL in a throwaway cluster) the real
 // appserver serves a fresh copy of a seeded database while N client threads,
 // each with its own connection, run listing + cancel cycles for a fixed
-// time. Prints calls per second, latencies, the conflicts provoked on
-// purpose and any other error, and then checks the database directly: every
-// accepted cancellation is stored exactly once and no other was stored.
-// Exits non-zero on any error or audit mismatch.
+// time. On PostgreSQL this is repeated with several appserver processes
+// sharing the database (--servers), the clients spread over them. Prints
+// calls per second, latencies, the conflicts provoked on purpose and any
+// other error, and then checks the database directly: every accepted
+// cancellation is stored exactly once and no other was stored. Exits
+// non-zero on any error or audit mismatch.
 
 #include "BenchConnection.h"
 #include "CancelClient.h"
@@ -24,6 +26,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -39,7 +43,17 @@ struct Settings {
     int seconds = 30;
     int quotes = 10000;
     int sharedPercent = 30;
+    QList<int> postgresServers{1}; // one PostgreSQL run per count
 };
+
+// The server a client talks to: the clients spread evenly, and the two
+// clients of a branch (index and index + 10) on different servers whenever
+// there are several, so that the conflicts provoked on purpose cross from
+// one server to another.
+int serverOf(int clientIndex, int servers)
+{
+    return (clientIndex + clientIndex / 10) % servers;
+}
 
 QStringList reasonCodes(quint16 port)
 {
@@ -92,19 +106,23 @@ QStringList auditFindings(const WriteAudit::Counts &before, const WriteAudit &au
     return findings;
 }
 
-// Runs the clients against a server on `location`; true when there was no
-// error and the audit agrees.
-bool runClients(const QString &engine, const QString &location, const QSqlDatabase &auditDb, const Settings &settings)
+// Runs the clients against `serverCount` servers on `location`; true when
+// there was no error and the audit agrees.
+bool runClients(const QString &engine, const QString &location, const QSqlDatabase &auditDb, const Settings &settings, int serverCount)
 {
-    ServerProcess server(location);
-    server.start();
-    const QStringList reasons = reasonCodes(server.port());
+    std::vector<std::unique_ptr<ServerProcess>> servers;
+    for (int index = 0; index < serverCount; ++index) {
+        servers.push_back(std::make_unique<ServerProcess>(location));
+        servers.back()->start();
+    }
+    const QStringList reasons = reasonCodes(servers.front()->port());
     const WriteAudit audit(auditDb);
     const WriteAudit::Counts before = audit.counts();
 
     std::vector<std::unique_ptr<CancelClient>> clients;
     for (int index = 0; index < settings.clients; ++index) {
-        clients.push_back(std::make_unique<CancelClient>(server.port(), index, reasons, settings.sharedPercent));
+        const quint16 port = servers.at(size_t(serverOf(index, serverCount)))->port();
+        clients.push_back(std::make_unique<CancelClient>(port, index, reasons, settings.sharedPercent));
     }
     QElapsedTimer wall;
     wall.start();
@@ -133,9 +151,11 @@ bool runClients(const QString &engine, const QString &location, const QSqlDataba
         errorMessages << tally.errorMessages;
     }
     const QStringList findings = auditFindings(before, audit, total.cancelled);
-    server.stop();
+    for (const auto &server : servers) {
+        server->stop();
+    }
 
-    std::printf("%-10s %7lld %7lld %8.1f %6.0f/%-6.0f %6.0f/%-6.0f %6.0f/%-6.0f %8lld %9lld %6lld  %s\n", qPrintable(engine),
+    std::printf("%-10s %7d %7lld %7lld %8.1f %6.0f/%-6.0f %6.0f/%-6.0f %6.0f/%-6.0f %8lld %9lld %6lld  %s\n", qPrintable(engine), serverCount,
                 static_cast<long long>(total.cycles), static_cast<long long>(total.calls), double(total.calls) / seconds,
                 total.listingMs.median(), total.listingMs.percentile(95), total.cancelMs.median(), total.cancelMs.percentile(95),
                 total.releaseMs.median(), total.releaseMs.percentile(95), static_cast<long long>(total.cancelled.size()),
@@ -157,7 +177,16 @@ bool runSqlite(const Settings &settings)
     const QString file = dir.filePath(QStringLiteral("concurrency.db"));
     SeededDatabase::copySqlite(SeededDatabase::sqliteFile(settings.quotes), file);
     const SqlConnection audit(file, SqlConnection::Access::ReadWrite);
-    return runClients(QStringLiteral("SQLite"), file, audit.db(), settings);
+    return runClients(QStringLiteral("SQLite"), file, audit.db(), settings, 1);
+}
+
+void copyDatabase(const PostgresCluster &cluster, const QString &source, const QString &target)
+{
+    const SqlConnection admin(cluster, QStringLiteral("postgres"));
+    QSqlQuery query(admin.db());
+    if (!query.exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(target, source))) {
+        throw std::runtime_error(QStringLiteral("cannot copy database %1: %2").arg(source, query.lastError().text()).toStdString());
+    }
 }
 
 bool runPostgres(const Settings &settings)
@@ -169,11 +198,20 @@ bool runPostgres(const Settings &settings)
     }
     PostgresCluster cluster;
     cluster.start();
-    const QString database = QStringLiteral("bench");
-    cluster.createDatabase(database);
-    SeededDatabase::seed(cluster.url(database), settings.quotes);
-    const SqlConnection audit(cluster, database);
-    return runClients(QStringLiteral("PostgreSQL"), cluster.url(database), audit.db(), settings);
+    // Seeded once; each run gets a fresh copy, so every run starts from
+    // the same quotes.
+    const QString seeded = QStringLiteral("seeded");
+    cluster.createDatabase(seeded);
+    SeededDatabase::seed(cluster.url(seeded), settings.quotes);
+    bool passed = true;
+    int run = 0;
+    for (const int servers : settings.postgresServers) {
+        const QString database = QStringLiteral("bench%1").arg(++run);
+        copyDatabase(cluster, seeded, database);
+        const SqlConnection audit(cluster, database);
+        passed = runClients(QStringLiteral("PostgreSQL"), cluster.url(database), audit.db(), settings, servers) && passed;
+    }
+    return passed;
 }
 
 } // namespace
@@ -187,10 +225,14 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("engines"), QStringLiteral("sqlite, postgres or both, comma-separated."), QStringLiteral("list"),
                       QStringLiteral("sqlite,postgres")});
     parser.addOption({QStringLiteral("clients"), QStringLiteral("Concurrent clients."), QStringLiteral("n"), QStringLiteral("20")});
-    parser.addOption({QStringLiteral("seconds"), QStringLiteral("Duration per engine."), QStringLiteral("s"), QStringLiteral("30")});
+    parser.addOption({QStringLiteral("seconds"), QStringLiteral("Duration of each run."), QStringLiteral("s"), QStringLiteral("30")});
     parser.addOption({QStringLiteral("quotes"), QStringLiteral("Database size in quotes."), QStringLiteral("n"), QStringLiteral("10000")});
     parser.addOption({QStringLiteral("shared"), QStringLiteral("Percent of cycles aiming at the branch's first quote."), QStringLiteral("percent"),
                       QStringLiteral("30")});
+    parser.addOption({QStringLiteral("servers"),
+                      QStringLiteral("appserver processes sharing the PostgreSQL database, one run per count, comma-separated "
+                                     "(SQLite always runs one: its file belongs to one machine)."),
+                      QStringLiteral("list"), QStringLiteral("1")});
     parser.process(app);
 
     Settings settings;
@@ -198,12 +240,20 @@ int main(int argc, char *argv[])
     settings.seconds = parser.value(QStringLiteral("seconds")).toInt();
     settings.quotes = parser.value(QStringLiteral("quotes")).toInt();
     settings.sharedPercent = parser.value(QStringLiteral("shared")).toInt();
+    settings.postgresServers.clear();
+    for (const QString &count : parser.value(QStringLiteral("servers")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (count.toInt() < 1) {
+            std::fprintf(stderr, "bench_concurrency: --servers takes counts of at least 1\n");
+            return 1;
+        }
+        settings.postgresServers << count.toInt();
+    }
     const QStringList engines = parser.value(QStringLiteral("engines")).split(QLatin1Char(','), Qt::SkipEmptyParts);
 
-    std::printf("Concurrency: %d clients (two per branch), %d s per engine, listing + cancel + hall release cycles, "
+    std::printf("Concurrency: %d clients (two per branch), %d s per run, listing + cancel + hall release cycles, "
                 "%d-quote database; latencies p50/p95 in ms\n",
                 settings.clients, settings.seconds, settings.quotes);
-    std::printf("%-10s %7s %7s %8s %13s %13s %13s %8s %9s %6s  %s\n", "engine", "cycles", "calls", "calls/s", "listing", "cancel",
+    std::printf("%-10s %7s %7s %7s %8s %13s %13s %13s %8s %9s %6s  %s\n", "engine", "servers", "cycles", "calls", "calls/s", "listing", "cancel",
                 "release", "cancels", "conflicts", "errors", "no lost/doubled write");
     bool passed = true;
     try {
