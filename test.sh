@@ -8,4 +8,9 @@ shift || true
 ./scripts/ensure-packages.sh
 ./scripts/build.sh "$preset"
 export QT_QPA_PLATFORM=offscreen
+# Screens remember their sizes per operator in the user's settings: each run
+# starts from none, and leaves the tester's own untouched.
+settings=$(mktemp -d)
+trap 'rm -rf "$settings"' EXIT
+export XDG_CONFIG_HOME="$settings"
 ctest --preset "$preset" --timeout 600 "$@"

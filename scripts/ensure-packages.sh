@@ -10,6 +10,7 @@ packages=(
     xvfb xauth
     postgresql
     openssl
+    python3
 )
 if [ $# -gt 0 ]; then
     packages=("$@")

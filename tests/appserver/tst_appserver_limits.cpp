@@ -6,7 +6,6 @@
 #include "TestBackend.h"
 #include "TestCertificate.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QSqlQuery>
@@ -105,16 +104,13 @@ private slots:
             flood.push_back(std::make_unique<QTcpSocket>());
             flood.back()->connectToHost(QStringLiteral("127.0.0.1"), server.port());
         }
-        QElapsedTimer waited;
-        waited.start();
-        int refused = 0;
-        while (waited.elapsed() < 4000) {
-            QTest::qWait(100);
-            refused = int(std::count_if(flood.cbegin(), flood.cend(), [](const auto &socket) {
+        const auto refused = [&flood] {
+            return std::count_if(flood.cbegin(), flood.cend(), [](const auto &socket) {
                 return socket->peek(4096).contains("\"code\":-32006");
-            }));
-        }
-        QVERIFY2(refused > 1000, qPrintable(QString::number(refused)));
+            });
+        };
+        // A busy machine takes its time over two thousand accepts.
+        QTRY_VERIFY_WITH_TIMEOUT(refused() > 1000, 30000);
         flood.clear();
         // The silent ones are let go in a second; then a client who speaks is served.
         const auto served = [&server] {
