@@ -4,7 +4,9 @@
 #   1. listing through appserver against the bare SQL query (10k/100k/1M quotes)
 #      and the sqlite3 tool's time for the same SELECT; then on PostgreSQL
 #   2. the client's memory holding a 100,000-row list against the packet's size
-#   3. 20 concurrent clients cancelling quotes on SQLite and on PostgreSQL,
+#   3. the quote grid over that list: first paint, Ctrl+End, Page Down, scrolling
+#   4. exporting 100,000 listed quotes to CSV against one write of the same bytes
+#   5. 20 concurrent clients cancelling quotes on SQLite and on PostgreSQL,
 #      there with 1, 2 and 3 appserver processes sharing the database
 #
 # Seeded SQLite databases are kept in build/bench-data (BENCH_DATA_DIR) and
@@ -43,7 +45,7 @@ done
 "$root/scripts/ensure-packages.sh" sqlite3 || exit 1
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null || exit 1
-cmake --build "$build" --target appserver bench_listing bench_memory bench_concurrency -j "${BENCH_JOBS:-1}" || exit 1
+cmake --build "$build" --target appserver bench_listing bench_memory bench_grid bench_csvexport bench_concurrency -j "${BENCH_JOBS:-1}" || exit 1
 
 echo "machine: $(nproc) cores,$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2), $(free -g | awk '/^Mem:/ {print $2}') GiB RAM, $(uname -sr)"
 echo "build: $build (Release)"
@@ -54,6 +56,10 @@ status=0
     --postgres "${BENCH_POSTGRES_QUOTES:-1000000}" || status=1
 echo
 "$build/bin/bench_memory" --quotes 1000000 || status=1
+echo
+"$build/bin/bench_grid" --quotes 1000000 || status=1
+echo
+"$build/bin/bench_csvexport" || status=1
 echo
 "$build/bin/bench_concurrency" --clients "${BENCH_CLIENTS:-20}" --seconds "${BENCH_SECONDS:-30}" \
     --engines "${BENCH_ENGINES:-sqlite,postgres}" --servers "${BENCH_SERVERS:-1,2,3}" || status=1
