@@ -72,6 +72,19 @@ private:
     TestBackend m_postgres{QStringLiteral("postgres")};
     QTemporaryDir m_dir;
 
+    // The server's TLS options for `certificate`, written into the test's folder.
+    QStringList tlsOptions(const TestCertificate &certificate, const QString &name)
+    {
+        QFile cert(m_dir.filePath(name + QStringLiteral("-cert.pem")));
+        QFile key(m_dir.filePath(name + QStringLiteral("-key.pem")));
+        if (!cert.open(QIODevice::WriteOnly) || !key.open(QIODevice::WriteOnly)) {
+            return {};
+        }
+        cert.write(certificate.certificate().toPem());
+        key.write(certificate.key().toPem());
+        return {QStringLiteral("--tls-cert"), cert.fileName(), QStringLiteral("--tls-key"), key.fileName()};
+    }
+
     bool startServer(AppServerProcess &server, const QStringList &arguments = {})
     {
         const QString database = m_sqlite.freshDatabase();
@@ -253,12 +266,7 @@ private slots:
         if (tls) {
             const TestCertificate certificate;
             QVERIFY2(certificate.error().isEmpty(), qPrintable(certificate.error()));
-            QFile cert(m_dir.filePath(QStringLiteral("cert.pem")));
-            QFile key(m_dir.filePath(QStringLiteral("key.pem")));
-            QVERIFY(cert.open(QIODevice::WriteOnly) && key.open(QIODevice::WriteOnly));
-            cert.write(certificate.certificate().toPem());
-            key.write(certificate.key().toPem());
-            arguments << QStringLiteral("--tls-cert") << cert.fileName() << QStringLiteral("--tls-key") << key.fileName();
+            arguments << tlsOptions(certificate, QStringLiteral("refused"));
         }
         QString output;
         QCOMPARE(runAppServer(arguments, {}, &output), 2);
@@ -269,16 +277,8 @@ private slots:
     {
         const TestCertificate certificate;
         QVERIFY2(certificate.error().isEmpty(), qPrintable(certificate.error()));
-        QFile cert(m_dir.filePath(QStringLiteral("served-cert.pem")));
-        QFile key(m_dir.filePath(QStringLiteral("served-key.pem")));
-        QVERIFY(cert.open(QIODevice::WriteOnly) && key.open(QIODevice::WriteOnly));
-        cert.write(certificate.certificate().toPem());
-        key.write(certificate.key().toPem());
-        cert.close();
-        key.close();
         AppServerProcess server;
-        QVERIFY(startServer(server, {QStringLiteral("--tls-cert"), cert.fileName(), QStringLiteral("--tls-key"), key.fileName(),
-                                     QStringLiteral("--handshake-timeout"), QStringLiteral("1")}));
+        QVERIFY(startServer(server, tlsOptions(certificate, QStringLiteral("served")) + QStringList{QStringLiteral("--handshake-timeout"), QStringLiteral("1")}));
 
         QSslSocket tls;
         tls.setPeerVerifyMode(QSslSocket::VerifyNone);
