@@ -3,6 +3,7 @@
 #include "AppServerProcess.h"
 #include "JsonLineClient.h"
 #include "QuoteListing.h"
+#include "TNetConnection.h"
 #include "TestBackend.h"
 #include "TestCertificate.h"
 
@@ -288,6 +289,16 @@ private slots:
         tls.write(R"({"jsonrpc":"2.0","id":1,"method":"connect","params":["CXL04100.rdmCancelamento"]})" "\n");
         QTRY_VERIFY(tls.canReadLine());
         QVERIFY(QJsonDocument::fromJson(tls.readLine()).object().contains(QStringLiteral("result")));
+
+        // The product's own client, with the certificate pinned and a password.
+        TNetConnection connection;
+        connection.SetServerName(serverName);
+        connection.SetPort(server.port());
+        connection.SetTls(true);
+        connection.SetServerFingerprint(certificate.fingerprint());
+        connection.SetThrowException(true);
+        connection.Connect();
+        QVERIFY(connection.Call(QStringLiteral("GetParamOrca")).toObject().value(QStringLiteral("ok")).toBool());
 
         JsonLineClient plain;
         QVERIFY(plain.open(server.port()));
