@@ -164,6 +164,42 @@ private:
         return *slot;
     }
 
+    // Two cancelled quotes of one branch's hall, moved to one day at two
+    // hours, in a hall that takes one event a day with nothing booked then.
+    struct HallOfOne {
+        QString branch;
+        QString hall;
+        double day = 0;
+        QList<QPair<QString, QString>> quotes; // number, sequence
+        QStringList hours{"12:00", "19:00"};
+    };
+    bool hallOfOne(const QSqlDatabase &db, HallOfOne *setup)
+    {
+        QSqlQuery pick = Sql::run(db, "SELECT CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDSALAOEVEN, DTEVENTO FROM ORCAEVENTO "
+                                      "WHERE IDSITUORCEVE IN ('8','9') AND IDSITUANTORC IN ('1','2') AND CDSALAOEVEN IS NOT NULL "
+                                      "ORDER BY CDFILIAL, NRORCAEVENTO");
+        if (!pick.next()) {
+            return false;
+        }
+        setup->branch = pick.value(0).toString();
+        setup->hall = pick.value(3).toString();
+        setup->day = std::floor(pick.value(4).toDouble());
+        setup->quotes = {{pick.value(1).toString(), pick.value(2).toString()}};
+        while (pick.next() && pick.value(0).toString() != setup->branch) {
+        }
+        if (!pick.isValid() || pick.value(0).toString() != setup->branch) {
+            return false;
+        }
+        setup->quotes.append({pick.value(1).toString(), pick.value(2).toString()});
+        Sql::run(db, "DELETE FROM AGENDASALAO WHERE CDFILIAL = ? AND CDSALAOEVEN = ? AND DTEVENTO = ?", {setup->branch, setup->hall, setup->day});
+        Sql::run(db, "UPDATE SALAOEVEN SET QTLIMAGENDIA = 1 WHERE CDFILIAL = ? AND CDSALAOEVEN = ?", {setup->branch, setup->hall});
+        for (int i = 0; i < 2; ++i) {
+            Sql::run(db, "UPDATE ORCAEVENTO SET CDSALAOEVEN = ?, DTEVENTO = ?, HREVENTO = ? WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?",
+                     {setup->hall, setup->day + 0.5, setup->hours.at(i), setup->branch, setup->quotes.at(i).first, setup->quotes.at(i).second});
+        }
+        return true;
+    }
+
     QSqlDatabase direct()
     {
         return backendFor(QTest::currentDataTag() ? QString::fromLatin1(QTest::currentDataTag()).section('/', 0, 0) : QString())
@@ -1026,27 +1062,11 @@ private slots:
         JsonLineClient other;
         QVERIFY(other.openSession(m_server->port()));
         QSqlDatabase db = direct();
-        // Two cancelled quotes of one hall, one day, two hours; the hall
-        // takes one event a day and nothing else is booked then.
-        QSqlQuery pick = Sql::run(db, "SELECT CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDSALAOEVEN, DTEVENTO FROM ORCAEVENTO "
-                                      "WHERE IDSITUORCEVE IN ('8','9') AND IDSITUANTORC IN ('1','2') AND CDSALAOEVEN IS NOT NULL "
-                                      "ORDER BY CDFILIAL, NRORCAEVENTO");
-        QVERIFY(pick.next());
-        const QString branch = pick.value(0).toString(), hall = pick.value(3).toString();
-        const double day = std::floor(pick.value(4).toDouble());
-        QList<QPair<QString, QString>> quotes{{pick.value(1).toString(), pick.value(2).toString()}};
-        QVERIFY(pick.next());
-        while (pick.value(0).toString() != branch && pick.next()) {
-        }
-        QCOMPARE(pick.value(0).toString(), branch);
-        quotes.append({pick.value(1).toString(), pick.value(2).toString()});
-        Sql::run(db, "DELETE FROM AGENDASALAO WHERE CDFILIAL = ? AND CDSALAOEVEN = ? AND DTEVENTO = ?", {branch, hall, day});
-        Sql::run(db, "UPDATE SALAOEVEN SET QTLIMAGENDIA = 1 WHERE CDFILIAL = ? AND CDSALAOEVEN = ?", {branch, hall});
-        const QStringList hours{"12:00", "19:00"};
-        for (int i = 0; i < 2; ++i) {
-            Sql::run(db, "UPDATE ORCAEVENTO SET CDSALAOEVEN = ?, DTEVENTO = ?, HREVENTO = ? WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?",
-                     {hall, day + 0.5, hours.at(i), branch, quotes.at(i).first, quotes.at(i).second});
-        }
+        // Two cancelled quotes of one hall, one day, two hours; nothing else
+        // is booked then.
+        HallOfOne setup;
+        QVERIFY(hallOfOne(db, &setup));
+        const auto &[branch, hall, day, quotes, hours] = setup;
         JsonLineClient *clients[] = {&client, &other};
         // Both see the hall free, then both write.
         for (int i = 0; i < 2; ++i) {
@@ -1079,27 +1099,10 @@ private slots:
         QVERIFY(reEnabler.openSession(m_server->port()));
         QVERIFY(releaser.openSession(m_server->port()));
         QSqlDatabase db = direct();
-        // Two cancelled quotes of one hall, one day, two hours; the hall takes
-        // one event a day. The first still holds its booking: its "C" has not
-        // arrived yet.
-        QSqlQuery pick = Sql::run(db, "SELECT CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDSALAOEVEN, DTEVENTO FROM ORCAEVENTO "
-                                      "WHERE IDSITUORCEVE IN ('8','9') AND IDSITUANTORC IN ('1','2') AND CDSALAOEVEN IS NOT NULL "
-                                      "ORDER BY CDFILIAL, NRORCAEVENTO");
-        QVERIFY(pick.next());
-        const QString branch = pick.value(0).toString(), hall = pick.value(3).toString();
-        const double day = std::floor(pick.value(4).toDouble());
-        QList<QPair<QString, QString>> quotes{{pick.value(1).toString(), pick.value(2).toString()}};
-        while (pick.next() && pick.value(0).toString() != branch) {
-        }
-        QCOMPARE(pick.value(0).toString(), branch);
-        quotes.append({pick.value(1).toString(), pick.value(2).toString()});
-        Sql::run(db, "DELETE FROM AGENDASALAO WHERE CDFILIAL = ? AND CDSALAOEVEN = ? AND DTEVENTO = ?", {branch, hall, day});
-        Sql::run(db, "UPDATE SALAOEVEN SET QTLIMAGENDIA = 1 WHERE CDFILIAL = ? AND CDSALAOEVEN = ?", {branch, hall});
-        const QStringList hours{"12:00", "19:00"};
-        for (int i = 0; i < 2; ++i) {
-            Sql::run(db, "UPDATE ORCAEVENTO SET CDSALAOEVEN = ?, DTEVENTO = ?, HREVENTO = ? WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?",
-                     {hall, day + 0.5, hours.at(i), branch, quotes.at(i).first, quotes.at(i).second});
-        }
+        // The first still holds its booking: its "C" has not arrived yet.
+        HallOfOne setup;
+        QVERIFY(hallOfOne(db, &setup));
+        const auto &[branch, hall, day, quotes, hours] = setup;
         Sql::run(db, "INSERT INTO AGENDASALAO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDSALAOEVEN, DTEVENTO, HREVENTO, IDSITAGENSAL) "
                      "VALUES (?, ?, ?, ?, ?, ?, 'R')", {branch, quotes.at(0).first, quotes.at(0).second, hall, day, hours.at(0)});
         // A third transaction holds the state history: the re-enable stops
