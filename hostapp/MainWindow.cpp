@@ -14,7 +14,13 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
+
+namespace {
+constexpr const char *geometryKey = "janelaPrincipal/geometria";
+} // namespace
 
 MainWindow::MainWindow(ModuleLoader &loader, QWidget *parent)
     : QMainWindow(parent)
@@ -134,5 +140,18 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    QSettings().setValue(QLatin1String(geometryKey), saveGeometry());
     event->accept();
+}
+
+void MainWindow::showAsLeft()
+{
+    if (!restoreGeometry(QSettings().value(QLatin1String(geometryKey)).toByteArray())) {
+        // Already as large as the screen before the window manager maximises
+        // it, so a screen opened right away has the whole area to fit into.
+        setGeometry(screen()->availableGeometry());
+        showMaximized();
+        return;
+    }
+    show();
 }

@@ -18,6 +18,9 @@ public:
     MainWindow(ModuleLoader &loader, QWidget *parent = nullptr);
 
     QMdiArea *mdiArea() const { return m_mdiArea; }
+    // Shows the window where and as large as the user left it, maximised
+    // the first time.
+    void showAsLeft();
     QMenu *windowMenu() const { return m_windowMenu; }
     // Closes every screen and lets the freed ones go, so that no module code
     // is still referenced when the modules are unloaded.

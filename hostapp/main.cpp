@@ -109,7 +109,12 @@ int main(int argc, char *argv[])
     const QStringList failures = loader.startAll(options.modulesDir);
     MainWindow window(loader);
     HostMdi::SetArea(window.mdiArea());
-    window.show();
+    // Screenshots keep the designed size, whatever the user's last one was.
+    if (options.screenshot.isEmpty()) {
+        window.showAsLeft();
+    } else {
+        window.show();
+    }
     for (const QString &failure : failures) {
         HostGuard::report(std::runtime_error(failure.toStdString()));
     }

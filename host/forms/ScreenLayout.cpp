@@ -5,7 +5,9 @@
 #include "THostForm.h"
 
 #include <QHeaderView>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QSettings>
 
 namespace {
@@ -20,6 +22,31 @@ QString widthsKey(const TDBGrid &grid)
     return QStringLiteral("colunas/") + grid.objectName();
 }
 
+// How much wider the grid must be to show all its columns beside the
+// vertical scroll bar.
+int missingWidth(const TDBGrid &grid)
+{
+    const int needed = grid.horizontalHeader()->length() + 2 * grid.frameWidth() +
+                       grid.verticalScrollBar()->sizeHint().width();
+    return needed - grid.width();
+}
+
+// A screen seen for the first time opens wide enough to show its grids'
+// columns, as far as the document area allows.
+void fitToGrids(THostForm &form, QMdiSubWindow &window)
+{
+    int missing = 0;
+    for (const TDBGrid *grid : form.findChildren<TDBGrid *>()) {
+        missing = std::max(missing, missingWidth(*grid));
+    }
+    const QMdiArea *area = window.mdiArea();
+    if (missing <= 0 || !area) {
+        return;
+    }
+    const int widest = area->viewport()->width() - window.x();
+    window.resize(std::max(window.width(), std::min(window.width() + missing, widest)), window.height());
+}
+
 } // namespace
 
 namespace ScreenLayout {
@@ -29,7 +56,11 @@ void Restore(THostForm &form)
     QMdiSubWindow *window = form.subWindow();
     QSettings settings;
     settings.beginGroup(group(form));
-    if (!window || Corvane::Operador().isEmpty() || !settings.contains(QStringLiteral("tamanho"))) {
+    if (!window) {
+        return;
+    }
+    if (Corvane::Operador().isEmpty() || !settings.contains(QStringLiteral("tamanho"))) {
+        fitToGrids(form, *window);
         return;
     }
     window->resize(settings.value(QStringLiteral("tamanho")).toSize());

@@ -9,8 +9,9 @@ class THostForm;
 namespace ScreenLayout {
 
 // Gives the screen's window (already in the document area) the size, the
-// maximised state and the column widths saved for the logged operator;
-// leaves everything as designed when nothing was saved.
+// maximised state and the column widths saved for the logged operator.
+// When nothing was saved the window keeps its designed height and is widened
+// to show its grids' columns, as far as the document area allows.
 void Restore(THostForm &form);
 
 // Saves them as they are now. A screen outside the document area, or opened

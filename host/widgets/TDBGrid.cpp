@@ -1,6 +1,8 @@
 #include "TDBGrid.h"
 
 #include "Abort.h"
+#include "DayCount.h"
+#include "DisplayFormat.h"
 #include "Field.h"
 #include "GridCellDelegate.h"
 #include "GridTitleModel.h"
@@ -14,6 +16,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QSet>
+#include <QStyle>
 
 namespace {
 // A column whose field the list lacks gets the width a grid gives an
@@ -21,6 +25,21 @@ namespace {
 constexpr int unknownFieldWidth = 64;
 // Room for the cell's margins and grid line around the text.
 constexpr int cellPadding = 8;
+
+// The widest text a date or money column usually shows: a date with its
+// time, a total in the millions.
+QString usualValueText(const Field &field)
+{
+    switch (field.type()) {
+    case FieldType::DateTime:
+        return DisplayFormat::formatDateTime(DayCount::fromDateTime(QDateTime(QDate(2026, 12, 28), QTime(20, 0))),
+                                             field.displayFormat());
+    case FieldType::Float:
+        return field.displayFormat().isEmpty() ? QString() : DisplayFormat::formatNumber(1234567.89, field.displayFormat());
+    default:
+        return QString();
+    }
+}
 } // namespace
 
 struct TDBGrid::Private {
@@ -33,6 +52,8 @@ struct TDBGrid::Private {
     // the operator's.
     int followingList = 0;
     bool applyingWidths = false;
+    // Fields whose column the operator sized: their width is taken as it is.
+    QSet<QString> sizedByOperator;
 };
 
 TDBGrid::TDBGrid(QWidget *parent)
@@ -95,6 +116,7 @@ TDBGrid::TDBGrid(QWidget *parent)
         const int entry = d->applyingWidths ? -1 : declaredColumn(column);
         if (entry >= 0) {
             d->columns[entry].width = width;
+            d->sizedByOperator.insert(d->columns.at(entry).fieldName);
         }
     });
 }
@@ -133,6 +155,7 @@ TDataSource *TDBGrid::dataSource() const
 void TDBGrid::setColumns(const QList<Column> &columns)
 {
     d->columns = columns;
+    d->sizedByOperator.clear();
     applyColumns();
 }
 
@@ -311,8 +334,14 @@ void TDBGrid::applyColumnWidths()
     d->applyingWidths = true;
     for (int column = 0; column < d->titles->columnCount(); ++column) {
         const int entry = declaredColumn(column);
-        const int given = entry >= 0 ? d->columns.at(entry).width : -1;
-        horizontalHeader()->resizeSection(column, given >= 0 ? given : defaultColumnWidth(column));
+        const Column *given = entry >= 0 ? &d->columns.at(entry) : nullptr;
+        int width = given && given->width >= 0 ? given->width : defaultColumnWidth(column);
+        // A designed width was chosen for another font: it still has to show
+        // the title and a usual value. What the operator dragged stays.
+        if (!given || !d->sizedByOperator.contains(given->fieldName)) {
+            width = std::max(width, readableWidth(column));
+        }
+        horizontalHeader()->resizeSection(column, width);
     }
     d->applyingWidths = false;
 }
@@ -323,12 +352,17 @@ int TDBGrid::defaultColumnWidth(int column) const
     if (!field) {
         return unknownFieldWidth;
     }
-    // As wide as the field's display width in average characters, and never
-    // narrower than its title.
-    const int textWidth = field->displayWidth() * fontMetrics().averageCharWidth();
+    return field->displayWidth() * fontMetrics().averageCharWidth() + cellPadding;
+}
+
+int TDBGrid::readableWidth(int column) const
+{
     const QString title = d->titles->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-    const int titleWidth = horizontalHeader()->fontMetrics().horizontalAdvance(title);
-    return std::max(textWidth, titleWidth) + cellPadding;
+    const int headerMargin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
+    const int titleWidth = horizontalHeader()->fontMetrics().horizontalAdvance(title) + 2 * headerMargin;
+    const Field *field = d->model ? d->model->fieldAt(column) : nullptr;
+    const int valueWidth = field ? fontMetrics().horizontalAdvance(usualValueText(*field)) : 0;
+    return std::max(titleWidth, valueWidth) + cellPadding;
 }
 
 int TDBGrid::currentListRow() const

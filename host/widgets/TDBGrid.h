@@ -20,8 +20,10 @@ class RecordListModel;
 // - A column whose field the list does not have is left out until a load
 //   brings that field; titles and widths follow the field, not the position.
 // - A column without a width is as wide as its field's display width in
-//   average characters, never narrower than its title, plus the cell margin;
-//   widths the operator drags are kept across reloads.
+//   average characters plus the cell margin. No column is narrower than its
+//   title, nor a date or money column than a date with its time or a total
+//   in the millions, unless the operator dragged it so; widths the operator
+//   drags are kept across reloads.
 // - Ctrl+Delete removes the current record, after "Confirma exclusão?" with
 //   "Sim"/"Não" through the host dialogs when confirmDelete is set.
 // - The vertical header (row indicator) is hidden, Tab moves between cells,
@@ -98,6 +100,7 @@ private:
     void applyTitles();
     void applyColumnWidths();
     int defaultColumnWidth(int column) const;
+    int readableWidth(int column) const;
     int currentListRow() const;
     void followList();
     void currentCellChanged(const QModelIndex &current, const QModelIndex &previous);

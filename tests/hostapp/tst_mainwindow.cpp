@@ -13,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
 #include <QtTest>
 
 class tst_MainWindow final : public QObject {
@@ -25,6 +26,7 @@ private slots:
     void windowMenuListsTheOpenScreensToPickOne();
     void leavingAsksWhileAScreenHoldsAnEdit_data();
     void leavingAsksWhileAScreenHoldsAnEdit();
+    void opensMaximisedTheFirstTimeThenAsLeft();
 
 private:
     QMdiSubWindow *openScreen(QWidget *screen, const QString &title);
@@ -134,6 +136,26 @@ void tst_MainWindow::leavingAsksWhileAScreenHoldsAnEdit()
     QVERIFY2(dialogs.lastText().contains(QStringLiteral("Cancelamento")), qPrintable(dialogs.lastText()));
     QCOMPARE(m_window->isVisible(), !left);
     QCOMPARE(m_window->mdiArea()->subWindowList().isEmpty(), left);
+}
+
+void tst_MainWindow::opensMaximisedTheFirstTimeThenAsLeft()
+{
+    const QString key = QStringLiteral("janelaPrincipal");
+    QSettings().remove(key);
+    const QSize left(800, 500);
+    {
+        MainWindow first(m_loader);
+        first.showAsLeft();
+        QVERIFY(first.isMaximized());
+        first.showNormal();
+        first.resize(left);
+        QVERIFY(first.close());
+    }
+    MainWindow again(m_loader);
+    again.showAsLeft();
+    QVERIFY(!again.isMaximized());
+    QCOMPARE(again.size(), left);
+    QSettings().remove(key);
 }
 
 QTEST_MAIN(tst_MainWindow)

@@ -2,8 +2,12 @@
 #include "Corvane.h"
 #include "HostMdi.h"
 #include "ScriptedDialogs.h"
+#include "RecordList.h"
+#include "TDBGrid.h"
+#include "TDataSource.h"
 #include "THostForm.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -88,6 +92,8 @@ private slots:
     void showChildWithoutAreaIsRefused();
     void screenReopensAsTheOperatorLeftIt_data();
     void screenReopensAsTheOperatorLeftIt();
+    void aNewScreenOpensWideEnoughForItsGrid_data();
+    void aNewScreenOpensWideEnoughForItsGrid();
 
 private:
     QMdiArea *area = nullptr;
@@ -313,6 +319,45 @@ void TestHostMdi::screenReopensAsTheOperatorLeftIt()
     }
     Corvane::SetLogin({});
     QSettings().remove(QStringLiteral("telas/TST_LAYOUT"));
+}
+
+void TestHostMdi::aNewScreenOpensWideEnoughForItsGrid_data()
+{
+    QTest::addColumn<int>("areaWidth");
+    QTest::addColumn<bool>("allColumnsShown");
+    QTest::newRow("room for them") << 1200 << true;
+    QTest::newRow("as wide as the area") << 700 << false;
+}
+
+void TestHostMdi::aNewScreenOpensWideEnoughForItsGrid()
+{
+    QFETCH(int, areaWidth);
+    QFETCH(bool, allColumnsShown);
+    area->resize(areaWidth, 600);
+    RecordList list(QStringLiteral("cdsLargo"));
+    for (const char *name : {"A", "B", "C"}) {
+        list.addField(QLatin1String(name), FieldType::Text, 10);
+    }
+    TDataSource source;
+    source.setDataSet(&list);
+    DiaryScreen *screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+    auto *grid = new TDBGrid(screen);
+    screen->layout()->addWidget(grid);
+    grid->setDataSource(&source);
+    grid->setColumns({{QStringLiteral("A"), {}, 300, Qt::AlignLeft, {}},
+                      {QStringLiteral("B"), {}, 300, Qt::AlignLeft, {}},
+                      {QStringLiteral("C"), {}, 300, Qt::AlignLeft, {}}});
+    screen->resize(400, 300);
+
+    HostMdi::ShowChild(screen);
+    QCOMPARE(screen->height(), 300);
+    const int shown = grid->viewport()->width();
+    if (allColumnsShown) {
+        QVERIFY2(shown >= grid->horizontalHeader()->length(), qPrintable(QString::number(shown)));
+    } else {
+        QCOMPARE(screen->subWindow()->geometry().right(), area->viewport()->width() - 1);
+    }
+    delete screen;
 }
 
 QTEST_MAIN(TestHostMdi)

@@ -1,4 +1,5 @@
 #include "Abort.h"
+#include "DayCount.h"
 #include "ConsisteGrid.h"
 #include "Field.h"
 #include "ListFixture.h"
@@ -188,7 +189,7 @@ private slots:
     {
         GridScreen screen;
         screen.grid.setColumns({{QStringLiteral("NAME"), QStringLiteral("Filial"), 150, Qt::AlignRight | Qt::AlignVCenter, {}},
-                                {QStringLiteral("CODE"), QString(), 40, Qt::AlignCenter, Qt::white}});
+                                {QStringLiteral("CODE"), QString(), 80, Qt::AlignCenter, Qt::white}});
 
         QAbstractItemModel *shown = screen.grid.model();
         QCOMPARE(shown->columnCount(), 2);
@@ -198,7 +199,7 @@ private slots:
                  Qt::AlignRight | Qt::AlignVCenter);
         QCOMPARE(shown->headerData(1, Qt::Horizontal, Qt::ForegroundRole).value<QColor>(), QColor(Qt::white));
         QCOMPARE(screen.grid.columnWidth(0), 150);
-        QCOMPARE(screen.grid.columnWidth(1), 40);
+        QCOMPARE(screen.grid.columnWidth(1), 80);
         QCOMPARE(shown->index(2, 0).data().toString(), QStringLiteral("Centro"));
     }
 
@@ -229,6 +230,61 @@ private slots:
         const QString longTitle = QStringLiteral("Código da filial de origem do orçamento");
         screen.grid.setColumns({{QStringLiteral("CODE"), longTitle, -1, Qt::AlignLeft, {}}});
         QVERIFY(screen.grid.columnWidth(0) >= screen.grid.horizontalHeader()->fontMetrics().horizontalAdvance(longTitle));
+    }
+
+    // Designed widths were chosen for another font: they still show the
+    // title, a date with its time and a total in the millions.
+    void aDesignedWidthStillShowsTitleAndValue_data()
+    {
+        QTest::addColumn<QString>("fieldName");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QDateTime>("date");
+        QTest::addColumn<double>("amount");
+        QTest::addColumn<QString>("shown");
+        const QDateTime evening(QDate(2026, 12, 4), QTime(20, 0));
+        QTest::newRow("title") << QStringLiteral("CODE") << QStringLiteral("Código da filial de origem") << evening
+                               << 0.0 << QStringLiteral("Código da filial de origem");
+        QTest::newRow("date and time") << QStringLiteral("WHEN") << QStringLiteral("Dt.") << evening << 0.0
+                                       << QStringLiteral("04/12/2026 20:00");
+        QTest::newRow("money") << QStringLiteral("TOTAL") << QStringLiteral("Vr.") << evening << 1234567.89
+                               << QStringLiteral("1.234.567,89");
+    }
+
+    void aDesignedWidthStillShowsTitleAndValue()
+    {
+        QFETCH(QString, fieldName);
+        QFETCH(QString, title);
+        QFETCH(QDateTime, date);
+        QFETCH(double, amount);
+        QFETCH(QString, shown);
+        RecordList list(QStringLiteral("cdsValores"));
+        list.addField(QStringLiteral("CODE"), FieldType::Text, 4);
+        list.addField(QStringLiteral("WHEN"), FieldType::DateTime);
+        list.addField(QStringLiteral("TOTAL"), FieldType::Float).setDisplayFormat(QStringLiteral("#,##0.00"));
+        DataPacket packet;
+        packet.fields = {{QStringLiteral("CODE"), FieldType::Text, 4},
+                         {QStringLiteral("WHEN"), FieldType::DateTime, 0},
+                         {QStringLiteral("TOTAL"), FieldType::Float, 0}};
+        packet.rows.append({QStringLiteral("0001"), DayCount::fromDateTime(date), amount});
+        list.loadPacket(packet);
+        TDataSource source;
+        source.setDataSet(&list);
+        TDBGrid grid;
+        grid.setDataSource(&source);
+        grid.setColumns({{fieldName, title, 20, Qt::AlignLeft, {}}});
+        grid.show();
+
+        if (shown != title) {
+            QCOMPARE(grid.model()->index(0, 0).data().toString(), shown);
+        }
+        const int needed = std::max(grid.horizontalHeader()->fontMetrics().horizontalAdvance(shown),
+                                    grid.fontMetrics().horizontalAdvance(shown));
+        QVERIFY2(grid.columnWidth(0) > needed, qPrintable(QString::number(grid.columnWidth(0))));
+
+        // The operator may still make it narrower, and it stays so.
+        grid.horizontalHeader()->resizeSection(0, 40);
+        list.loadPacket(packet);
+        QCOMPARE(grid.columnWidth(0), 40);
     }
 
     void aColumnOfAFieldTheListLacksIsLeftOut()
