@@ -74,8 +74,9 @@ PickDialog::PickDialog(RecordList &list, const QString &title, Mode mode, QWidge
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     const QString keys = mode == Mode::Multiple
-                             ? QStringLiteral("Espaço marca ou desmarca; Ctrl+A marca todos; Enter confirma; Esc cancela.")
-                             : QStringLiteral("Enter escolhe; Esc cancela.");
+                             ? QStringLiteral("Espaço marca ou desmarca; Ctrl+T marca ou desmarca todos; "
+                                              "digite para pesquisar; Enter confirma; Esc cancela.")
+                             : QStringLiteral("Digite para pesquisar; Enter escolhe; Esc cancela.");
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_search);
     layout->addWidget(m_grid, 1);
@@ -151,20 +152,40 @@ bool PickDialog::handleKey(QObject *watched, QKeyEvent *event)
         }
         return false;
     case Qt::Key_Space:
-        if (m_ticks && (!inSearch || m_search->text().isEmpty())) {
+        if (m_ticks && event->modifiers() == Qt::NoModifier) {
             m_ticks->toggle(currentRow());
             return true;
         }
-        return false;
-    case Qt::Key_A:
+        return typeIntoSearch(inSearch, event);
+    case Qt::Key_T:
         if (m_ticks && event->modifiers() == Qt::ControlModifier) {
             m_ticks->toggleAll();
             return true;
         }
-        return false;
+        return typeIntoSearch(inSearch, event);
+    case Qt::Key_A:
+        if (event->modifiers() == Qt::ControlModifier) {
+            m_search->setFocus();
+            m_search->selectAll();
+            return true;
+        }
+        return typeIntoSearch(inSearch, event);
     default:
+        return typeIntoSearch(inSearch, event);
+    }
+}
+
+bool PickDialog::typeIntoSearch(bool inSearch, QKeyEvent *event)
+{
+    const bool typed = !event->text().isEmpty() && event->text().at(0).isPrint() &&
+                       !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (inSearch || !typed) {
         return false;
     }
+    m_search->setFocus();
+    QKeyEvent retyped(event->type(), event->key(), event->modifiers(), event->text());
+    QCoreApplication::sendEvent(m_search, &retyped);
+    return true;
 }
 
 void PickDialog::search(const QString &text)

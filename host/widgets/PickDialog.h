@@ -13,10 +13,11 @@ class RecordListModel;
 // there moves to the first record whose text in the current column starts
 // with what was typed (else the first whose text in any column contains it);
 // Up, Down, Page Up and Page Down move through the grid from the search line
-// too. Enter confirms, Esc cancels, a double-click picks (single) or ticks
-// (multiple). With ticks, Space ticks or clears the current record (in the
-// search line only while it is empty, so names can be searched with
-// blanks) and Ctrl+A ticks all, or clears all when all were ticked.
+// too; what is typed in the grid goes on in the search line, and Ctrl+A
+// selects the search text. Enter confirms, Esc cancels, a double-click picks
+// (single) or ticks (multiple). With ticks, Space ticks or clears the current
+// record wherever the focus is, and Ctrl+T ticks all, or clears all when all
+// were ticked.
 //
 // The dialog never moves the list's current record; the caller applies the
 // outcome.
@@ -40,6 +41,8 @@ private:
     void search(const QString &text);
     int findRow(const QString &text) const;
     bool handleKey(QObject *watched, QKeyEvent *event);
+    // A character typed in the grid is taken to the search line.
+    bool typeIntoSearch(bool inSearch, QKeyEvent *event);
 
     Mode m_mode;
     RecordListModel *m_records;

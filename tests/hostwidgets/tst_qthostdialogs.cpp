@@ -134,11 +134,11 @@ private slots:
         QCOMPARE(list->recNo(), 0);
     }
 
-    void pickManyCtrlATicksAllThenNone()
+    void pickManyCtrlTTicksAllThenNone()
     {
         auto list = makeCodeNameList(fourBranches());
         whenModalShown([](QWidget *modal) {
-            press(modal, {Qt::Key_A}, Qt::ControlModifier);
+            press(modal, {Qt::Key_T}, Qt::ControlModifier);
             press(modal, {Qt::Key_Return});
         });
         QStringList chosen{QStringLiteral("0002")};
@@ -146,7 +146,7 @@ private slots:
         QCOMPARE(chosen.size(), 4);
 
         whenModalShown([](QWidget *modal) {
-            press(modal, {Qt::Key_A}, Qt::ControlModifier);
+            press(modal, {Qt::Key_T}, Qt::ControlModifier);
             press(modal, {Qt::Key_Return});
         });
         QVERIFY(QtHostDialogs::instance().pickMany(*list, QStringLiteral("CODE"), QStringLiteral("Vendedor"), chosen));
@@ -162,16 +162,41 @@ private slots:
         QCOMPARE(chosen, QStringList{QStringLiteral("0001")});
     }
 
-    void pickManySpaceInASearchTypesABlank()
+    // Space ticks wherever the focus is; Ctrl+A, even from the grid, selects
+    // the search text so the next search replaces it.
+    void pickManySpaceTicksAndCtrlASelectsTheSearch()
     {
         auto list = makeCodeNameList(fourBranches());
-        whenModalShown([](QWidget *modal) {
-            QTest::keyClicks(focusIn(modal), QStringLiteral("beira m"));
-            press(modal, {Qt::Key_Escape});
+        QString selected;
+        whenModalShown([&](QWidget *modal) {
+            QTest::keyClicks(focusIn(modal), QStringLiteral("beira"));
+            press(modal, {Qt::Key_Space, Qt::Key_Tab});
+            press(modal, {Qt::Key_A}, Qt::ControlModifier);
+            if (auto *search = qobject_cast<QLineEdit *>(focusIn(modal))) {
+                selected = search->selectedText();
+            }
+            QTest::keyClicks(focusIn(modal), QStringLiteral("cen"));
+            press(modal, {Qt::Key_Space, Qt::Key_Return});
         });
         QStringList chosen;
-        QVERIFY(!QtHostDialogs::instance().pickMany(*list, QStringLiteral("CODE"), QStringLiteral("Vendedor"), chosen));
-        QVERIFY(chosen.isEmpty());
+        QVERIFY(QtHostDialogs::instance().pickMany(*list, QStringLiteral("CODE"), QStringLiteral("Vendedor"), chosen));
+        QCOMPARE(selected, QStringLiteral("beira"));
+        QCOMPARE(chosen, (QStringList{QStringLiteral("0003"), QStringLiteral("0004")}));
+    }
+
+    void pickOneWhatIsTypedInTheGridSearches()
+    {
+        auto list = makeCodeNameList(fourBranches());
+        QString focusedAfterTyping;
+        whenModalShown([&](QWidget *modal) {
+            press(modal, {Qt::Key_Tab});
+            QTest::keyClicks(focusIn(modal), QStringLiteral("cent"));
+            focusedAfterTyping = focusIn(modal)->objectName();
+            press(modal, {Qt::Key_Return});
+        });
+        QVERIFY(QtHostDialogs::instance().pickOne(*list, QStringLiteral("CODE"), QStringLiteral("Filial")));
+        QCOMPARE(focusedAfterTyping, QStringLiteral("searchEdit"));
+        QCOMPARE(list->recNo(), 2);
     }
 
     void askAnswersWithTheButtonIndex_data()
