@@ -353,6 +353,7 @@ void TfrmFiltroCancelamento::FormActivate()
     loadList(Filtro.Cliente, rbtTCliente, rbtLCliente, stCliente);
     loadList(Filtro.TipoServ, rbtTTipoServ, rbtLTipoServ, stTipoServ);
     loadList(Filtro.TipoEven, rbtTTipoEven, rbtLTipoEven, stTipoEven);
+    mostraQuantidades();
     // Both "1_2_" and "_1_2_" select pending and approved: each state is one
     // distinct digit, looked for anywhere in the text.
     chbPendente->setChecked(Filtro.IdSitu.contains(QuoteState::Pending));
@@ -392,6 +393,7 @@ void TfrmFiltroCancelamento::sbtLimpaClick(QObject * /*sender*/)
     for (QString *list : {&stTipoEven, &stCliente, &stVendedor, &stTipoServ, &stProduto}) {
         list->clear();
     }
+    mostraQuantidades();
     const QList<QLineEdit *> edits = {edtNovoClie,  edtTitulo,     medOrcaDe,      medOrcaAte,
                                       depDeEvento,  depAteEvento,  depDeValidade,  depAteValidade,
                                       depDtOrcaIni, depDtOrcaFin};

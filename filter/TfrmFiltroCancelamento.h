@@ -197,6 +197,9 @@ private:
     // A lookup table without rows: shows `key`, puts the cursor on `focus`
     // and abandons (Abort).
     void recusaTabelaVazia(const TADOIBQuery &query, const char *key, QWidget *focus);
+    // Each "Lista" says how many codes its working list holds ("Lista (3)"),
+    // so a choice shows without opening its lookup.
+    void mostraQuantidades();
 
     TelaFiltro m_tela;
 };

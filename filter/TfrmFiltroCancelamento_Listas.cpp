@@ -207,6 +207,7 @@ void TfrmFiltroCancelamento::sbtVendedorClick(QObject * /*sender*/)
     recusaTabelaVazia(*qryVendedor, "VEND", rbtLVendedor);
     Pesqlista::PesquisaLista(*dtsVendedor, QStringLiteral("CDVENDEDOR"), msgPadrao->Msg(QStringLiteral("VENDEDOR")),
                              semMarcarTodos, stVendedor);
+    mostraQuantidades();
 }
 
 void TfrmFiltroCancelamento::sbtClienteClick(QObject * /*sender*/)
@@ -215,6 +216,7 @@ void TfrmFiltroCancelamento::sbtClienteClick(QObject * /*sender*/)
     recusaTabelaVazia(*qryCliente, "CLIE", rbtLCliente);
     Pesqlista::PesquisaLista(*dtsCliente, QStringLiteral("CDCLIENTE"), msgPadrao->Msg(QStringLiteral("CLIENTE")),
                              semMarcarTodos, stCliente);
+    mostraQuantidades();
 }
 
 // An empty service-type table leaves nothing to pick: the cursor goes back
@@ -225,6 +227,7 @@ void TfrmFiltroCancelamento::sbtTipoServClick(QObject * /*sender*/)
     recusaTabelaVazia(*qryTipoServ, "TPSERV_N_CAD", rbtTTipoServ);
     Pesqlista::PesquisaLista(*dtsTipoServ, QStringLiteral("CDTPSERVEVEN"), msgPadrao->Msg(QStringLiteral("TIPOSERV")),
                              semMarcarTodos, stTipoServ);
+    mostraQuantidades();
 }
 
 void TfrmFiltroCancelamento::sbtTipoEvenClick(QObject * /*sender*/)
@@ -233,6 +236,7 @@ void TfrmFiltroCancelamento::sbtTipoEvenClick(QObject * /*sender*/)
     const QString titulo =
         msgPadrao->Msg(QStringLiteral("TIPOEVEN")) + QLatin1Char('|') + msgPadrao->Msg(QStringLiteral("TIPOEVEN_N_CAD"));
     Pesqlista::PesquisaLista(*dtsTipoEven, QStringLiteral("CDTIPOEVENTO"), titulo, semMarcarTodos, stTipoEven);
+    mostraQuantidades();
 }
 
 // Products are read again at every lookup, for the branch on the screen.
@@ -244,6 +248,16 @@ void TfrmFiltroCancelamento::sbtProdutoClick(QObject * /*sender*/)
     const QString semProduto = Lib00210::SQL_Pesquisa_Produto(filial, QString(), *qryProduto, true);
     const QString titulo = msgPadrao->Msg(QStringLiteral("PRODUTO")) + QLatin1Char('|') + semProduto;
     Pesqlista::PesquisaLista(*dtsProduto, QStringLiteral("CDARVPROD"), titulo, semMarcarTodos, stProduto);
+}
+
+void TfrmFiltroCancelamento::mostraQuantidades()
+{
+    const std::pair<QRadioButton *, const QString &> listas[] = {
+        {rbtLVendedor, stVendedor}, {rbtLCliente, stCliente}, {rbtLTipoServ, stTipoServ}, {rbtLTipoEven, stTipoEven}};
+    for (const auto &[radio, lista] : listas) {
+        const qsizetype codigos = lista.split(QLatin1Char('_'), Qt::SkipEmptyParts).size();
+        radio->setText(codigos > 0 ? QStringLiteral("Lista (%1)").arg(codigos) : QStringLiteral("Lista"));
+    }
 }
 
 void TfrmFiltroCancelamento::Vd_Lista()

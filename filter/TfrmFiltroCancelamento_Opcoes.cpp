@@ -39,4 +39,5 @@ void TfrmFiltroCancelamento::btfLoadOpcClick(QObject *sender)
     for (const ListaSalva &salva : listasSalvas()) {
         salva.lista = options().Values(QLatin1String(salva.nome));
     }
+    mostraQuantidades();
 }

@@ -84,6 +84,7 @@ private slots:
     void lookupOffersItsTableAndKeepsTheChoice_data();
     void lookupOffersItsTableAndKeepsTheChoice();
     void cancelledLookupKeepsTheList();
+    void listaCountsTheCodesFromOpeningToClearing();
     void f9OnListaOpensTheLookupEvenWithTheButtonDisabled();
     void f9ElsewhereOpensNothing();
     void emptyTableIsReportedWithItsFocus_data();
@@ -170,6 +171,7 @@ void TestFiltroListas::lookupOffersItsTableAndKeepsTheChoice()
     QFETCH(QStringList, picked);
     dialogs->answerPickMany(picked);
     QString list;
+    QString caption;
     QStringList preselected;
     openWith([&](TfrmFiltroCancelamento &d) {
         const Criterio c = criterio(d, name);
@@ -177,13 +179,29 @@ void TestFiltroListas::lookupOffersItsTableAndKeepsTheChoice()
         QTest::mouseClick(c.lista, Qt::LeftButton);
         QTest::mouseClick(c.search, Qt::LeftButton);
         list = *c.workingList;
+        caption = c.lista->text();
         preselected = dialogs->lastPreselected();
         d.sbtCancel->click();
     });
     QCOMPARE(dialogs->pickTitles(), QStringList{title});
     QCOMPARE(preselected, QStringList{QStringLiteral("0009")});
     QCOMPARE(list, picked.join(QLatin1Char('_')));
+    QCOMPARE(caption, QStringLiteral("Lista (%1)").arg(picked.size()));
     QCOMPARE(dialogs->shownTexts(), QStringList());
+}
+
+void TestFiltroListas::listaCountsTheCodesFromOpeningToClearing()
+{
+    Filtro.Vendedor.Lista = QStringLiteral("0001_0002_0003");
+    Filtro.Vendedor.Todos.clear();
+    QStringList captions;
+    openWith([&](TfrmFiltroCancelamento &d) {
+        captions << d.rbtLVendedor->text() << d.rbtLCliente->text();
+        d.sbtLimpa->click();
+        captions << d.rbtLVendedor->text();
+        d.sbtCancel->click();
+    });
+    QCOMPARE(captions, (QStringList{QStringLiteral("Lista (3)"), QStringLiteral("Lista"), QStringLiteral("Lista")}));
 }
 
 void TestFiltroListas::cancelledLookupKeepsTheList()
@@ -408,7 +426,9 @@ void TestFiltroListas::loadingReplacesTheListsOnlyAndConfirmedFilterStays()
     const int result = openWith([&](TfrmFiltroCancelamento &d) {
         d.rbtTTipoEven->setChecked(true);
         d.btfLoadOpc->click();
-        radiosKept = d.rbtLVendedor->isChecked() && d.rbtTTipoEven->isChecked() && !d.sbtTipoEven->isEnabled();
+        radiosKept = d.rbtLVendedor->isChecked() && d.rbtTTipoEven->isChecked() && !d.sbtTipoEven->isEnabled() &&
+                     d.rbtLVendedor->text() == QStringLiteral("Lista (2)") &&
+                     d.rbtLTipoEven->text() == QStringLiteral("Lista (1)");
         QTest::keyClick(&d, Qt::Key_Escape);
     });
     QCOMPARE(result, 2);
