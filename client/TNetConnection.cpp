@@ -4,11 +4,14 @@
 #include "ServerCertificate.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QScopeGuard>
 #include <QSslSocket>
 #include <QTcpSocket>
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 #include <utility>
@@ -55,6 +58,15 @@ QString socketReason(const QTcpSocket &socket, int timeout)
     default:
         return socket.errorString();
     }
+}
+
+// How long a call waits at a time before it lets the wait hook run.
+constexpr int waitSlice = 50; // ms
+
+std::function<void()> &waitHook()
+{
+    static std::function<void()> hook;
+    return hook;
 }
 
 int remaining(const QDeadlineTimer &deadline)
@@ -269,12 +281,12 @@ QJsonObject TNetConnection::exchange(const QString &method, const QJsonArray &pa
 QJsonObject TNetConnection::readAnswer(qint64 id, const QDeadlineTimer &deadline, std::optional<PacketColumns> *packet)
 {
     m_received.append(m_socket->readAll());
-    JsonStreamReader reader(std::exchange(m_received, QByteArray()), [this, &deadline](QByteArray &buffer) {
+    QElapsedTimer sinceHook;
+    sinceHook.start();
+    JsonStreamReader reader(std::exchange(m_received, QByteArray()), [this, &deadline, &sinceHook](QByteArray &buffer) {
         // After a failed wait the socket is drained once more: a server that
         // answers and closes at once must still have its answer read.
-        if (m_socket->bytesAvailable() == 0) {
-            m_socket->waitForReadyRead(remaining(deadline));
-        }
+        waitForAnswerBytes(deadline, sinceHook);
         const QByteArray bytes = m_socket->readAll();
         if (bytes.isEmpty()) {
             throw interruption(*m_socket);
@@ -310,8 +322,46 @@ QJsonValue TNetConnection::CallPacket(const QString &method, const QList<TNetArg
     return call(method, args, &packet);
 }
 
+void TNetConnection::SetWaitHook(std::function<void()> hook)
+{
+    waitHook() = std::move(hook);
+}
+
+void TNetConnection::waitForAnswerBytes(const QDeadlineTimer &deadline, QElapsedTimer &sinceHook)
+{
+    const std::function<void()> &hook = waitHook();
+    // A long answer arriving steadily never waits a whole slice: the hook
+    // still runs as often.
+    if (hook && sinceHook.elapsed() >= waitSlice) {
+        hook();
+        sinceHook.restart();
+    }
+    if (m_socket->bytesAvailable() > 0) {
+        return;
+    }
+    if (!hook) {
+        m_socket->waitForReadyRead(remaining(deadline));
+        return;
+    }
+    while (!m_socket->waitForReadyRead(std::min(remaining(deadline), waitSlice))) {
+        if (deadline.hasExpired() || m_socket->state() != QAbstractSocket::ConnectedState) {
+            return;
+        }
+        hook();
+        sinceHook.restart();
+    }
+}
+
 QJsonValue TNetConnection::call(const QString &method, const QList<TNetArg> &args, std::optional<PacketColumns> *packet)
 {
+    // Two calls on one connection would read each other's answers.
+    if (m_calling) {
+        throw std::logic_error(QStringLiteral("TNetConnection: a chamada %1 chegou enquanto outra esperava resposta.")
+                                   .arg(method)
+                                   .toStdString());
+    }
+    m_calling = true;
+    const auto done = qScopeGuard([this] { m_calling = false; });
     if (!Connected() || !peerStillThere()) {
         Connect();
         if (!Connected()) {

@@ -15,6 +15,7 @@
 #include <stdexcept>
 
 class QDeadlineTimer;
+class QElapsedTimer;
 class QTcpSocket;
 
 // The socket connection of a screen to one remote data module of the
@@ -142,6 +143,13 @@ public:
     // wrong shape is a broken answer.
     QJsonValue CallPacket(const QString &method, const QList<TNetArg> &args, std::optional<PacketColumns> &packet);
 
+    // A call blocks its thread's event loop until the answer is in. The
+    // hook runs about every 50 ms of waiting for the server, so the host can
+    // keep its busy indicator on the screen; one for the whole process, none
+    // when empty. Whatever it lets run may not call on a connection that is
+    // waiting: such a call is refused with std::logic_error.
+    static void SetWaitHook(std::function<void()> hook);
+
 private:
     QJsonValue call(const QString &method, const QList<TNetArg> &args, std::optional<PacketColumns> *packet);
     void open();
@@ -153,6 +161,7 @@ private:
     QJsonObject readAnswer(qint64 id, const QDeadlineTimer &deadline, std::optional<PacketColumns> *packet);
     QJsonValue takeResult(const QString &method, const QJsonObject &answer, const QList<TNetArg> &args) const;
     bool peerStillThere();
+    void waitForAnswerBytes(const QDeadlineTimer &deadline, QElapsedTimer &sinceHook);
     void drop();
     QString address() const;
 
@@ -164,6 +173,7 @@ private:
     bool m_tls = false;
     QString m_serverFingerprint;
     bool m_throwException = false;
+    bool m_calling = false;
     int m_connectTimeout = DefaultConnectTimeout;
     int m_callTimeout = DefaultCallTimeout;
     QString m_lastError;

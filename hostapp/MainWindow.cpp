@@ -5,6 +5,7 @@
 #include "HostGuard.h"
 #include "ModuleLoader.h"
 #include "RecordList.h"
+#include "Showavi.h"
 #include "TfrmPadraoGrid.h"
 
 #include <QAction>
@@ -128,6 +129,12 @@ bool MainWindow::mayLeave()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // A close asked by the window system while a server call waits (the
+    // busy indicator lets it through) waits for the call to end.
+    if (Showavi::IsActive()) {
+        event->ignore();
+        return;
+    }
     // Leaving drops every edit in progress: the operator says so first.
     bool leave = false;
     if (!HostGuard::run([this, &leave] { leave = mayLeave(); }) || !leave) {

@@ -2,19 +2,26 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLabel>
 #include <QList>
 #include <QPointer>
 #include <QScreen>
+#include <QWindow>
 
 namespace {
 
 constexpr int kindReading = 6;
 constexpr int kindWriting = 1;
 
+// A wait shorter than this shows only the wait cursor.
+constexpr int blink = 150; // ms
+
 struct Indicator {
     QList<int> kinds; // one entry per active level, innermost last
     QPointer<QLabel> panel;
+    QElapsedTimer since; // started by the outermost level
 };
 
 Indicator &indicator()
@@ -95,8 +102,27 @@ void ActiveShowAvi(int kind)
     }
     if (state.kinds.size() == 1) {
         QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        state.since.start();
     }
     showPanel(kind);
+}
+
+void StillBusy()
+{
+    Indicator &state = indicator();
+    if (state.kinds.isEmpty() || !state.panel || state.since.elapsed() < blink) {
+        return;
+    }
+    // The window system's work and posted events only: the operator's keys
+    // and clicks, and the timers, wait for the call to end.
+    const auto windowSystemOnly =
+        QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers | QEventLoop::X11ExcludeTimers;
+    const bool wasOnScreen = state.panel->windowHandle() && state.panel->windowHandle()->isExposed();
+    QCoreApplication::processEvents(windowSystemOnly);
+    if (!wasOnScreen && state.panel && state.panel->windowHandle() && state.panel->windowHandle()->isExposed()) {
+        state.panel->repaint();
+        QCoreApplication::processEvents(windowSystemOnly);
+    }
 }
 
 void DeactiveShowAvi()

@@ -3,8 +3,10 @@
 // The host's busy indicator, shown while the client waits on a synchronous
 // server call: a small frameless panel, always on top and centred over the
 // active window, with what is going on ("Lendo dados...", "Gravando
-// dados...") and a wait cursor. The panel is painted at once, because the
-// caller blocks the event loop right after activating it.
+// dados...") and a wait cursor. The caller blocks the event loop right after
+// activating it, so the panel reaches the screen through StillBusy, which
+// the wait calls now and then: a wait that passes a blink brings the panel
+// up, a shorter one shows only the cursor (no flash at every row moved).
 //
 // Calls nest: each ActiveShowAvi counts one level and each DeactiveShowAvi
 // ends one; only the end of the outermost level hides the panel and restores
@@ -17,6 +19,10 @@ namespace Showavi {
 // any other kind shows "Processando...".
 void ActiveShowAvi(int kind);
 void DeactiveShowAvi();
+// Called while the event loop is blocked (a server call's wait hook): once
+// the outermost level has lasted a blink, lets the window system put the
+// panel on the screen and paint it. The operator's input and timers wait.
+void StillBusy();
 
 bool IsActive();
 int Depth();

@@ -43,6 +43,7 @@ private slots:
     void theInnerLevelsTextShowsUntilItEnds();
     void thePanelIsCentredOverTheActiveWindow();
     void theGuardStopsTheIndicatorWhenTheCallFails();
+    void aWaitPastABlinkLetsTheWindowSystemWorkButNoTimer();
 };
 
 void tst_Showavi::cleanup()
@@ -135,6 +136,33 @@ void tst_Showavi::theGuardStopsTheIndicatorWhenTheCallFails()
     QVERIFY(!Showavi::IsActive());
     QVERIFY(!panelShown());
     QVERIFY(!QApplication::overrideCursor());
+}
+
+void tst_Showavi::aWaitPastABlinkLetsTheWindowSystemWorkButNoTimer()
+{
+    struct Counter final : QObject {
+        int events = 0;
+        bool event(QEvent *event) override
+        {
+            events += event->type() == QEvent::User;
+            return QObject::event(event);
+        }
+    } posted;
+    int timerRuns = 0;
+    QTimer timer;
+    timer.setInterval(0);
+    connect(&timer, &QTimer::timeout, this, [&timerRuns] { ++timerRuns; });
+
+    Showavi::ActiveShowAvi(6);
+    timer.start();
+    QCoreApplication::postEvent(&posted, new QEvent(QEvent::User));
+    Showavi::StillBusy();
+    QCOMPARE(posted.events, 0); // a short wait does nothing at all
+    QThread::msleep(200);
+    Showavi::StillBusy();
+    QCOMPARE(posted.events, 1);
+    QCOMPARE(timerRuns, 0);
+    QVERIFY(panelShown());
 }
 
 QTEST_MAIN(tst_Showavi)

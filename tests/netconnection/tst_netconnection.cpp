@@ -514,6 +514,36 @@ private slots:
         QCOMPARE(peer.connectionCount(), 2);
     }
 
+    // The host keeps its busy indicator painted from the hook; whatever the
+    // hook lets run must not start a second call on the waiting connection.
+    void theWaitHookRunsWhileTheServerThinksAndANestedCallIsRefused()
+    {
+        ScriptedPeer peer;
+        auto connection = connectionTo(peer);
+        connection->SetCallTimeout(400);
+        peer.stayQuiet();
+        int runs = 0;
+        QString nested;
+        TNetConnection::SetWaitHook([&] {
+            if (runs++ == 0) {
+                try {
+                    connection->Call(QStringLiteral("GetParamOrca"));
+                } catch (const std::logic_error &refused) {
+                    nested = QString::fromUtf8(refused.what());
+                }
+            }
+        });
+        const QString failure = failureOf([&] { connection->Call(QStringLiteral("GetMotivo"), {QString(), QStringLiteral("T")}); });
+        TNetConnection::SetWaitHook({});
+        QVERIFY2(failure.contains(QStringLiteral("não respondeu")), qPrintable(failure));
+        QVERIFY2(runs >= 3, qPrintable(QString::number(runs)));
+        QVERIFY2(nested.contains(QStringLiteral("GetParamOrca")), qPrintable(nested));
+        QCOMPARE(peer.calls().size(), 1);
+
+        peer.replyResult(QStringLiteral("ok"));
+        QCOMPARE(connection->Call(QStringLiteral("GetParamOrca")), QJsonValue(QStringLiteral("ok")));
+    }
+
     void lineThatIsNotJsonBreaksTheConnection()
     {
         ScriptedPeer peer;
