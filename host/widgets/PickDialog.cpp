@@ -1,5 +1,6 @@
 #include "PickDialog.h"
 
+#include "ColumnFit.h"
 #include "Field.h"
 #include "PickCheckModel.h"
 #include "RecordList.h"
@@ -12,12 +13,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
-constexpr int cellPadding = 8;
 constexpr int widestColumn = 360;
+// Between the tick and the text of a multiple choice's first column.
+constexpr int tickSpacing = 8;
 
 QStringList visibleFieldNames(const RecordList &list)
 {
@@ -60,10 +63,15 @@ PickDialog::PickDialog(RecordList &list, const QString &title, Mode mode, QWidge
     } else {
         m_grid->setModel(m_records);
     }
+    // Codes and titles whole; long names up to a limit. The first column of
+    // a multiple choice also holds the tick.
+    const int tickWidth = mode == Mode::Multiple ? style()->pixelMetric(QStyle::PM_IndicatorWidth) + tickSpacing : 0;
     for (int column = 0; column < m_records->columnCount(); ++column) {
         const Field *field = m_records->fieldAt(column);
-        const int characters = field ? field->displayWidth() : 10;
-        m_grid->setColumnWidth(column, std::min(widestColumn, characters * fontMetrics().averageCharWidth() + cellPadding * 3));
+        const QString title = m_records->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        const int text = std::min(widestColumn, ColumnFit::textWidth(*m_grid, field ? field->displayWidth() : 10));
+        m_grid->setColumnWidth(column, std::max(text, ColumnFit::readableWidth(*m_grid, title, field)) +
+                                           (column == 0 ? tickWidth : 0));
     }
 
     auto *buttons = new QDialogButtonBox(this);

@@ -1,8 +1,7 @@
 #include "TDBGrid.h"
 
 #include "Abort.h"
-#include "DayCount.h"
-#include "DisplayFormat.h"
+#include "ColumnFit.h"
 #include "Field.h"
 #include "GridCellDelegate.h"
 #include "GridTitleModel.h"
@@ -17,29 +16,11 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QSet>
-#include <QStyle>
 
 namespace {
 // A column whose field the list lacks gets the width a grid gives an
 // unknown column.
 constexpr int unknownFieldWidth = 64;
-// Room for the cell's margins and grid line around the text.
-constexpr int cellPadding = 8;
-
-// The widest text a date or money column usually shows: a date with its
-// time, a total in the millions.
-QString usualValueText(const Field &field)
-{
-    switch (field.type()) {
-    case FieldType::DateTime:
-        return DisplayFormat::formatDateTime(DayCount::fromDateTime(QDateTime(QDate(2026, 12, 28), QTime(20, 0))),
-                                             field.displayFormat());
-    case FieldType::Float:
-        return field.displayFormat().isEmpty() ? QString() : DisplayFormat::formatNumber(1234567.89, field.displayFormat());
-    default:
-        return QString();
-    }
-}
 } // namespace
 
 struct TDBGrid::Private {
@@ -352,17 +333,13 @@ int TDBGrid::defaultColumnWidth(int column) const
     if (!field) {
         return unknownFieldWidth;
     }
-    return field->displayWidth() * fontMetrics().averageCharWidth() + cellPadding;
+    return ColumnFit::textWidth(*this, field->displayWidth());
 }
 
 int TDBGrid::readableWidth(int column) const
 {
-    const QString title = d->titles->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-    const int headerMargin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
-    const int titleWidth = horizontalHeader()->fontMetrics().horizontalAdvance(title) + 2 * headerMargin;
-    const Field *field = d->model ? d->model->fieldAt(column) : nullptr;
-    const int valueWidth = field ? fontMetrics().horizontalAdvance(usualValueText(*field)) : 0;
-    return std::max(titleWidth, valueWidth) + cellPadding;
+    return ColumnFit::readableWidth(*this, d->titles->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(),
+                                    d->model ? d->model->fieldAt(column) : nullptr);
 }
 
 int TDBGrid::currentListRow() const

@@ -21,9 +21,10 @@ class RecordListModel;
 //   brings that field; titles and widths follow the field, not the position.
 // - A column without a width is as wide as its field's display width in
 //   average characters plus the cell margin. No column is narrower than its
-//   title, nor a date or money column than a date with its time or a total
-//   in the millions, unless the operator dragged it so; widths the operator
-//   drags are kept across reloads.
+//   title, nor a code (a text of up to 10 characters) than its size, nor a
+//   date or money column than a date with its time or a total in the
+//   millions, unless the operator dragged it so; widths the operator drags
+//   are kept across reloads.
 // - Ctrl+Delete removes the current record, after "Confirma exclusão?" with
 //   "Sim"/"Não" through the host dialogs when confirmDelete is set.
 // - The vertical header (row indicator) is hidden, Tab moves between cells,

@@ -219,9 +219,10 @@ private slots:
         screen.grid.setColumns({{QStringLiteral("CODE"), QStringLiteral("C"), -1, Qt::AlignLeft, {}},
                                 {QStringLiteral("NAME"), QStringLiteral("N"), -1, Qt::AlignLeft, {}}});
         const int averageChar = screen.grid.fontMetrics().averageCharWidth();
-        // 4 and 30 characters wide, plus the same cell margin.
-        QCOMPARE(screen.grid.columnWidth(1) - screen.grid.columnWidth(0), 26 * averageChar);
-        QVERIFY(screen.grid.columnWidth(0) >= 4 * averageChar);
+        // The name 30 average characters wide, the code its 4 digits, plus the
+        // same cell margin.
+        const int code = std::max(4 * averageChar, screen.grid.fontMetrics().horizontalAdvance(QStringLiteral("0000")));
+        QCOMPARE(screen.grid.columnWidth(1) - screen.grid.columnWidth(0), 30 * averageChar - code);
     }
 
     void defaultWidthIsNeverNarrowerThanTheTitle()
@@ -244,6 +245,8 @@ private slots:
         const QDateTime evening(QDate(2026, 12, 4), QTime(20, 0));
         QTest::newRow("title") << QStringLiteral("CODE") << QStringLiteral("Código da filial de origem") << evening
                                << 0.0 << QStringLiteral("Código da filial de origem");
+        QTest::newRow("code") << QStringLiteral("CODE") << QStringLiteral("C.") << evening << 0.0
+                              << QStringLiteral("0001");
         QTest::newRow("date and time") << QStringLiteral("WHEN") << QStringLiteral("Dt.") << evening << 0.0
                                        << QStringLiteral("04/12/2026 20:00");
         QTest::newRow("money") << QStringLiteral("TOTAL") << QStringLiteral("Vr.") << evening << 1234567.89

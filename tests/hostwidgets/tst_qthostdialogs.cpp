@@ -7,7 +7,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -182,6 +184,25 @@ private slots:
         QVERIFY(QtHostDialogs::instance().pickMany(*list, QStringLiteral("CODE"), QStringLiteral("Vendedor"), chosen));
         QCOMPARE(selected, QStringLiteral("beira"));
         QCOMPARE(chosen, (QStringList{QStringLiteral("0003"), QStringLiteral("0004")}));
+    }
+
+    void pickManyShowsCodesAndTitlesWhole()
+    {
+        auto list = makeCodeNameList(fourBranches());
+        int width = 0;
+        int codeNeeds = 0;
+        int titleNeeds = 0;
+        whenModalShown([&](QWidget *modal) {
+            auto *grid = modal->findChild<QTableView *>(QStringLiteral("pickGrid"));
+            width = grid->columnWidth(0);
+            // What the view itself asks for its ticks and codes, and its title.
+            codeNeeds = static_cast<QAbstractItemView *>(grid)->sizeHintForColumn(0);
+            titleNeeds = grid->horizontalHeader()->sectionSizeHint(0);
+            press(modal, {Qt::Key_Escape});
+        });
+        QStringList chosen;
+        QtHostDialogs::instance().pickMany(*list, QStringLiteral("CODE"), QStringLiteral("Vendedor"), chosen);
+        QVERIFY2(width >= codeNeeds && width >= titleNeeds, qPrintable(QStringLiteral("%1 %2 %3").arg(width).arg(codeNeeds).arg(titleNeeds)));
     }
 
     void pickOneWhatIsTypedInTheGridSearches()
