@@ -37,6 +37,11 @@ int textWidth(const QTableView &table, int characters)
     return characters * table.fontMetrics().averageCharWidth() + cellPadding;
 }
 
+int valueWidth(const QTableView &table, const QString &text)
+{
+    return table.fontMetrics().horizontalAdvance(text) + cellPadding;
+}
+
 int readableWidth(const QTableView &table, const QString &title, const Field *field)
 {
     const QHeaderView *header = table.horizontalHeader();

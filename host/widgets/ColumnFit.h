@@ -19,6 +19,9 @@ QString usualValue(const Field &field);
 // margins.
 int textWidth(const QTableView &table, int characters);
 
+// `text` in the table's font, plus the cell's margins.
+int valueWidth(const QTableView &table, const QString &text);
+
 // The title plus its header margins, or the usual value of `field` (none
 // when null), whichever is wider, plus the cell's margins.
 int readableWidth(const QTableView &table, const QString &title, const Field *field);

@@ -13,12 +13,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
 constexpr int widestColumn = 360;
+// The rows measured for what their columns show (a code through its mask
+// is longer than its size).
+constexpr int sampledRows = 200;
 // Between the tick and the text of a multiple choice's first column.
 constexpr int tickSpacing = 8;
 
@@ -63,13 +68,16 @@ PickDialog::PickDialog(RecordList &list, const QString &title, Mode mode, QWidge
     } else {
         m_grid->setModel(m_records);
     }
-    // Codes and titles whole; long names up to a limit. The first column of
-    // a multiple choice also holds the tick.
+    // Codes and titles whole, names as long as the first rows' up to a
+    // limit. The first column of a multiple choice also holds the tick.
     const int tickWidth = mode == Mode::Multiple ? style()->pixelMetric(QStyle::PM_IndicatorWidth) + tickSpacing : 0;
     for (int column = 0; column < m_records->columnCount(); ++column) {
         const Field *field = m_records->fieldAt(column);
         const QString title = m_records->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-        const int text = std::min(widestColumn, ColumnFit::textWidth(*m_grid, field ? field->displayWidth() : 10));
+        // What the rows show, or the field's display width while there are none.
+        const int text = std::min(widestColumn, m_records->rowCount() > 0
+                                                    ? sampledWidth(column)
+                                                    : ColumnFit::textWidth(*m_grid, field ? field->displayWidth() : 10));
         m_grid->setColumnWidth(column, std::max(text, ColumnFit::readableWidth(*m_grid, title, field)) +
                                            (column == 0 ? tickWidth : 0));
     }
@@ -90,7 +98,11 @@ PickDialog::PickDialog(RecordList &list, const QString &title, Mode mode, QWidge
     layout->addWidget(m_grid, 1);
     layout->addWidget(new QLabel(keys, this));
     layout->addWidget(buttons);
-    resize(640, 420);
+    // Wide enough for every column, as far as the screen allows.
+    const int columnsWidth = m_grid->horizontalHeader()->length() + m_grid->verticalScrollBar()->sizeHint().width() +
+                             2 * m_grid->frameWidth() + layout->contentsMargins().left() + layout->contentsMargins().right();
+    const int screenWidth = screen() ? screen()->availableGeometry().width() * 9 / 10 : columnsWidth;
+    resize(std::max(640, std::min(columnsWidth, screenWidth)), 420);
 
     connect(m_search, &QLineEdit::textEdited, this, &PickDialog::search);
     connect(m_grid, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
@@ -105,6 +117,15 @@ PickDialog::PickDialog(RecordList &list, const QString &title, Mode mode, QWidge
 
     setCurrentRow(list.isActive() && list.recNo() >= 0 ? list.recNo() : 0);
     m_search->setFocus();
+}
+
+int PickDialog::sampledWidth(int column) const
+{
+    int widest = 0;
+    for (int row = 0; row < std::min(sampledRows, m_records->rowCount()); ++row) {
+        widest = std::max(widest, ColumnFit::valueWidth(*m_grid, m_records->index(row, column).data().toString()));
+    }
+    return widest;
 }
 
 int PickDialog::currentRow() const

@@ -40,6 +40,7 @@ protected:
 private:
     void search(const QString &text);
     int findRow(const QString &text) const;
+    int sampledWidth(int column) const;
     bool handleKey(QObject *watched, QKeyEvent *event);
     // A character typed in the grid is taken to the search line.
     bool typeIntoSearch(bool inSearch, QKeyEvent *event);
