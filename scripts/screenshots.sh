@@ -3,6 +3,7 @@
 # there: a fresh demo database, the server on loopback, the host client on a
 # virtual 1280x800 display, driven by its own keys. Builds what it runs.
 #   ./scripts/screenshots.sh
+#   KEEP=1 ./scripts/screenshots.sh     keeps its databases and logs (printed)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/ensure-packages.sh
@@ -21,7 +22,7 @@ cleanup() {
     fi
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
-    [ -n "${KEEP:-}" ] || rm -rf "$work"
+    if [ -n "${KEEP:-}" ]; then echo "kept: $work"; else rm -rf "$work"; fi
 }
 trap cleanup EXIT
 
