@@ -96,6 +96,20 @@ private slots:
         QVERIFY(screen.grid.selectionModel()->isSelected(screen.grid.currentIndex()));
     }
 
+    // What a find makes current far down a long list comes into view.
+    void aRecordMadeCurrentElsewhereIsScrolledIntoView()
+    {
+        QList<QStringList> branches;
+        for (int code = 1; code <= 300; ++code) {
+            branches.append({QStringLiteral("%1").arg(code, 4, 10, QLatin1Char('0')), QStringLiteral("Filial")});
+        }
+        GridScreen screen;
+        screen.list->loadPacket(codeNamePacket(branches));
+        screen.list->moveTo(250);
+        const QRect cell = screen.grid.visualRect(screen.grid.model()->index(250, 0));
+        QVERIFY(screen.grid.viewport()->rect().contains(cell.center()));
+    }
+
     void arrowKeysMoveTheList()
     {
         GridScreen screen;
