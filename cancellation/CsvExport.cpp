@@ -15,6 +15,8 @@ namespace {
 // About a mebibyte of text gathered before each write: few system calls,
 // little memory.
 constexpr qsizetype chunkBytes = 1 << 20;
+// How often a long export tells it is still at work.
+constexpr int rowsBetweenSigns = 1000;
 
 const QString noReason = QStringLiteral("(sem motivo)");
 const QString datePattern = QStringLiteral("dd/MM/yyyy hh:mm");
@@ -96,7 +98,7 @@ QString quoted(const QString &text)
 }
 
 void write(const RecordList &list, const QList<Column> &columns, const QString &stateField, const QString &reasonField,
-           QIODevice &out)
+           QIODevice &out, const std::function<void()> &stillBusy)
 {
     if (out.write("\xEF\xBB\xBF") != 3) {
         throw std::runtime_error(out.errorString().toStdString());
@@ -123,6 +125,9 @@ void write(const RecordList &list, const QList<Column> &columns, const QString &
         ++byState[list.displayTextAt(row, state)];
         const QString code = list.displayTextAt(row, reason);
         ++byReason[code.trimmed().isEmpty() ? noReason : code];
+        if (stillBusy && row % rowsBetweenSigns == rowsBetweenSigns - 1) {
+            stillBusy();
+        }
     }
     writeCounts(file, QStringLiteral("Situação"), byState);
     writeCounts(file, QStringLiteral("Motivo"), byReason);

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class QIODevice;
 class RecordList;
 
@@ -19,10 +21,11 @@ struct Column {
 };
 
 // Writes every record of `list` in `columns` order, then the counts by the
-// display text of `stateField` and of `reasonField`. Throws
+// display text of `stateField` and of `reasonField`. `stillBusy`, when
+// given, runs every thousand records (the caller's busy indicator). Throws
 // std::runtime_error when the device refuses a write.
 void write(const RecordList &list, const QList<Column> &columns, const QString &stateField, const QString &reasonField,
-           QIODevice &out);
+           QIODevice &out, const std::function<void()> &stillBusy = {});
 
 // One field as the file holds it: between double quotes, the quotes
 // doubled, when it holds ";", a quote or a line break.

@@ -98,7 +98,8 @@ void TfrmCancelamento::mnuExportarClick(QObject * /*sender*/)
         if (!saida.open(QIODevice::WriteOnly)) {
             throw std::runtime_error(QStringLiteral("Não foi possível criar %1: %2").arg(arquivo, saida.errorString()).toStdString());
         }
-        CsvExport::write(*cdsOrcamento, colunas, QStringLiteral("IDSITUORCEVE"), QStringLiteral("CDJUSTEXCHIS"), saida);
+        CsvExport::write(*cdsOrcamento, colunas, QStringLiteral("IDSITUORCEVE"), QStringLiteral("CDJUSTEXCHIS"), saida,
+                         &Showavi::StillBusy);
         if (!saida.commit()) {
             throw std::runtime_error(QStringLiteral("Não foi possível gravar %1: %2").arg(arquivo, saida.errorString()).toStdString());
         }

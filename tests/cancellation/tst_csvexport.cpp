@@ -135,6 +135,23 @@ private slots:
         };
         QCOMPARE(counts, expected);
     }
+
+    void aLongExportTellsItIsStillAtWork()
+    {
+        RecordList list(QStringLiteral("cdsOrcamento"));
+        declareQuoteFields(list);
+        DataPacket packet{list.dataFieldDefs(), {}};
+        for (int row = 0; row < 2500; ++row) {
+            packet.rows << QVariantList{"0000000001", "Cliente", "1", 1.0, noValue(), 0.0};
+        }
+        list.loadPacket(packet);
+        QBuffer file;
+        file.open(QIODevice::WriteOnly);
+        int signs = 0;
+        CsvExport::write(list, columns, QStringLiteral("IDSITUORCEVE"), QStringLiteral("CDJUSTEXCHIS"), file,
+                         [&signs] { ++signs; });
+        QCOMPARE(signs, 2);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCsvExport)
