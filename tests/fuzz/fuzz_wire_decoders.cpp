@@ -17,6 +17,7 @@
 #include "FuzzTarget.h"
 #include "IntendedDifferences.h"
 #include "PacketDifference.h"
+#include "PacketRows.h"
 #include "PacketReader.h"
 #include "StreamFeed.h"
 #include "WireCodec.h"
@@ -128,19 +129,6 @@ void checkValueReader(const QByteArray &input, const std::optional<QJsonDocument
         fuzzFailure(QStringLiteral("the stream reader (%1) reads another value than QJsonDocument").arg(cutName(cut)),
                     "stream reader: " + compact(*value).left(500) + "\nQJsonDocument: " + compact(expected).left(500) + "\ninput: " + input);
     }
-}
-
-QList<QVariantList> rowsOf(const PacketColumns &packet)
-{
-    QList<QVariantList> rows;
-    for (qsizetype row = 0; row < packet.rowCount; ++row) {
-        QVariantList values;
-        for (const Column &column : packet.columns) {
-            values.append(column.value(row));
-        }
-        rows.append(values);
-    }
-    return rows;
 }
 
 void checkPacketReader(const QByteArray &input, const std::optional<QJsonDocument> &document, StreamFeed::Cut cut)

@@ -1,4 +1,5 @@
 #include "PacketReader.h"
+#include "PacketRows.h"
 #include "WireCodec.h"
 
 #include <QJsonDocument>
@@ -46,19 +47,6 @@ JsonStreamReader readerCutAt(const QByteArray &json, qsizetype cut)
         rest->clear();
         return true;
     });
-}
-
-QList<QVariantList> rowsOf(const PacketColumns &packet)
-{
-    QList<QVariantList> rows;
-    for (qsizetype row = 0; row < packet.rowCount; ++row) {
-        QVariantList values;
-        for (const Column &column : packet.columns) {
-            values.append(column.value(row));
-        }
-        rows.append(values);
-    }
-    return rows;
 }
 
 // The codec reading the whole text as a JSON document is what the stream
