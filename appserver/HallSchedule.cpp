@@ -38,10 +38,8 @@ QString HallSchedule::verify(const StoredQuote &quote) const
         "FROM AGENDASALAO A JOIN ORCAEVENTO O ON O.CDFILIAL = A.CDFILIAL "
         "AND O.NRORCAEVENTO = A.NRORCAEVENTO AND O.NRSEQORCAEVE = A.NRSEQORCAEVE "
         "WHERE A.CDFILIAL = ? AND A.CDSALAOEVEN = ? AND A.DTEVENTO = ? AND A.IDSITAGENSAL <> ? "
-        "AND O.IDSITUORCEVE IN (?, ?) "
         "AND NOT (A.NRORCAEVENTO = ? AND A.NRSEQORCAEVE = ?)"),
-        {quote.eventHour, quote.key.branch, quote.hall, quote.eventDay, HallBooking::Released, QuoteState::Pending,
-         QuoteState::Approved, quote.key.number, quote.key.sequence});
+        {quote.eventHour, quote.key.branch, quote.hall, quote.eventDay, HallBooking::Released, quote.key.number, quote.key.sequence});
     taken.next();
     const int sameDay = taken.value(0).toInt();
     const int sameHour = taken.value(1).toInt();
@@ -68,11 +66,11 @@ DataPacket HallSchedule::blockers(const StoredQuote &quote) const
         "FROM AGENDASALAO A JOIN ORCAEVENTO O ON O.CDFILIAL = A.CDFILIAL "
         "AND O.NRORCAEVENTO = A.NRORCAEVENTO AND O.NRSEQORCAEVE = A.NRSEQORCAEVE "
         "WHERE A.CDFILIAL = ? AND A.CDSALAOEVEN = ? AND A.DTEVENTO = ? AND A.IDSITAGENSAL <> ? "
-        "AND O.IDSITUORCEVE IN (?, ?) AND NOT (A.NRORCAEVENTO = ? AND A.NRSEQORCAEVE = ?) "
+        "AND NOT (A.NRORCAEVENTO = ? AND A.NRSEQORCAEVE = ?) "
         "AND (? = 0 OR A.HREVENTO = ?) "
         "ORDER BY A.HREVENTO, O.NRORCAEVENTO, O.NRSEQORCAEVE"),
-        {quote.key.branch, quote.hall, quote.eventDay, HallBooking::Released, QuoteState::Pending, QuoteState::Approved,
-         quote.key.number, quote.key.sequence, sameHour ? 1 : 0, quote.eventHour});
+        {quote.key.branch, quote.hall, quote.eventDay, HallBooking::Released, quote.key.number, quote.key.sequence,
+         sameHour ? 1 : 0, quote.eventHour});
     return PacketLayouts::read(query, PacketLayouts::hallBlockerFields());
 }
 

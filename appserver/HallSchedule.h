@@ -8,7 +8,8 @@
 
 // The calendar of the event halls. A hall takes at most its daily limit of
 // events, never two at the same day and hour, and nothing at all while no
-// limit is set up. Only bookings of pending or approved quotes count.
+// limit is set up. Every booking that is not released counts, whatever
+// the state of its quote: only the release frees the hall.
 class HallSchedule final {
 public:
     explicit HallSchedule(const QSqlDatabase &db);

@@ -972,17 +972,21 @@ private slots:
         QTest::addColumn<QString>("driver");
         QTest::addColumn<QString>("situation");
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("rivalState");
         for (const QString &driver : drivers()) {
-            QTest::newRow(qPrintable(driver + "/free")) << driver << "free" << "OK";
-            QTest::newRow(qPrintable(driver + "/limit reached")) << driver << "limit reached" << "ACIMA_LIMITE";
-            QTest::newRow(qPrintable(driver + "/no limit set up")) << driver << "no limit" << "N_LIMITE_DEF";
-            QTest::newRow(qPrintable(driver + "/same day and hour")) << driver << "same hour" << "DTA_HRA_MARC";
+            QTest::newRow(qPrintable(driver + "/free")) << driver << "free" << "OK" << "1";
+            QTest::newRow(qPrintable(driver + "/limit reached")) << driver << "limit reached" << "ACIMA_LIMITE" << "1";
+            QTest::newRow(qPrintable(driver + "/no limit set up")) << driver << "no limit" << "N_LIMITE_DEF" << "1";
+            QTest::newRow(qPrintable(driver + "/same day and hour")) << driver << "same hour" << "DTA_HRA_MARC" << "1";
+            QTest::newRow(qPrintable(driver + "/limit reached by a quote in state 3")) << driver << "limit reached" << "ACIMA_LIMITE" << "3";
+            QTest::newRow(qPrintable(driver + "/same hour as a quote in state 6")) << driver << "same hour" << "DTA_HRA_MARC" << "6";
         }
     }
     void hallAnswers()
     {
         QFETCH(QString, situation);
         QFETCH(QString, expected);
+        QFETCH(QString, rivalState);
         START_SERVER();
         QSqlDatabase db = direct();
         // A cancelled quote of a hall with a limit, and a pending quote of
@@ -997,6 +1001,7 @@ private slots:
         QSqlQuery rival = Sql::run(db, "SELECT NRORCAEVENTO, NRSEQORCAEVE FROM ORCAEVENTO WHERE CDFILIAL = ? AND IDSITUORCEVE = '1' ORDER BY NRORCAEVENTO", {branch});
         QVERIFY(rival.next());
         const QString rivalNumber = rival.value(0).toString(), rivalSequence = rival.value(1).toString();
+        Sql::run(db, "UPDATE ORCAEVENTO SET IDSITUORCEVE = ? WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?", {rivalState, branch, rivalNumber, rivalSequence});
         Sql::run(db, "DELETE FROM AGENDASALAO WHERE CDFILIAL = ? AND CDSALAOEVEN = ? AND DTEVENTO = ? AND NRORCAEVENTO <> ?", {branch, hall, day, number});
         Sql::run(db, "DELETE FROM AGENDASALAO WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?", {branch, rivalNumber, rivalSequence});
         Sql::run(db, "UPDATE SALAOEVEN SET QTLIMAGENDIA = ? WHERE CDFILIAL = ? AND CDSALAOEVEN = ?",
