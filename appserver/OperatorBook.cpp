@@ -1,5 +1,6 @@
 #include "OperatorBook.h"
 
+#include "PacketLayouts.h"
 #include "Sql.h"
 
 #include <QCryptographicHash>
@@ -37,7 +38,7 @@ bool sameBytes(const QByteArray &a, const QByteArray &b)
 
 bool isValidCode(const QString &code)
 {
-    if (code.isEmpty() || code.size() > OperatorBook::maxCodeLength) {
+    if (code.isEmpty() || code.size() > OperatorBook::maxCodeLength()) {
         return false;
     }
     for (const QChar c : code) {
@@ -52,6 +53,22 @@ bool isValidCode(const QString &code)
 
 namespace OperatorBook {
 
+int maxCodeLength()
+{
+    const QList<FieldDef> fields = PacketLayouts::justificationFields();
+    return fields.at(fieldIndex(fields, QStringLiteral("CDOPERADOR"))).size;
+}
+
+QString lengthProblem(const QString &code)
+{
+    if (code.size() <= maxCodeLength()) {
+        return {};
+    }
+    return QStringLiteral("O código de operador tem %1 caracteres; o servidor registra códigos de no máximo %2.")
+        .arg(code.size())
+        .arg(maxCodeLength());
+}
+
 bool hasOperators(const QSqlDatabase &db)
 {
     QSqlQuery query = Sql::run(db, QStringLiteral("SELECT COUNT(*) FROM OPERADORSERVIDOR"));
@@ -61,7 +78,7 @@ bool hasOperators(const QSqlDatabase &db)
 bool verify(const QSqlDatabase &db, const QString &code, const QString &password)
 {
     QSqlQuery query = Sql::run(db, QStringLiteral("SELECT DSSENHASAL, DSSENHAHASH, NRITERACOES FROM OPERADORSERVIDOR WHERE CDOPERADOR = ?"),
-                               {code.left(maxCodeLength + 1)});
+                               {code.left(maxCodeLength() + 1)});
     if (!query.next()) {
         hashOf(password, QByteArray(saltBytes, '\0'), iterations);
         return false;
@@ -75,7 +92,7 @@ bool set(const QSqlDatabase &db, const QString &code, const QString &password)
 {
     if (!isValidCode(code)) {
         throw std::invalid_argument(QStringLiteral("código de operador inválido: use de 1 a %1 letras, algarismos, '.', '_' ou '-'.")
-                                        .arg(maxCodeLength).toStdString());
+                                        .arg(maxCodeLength()).toStdString());
     }
     if (password.size() < 8) {
         throw std::invalid_argument("a senha precisa de pelo menos 8 caracteres.");

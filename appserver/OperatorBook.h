@@ -6,8 +6,13 @@
 // The operators the server lets in, with their salted password hashes
 // (table OPERADORSERVIDOR). Codes are compared exactly as written.
 namespace OperatorBook {
-// The longest operator code the quote tables can record.
-constexpr int maxCodeLength = 12;
+// The longest operator code the server takes: the width of the narrowest
+// column that records an operator, the justification's (PacketLayouts). A
+// longer code would pass a cancellation and then fail every justification.
+int maxCodeLength();
+// Why `code` is too long for the server to record, in the operator's
+// words; empty when it fits.
+QString lengthProblem(const QString &code);
 
 bool hasOperators(const QSqlDatabase &db);
 // Whether `code` names an operator whose password is `password`. An

@@ -359,6 +359,11 @@ void RpcSession::authenticate(const QJsonArray &params)
         m_closing = true;
         throw RpcError(RpcError::CredentialsRequired, QStringLiteral("o servidor exige operador e senha"));
     }
+    const QString tooLong = OperatorBook::lengthProblem(code.toString());
+    if (!tooLong.isEmpty()) {
+        m_closing = true;
+        throw RpcError(RpcError::CredentialsRefused, tooLong);
+    }
     if (!operatorsConfigured) {
         CallLog::note(QStringLiteral("%1: connect recusado: nenhum operador cadastrado (use --add-operator)").arg(m_peer));
     }

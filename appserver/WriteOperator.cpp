@@ -1,6 +1,7 @@
 #include "WriteOperator.h"
 
 #include "FieldRules.h"
+#include "OperatorBook.h"
 #include "Refusal.h"
 
 namespace WriteOperator {
@@ -9,6 +10,12 @@ QString resolve(const QString &authenticated, const QString &named, const FieldD
 {
     FieldRules::check(field, named);
     if (authenticated.isEmpty()) {
+        // Without operators the server records whom the client names; a code
+        // the justification cannot take is refused before anything it writes.
+        const QString tooLong = OperatorBook::lengthProblem(named);
+        if (!tooLong.isEmpty()) {
+            throw Refusal(tooLong);
+        }
         return named;
     }
     if (!named.isEmpty() && named != authenticated) {

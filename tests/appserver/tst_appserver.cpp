@@ -891,7 +891,13 @@ private slots:
     void writesRecordTheOperatorTheConnectionProved()
     {
         START_SERVER();
+        const QString tooLong = QStringLiteral("O código de operador tem 11 caracteres; o servidor registra códigos de no máximo 10.");
+        QCOMPARE(client.checked("SetOrcamento", {updateDelta(listQuotes(client, defaultFilter("0006")), 0, cancellation("8", "0001", "MARIA.SOUZA"))}).value("message").toString(), tooLong);
         QVERIFY(addOperator("MARIA", "segredo-da-maria"));
+        QVERIFY(!addOperator("MARIA.SOUZA", "segredo-da-maria"));
+        JsonLineClient longCode;
+        QVERIFY(longCode.open(m_server->port()));
+        QCOMPARE(longCode.call("connect", {moduleName, QJsonObject{{"operator", "MARIA.SOUZA"}, {"password", "segredo-da-maria"}}}).value("error").toObject().value("message").toString(), tooLong);
         JsonLineClient maria;
         QVERIFY(maria.open(m_server->port()));
         QVERIFY(maria.call("connect", {moduleName, QJsonObject{{"operator", "MARIA"}, {"password", "segredo-da-maria"}}}).contains("result"));
