@@ -180,3 +180,10 @@ int JustificationWriter::apply(const ChangeDelta &delta)
     transaction.commit();
     return int(delta.changes.size());
 }
+
+void JustificationWriter::retire(const QSqlDatabase &db, const QuoteKey &key)
+{
+    keepCurrent(db, key);
+    Sql::run(db, QStringLiteral("DELETE FROM OBSJUSTORCA WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?"),
+             {key.branch, key.number, key.sequence});
+}

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "DataPacket.h"
+#include "QuoteKey.h"
 
 #include <QSqlDatabase>
 
 // SetObs: stores the justification text of cancelled or postponed quotes.
-// One current justification per quote version; the one it replaces (or a
-// deleted one) is kept in the justification history. Every change, delete
+// One current justification per quote version, the one of its withdrawal
+// under way; the one it replaces (or a deleted one, or the one of a
+// withdrawal ended by a re-enable) is kept in the justification history. Every change, delete
 // included, needs the quote cancelled or postponed, locked for the rest of
 // the transaction. An insert where one already exists, or an update or
 // delete of a justification that changed since it was read, is another
@@ -20,6 +22,11 @@ public:
     // Refusal (nothing stored) or std::runtime_error (database failure,
     // nothing stored).
     int apply(const ChangeDelta &delta);
+
+    // Moves the quote's current justification into its history, in the
+    // caller's transaction: a re-enable ends the withdrawal it justified,
+    // and the next withdrawal starts without one.
+    static void retire(const QSqlDatabase &db, const QuoteKey &key);
 
 private:
     QSqlDatabase m_db;

@@ -1,6 +1,7 @@
 #include "StateRestorer.h"
 
 #include "HallSchedule.h"
+#include "JustificationWriter.h"
 #include "QuoteStates.h"
 #include "Refusal.h"
 #include "Sql.h"
@@ -45,6 +46,7 @@ QString StateRestorer::restore(const QuoteKey &key, const QString &operatorCode)
         "UPDATE ORCAEVENTO SET IDSITUORCEVE = ?, IDSITUANTORC = ?, CDJUSTEXCHIS = NULL "
         "WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?"),
         {restored, quote->state, key.branch, key.number, key.sequence});
+    JustificationWriter::retire(m_db, key);
     StoredQuote reopened = *quote;
     reopened.state = restored;
     HallSchedule(m_db).book(reopened, HallBooking::forState(restored));

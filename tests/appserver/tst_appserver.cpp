@@ -1375,6 +1375,8 @@ private slots:
         const QJsonArray written{base64(first.toUtf8()), "0004", number, sequence, 46300.0, "MSOUZA"};
         QVERIFY(client.checked("SetObs", {deltaOf(fields, {{"op", "insert"}, {"new", written}})}).value("ok").toBool());
         QVERIFY(client.checked("SetAnterior", {number, "0004", sequence, "JSILVA", ""}).value("ok").toBool());
+        const auto justification = [&] { return Packet(client.checked("GetItemOrc", {"0004", number, sequence}).value("data").toArray().at(1).toObject()); };
+        QCOMPARE(justification().rows.size(), 0);
         QuoteListing one = everyQuote();
         one.number = {number, number, ""};
         const Packet reopened = listQuotes(client, one.arguments("0004"));
@@ -1383,7 +1385,14 @@ private slots:
         QJsonArray rewritten = written;
         rewritten[0] = base64(second.toUtf8());
         rewritten[5] = "MARIA";
-        QVERIFY(client.checked("SetObs", {deltaOf(fields, {{"op", "update"}, {"old", written}, {"new", rewritten}})}).value("ok").toBool());
+        QVERIFY(client.checked("SetObs", {deltaOf(fields, {{"op", "insert"}, {"new", rewritten}})}).value("ok").toBool());
+        // Re-enabled as an earlier server did it, keeping the text, then upgraded.
+        Sql::run(direct(), "UPDATE ORCAEVENTO SET IDSITUORCEVE = ? WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?", QVariantList{created} + key);
+        Sql::run(direct(), "DELETE FROM SCHEMAVERSION WHERE NRVERSAO = 6");
+        m_server = std::make_unique<AppServerProcess>();
+        client.abort();
+        QVERIFY(m_server->start(m_location) && client.openSession(m_server->port()));
+        QCOMPARE(justification().rows.size(), 0);
 
         auto reasonName = [&](const QString &code) {
             return Packet(client.checked("GetMotivo", {code, ""}).value("data").toObject()).text(0, "DSJUSTEXCHIS");
