@@ -25,6 +25,7 @@ struct RecordList::Private {
     ChangeLog log;
     QVariantList editOriginal;        // the record as it was when edit() began
     RecordStore::Id returnId = 0;     // the record current before an insert
+    RecordStore::Id deletedId = 0;    // the record a delete just hid, while the cursor stays where it left it
     int activeRow = -1;               // a row read or calculated instead of the current one
     bool readingOnly = false;         // the active row is only being read (display)
     bool fillingNewRecord = false;    // onNewRecord may assign before the state turns Insert
@@ -166,6 +167,7 @@ void RecordList::close()
     emit aboutToReset();
     d->store.reset({});
     d->log.clear();
+    d->deletedId = 0;
     d->editOriginal.clear();
     d->current = -1;
     d->bof = true;
@@ -215,6 +217,7 @@ void RecordList::openWith(PacketColumns *packet)
             d->store.reset(d->fields.types());
         }
         d->log.clear();
+        d->deletedId = 0;
         d->current = isEmpty() ? -1 : 0;
         d->bof = true;
         d->eof = isEmpty();
@@ -348,6 +351,7 @@ void RecordList::scrollTo(int row, bool bofAfter, bool eofAfter)
 
 void RecordList::setCurrent(int row)
 {
+    d->deletedId = 0;
     d->current = row;
     emit currentChanged(row);
 }
@@ -520,7 +524,8 @@ void RecordList::remove()
         d->editOriginal.clear();
     }
     emit rowAboutToBeRemoved(row);
-    if (d->logChanges && d->log.logDelete(id, d->store.values(row))) {
+    const bool logged = d->logChanges && d->log.logDelete(id, d->store.values(row));
+    if (logged) {
         d->store.hide(row);
     } else {
         d->log.forget(id);
@@ -530,6 +535,7 @@ void RecordList::remove()
     d->bof = isEmpty();
     d->eof = isEmpty();
     setCurrent(std::min(row, recordCount() - 1));
+    d->deletedId = logged ? id : 0;
     setState(State::Browse);
     if (afterDelete) {
         afterDelete(*this);
@@ -588,6 +594,7 @@ QVariantList RecordList::currentValuesOf(quint64 recordId) const
 
 void RecordList::mergeChangeLog()
 {
+    d->deletedId = 0;
     d->log.clear();
     d->store.dropTombstones();
 }
@@ -603,7 +610,11 @@ void RecordList::cancelUpdates()
     }
     emit aboutToReset();
     const int formerRow = d->current;
-    const RecordStore::Id formerId = d->current >= 0 ? d->store.idAt(d->current) : 0;
+    // Undoing a delete the operator has not moved away from gives the record
+    // back as the current one: the next command acts on it, not on its neighbour.
+    const RecordStore::Id formerId = d->deletedId != 0 ? d->deletedId
+                                     : d->current >= 0 ? d->store.idAt(d->current) : 0;
+    d->deletedId = 0;
     d->log.undoAll(d->store);
     const int kept = formerId != 0 ? d->store.rowOf(formerId) : -1;
     d->current = kept >= 0 ? kept : std::min(std::max(formerRow, 0), recordCount() - 1);

@@ -93,7 +93,8 @@ private slots:
     void mergeMakesCurrentValuesTheOriginals();
     void cancelUpdatesRestoresTheLoadedRows_data();
     void cancelUpdatesRestoresTheLoadedRows();
-    void cancelUpdatesKeepsTheCurrentRecordWhenItSurvives();
+    void cancelUpdatesKeepsTheCurrentRecord_data();
+    void cancelUpdatesKeepsTheCurrentRecord();
     void cancelUpdatesDropsAPendingEdit();
     void withoutLoggingChangesGoStraightToTheData();
     void applyUpdatesMergesWhenTheSenderSucceeds();
@@ -278,14 +279,38 @@ void TestChangeLog::cancelUpdatesRestoresTheLoadedRows()
     QVERIFY(items.list.recNo() >= 0 && items.list.recNo() < 3);
 }
 
-void TestChangeLog::cancelUpdatesKeepsTheCurrentRecordWhenItSurvives()
+void TestChangeLog::cancelUpdatesKeepsTheCurrentRecord_data()
 {
+    // Steps as in cancelUpdatesRestoresTheLoadedRows, "m" moving the cursor.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("current");
+    QTest::newRow("survivor moved to") << QStringList{"i0", "m2"} << "002";
+    QTest::newRow("a delete refused") << QStringList{"d1"} << "002";
+    QTest::newRow("the last row's delete refused") << QStringList{"d2"} << "003";
+    QTest::newRow("moved away after the delete") << QStringList{"d1", "m0"} << "001";
+}
+
+void TestChangeLog::cancelUpdatesKeepsTheCurrentRecord()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, current);
     ItemList items;
-    items.insertAt(0, QStringLiteral("000"));
-    items.list.moveTo(2); // "002"
+    for (const QString &step : steps) {
+        const int row = step.mid(1).toInt();
+        switch (step.at(0).toLatin1()) {
+        case 'd':
+            items.removeAt(row);
+            break;
+        case 'm':
+            items.list.moveTo(row);
+            break;
+        default:
+            items.insertAt(row, QStringLiteral("000"));
+            break;
+        }
+    }
     items.list.cancelUpdates();
-    QCOMPARE(items.list.recNo(), 1);
-    QCOMPARE(items.list.fieldByName("NRITEM").asString(), QStringLiteral("002"));
+    QCOMPARE(items.list.fieldByName("NRITEM").asString(), current);
 }
 
 void TestChangeLog::cancelUpdatesDropsAPendingEdit()
