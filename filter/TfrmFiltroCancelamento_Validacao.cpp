@@ -38,11 +38,15 @@ void TfrmFiltroCancelamento::medOrcaDeChange()
 }
 
 // Most searches are for one quote: the number left in "de" is also the end
-// of the range until the operator changes "até".
+// of the range until the operator changes "até". A range already there (a
+// change of "de" empties "até") is the operator's, and merely tabbing
+// through "de" must not shrink it.
 void TfrmFiltroCancelamento::medOrcaDeExit()
 {
     medOrcaDe->setText(Consiste::Ajusta(medOrcaDe->text(), larguraNumero));
-    medOrcaAte->setText(medOrcaDe->text());
+    if (Consiste::EmptyString(medOrcaAte->text())) {
+        medOrcaAte->setText(medOrcaDe->text());
+    }
 }
 
 void TfrmFiltroCancelamento::medOrcaAteExit()
