@@ -146,7 +146,10 @@ void TfrmCancelamento::FormClose(CloseAction &action)
 {
     TfrmPadraoGrid::FormClose(action);
     m_fechando = action != caNone;
-    boStCriado = false;
+    // A screen the operator kept open is still the module's one screen.
+    if (m_fechando) {
+        boStCriado = false;
+    }
     Habilita();
 }
 

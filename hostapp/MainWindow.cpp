@@ -1,12 +1,9 @@
 #include "MainWindow.h"
 
 #include "Corvane.h"
-#include "HostDialogs.h"
 #include "HostGuard.h"
 #include "ModuleLoader.h"
-#include "RecordList.h"
 #include "Showavi.h"
-#include "TfrmPadraoGrid.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -106,27 +103,6 @@ void MainWindow::closeAllScreens()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-bool MainWindow::mayLeave()
-{
-    QStringList editing;
-    for (const QMdiSubWindow *window : m_mdiArea->subWindowList()) {
-        const auto *screen = qobject_cast<const TfrmPadraoGrid *>(window->widget());
-        const RecordList *list = screen ? screen->listaPadrao() : nullptr;
-        if (list && list->isEditing()) {
-            editing << screen->Caption();
-        }
-    }
-    if (editing.isEmpty()) {
-        return true;
-    }
-    const int answer = HostDialogs::current().ask(
-        HostDialogs::Icon::Question, windowTitle(),
-        QStringLiteral("Há alterações não gravadas em: %1. Deseja sair assim mesmo?")
-            .arg(editing.join(QStringLiteral(", "))),
-        {QStringLiteral("&Sim"), QStringLiteral("&Não")});
-    return answer == 0;
-}
-
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // A close asked by the window system while a server call waits (the
@@ -135,14 +111,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    // Leaving drops every edit in progress: the operator says so first.
-    bool leave = false;
-    if (!HostGuard::run([this, &leave] { leave = mayLeave(); }) || !leave) {
-        event->ignore();
-        return;
-    }
+    // Each screen holding an edit asks before it lets it go; one that the
+    // operator keeps open keeps the host open.
     m_mdiArea->closeAllSubWindows();
-    // A screen that refuses to close keeps the host open.
     if (!m_mdiArea->subWindowList().isEmpty()) {
         event->ignore();
         return;

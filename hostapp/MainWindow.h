@@ -31,8 +31,6 @@ protected:
 
 private:
     void createMenus(ModuleLoader &loader);
-    // True when no screen holds an edit, or the operator chose to leave anyway.
-    bool mayLeave();
     // Rebuilt each time it opens, so it lists the screens open right then.
     void updateWindowMenu();
 

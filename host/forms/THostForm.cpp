@@ -11,6 +11,13 @@ THostForm::THostForm(QWidget *parent)
     : QWidget(parent)
 {
     new KeyPreview(*this, [this](int &key, Qt::KeyboardModifiers shift) {
+        // The document window's own Ctrl+F4 does not reach it on every
+        // window system; where it does, this key never arrives here.
+        if (key == Qt::Key_F4 && (shift & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+            key = 0;
+            Close();
+            return;
+        }
         if (!HostGuard::run([&] { FormKeyDown(key, shift); })) {
             key = 0;
         }

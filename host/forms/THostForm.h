@@ -16,8 +16,8 @@ class QMdiSubWindow;
 //   FormActivate  each time its window becomes the active one in the area;
 //   FormKeyDown   each key pressed anywhere in the screen, before the
 //                 focused control (set the key to 0 to consume it);
-//   FormClose     when it is asked to close (close box, Close(), closing all
-//                 windows): the handler decides the CloseAction;
+//   FormClose     when it is asked to close (close box, Close(), Ctrl+F4,
+//                 closing all windows): the handler decides the CloseAction;
 //   FormDestroy   once, before a screen closed with caFree is destroyed.
 // The host runs these handlers inside its guard: an Abort stops a handler
 // silently, another failure is shown in the error box. A FormClose that

@@ -362,6 +362,13 @@ void TfrmPadraoGrid::FormCreate()
 
 void TfrmPadraoGrid::FormClose(CloseAction &action)
 {
+    // However the screen is closed, an edit in progress goes with it: the
+    // operator says so first, as when dropping it with Esc.
+    const RecordList *list = listaPadrao();
+    if (list && list->isEditing() && !askYesNo(*msgMensagensPadroes, QStringLiteral("Canc"))) {
+        action = caNone;
+        return;
+    }
     action = caFree;
 }
 

@@ -48,7 +48,9 @@ class TMessages;
 // ("75.121 orçamentos", with the screen's nouns), says so when the list came
 // back empty, and adds the screen's short account of its filter.
 //
-// Close: the base FormClose frees the screen; FormDestroy unbinds the list.
+// Close: the base FormClose frees the screen, once the operator has agreed
+// to drop an edit in progress ("Canc", as Esc asks); a "Não" keeps it open.
+// FormDestroy unbinds the list.
 class TfrmPadraoGrid : public THostForm {
     Q_OBJECT
 public:

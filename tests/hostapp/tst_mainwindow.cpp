@@ -5,6 +5,8 @@
 #include "ModuleLoader.h"
 #include "RecordList.h"
 #include "ScriptedDialogs.h"
+#include "TButtonFlat.h"
+#include "TDBGrid.h"
 #include "TDataSource.h"
 #include "TfrmPadraoGrid.h"
 
@@ -24,8 +26,8 @@ private slots:
     void everyMenuOfTheWindowHasItsOwnMnemonic();
     void ctrlF6GoesToTheNextScreenAndCtrlF4ClosesIt();
     void windowMenuListsTheOpenScreensToPickOne();
-    void leavingAsksWhileAScreenHoldsAnEdit_data();
-    void leavingAsksWhileAScreenHoldsAnEdit();
+    void closingAScreenThatHoldsAnEditAsksFirst_data();
+    void closingAScreenThatHoldsAnEditAsksFirst();
     void opensMaximisedTheFirstTimeThenAsLeft();
 
 private:
@@ -108,18 +110,20 @@ void tst_MainWindow::windowMenuListsTheOpenScreensToPickOne()
     QCOMPARE(area->activeSubWindow(), first);
 }
 
-void tst_MainWindow::leavingAsksWhileAScreenHoldsAnEdit_data()
+void tst_MainWindow::closingAScreenThatHoldsAnEditAsksFirst_data()
 {
+    QTest::addColumn<QString>("how");
     QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("left");
-    QTest::newRow("Sim") << 0 << true;
-    QTest::newRow("Não") << 1 << false;
+    for (const char *how : {"Ctrl+Q", "Ctrl+F4", "Janela, Fechar", "close box", "Fechar button"}) {
+        QTest::addRow("%s, Sim", how) << how << 0;
+        QTest::addRow("%s, Não", how) << how << 1;
+    }
 }
 
-void tst_MainWindow::leavingAsksWhileAScreenHoldsAnEdit()
+void tst_MainWindow::closingAScreenThatHoldsAnEditAsksFirst()
 {
+    QFETCH(QString, how);
     QFETCH(int, answer);
-    QFETCH(bool, left);
     ScriptedDialogs dialogs;
     auto *screen = CreateForm<TfrmPadraoGrid>();
     auto *list = new RecordList(QStringLiteral("cdsTeste"), screen);
@@ -128,14 +132,26 @@ void tst_MainWindow::leavingAsksWhileAScreenHoldsAnEdit()
     packet.rows = {{QStringLiteral("Aurora")}};
     list->loadPacket(packet);
     screen->dtsPadrao->setDataSet(list);
-    openScreen(screen, QStringLiteral("Cancelamento"));
+    QMdiSubWindow *window = openScreen(screen, QStringLiteral("Cancelamento"));
     list->edit();
 
     dialogs.answerAsk(answer);
-    QTest::keyClick(m_window, Qt::Key_Q, Qt::ControlModifier);
-    QVERIFY2(dialogs.lastText().contains(QStringLiteral("Cancelamento")), qPrintable(dialogs.lastText()));
-    QCOMPARE(m_window->isVisible(), !left);
-    QCOMPARE(m_window->mdiArea()->subWindowList().isEmpty(), left);
+    if (how == QLatin1String("Ctrl+Q")) {
+        QTest::keyClick(m_window, Qt::Key_Q, Qt::ControlModifier);
+    } else if (how == QLatin1String("Ctrl+F4")) {
+        QTest::keyClick(screen->dbgPadrao, Qt::Key_F4, Qt::ControlModifier);
+    } else if (how == QLatin1String("Janela, Fechar")) {
+        emit m_window->windowMenu()->aboutToShow();
+        m_window->windowMenu()->actions().constFirst()->trigger();
+    } else if (how == QLatin1String("close box")) {
+        window->close();
+    } else {
+        screen->sbtFechar->click();
+    }
+    QVERIFY(dialogs.allAnswersUsed());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(m_window->mdiArea()->subWindowList().isEmpty(), answer == 0);
+    QCOMPARE(m_window->isVisible(), how != QLatin1String("Ctrl+Q") || answer != 0);
 }
 
 void tst_MainWindow::opensMaximisedTheFirstTimeThenAsLeft()

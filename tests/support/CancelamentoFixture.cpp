@@ -3,6 +3,7 @@
 #include "Cli_cxl04100.h"
 #include "Corvane.h"
 #include "HostMdi.h"
+#include "RecordList.h"
 #include "TDBGrid.h"
 #include "TfrmCancelamento.h"
 
@@ -156,6 +157,12 @@ TfrmCancelamento *CancelamentoFixture::openAndList()
 void CancelamentoFixture::closeScreen()
 {
     if (frmCancelamento) {
+        // A test may end with a quote still marked: closing drops it once
+        // the operator says "Sim".
+        const RecordList *list = frmCancelamento->listaPadrao();
+        if (list && list->isEditing()) {
+            dialogs.answerAsk(0);
+        }
         frmCancelamento->Close();
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
