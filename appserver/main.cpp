@@ -110,6 +110,11 @@ bool isLoopback(const QString &host)
 
 int addOperator(const ServerOptions &options, const DatabaseLocation &location)
 {
+    // Said before the password is asked for: such a code could never be stored.
+    const QString tooLong = OperatorBook::lengthProblem(options.addOperator);
+    if (!tooLong.isEmpty()) {
+        throw std::invalid_argument(tooLong.toStdString());
+    }
     const QString password = PasswordPrompt::askTwice(QStringLiteral("Senha do operador %1").arg(options.addOperator));
     bool added = false;
     {
