@@ -200,6 +200,8 @@ private:
     // Empties the items and the justification: until an answer is loaded they
     // belong to no quote, so a failed load never leaves another quote's.
     void esvaziaItens();
+    // Empties the reason shown, as esvaziaItens the items.
+    void esvaziaMotivo();
     void carregaMotivo();
     void mostraPrecoBase(bool visivel);
     // SetOrcamento with the quote list's pending changes, then the merge and
@@ -224,4 +226,7 @@ private:
     // The screen itself takes the focus off the reason page while it stores
     // the quote: that is not the operator leaving the reason.
     bool m_gravando = false;
+    // SetObs has stored the justification of the quote being stored: what
+    // fails after it is no longer the justification.
+    bool m_justificativaGravada = false;
 };

@@ -93,28 +93,36 @@ void TfrmCancelamento::liberaSalaoEJustifica()
     const auto chave = [this](const char *name) {
         return cdsOrcamento->fieldByName(QLatin1String(name)).asString();
     };
-    // From here on the quote is stored in its new state: whatever fails must
-    // not read as if nothing had happened.
-    const QString jaGravado = QStringLiteral("O orçamento %1 (seq. %2) já está gravado como %3")
-                                  .arg(chave("NRORCAEVENTO"), chave("NRSEQORCAEVE"), msgPadrao->Msg(situacao));
+    const bool justifica = cdsObs->isEditing();
     bool salaoLiberado = false;
+    m_justificativaGravada = false;
     try {
         netCancelamento->Call(QStringLiteral("setAgendaSalao"),
                               {chave("CDFILIAL"), chave("NRORCAEVENTO"), chave("NRSEQORCAEVE"), HallBooking::Released});
         salaoLiberado = true;
-        if (cdsObs->isEditing()) {
+        if (justifica) {
             cdsObs->post();
         }
-    } catch (const Abort &) {
-        // The server's refusal has been shown already.
-        HostDialogs::current().showMessage(HostDialogs::Icon::Warning, Caption(),
-                                           jaGravado + QStringLiteral(", mas a justificativa não foi gravada."));
-        throw;
     } catch (const std::exception &error) {
-        const QString falta = salaoLiberado ? QStringLiteral("a justificativa não foi gravada")
-                                            : QStringLiteral("o salão não foi liberado e a justificativa não foi gravada");
-        throw std::runtime_error(
-            (jaGravado + QStringLiteral(", mas %1: %2").arg(falta, QString::fromUtf8(error.what()))).toStdString());
+        // From here on the quote is stored in its new state: the operator
+        // learns that, and exactly which of the later steps did not happen.
+        QString falta;
+        if (!salaoLiberado) {
+            falta = justifica ? QStringLiteral("o salão não foi liberado e a justificativa não foi gravada")
+                              : QStringLiteral("o salão não foi liberado");
+        } else if (!m_justificativaGravada) {
+            falta = QStringLiteral("a justificativa não foi gravada");
+        } else {
+            falta = QStringLiteral("a lista não foi lida de novo (F5 lista de novo)");
+        }
+        const QString texto = QStringLiteral("O orçamento %1 (seq. %2) já está gravado como %3, mas %4")
+                                  .arg(chave("NRORCAEVENTO"), chave("NRSEQORCAEVE"), msgPadrao->Msg(situacao), falta);
+        if (dynamic_cast<const Abort *>(&error)) {
+            // The server's refusal has been shown already.
+            HostDialogs::current().showMessage(HostDialogs::Icon::Warning, Caption(), texto + QLatin1Char('.'));
+            throw;
+        }
+        throw std::runtime_error((texto + QStringLiteral(": ") + QString::fromUtf8(error.what())).toStdString());
     }
 }
 
@@ -138,10 +146,13 @@ void TfrmCancelamento::cdsOrcamentoAfterCancel(RecordList &dataSet)
         cdsObs->cancelUpdates();
     }
     dtsPadraoStateChange(*dtsPadrao);
-    cdsOrcamentoAfterScroll(dataSet);
-    sbtVerificarClick(sbtVerificar);
+    // Back on the grid before anything asks the server: should the listing
+    // fail, the operator is already where dropping the edit leads, and
+    // no reason or items are read for a list about to be replaced.
     pgcPadrao->SetActivePage(tshPadrao);
+    cdsOrcamentoAfterScroll(dataSet);
     focaNumeroOrcamento();
+    sbtVerificarClick(sbtVerificar);
 }
 
 void TfrmCancelamento::cdsOrcamentoAfterDelete(RecordList &dataSet)

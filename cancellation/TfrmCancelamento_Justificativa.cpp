@@ -60,6 +60,7 @@ void TfrmCancelamento::cdsObsAfterPost(RecordList &dataSet)
         if (dataSet.logChanges()) {
             dataSet.mergeChangeLog();
         }
+        m_justificativaGravada = true;
         Corvane::AtualizaLocalCache({QStringLiteral("OBSJUSTORCA")});
         sbtVerificarClick(sbtVerificar);
         cdsOrcamentoAfterScroll(*cdsOrcamento);

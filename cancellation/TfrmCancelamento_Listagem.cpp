@@ -82,12 +82,15 @@ void TfrmCancelamento::esvaziaItens()
     cdsObs->createDataSet();
 }
 
-void TfrmCancelamento::carregaMotivo()
+void TfrmCancelamento::esvaziaMotivo()
 {
-    // Nor another quote's reason, should the call fail.
     cdsMotivo->close();
     edtCdMotivo->clear();
     edtNmMotivo->clear();
+}
+
+void TfrmCancelamento::carregaMotivo()
+{
     Showavi::Busy busy(lendoDados);
     const QString motivo = cdsOrcamento->fieldByName(QStringLiteral("CDJUSTEXCHIS")).asString();
     const QJsonValue answer = netCancelamento->Call(QStringLiteral("GetMotivo"), {motivo, QString()});
@@ -101,11 +104,23 @@ void TfrmCancelamento::cdsOrcamentoAfterScroll(RecordList & /*dataSet*/)
 {
     QWidget *active = pgcPadrao->activePage();
     const bool temOrcamento = !listaVazia();
-    if (temOrcamento && (active == tshItens || active == tshMotivo)) {
-        carregaItens();
-    }
-    if (temOrcamento && active == tshMotivo) {
-        carregaMotivo();
+    try {
+        if (temOrcamento && active == tshMotivo) {
+            // Until this quote's reason is read the page shows none, so a
+            // failed call never leaves another quote's on view.
+            esvaziaMotivo();
+        }
+        if (temOrcamento && (active == tshItens || active == tshMotivo)) {
+            carregaItens();
+        }
+        if (temOrcamento && active == tshMotivo) {
+            carregaMotivo();
+        }
+    } catch (...) {
+        // The commands must follow the list as the failure left it, or a
+        // marked quote could be neither confirmed nor dropped.
+        Habilita();
+        throw;
     }
     Habilita();
 }

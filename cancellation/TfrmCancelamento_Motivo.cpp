@@ -25,7 +25,10 @@ constexpr char16_t backspace = 8;
 
 void TfrmCancelamento::edtCdMotivoKeyPress(QChar &key)
 {
-    if (!key.isDigit() && key != QChar(backspace)) {
+    // Reason codes are made of the digits 0 to 9 only, not of other
+    // scripts' digits, which the server would never find.
+    const bool digito = key >= QLatin1Char('0') && key <= QLatin1Char('9');
+    if (!digito && key != QChar(backspace)) {
         key = QChar(0);
     }
 }

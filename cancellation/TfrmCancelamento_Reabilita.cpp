@@ -60,12 +60,15 @@ void TfrmCancelamento::sbtHabilitaClick(QObject * /*sender*/)
     const QString filial = chave("CDFILIAL");
     const QString numero = chave("NRORCAEVENTO");
     const QString sequencia = chave("NRSEQORCAEVE");
+    QString anterior;
+    bool habilitado = false;
+    QString falhaAgenda;
     try {
         QString salao;
         QString detalhes;
         {
             Showavi::Busy busy(gravandoDados);
-            QString anterior =
+            anterior =
                 ServerAnswer::AsText(netCancelamento->Call(QStringLiteral("getSituAnterior"), {numero, filial, sequencia}));
             salao = ServerAnswer::AsText(netCancelamento->Call(QStringLiteral("getVerifSalao"), {filial, numero, sequencia}));
             if (salao == salaoLivre) {
@@ -73,6 +76,7 @@ void TfrmCancelamento::sbtHabilitaClick(QObject * /*sender*/)
                                                                 {numero, filial, sequencia, Corvane::Operador(),
                                                                  TNetArg::textRef(anterior)}),
                                           true, 0);
+                habilitado = true;
                 if (anterior == QuoteState::Approved) {
                     netCancelamento->Call(QStringLiteral("setAgendaSalao"), {filial, numero, sequencia, HallBooking::Booked});
                 } else if (anterior == QuoteState::Pending) {
@@ -85,14 +89,27 @@ void TfrmCancelamento::sbtHabilitaClick(QObject * /*sender*/)
         if (salao != salaoLivre) {
             recusaSalao(salao, detalhes);
         }
-    } catch (...) {
+    } catch (const std::exception &error) {
         if (cdsOrcamento->isActive()) {
             cdsOrcamento->cancelUpdates();
         }
-        throw;
+        if (!habilitado) {
+            throw;
+        }
+        // The quote is back in its state on the server: the operator must
+        // not take the failure for a refusal, and the list must show it.
+        falhaAgenda = QString::fromUtf8(error.what());
     }
-    HostDialogs::current().showMessage(HostDialogs::Icon::Information, Caption(),
-                                       msgPadrao->Msg(QStringLiteral("SUCESSO")));
+    if (falhaAgenda.isEmpty()) {
+        HostDialogs::current().showMessage(HostDialogs::Icon::Information, Caption(),
+                                           msgPadrao->Msg(QStringLiteral("SUCESSO")));
+    } else {
+        HostDialogs::current().showMessage(
+            HostDialogs::Icon::Warning, Caption(),
+            QStringLiteral("O orçamento %1 (seq. %2) já está habilitado como %3, mas a agenda do salão não foi "
+                           "atualizada: %4")
+                .arg(numero, sequencia, msgPadrao->Msg(anterior), falhaAgenda));
+    }
     sbtVerificarClick(sbtVerificar);
     Habilita();
 }

@@ -9,6 +9,7 @@
 #include "ModalAnswers.h"
 #include "PostgresCluster.h"
 #include "QuoteStates.h"
+#include "ScriptedPeer.h"
 #include "QtHostDialogs.h"
 #include "RecordList.h"
 #include "ServerAnswer.h"
@@ -24,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QTcpServer>
 #include <QtTest>
 
 #include <memory>
@@ -70,7 +72,10 @@ private slots:
     void markedQuoteStaysEditableAfterSwitchingWindows();
     void anotherOperatorFirstLeavesNothingPending();
     void justificationRefusedAfterTheStateWasStored();
+    void aFailureAfterTheStateWasStoredNamesWhatFailed_data();
+    void aFailureAfterTheStateWasStoredNamesWhatFailed();
     void deletingARowNeverDeletesTheQuote();
+    void aMarkTheServerCannotServeIsDroppedByKeyboard();
     void wholeCancellationByKeyboard();
 
 private:
@@ -286,6 +291,9 @@ void tst_CancelamentoGravacao::reasonCodeTakesDigitsOnlyAndIsAdjusted()
     marca();
     QLineEdit *codigo = m_screen->edtCdMotivo;
     QTest::keyClicks(codigo, QStringLiteral("a1-b2 "));
+    for (const QString &otherScriptsDigit : {QStringLiteral("\u0663"), QStringLiteral("\uFF14")}) {
+        QTest::sendKeyEvent(QTest::Click, codigo, Qt::Key_unknown, otherScriptsDigit, Qt::NoModifier);
+    }
     QCOMPARE(codigo->text(), QStringLiteral("12"));
     QTest::keyClick(codigo, Qt::Key_Backspace);
     QCOMPARE(codigo->text(), QStringLiteral("1"));
@@ -492,6 +500,61 @@ void tst_CancelamentoGravacao::justificationRefusedAfterTheStateWasStored()
     QCOMPARE(m_screen->cdsOrcamento->changeCount(), 0);
 }
 
+void tst_CancelamentoGravacao::aFailureAfterTheStateWasStoredNamesWhatFailed_data()
+{
+    QTest::addColumn<QString>("justificativa");
+    QTest::addColumn<QStringList>("falhas"); // the calls after SetOrcamento, "!" marking the one that fails
+    QTest::addColumn<QString>("mensagem");
+    QTest::newRow("hall not released, no justification")
+        << "" << QStringList{"!setAgendaSalao"} << "mas o salão não foi liberado: ";
+    QTest::newRow("hall not released, justification pending")
+        << "Cliente desistiu." << QStringList{"!setAgendaSalao"}
+        << "mas o salão não foi liberado e a justificativa não foi gravada: ";
+    QTest::newRow("the listing after a stored justification")
+        << "Cliente desistiu." << QStringList{"setAgendaSalao", "SetObs", "!GetOrcamento"}
+        << "mas a lista não foi lida de novo (F5 lista de novo): ";
+}
+
+void tst_CancelamentoGravacao::aFailureAfterTheStateWasStoredNamesWhatFailed()
+{
+    QFETCH(QString, justificativa);
+    QFETCH(QStringList, falhas);
+    QFETCH(QString, mensagem);
+    const Chave chave = marca();
+    QTest::keyClicks(m_screen->edtCdMotivo, QStringLiteral("1"));
+    // Confirmed from the code itself, the quote takes no justification.
+    if (!justificativa.isEmpty()) {
+        QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Tab);
+        QTest::keyClicks(m_screen->dbmMotivo, justificativa);
+    }
+    // From the confirmation on, a server that fails where the row says.
+    ScriptedPeer peer;
+    m_fixture.login(false, peer.port());
+    m_screen->netCancelamento->Disconnect();
+    const QJsonObject motivos{{"fields", QJsonArray{QJsonObject{{"name", "CDJUSTEXCHIS"}, {"type", "text"}, {"size", 4}},
+                                                   QJsonObject{{"name", "DSJUSTEXCHIS"}, {"type", "text"}, {"size", 40}}}},
+                              {"rows", QJsonArray{QJsonArray{"0001", "Desistência do cliente"}}}};
+    peer.replyResult(QJsonObject{{"ok", true}, {"data", motivos}});
+    peer.replyResult(QJsonObject{{"ok", true}, {"data", 1}});
+    for (const QString &chamada : falhas) {
+        if (chamada.startsWith(QLatin1Char('!'))) {
+            peer.replyError(-32603, QStringLiteral("falha em ") + chamada.mid(1));
+        } else {
+            peer.replyResult(QJsonObject{{"ok", true}, {"data", 1}});
+        }
+    }
+    m_fixture.dialogs.answerAsk(0);
+    confirma();
+
+    const QString texto = m_fixture.dialogs.lastText();
+    QVERIFY2(texto.startsWith(QStringLiteral("O orçamento %1 (seq. %2) já está gravado como Cancelado, %3")
+                                  .arg(chave.numero, chave.sequencia, mensagem)),
+             qPrintable(texto));
+    QVERIFY2(texto.contains(QStringLiteral("falha em ") + falhas.last().mid(1)), qPrintable(texto));
+    QCOMPARE(m_fixture.dialogs.shown().last().icon, HostDialogs::Icon::Error);
+    QCOMPARE(m_screen->cdsOrcamento->state(), RecordList::State::Browse);
+}
+
 void tst_CancelamentoGravacao::deletingARowNeverDeletesTheQuote()
 {
     RecordList *quotes = m_screen->cdsOrcamento;
@@ -503,7 +566,37 @@ void tst_CancelamentoGravacao::deletingARowNeverDeletesTheQuote()
     QCOMPARE(m_fixture.dialogs.shownTexts().last(), QStringLiteral("Esta operação não inclui nem exclui orçamentos."));
     QCOMPARE(quotes->recordCount(), rows);
     QCOMPARE(quotes->changeCount(), 0);
+    QCOMPARE(quotes->fieldByName(QStringLiteral("NRORCAEVENTO")).asString(), chave.numero);
+    QCOMPARE(quotes->fieldByName(QStringLiteral("NRSEQORCAEVE")).asString(), chave.sequencia);
     QVERIFY(!gravado(chave).situacao.isEmpty());
+}
+
+void tst_CancelamentoGravacao::aMarkTheServerCannotServeIsDroppedByKeyboard()
+{
+    // A reason shown for an earlier mark, dropped.
+    marca();
+    QTest::keyClicks(m_screen->edtCdMotivo, QStringLiteral("1"));
+    QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Tab);
+    QVERIFY(!m_screen->edtNmMotivo->text().isEmpty());
+    m_fixture.dialogs.answerAsk(0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    // Then the server goes away.
+    QTcpServer ninguem;
+    QVERIFY(ninguem.listen(QHostAddress::LocalHost));
+    m_fixture.login(false, ninguem.serverPort());
+    ninguem.close();
+    m_screen->netCancelamento->Disconnect();
+    m_fixture.dialogs.clear();
+
+    m_screen->dbgPadrao->setSelectedField(QStringLiteral("IDCHECK"));
+    QTest::keyClick(m_screen->dbgPadrao, Qt::Key_Space);
+    QCOMPARE(m_fixture.dialogs.shown().first().icon, HostDialogs::Icon::Error);
+    QCOMPARE(m_screen->edtNmMotivo->text(), QString());
+    m_fixture.dialogs.answerAsk(0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(m_screen->cdsOrcamento->state(), RecordList::State::Browse);
+    QCOMPARE(m_screen->pgcPadrao->activePage(), m_screen->tshPadrao);
+    QCOMPARE(QApplication::focusWidget(), m_screen->dbgPadrao);
 }
 
 void tst_CancelamentoGravacao::wholeCancellationByKeyboard()
