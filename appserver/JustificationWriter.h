@@ -5,15 +5,15 @@
 
 #include <QSqlDatabase>
 
-// SetObs: stores the justification text of cancelled or postponed quotes.
-// One current justification per quote version, the one of its withdrawal
-// under way; the one it replaces (or a deleted one, or the one of a
-// withdrawal ended by a re-enable) is kept in the justification history. Every change, delete
-// included, needs the quote cancelled or postponed, locked for the rest of
-// the transaction. An insert where one already exists, or an update or
-// delete of a justification that changed since it was read, is another
-// operator's work and refuses the whole delta. A connection that proved to
-// be an operator records that operator (WriteOperator).
+// SetObs: stores the justification text of cancelled or postponed quotes. One
+// current justification per quote version, the one of its withdrawal under
+// way; the one it replaces (or a deleted one, or the one of a withdrawal ended
+// by a re-enable) is kept in the justification history. Every change, delete
+// included, needs the quote cancelled or postponed, locked for the rest of the
+// transaction. An insert where one already exists, or an update or delete of a
+// justification that changed since it was read, is another operator's work and
+// refuses the whole delta. A connection that proved to be an operator records
+// that operator (WriteOperator).
 class JustificationWriter final {
 public:
     JustificationWriter(const QSqlDatabase &db, const QString &authenticatedOperator);

@@ -15,13 +15,13 @@ public:
     // std::runtime_error on a database failure.
     QString previousState(const QuoteKey &key) const;
 
-    // In one transaction: checks the hall again, restores the previous
-    // state, retires the withdrawal's justification into its history, books
-    // the hall ("A" for Aprovado, "R" for Pendente) and writes the history. Returns the restored state. Throws Refusal (nothing
-    // written) when the quote is not cancelled or postponed, has no
-    // previous state, the operator is missing, the hall cannot take it, or
-    // another operator changed it meanwhile; std::runtime_error on a
-    // database failure.
+    // In one transaction: checks the hall again, restores the previous state,
+    // retires the withdrawal's justification into its history, books the hall
+    // ("A" for Aprovado, "R" for Pendente) and writes the history. Returns the
+    // restored state. Throws Refusal (nothing written) when the quote is not
+    // cancelled or postponed, has no previous state, the operator is missing,
+    // the hall cannot take it, or another operator changed it meanwhile;
+    // std::runtime_error on a database failure.
     QString restore(const QuoteKey &key, const QString &operatorCode);
 
 private:
