@@ -59,10 +59,10 @@ private slots:
     void completeRangesPass_data();
     void completeRangesPass();
 
-    void leavingFromFillsOnlyABlankUntil_data();
-    void leavingFromFillsOnlyABlankUntil();
+    void leavingFromAdjustsItAndCopiesIt();
     void typingInFromEmptiesUntil();
     void leavingUntilAdjustsItOnly();
+    void leavingFromKeepsAFilledUntil();
     void leavingADateThatIsNoDateIsRefused();
 
     void defaultsConfirmedWriteTheStatesWithTheirLeadingUnderscore();
@@ -227,38 +227,19 @@ void TestFiltroValidacao::completeRangesPass()
     QCOMPARE(Filtro.IdSitu, QStringLiteral("9_"));
 }
 
-void TestFiltroValidacao::leavingFromFillsOnlyABlankUntil_data()
+void TestFiltroValidacao::leavingFromAdjustsItAndCopiesIt()
 {
-    QTest::addColumn<QString>("typedInFrom");
-    QTest::addColumn<QString>("untilBefore");
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<QString>("until");
-    QTest::newRow("one number typed") << "123" << "" << "0000000123" << "0000000123";
-    QTest::newRow("a range tabbed through") << "" << "0000000060" << "0000000001" << "0000000060";
-    QTest::newRow("an empty from") << "" << "0000000009" << "" << "0000000009";
-}
-
-void TestFiltroValidacao::leavingFromFillsOnlyABlankUntil()
-{
-    QFETCH(QString, typedInFrom);
-    QFETCH(QString, untilBefore);
-    QFETCH(QString, from);
-    QFETCH(QString, until);
     QString de;
     QString ate;
     openWith([&](TfrmFiltroCancelamento &d) {
-        // A "de" already there when the dialog opens: only typing changes it.
-        d.medOrcaDe->setText(typedInFrom.isEmpty() ? from : QString());
-        d.medOrcaAte->setText(untilBefore);
-        d.medOrcaDe->setFocus();
-        QTest::keyClicks(d.medOrcaDe, typedInFrom);
+        QTest::keyClicks(d.medOrcaDe, QStringLiteral("123"));
         QTest::keyClick(d.medOrcaDe, Qt::Key_Tab);
         de = d.medOrcaDe->text();
         ate = d.medOrcaAte->text();
         d.sbtCancel->click();
     });
-    QCOMPARE(de, from);
-    QCOMPARE(ate, until);
+    QCOMPARE(de, QStringLiteral("0000000123"));
+    QCOMPARE(ate, QStringLiteral("0000000123"));
 }
 
 void TestFiltroValidacao::typingInFromEmptiesUntil()
@@ -295,6 +276,21 @@ void TestFiltroValidacao::leavingUntilAdjustsItOnly()
     });
     QCOMPARE(de, QStringLiteral("0000000005"));
     QCOMPARE(ate, QStringLiteral("0000000A12"));
+}
+
+// A range already there is the operator's: tabbing through "de" keeps it.
+void TestFiltroValidacao::leavingFromKeepsAFilledUntil()
+{
+    QString ate;
+    openWith([&](TfrmFiltroCancelamento &d) {
+        d.medOrcaDe->setText(QStringLiteral("0000000001"));
+        d.medOrcaAte->setText(QStringLiteral("0000000060"));
+        d.medOrcaDe->setFocus();
+        QTest::keyClick(d.medOrcaDe, Qt::Key_Tab);
+        ate = d.medOrcaAte->text();
+        d.sbtCancel->click();
+    });
+    QCOMPARE(ate, QStringLiteral("0000000060"));
 }
 
 void TestFiltroValidacao::leavingADateThatIsNoDateIsRefused()
