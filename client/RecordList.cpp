@@ -25,7 +25,7 @@ struct RecordList::Private {
     ChangeLog log;
     QVariantList editOriginal;        // the record as it was when edit() began
     RecordStore::Id returnId = 0;     // the record current before an insert
-    RecordStore::Id deletedId = 0;    // the record a delete just hid, while the cursor stays where it left it
+    RecordStore::Id deletedId = 0;    // the record a delete just hid, until the cursor moves
     int activeRow = -1;               // a row read or calculated instead of the current one
     bool readingOnly = false;         // the active row is only being read (display)
     bool fillingNewRecord = false;    // onNewRecord may assign before the state turns Insert
@@ -611,7 +611,8 @@ void RecordList::cancelUpdates()
     emit aboutToReset();
     const int formerRow = d->current;
     // Undoing a delete the operator has not moved away from gives the record
-    // back as the current one: the next command acts on it, not on its neighbour.
+    // back as the current one: the next command acts on it, not on its
+    // neighbour.
     const RecordStore::Id formerId = d->deletedId != 0 ? d->deletedId
                                      : d->current >= 0 ? d->store.idAt(d->current) : 0;
     d->deletedId = 0;

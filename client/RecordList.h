@@ -127,8 +127,9 @@ public:
     // cancelUpdates cancels a pending edit first (with its events), emits
     // aboutToReset/reset around the undo, and keeps the current record when
     // it survives; right after a delete (the cursor not moved since) the
-    // record deleted comes back as the current one. applyUpdates posts a pending edit first and does not call
-    // `send` when there is nothing to send.
+    // record deleted comes back as the current one. applyUpdates posts a
+    // pending edit first and does not call `send` when there is nothing to
+    // send.
     bool logChanges() const;
     void setLogChanges(bool log);
     int changeCount() const;

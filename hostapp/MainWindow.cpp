@@ -58,9 +58,8 @@ void MainWindow::createMenus(ModuleLoader &loader)
     m_windowMenu = menuBar()->addMenu(QStringLiteral("&Janela"));
     connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::updateWindowMenu);
     // The keys of every multi-document program: Ctrl+F4 closes the active
-    // screen, Ctrl+F6 goes on to the next one. Ctrl+F4 is the screen
-    // window's own key already (a second one would make both ambiguous), so
-    // the item only names it.
+    // screen, Ctrl+F6 goes on to the next one. Ctrl+F4 is each screen's own
+    // key (THostForm), so the item only names it.
     m_closeScreen = new QAction(QStringLiteral("&Fechar\tCtrl+F4"), this);
     connect(m_closeScreen, &QAction::triggered, m_mdiArea, &QMdiArea::closeActiveSubWindow);
     m_nextScreen = new QAction(QStringLiteral("&Próxima"), this);
