@@ -3,6 +3,7 @@
 #include "CallLog.h"
 #include "HallSchedule.h"
 #include "JustificationWriter.h"
+#include "LoginThrottle.h"
 #include "OperatorBook.h"
 #include "QuoteFilter.h"
 #include "QuoteHistory.h"
@@ -367,11 +368,21 @@ void RpcSession::authenticate(const QJsonArray &params)
     if (!operatorsConfigured) {
         CallLog::note(QStringLiteral("%1: connect recusado: nenhum operador cadastrado (use --add-operator)").arg(m_peer));
     }
+    // The peer is "address:port"; guesses are counted per address.
+    const QString address = m_peer.section(QLatin1Char(':'), 0, -2);
+    const QString wait = LoginThrottle::admit(address, code.toString());
+    if (!wait.isEmpty()) {
+        m_closing = true;
+        throw RpcError(RpcError::CredentialsRefused, wait);
+    }
     if (!operatorsConfigured || !OperatorBook::verify(m_db, code.toString(), password.toString())) {
+        LoginThrottle::failed(address, code.toString());
+        CallLog::note(QStringLiteral("%1: senha recusada para o operador %2").arg(m_peer, code.toString().left(40)));
         // A wrong guess costs a new connection: passwords cannot be tried in a loop on one.
         m_closing = true;
         throw RpcError(RpcError::CredentialsRefused, QStringLiteral("operador ou senha inválidos"));
     }
+    LoginThrottle::succeeded(address, code.toString());
     m_operator = code.toString();
 }
 

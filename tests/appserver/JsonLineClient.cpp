@@ -3,8 +3,11 @@
 #include <QDeadlineTimer>
 #include <QJsonDocument>
 
-bool JsonLineClient::open(quint16 port)
+bool JsonLineClient::open(quint16 port, const QString &from)
 {
+    if (!from.isEmpty() && !m_socket.bind(QHostAddress(from))) {
+        return false;
+    }
     m_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
     return m_socket.waitForConnected(5000);
 }

@@ -9,9 +9,10 @@
 // TCP socket, nothing of the product's own client code.
 class JsonLineClient final {
 public:
-    // Connects to the loopback port; fails the test (QVERIFY-style, returns
-    // false) when the server cannot be reached within five seconds.
-    bool open(quint16 port);
+    // Connects to the loopback port, from the loopback address `from` when
+    // given (127.0.0.2, ...: another host to the server); false when the
+    // server cannot be reached within five seconds.
+    bool open(quint16 port, const QString &from = QString());
     // Opens and sends `connect` with the module's server name.
     bool openSession(quint16 port);
 

@@ -244,6 +244,46 @@ private slots:
         QVERIFY(client.checked(QStringLiteral("GetParamOrca"), {}).value(QStringLiteral("ok")).toBool());
     }
 
+    // Each attempt: the source address, "+" for the right password or "-"
+    // for a wrong one, and the outcome: ok, refused, or "wait" (refused at
+    // once, unchecked).
+    void guessingIsSlowedByAddressAndOperator_data()
+    {
+        QTest::addColumn<QStringList>("attempts");
+        QTest::newRow("three free, then the address waits")
+            << QStringList{"127.0.0.2- refused", "127.0.0.2- refused", "127.0.0.2- refused", "127.0.0.2+ wait"};
+        QTest::newRow("a right password forgets")
+            << QStringList{"127.0.0.2- refused", "127.0.0.2- refused", "127.0.0.2+ ok", "127.0.0.2- refused",
+                           "127.0.0.2- refused", "127.0.0.2- refused"};
+        QTest::newRow("many addresses at one operator, the owner elsewhere")
+            << QStringList{"127.0.0.2- refused", "127.0.0.3- refused", "127.0.0.4- refused", "127.0.0.3- refused",
+                           "127.0.0.4- wait", "127.0.0.5+ ok"};
+    }
+
+    void guessingIsSlowedByAddressAndOperator()
+    {
+        QFETCH(QStringList, attempts);
+        const QString database = m_sqlite.freshDatabase();
+        QString output;
+        QCOMPARE(runAppServer({QStringLiteral("--db"), database, QStringLiteral("--add-operator"), QStringLiteral("MARIA")},
+                              "senha-secreta\nsenha-secreta\n", &output),
+                 0);
+        AppServerProcess server;
+        QVERIFY2(server.start(database), qPrintable(server.error()));
+        for (const QString &attempt : attempts) {
+            JsonLineClient client;
+            QVERIFY(client.open(server.port(), attempt.section(QLatin1Char(' '), 0, 0).chopped(1)));
+            const bool right = attempt.section(QLatin1Char(' '), 0, 0).endsWith(QLatin1Char('+'));
+            const QJsonObject answer = client.call(
+                QStringLiteral("connect"), credentials(QStringLiteral("MARIA"), right ? QStringLiteral("senha-secreta") : QStringLiteral("errada")));
+            const QString message = answer.value(QStringLiteral("error")).toObject().value(QStringLiteral("message")).toString();
+            const QString outcome = answer.contains(QStringLiteral("result")) ? QStringLiteral("ok")
+                                    : message.contains(QStringLiteral("tente de novo")) ? QStringLiteral("wait")
+                                                                                         : QStringLiteral("refused");
+            QCOMPARE(attempt.section(QLatin1Char(' '), 0, 0) + QLatin1Char(' ') + outcome, attempt);
+        }
+    }
+
     void addingAnOperatorAsksThePasswordTwice()
     {
         QString output;
