@@ -4,16 +4,20 @@
 #include "RpcSession.h"
 
 #include <QAtomicInteger>
+#include <QDeadlineTimer>
 #include <QScopedValueRollback>
 #include <QSqlDatabase>
 #include <QSslSocket>
+
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 
 namespace {
 
 QAtomicInteger<quint64> connectionCounter;
 
-// A client that takes no byte of an answer for this long is taken for gone.
-constexpr int stalledClientMs = 30000;
+// How often a client holding an answer back is looked at for bytes taken.
+constexpr int progressCheckMs = 200;
 // What is read ahead of the request being answered: a client that sends
 // faster than it reads its answers is held back by TCP, not by our memory.
 constexpr qint64 readAheadBytes = 64 * 1024;
@@ -56,6 +60,9 @@ void ClientConnection::start()
     m_idle = new QTimer(this);
     m_idle->setSingleShot(true);
     connect(m_idle, &QTimer::timeout, this, [this] { expire(QStringLiteral("ociosa por %1 ms").arg(m_settings.idleTimeoutMs)); });
+    m_line = new QTimer(this);
+    m_line->setSingleShot(true);
+    connect(m_line, &QTimer::timeout, this, [this] { expire(QStringLiteral("mensagem começada e não terminada em %1 ms").arg(m_settings.lineTimeoutMs)); });
 
     connect(m_socket, &QTcpSocket::readyRead, this, &ClientConnection::readRequests);
     // Queued: waiting for room to send an answer may notice the client
@@ -100,16 +107,26 @@ void ClientConnection::readRequests()
         // waiting, so no more than one line and a read-ahead are held.
         auto item = m_buffer.next();
         if (!item) {
+            if (!m_settings.partialLines->hold(m_heldBytes, m_buffer.unfinishedBytes())) {
+                send(m_session->unread(RpcError::ServerBusy, QStringLiteral("mensagens incompletas de todas as conexões passam do limite de %1 bytes do servidor")
+                                                                 .arg(m_settings.partialLines->limit())));
+                hangUp();
+                break;
+            }
             const QByteArray more = m_socket->readAll();
             if (more.isEmpty()) {
+                if (m_buffer.midLine() && !m_line->isActive()) {
+                    m_line->start(m_settings.lineTimeoutMs);
+                }
                 break;
             }
             m_buffer.append(more);
             continue;
         }
+        m_line->stop();
         bool keep = true;
         if (item->oversized) {
-            keep = send(m_session->oversized(m_settings.maxLineLength));
+            keep = send(m_session->unread(RpcError::InvalidRequest, QStringLiteral("mensagem maior que o limite de %1 bytes").arg(m_settings.maxLineLength)));
         } else if (!item->text.trimmed().isEmpty()) {
             keep = m_session->handle(item->text, sender);
         }
@@ -118,11 +135,16 @@ void ClientConnection::readRequests()
         }
         m_idle->start(m_settings.idleTimeoutMs);
         if (!keep) {
-            m_socket->flush();
-            m_socket->disconnectFromHost();
+            hangUp();
             break;
         }
     }
+}
+
+void ClientConnection::hangUp()
+{
+    m_socket->flush();
+    m_socket->disconnectFromHost();
 }
 
 bool ClientConnection::send(const QByteArray &bytes)
@@ -135,13 +157,38 @@ bool ClientConnection::send(const QByteArray &bytes)
     // leave before the whole answer is written.
     m_socket->flush();
     // A client slower than the query holds the rest back here, instead of
-    // the whole answer piling up in the socket's buffer.
+    // the whole answer piling up in the socket's buffer. Only a client that
+    // takes no byte for the stall time is dropped: the system reports room
+    // to write only once much of its buffer has drained, which a slow but
+    // steady reader may take longer than that to do.
+    QDeadlineTimer stalled(m_settings.stallTimeoutMs);
+    qint64 untaken = untakenBytes();
     while (m_socket->bytesToWrite() > AnswerStream::chunkBytes) {
-        if (!m_socket->waitForBytesWritten(stalledClientMs)) {
+        m_socket->waitForBytesWritten(progressCheckMs);
+        if (m_socket->state() != QAbstractSocket::ConnectedState) {
             return false;
         }
+        const qint64 left = untakenBytes();
+        if (left < untaken) {
+            stalled.setRemainingTime(m_settings.stallTimeoutMs);
+        } else if (stalled.hasExpired()) {
+            // Dropped at once: closing gracefully would wait for the client
+            // to take what is still waiting, which it does not.
+            m_socket->abort();
+            return false;
+        }
+        untaken = left;
     }
     return true;
+}
+
+// What the client has not yet taken of what was sent: in the socket's
+// buffer and in the system's, sent or not, until the client acknowledges it.
+qint64 ClientConnection::untakenBytes() const
+{
+    int queued = 0;
+    ::ioctl(int(m_socket->socketDescriptor()), SIOCOUTQ, &queued);
+    return m_socket->bytesToWrite() + queued;
 }
 
 void ClientConnection::finish()
@@ -155,6 +202,8 @@ void ClientConnection::finish()
         m_socket->abort();
     }
     m_session.reset();
+    m_buffer.clear();
+    m_settings.partialLines->hold(m_heldBytes, 0);
     if (!m_connectionName.isEmpty()) {
         {
             QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DatabaseLocation.h"
+#include "LineBudget.h"
 #include "LineFramer.h"
 
 #include <QObject>
@@ -14,17 +15,20 @@ class QTcpSocket;
 class RpcSession;
 
 // Serves one client on its own thread: reads request lines, answers them in
-// order, and ends when the client goes away, stays silent too long or the
-// server stops. Its database connection is opened by the client's connect.
+// order, and ends when the client goes away, stays silent too long, takes
+// too long over a line or the answer, or the server stops. Its database connection is opened by the client's connect.
 class ClientConnection final : public QObject {
     Q_OBJECT
 public:
     struct Settings {
         DatabaseLocation location;
         qint64 maxLineLength = 4 * 1024 * 1024;
+        std::shared_ptr<LineBudget> partialLines = std::make_shared<LineBudget>(64 * 1024 * 1024); // shared by all connections
         int busyTimeoutMs = 5000;
         int handshakeTimeoutMs = 10000; // TLS and connect
         int idleTimeoutMs = 3600000;
+        int lineTimeoutMs = 30000;  // from a line's first byte to its newline
+        int stallTimeoutMs = 30000; // a client that takes no byte of its answer
         int statementTimeoutMs = 60000;
         bool requireOperators = false;
         std::optional<QSslConfiguration> tls; // set: the client speaks TLS
@@ -43,6 +47,8 @@ signals:
 private:
     void readRequests();
     bool send(const QByteArray &bytes);
+    qint64 untakenBytes() const;
+    void hangUp();
     void expire(const QString &why);
     void finish();
 
@@ -55,6 +61,8 @@ private:
     std::unique_ptr<RpcSession> m_session;
     QTimer *m_handshake = nullptr;
     QTimer *m_idle = nullptr;
+    QTimer *m_line = nullptr;
+    qint64 m_heldBytes = 0; // of the budget, for the unfinished line
     bool m_answering = false;
     bool m_finished = false;
 };

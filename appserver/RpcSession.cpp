@@ -140,11 +140,10 @@ RpcSession::RpcSession(Settings settings, const QString &peer)
 
 RpcSession::~RpcSession() = default;
 
-QByteArray RpcSession::oversized(qint64 limit)
+QByteArray RpcSession::unread(RpcError::Code code, const QString &message)
 {
-    const QString message = QStringLiteral("mensagem maior que o limite de %1 bytes").arg(limit);
-    CallLog::write(m_peer, QString(), 0, QStringLiteral("erro %1: %2").arg(int(RpcError::InvalidRequest)).arg(message));
-    return errorLine(QJsonValue(), RpcError::InvalidRequest, message);
+    CallLog::write(m_peer, QString(), 0, QStringLiteral("erro %1: %2").arg(int(code)).arg(message));
+    return errorLine(QJsonValue(), code, message);
 }
 
 bool RpcSession::handle(const QByteArray &text, const AnswerStream::Sender &send)

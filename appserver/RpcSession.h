@@ -2,6 +2,7 @@
 
 #include "AnswerStream.h"
 #include "CallDeadline.h"
+#include "RpcError.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -45,8 +46,9 @@ public:
     // of it had been sent (the client cannot tell where the line would have
     // ended), or a connect was refused its credentials.
     bool handle(const QByteArray &line, const AnswerStream::Sender &send);
-    // The answer to a line that was too long to read.
-    QByteArray oversized(qint64 limit);
+    // The answer to a line the connection did not read (too long, or no
+    // room for it), logged like a call's error.
+    QByteArray unread(RpcError::Code code, const QString &message);
 
     bool isConnected() const { return m_connected; }
 

@@ -24,18 +24,21 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     const QCommandLineOption localDb(QStringLiteral("local-db"), QStringLiteral("Banco local do cliente a preencher com os cadastros."), QStringLiteral("PATH"));
     const QCommandLineOption seedValue(QStringLiteral("seed-value"), QStringLiteral("Semente dos dados de demonstração (padrão 1)."), QStringLiteral("S"));
     const QCommandLineOption maxLine(QStringLiteral("max-line"), QStringLiteral("Tamanho máximo de uma mensagem em bytes (padrão 4194304)."), QStringLiteral("BYTES"));
+    const QCommandLineOption maxPartial(QStringLiteral("max-partial-lines"), QStringLiteral("Bytes que as mensagens ainda incompletas de todas as conexões podem ocupar juntas (padrão 67108864)."), QStringLiteral("BYTES"));
     const QCommandLineOption busy(QStringLiteral("busy-timeout"), QStringLiteral("Espera máxima por um bloqueio do banco em ms (padrão 5000)."), QStringLiteral("MS"));
     const QCommandLineOption maxConnections(QStringLiteral("max-connections"), QStringLiteral("Conexões abertas ao mesmo tempo (padrão 256; menos se o limite de arquivos abertos do processo não comportar)."), QStringLiteral("N"));
     const QCommandLineOption perAddress(QStringLiteral("max-connections-per-address"), QStringLiteral("Conexões abertas ao mesmo tempo de um mesmo endereço (padrão 32)."), QStringLiteral("N"));
     const QCommandLineOption handshake(QStringLiteral("handshake-timeout"), QStringLiteral("Segundos para o cliente concluir o TLS e o connect (padrão 10)."), QStringLiteral("S"));
     const QCommandLineOption idle(QStringLiteral("idle-timeout"), QStringLiteral("Segundos sem chamadas antes de fechar a conexão (padrão 3600)."), QStringLiteral("S"));
+    const QCommandLineOption line(QStringLiteral("line-timeout"), QStringLiteral("Segundos para uma mensagem começada chegar inteira (padrão 30)."), QStringLiteral("S"));
+    const QCommandLineOption stall(QStringLiteral("stall-timeout"), QStringLiteral("Segundos que o cliente pode passar sem receber nenhum byte de uma resposta (padrão 30)."), QStringLiteral("S"));
     const QCommandLineOption statement(QStringLiteral("statement-timeout"), QStringLiteral("Segundos que uma chamada pode passar no banco (padrão 60)."), QStringLiteral("S"));
     const QCommandLineOption shutdown(QStringLiteral("shutdown-timeout"), QStringLiteral("Segundos que as chamadas em curso têm para terminar ao encerrar (padrão 10)."), QStringLiteral("S"));
     const QCommandLineOption tlsCert(QStringLiteral("tls-cert"), QStringLiteral("Certificado TLS do servidor (PEM)."), QStringLiteral("FILE"));
     const QCommandLineOption tlsKey(QStringLiteral("tls-key"), QStringLiteral("Chave privada do certificado TLS (PEM, sem senha)."), QStringLiteral("FILE"));
     const QCommandLineOption addOperator(QStringLiteral("add-operator"), QStringLiteral("Cadastra o operador (ou troca sua senha), pedindo a senha duas vezes, e sai."), QStringLiteral("CODE"));
-    parser.addOptions({db, listen, seed, localDb, seedValue, maxLine, busy, maxConnections, perAddress, handshake, idle, statement,
-                       shutdown, tlsCert, tlsKey, addOperator});
+    parser.addOptions({db, listen, seed, localDb, seedValue, maxLine, maxPartial, busy, maxConnections, perAddress, handshake, idle,
+                       line, stall, statement, shutdown, tlsCert, tlsKey, addOperator});
     if (!parser.parse(arguments)) {
         fail(parser.errorText(), parser);
     }
@@ -73,12 +76,17 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
             fail(QStringLiteral("--seed-value espera um inteiro sem sinal."), parser);
         }
     }
-    if (parser.isSet(maxLine)) {
-        options.maxLineLength = parser.value(maxLine).toLongLong(&ok);
-        if (!ok || options.maxLineLength < 64) {
-            fail(QStringLiteral("--max-line espera um número de bytes (pelo menos 64)."), parser);
+    const auto bytes = [&](const QCommandLineOption &option, qint64 *target) {
+        if (!parser.isSet(option)) {
+            return;
         }
-    }
+        *target = parser.value(option).toLongLong(&ok);
+        if (!ok || *target < 64) {
+            fail(QStringLiteral("--%1 espera um número de bytes (pelo menos 64).").arg(option.names().constFirst()), parser);
+        }
+    };
+    bytes(maxLine, &options.maxLineLength);
+    bytes(maxPartial, &options.maxPartialLines);
     if (parser.isSet(busy)) {
         options.busyTimeoutMs = parser.value(busy).toInt(&ok);
         if (!ok || options.busyTimeoutMs < 0) {
@@ -99,6 +107,8 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     positive(perAddress, 1, &options.maxConnectionsPerAddress);
     positive(handshake, 1000, &options.handshakeTimeoutMs);
     positive(idle, 1000, &options.idleTimeoutMs);
+    positive(line, 1000, &options.lineTimeoutMs);
+    positive(stall, 1000, &options.stallTimeoutMs);
     positive(statement, 1000, &options.statementTimeoutMs);
     positive(shutdown, 1000, &options.shutdownTimeoutMs);
     options.tlsCertificate = parser.value(tlsCert);

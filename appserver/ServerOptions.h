@@ -16,11 +16,16 @@ struct ServerOptions {
     // The largest legitimate request is a justification of a few pages or a
     // listing with long code lists: a few hundred kilobytes.
     qint64 maxLineLength = 4 * 1024 * 1024;
+    // What unfinished lines may hold in all: sixteen lines of the limit at
+    // once, where a legitimate client sends its line at once.
+    qint64 maxPartialLines = 64 * 1024 * 1024;
     int busyTimeoutMs = 5000;
     int maxConnections = 256;
     int maxConnectionsPerAddress = 32;
     int handshakeTimeoutMs = 10 * 1000;    // TLS and connect
     int idleTimeoutMs = 60 * 60 * 1000;    // the client reconnects by itself at its next call
+    int lineTimeoutMs = 30 * 1000;         // from a line's first byte to its newline
+    int stallTimeoutMs = 30 * 1000;        // a client that takes no byte of its answer
     int statementTimeoutMs = 60 * 1000;
     int shutdownTimeoutMs = 10 * 1000;
     QString tlsCertificate;

@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <stdexcept>
 #include <sys/resource.h>
 
@@ -148,9 +149,12 @@ int serve(QCoreApplication &app, const ServerOptions &options, const DatabaseLoc
     ClientConnection::Settings settings;
     settings.location = location;
     settings.maxLineLength = options.maxLineLength;
+    settings.partialLines = std::make_shared<LineBudget>(options.maxPartialLines);
     settings.busyTimeoutMs = options.busyTimeoutMs;
     settings.handshakeTimeoutMs = options.handshakeTimeoutMs;
     settings.idleTimeoutMs = options.idleTimeoutMs;
+    settings.lineTimeoutMs = options.lineTimeoutMs;
+    settings.stallTimeoutMs = options.stallTimeoutMs;
     settings.statementTimeoutMs = options.statementTimeoutMs;
     settings.requireOperators = !loopback;
     if (options.tls()) {

@@ -29,6 +29,10 @@ public:
     // is still incomplete.
     std::optional<Line> next();
     void clear();
+    // Once next() gave nothing: the bytes held of the line still arriving
+    // (none while an oversized one is skipped), and whether one has begun.
+    qsizetype unfinishedBytes() const { return m_buffer.size() - m_start; }
+    bool midLine() const { return m_skipping || unfinishedBytes() > 0; }
 
 private:
     qint64 m_max;

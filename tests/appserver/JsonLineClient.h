@@ -29,6 +29,7 @@ public:
     QByteArray readLine(int timeoutMs = 10000);
     QByteArray unread() const { return m_pending; }
     void abort() { m_socket.abort(); }
+    QTcpSocket &socket() { return m_socket; }
     bool isConnected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
 
 private:

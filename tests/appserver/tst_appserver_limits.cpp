@@ -166,12 +166,20 @@ private slots:
         m_postgres.closeDirect();
     }
 
+    void clientThatNeverReadsDoesNotGrowTheServer_data()
+    {
+        QTest::addColumn<qint64>("bytesPerTenth");
+        QTest::newRow("never reads: dropped") << qint64(0);
+    }
+
     void clientThatNeverReadsDoesNotGrowTheServer()
     {
+        QFETCH(qint64, bytesPerTenth);
         AppServerProcess server;
-        QVERIFY(startServer(server));
+        QVERIFY(startServer(server, {QStringLiteral("--stall-timeout"), QStringLiteral("1")}));
         JsonLineClient greedy;
         QVERIFY(greedy.openSession(server.port()));
+        greedy.socket().setReadBufferSize(bytesPerTenth + 1);
         const qint64 before = residentKilobytes(server.processId());
         QuoteListing everyState;
         everyState.states.clear();
@@ -187,13 +195,42 @@ private slots:
             requests += request;
         }
         greedy.sendRaw(requests);
-        QTest::qWait(3000);
+        for (int tenth = 0; tenth < 30; ++tenth) {
+            QTest::qWait(100);
+            greedy.socket().skip(bytesPerTenth);
+        }
         const qint64 growth = residentKilobytes(server.processId()) - before;
         // Unbounded, the answers alone would take tens of megabytes.
         QVERIFY2(growth < 8 * 1024, qPrintable(QStringLiteral("%1 KiB").arg(growth)));
+        // Read to the end: only a dropped connection has one.
+        greedy.socket().setReadBufferSize(0);
+        greedy.socket().readAll();
+        QTest::qWait(1000);
+        QCOMPARE(greedy.isConnected(), bytesPerTenth > 0);
         JsonLineClient other;
         QVERIFY(other.openSession(server.port()));
         QVERIFY(other.checked(QStringLiteral("GetParamOrca"), {}).value(QStringLiteral("ok")).toBool());
+    }
+
+    void unfinishedLineIsBounded_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::newRow("not finished in time") << QStringList{QStringLiteral("--line-timeout"), QStringLiteral("1")} << QByteArray();
+        QTest::newRow("beyond the budget") << QStringList{QStringLiteral("--max-partial-lines"), QStringLiteral("100000")} << QByteArray("\"code\":-32006");
+    }
+
+    void unfinishedLineIsBounded()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, answer);
+        AppServerProcess server;
+        QVERIFY(startServer(server, arguments));
+        JsonLineClient client;
+        QVERIFY(client.openSession(server.port()));
+        client.sendRaw(QByteArray(100001, ' ')); // read whole: nothing unread resets the connection
+        QVERIFY(client.readLine(5000).contains(answer));
+        QTRY_VERIFY(!client.isConnected());
     }
 
     void blockedStandardErrorDoesNotBlockCalls()
