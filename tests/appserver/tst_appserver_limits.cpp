@@ -166,20 +166,14 @@ private slots:
         m_postgres.closeDirect();
     }
 
-    void clientThatNeverReadsDoesNotGrowTheServer_data()
-    {
-        QTest::addColumn<qint64>("bytesPerTenth");
-        QTest::newRow("never reads: dropped") << qint64(0);
-    }
-
     void clientThatNeverReadsDoesNotGrowTheServer()
     {
-        QFETCH(qint64, bytesPerTenth);
         AppServerProcess server;
         QVERIFY(startServer(server, {QStringLiteral("--stall-timeout"), QStringLiteral("1")}));
         JsonLineClient greedy;
         QVERIFY(greedy.openSession(server.port()));
-        greedy.socket().setReadBufferSize(bytesPerTenth + 1);
+        // A client that really takes nothing: Qt would read into its own buffer.
+        greedy.socket().setReadBufferSize(1);
         const qint64 before = residentKilobytes(server.processId());
         QuoteListing everyState;
         everyState.states.clear();
@@ -195,18 +189,14 @@ private slots:
             requests += request;
         }
         greedy.sendRaw(requests);
-        for (int tenth = 0; tenth < 30; ++tenth) {
-            QTest::qWait(100);
-            greedy.socket().skip(bytesPerTenth);
-        }
+        QTest::qWait(3000);
         const qint64 growth = residentKilobytes(server.processId()) - before;
         // Unbounded, the answers alone would take tens of megabytes.
         QVERIFY2(growth < 8 * 1024, qPrintable(QStringLiteral("%1 KiB").arg(growth)));
-        // Read to the end: only a dropped connection has one.
+        // Dropped after the stall time, not kept until the idle timeout.
         greedy.socket().setReadBufferSize(0);
         greedy.socket().readAll();
-        QTest::qWait(1000);
-        QCOMPARE(greedy.isConnected(), bytesPerTenth > 0);
+        QTRY_VERIFY(!greedy.isConnected());
         JsonLineClient other;
         QVERIFY(other.openSession(server.port()));
         QVERIFY(other.checked(QStringLiteral("GetParamOrca"), {}).value(QStringLiteral("ok")).toBool());
