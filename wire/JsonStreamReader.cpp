@@ -203,21 +203,47 @@ QJsonObject JsonStreamReader::readObject(const MemberReader &readMember)
     return object;
 }
 
-QJsonValue JsonStreamReader::readArray()
+template<typename ReadElement>
+void JsonStreamReader::readElements(ReadElement readElement)
 {
     expect('[');
     if (++m_depth > maxDepth) {
         fail(QStringLiteral("aninhamento profundo demais"));
     }
-    QJsonArray array;
     if (!consume(']')) {
         do {
-            array.append(readValue());
+            readElement();
         } while (consume(','));
         expect(']');
     }
     --m_depth;
+}
+
+QJsonValue JsonStreamReader::readArray()
+{
+    QJsonArray array;
+    readElements([&] { array.append(readValue()); });
     return array;
+}
+
+void JsonStreamReader::skipValue()
+{
+    switch (peek()) {
+    case '{':
+        readObject([this](const QString &, QJsonObject &) {
+            skipValue();
+            return true;
+        });
+        break;
+    case '[':
+        readElements([this] { skipValue(); });
+        break;
+    case '"':
+        readString();
+        break;
+    default:
+        readValue(); // a number or a literal: nothing large to build
+    }
 }
 
 QByteArrayView JsonStreamReader::readString()
@@ -333,7 +359,9 @@ void JsonStreamReader::appendEscape(qsizetype &at)
     uint code = readHex4(at + 2);
     at += 6;
     if (isHighSurrogate(code)) {
-        while (at + 1 >= m_buffer.size()) {
+        // Its low half, if any, follows at once; the text may also end
+        // right after it, its closing quote the last byte there is.
+        while (at >= m_buffer.size() || (m_buffer.at(at) == '\\' && at + 1 >= m_buffer.size())) {
             more();
         }
         if (m_buffer.at(at) == '\\' && m_buffer.at(at + 1) == 'u') {

@@ -1,3 +1,4 @@
+#include "JsonTexts.h"
 #include "PacketReader.h"
 #include "PacketRows.h"
 #include "WireCodec.h"
@@ -94,6 +95,8 @@ private slots:
     void brokenJsonIsASyntaxError_data();
     void brokenJsonIsASyntaxError();
     void rewrittenTextsKeepTheirNeighbours();
+    void readsJsonAsTheServerDoes_data();
+    void readsJsonAsTheServerDoes();
 };
 
 void TestPacketReader::readsWhatTheCodecReads_data()
@@ -241,6 +244,26 @@ void TestPacketReader::rewrittenTextsKeepTheirNeighbours()
     QCOMPARE(column.value(999), QVariant(QStringLiteral("linha 999")));
     QVERIFY(column.value(7).isValid() && column.value(7).toString().isEmpty());
     QVERIFY(!column.value(8).isValid());
+}
+
+void TestPacketReader::readsJsonAsTheServerDoes_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("json");
+    for (const auto &[name, text, json] : jsonTexts) {
+        QTest::newRow(name) << text << json;
+    }
+    QTest::newRow("number ending the input") << QByteArray("42") << false;
+}
+
+void TestPacketReader::readsJsonAsTheServerDoes()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, json);
+    // A byte at a time, one value and then the end of the input.
+    JsonStreamReader built = readerOver(text, 1), skipped = readerOver(text, 1);
+    QCOMPARE(messageOf([&] { built.readValue(); }).isEmpty() && !messageOf([&] { built.peek(); }).isEmpty(), json);
+    QCOMPARE(messageOf([&] { skipped.skipValue(); }).isEmpty() && !messageOf([&] { skipped.peek(); }).isEmpty(), json);
 }
 
 QTEST_GUILESS_MAIN(TestPacketReader)
