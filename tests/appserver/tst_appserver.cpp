@@ -1,7 +1,6 @@
 #include "AnswerStream.h"
 #include "AppServerProcess.h"
 #include "JsonLineClient.h"
-#include "JsonTexts.h"
 #include "QuoteListing.h"
 #include "QuoteReader.h"
 #include "Sql.h"
@@ -1201,13 +1200,23 @@ private slots:
             {"id with a fraction", R"({"jsonrpc":"2.0","id":1.5,"method":"Nada"})", -32600, "null"},
             {"id with an exponent", R"({"jsonrpc":"2.0","id":1e2,"method":"Nada"})", -32600, "null"},
             {"id a double holds", R"({"jsonrpc":"2.0","id":-1152921504606846976,"method":"Nada"})", -32601, "-1152921504606846976"},
+            {"JSON, not a request", "true", -32600, "null"},
+            {"lone surrogate escape", R"("\ud800")", -32600, "null"},
+            {"257 levels", QByteArray(257, '[') + QByteArray(257, ']'), -32700, "null"},
+            {"control character in a text", "[\"a\x01\"]", -32700, "null"},
+            {"escape \\a", R"({"jsonrpc":"2.0","id":5,"method":"GetMotivo","params":["0001","\a"]})", -32700, "null"},
+            {"escape \\x", R"(["\x0001"])", -32700, "null"},
+            {"4.", "[4.]", -32700, "null"},
+            {".5e1", "[.5e1]", -32700, "null"},
+            {"bare minus", "[-]", -32700, "null"},
+            {"leading zero", "[01]", -32700, "null"},
+            {"exponent without digits", "[1e]", -32700, "null"},
+            {"byte order mark", "\xef\xbb\xbf{}", -32700, "null"},
+            {"trailing garbage", "{} x", -32700, "null"},
         };
         for (const QString &driver : drivers()) {
             for (const auto &[name, line, code, id] : cases) {
                 QTest::newRow(qPrintable(driver + "/" + name)) << driver << line << code << id;
-            }
-            for (const auto &[name, text, json] : jsonTexts) {
-                QTest::newRow(qPrintable(driver + "/" + name)) << driver << text << (json ? -32600 : -32700) << QByteArray("null");
             }
         }
     }
