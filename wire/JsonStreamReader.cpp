@@ -179,27 +179,35 @@ QJsonValue JsonStreamReader::readValue()
     return number.isInteger ? QJsonValue(number.integer) : QJsonValue(number.value);
 }
 
-QJsonObject JsonStreamReader::readObject(const MemberReader &readMember)
+template<typename ReadMember>
+void JsonStreamReader::readMembers(ReadMember readMember)
 {
     expect('{');
     if (++m_depth > maxDepth) {
         fail(QStringLiteral("aninhamento profundo demais"));
     }
-    QJsonObject object;
     if (!consume('}')) {
         do {
             if (peek() != '"') {
                 fail(QStringLiteral("esperava o nome de um membro"));
             }
-            const QString key = QString::fromUtf8(readString());
-            expect(':');
-            if (!readMember || !readMember(key, object)) {
-                object.insert(key, readValue());
-            }
+            readMember(readString());
         } while (consume(','));
         expect('}');
     }
     --m_depth;
+}
+
+QJsonObject JsonStreamReader::readObject(const MemberReader &readMember)
+{
+    QJsonObject object;
+    readMembers([&](QByteArrayView name) {
+        const QString key = QString::fromUtf8(name);
+        expect(':');
+        if (!readMember || !readMember(key, object)) {
+            object.insert(key, readValue());
+        }
+    });
     return object;
 }
 
@@ -230,9 +238,9 @@ void JsonStreamReader::skipValue()
 {
     switch (peek()) {
     case '{':
-        readObject([this](const QString &, QJsonObject &) {
+        readMembers([this](QByteArrayView) {
+            expect(':');
             skipValue();
-            return true;
         });
         break;
     case '[':

@@ -82,6 +82,11 @@ private:
     // '[', the elements, each through `readElement`, and ']'.
     template<typename ReadElement>
     void readElements(ReadElement readElement);
+    // '{', the members, and '}': each member's name is read and handed to
+    // `readMember` (the bytes valid until the next read), which reads the
+    // ':' and the value.
+    template<typename ReadMember>
+    void readMembers(ReadMember readMember);
 
     QByteArray m_buffer;
     qsizetype m_pos = 0;
