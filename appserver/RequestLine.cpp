@@ -10,9 +10,10 @@
 namespace {
 
 // A number id goes back as the qint64 the answer writes in full. One the
-// request wrote in another way, or that a client reading numbers as
-// doubles holds only rounded, would come back as a text its client could
-// not match to its request.
+// request wrote in another way, beyond a qint64 (written back as a double,
+// 1.8446744073709552e+19), or that a client reading numbers as doubles
+// holds only rounded, would come back as a text its client could not match
+// to its request.
 std::optional<QJsonValue> numberId(const QByteArray &text)
 {
     qint64 value = 0;

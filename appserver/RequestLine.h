@@ -20,9 +20,9 @@ public:
 
     const QJsonObject &members() const { return m_members; }
     // The id to answer with, written back exactly as it came: a string,
-    // null, or a number written as an integer (without "-0", fraction or
-    // exponent) that a double holds exactly. Empty when the request has no
-    // id or another one, which cannot be answered with.
+    // null, or a number written as a 64-bit integer (without "-0", fraction
+    // or exponent) that a double holds exactly. Empty when the request has
+    // no id or another one, which cannot be answered with.
     const std::optional<QJsonValue> &id() const { return m_id; }
 
 private:

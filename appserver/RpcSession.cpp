@@ -163,7 +163,7 @@ bool RpcSession::handle(const QByteArray &text, const AnswerStream::Sender &send
         }
         if (!requestLine.id()) {
             throw RpcError(RpcError::InvalidRequest,
-                           QStringLiteral("o \"id\" da chamada deveria ser um texto, null ou um número inteiro que um double guarda exatamente"));
+                           QStringLiteral("o \"id\" da chamada deveria ser um texto, null ou um número inteiro de 64 bits que um double guarda exatamente"));
         }
         if (!request.value(QStringLiteral("method")).isString()) {
             throw RpcError(RpcError::InvalidRequest, QStringLiteral("falta o nome do método"));

@@ -1197,6 +1197,7 @@ private slots:
             {"id twice", R"({"jsonrpc":"2.0","id":5,"id":6,"method":"GetMotivo","params":["0001",""]})", -32600, "null"},
             {"id beyond a double", R"({"jsonrpc":"2.0","id":12345678901234567890123,"method":"Nada"})", -32600, "null"},
             {"id a double rounds", R"({"jsonrpc":"2.0","id":9007199254740993,"method":"Nada"})", -32600, "null"},
+            {"id a double holds beyond 64 bits", R"({"jsonrpc":"2.0","id":18446744073709551616,"method":"Nada"})", -32600, "null"},
             {"id with a fraction", R"({"jsonrpc":"2.0","id":1.5,"method":"Nada"})", -32600, "null"},
             {"id with an exponent", R"({"jsonrpc":"2.0","id":1e2,"method":"Nada"})", -32600, "null"},
             {"id a double holds", R"({"jsonrpc":"2.0","id":-1152921504606846976,"method":"Nada"})", -32601, "-1152921504606846976"},
