@@ -12,6 +12,7 @@
 #include "QuoteStates.h"
 #include "QuoteWriter.h"
 #include "Refusal.h"
+#include "RequestLine.h"
 #include "RpcError.h"
 #include "Sql.h"
 #include "StateHistory.h"
@@ -154,24 +155,15 @@ bool RpcSession::handle(const QByteArray &text, const AnswerStream::Sender &send
     QJsonValue id;
     QString method;
     try {
-        QJsonParseError parseError;
-        const QJsonDocument document = QJsonDocument::fromJson(text, &parseError);
-        if (parseError.error != QJsonParseError::NoError) {
-            throw RpcError(RpcError::ParseError, QStringLiteral("JSON inválido: %1").arg(parseError.errorString()));
-        }
-        if (!document.isObject()) {
-            throw RpcError(RpcError::InvalidRequest, QStringLiteral("a mensagem deveria ser um objeto JSON-RPC"));
-        }
-        const QJsonObject request = document.object();
-        const QJsonValue idValue = request.value(QStringLiteral("id"));
-        if (idValue.isString() || idValue.isDouble() || idValue.isNull()) {
-            id = idValue;
-        }
+        const RequestLine requestLine(text);
+        const QJsonObject &request = requestLine.members();
+        id = requestLine.id().value_or(QJsonValue());
         if (request.value(QStringLiteral("jsonrpc")) != QJsonValue(QStringLiteral("2.0"))) {
             throw RpcError(RpcError::InvalidRequest, QStringLiteral("falta \"jsonrpc\":\"2.0\""));
         }
-        if (!request.contains(QStringLiteral("id")) || !(idValue.isString() || idValue.isDouble() || idValue.isNull())) {
-            throw RpcError(RpcError::InvalidRequest, QStringLiteral("falta o \"id\" (texto ou número) da chamada"));
+        if (!requestLine.id()) {
+            throw RpcError(RpcError::InvalidRequest,
+                           QStringLiteral("o \"id\" da chamada deveria ser um texto, null ou um número inteiro de 64 bits que um double guarda exatamente"));
         }
         if (!request.value(QStringLiteral("method")).isString()) {
             throw RpcError(RpcError::InvalidRequest, QStringLiteral("falta o nome do método"));

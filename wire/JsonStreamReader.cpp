@@ -179,45 +179,79 @@ QJsonValue JsonStreamReader::readValue()
     return number.isInteger ? QJsonValue(number.integer) : QJsonValue(number.value);
 }
 
-QJsonObject JsonStreamReader::readObject(const MemberReader &readMember)
+template<typename ReadMember>
+void JsonStreamReader::readMembers(ReadMember readMember)
 {
     expect('{');
     if (++m_depth > maxDepth) {
         fail(QStringLiteral("aninhamento profundo demais"));
     }
-    QJsonObject object;
     if (!consume('}')) {
         do {
             if (peek() != '"') {
                 fail(QStringLiteral("esperava o nome de um membro"));
             }
-            const QString key = QString::fromUtf8(readString());
-            expect(':');
-            if (!readMember || !readMember(key, object)) {
-                object.insert(key, readValue());
-            }
+            readMember(readString());
         } while (consume(','));
         expect('}');
     }
     --m_depth;
+}
+
+QJsonObject JsonStreamReader::readObject(const MemberReader &readMember)
+{
+    QJsonObject object;
+    readMembers([&](QByteArrayView name) {
+        const QString key = QString::fromUtf8(name);
+        expect(':');
+        if (!readMember || !readMember(key, object)) {
+            object.insert(key, readValue());
+        }
+    });
     return object;
 }
 
-QJsonValue JsonStreamReader::readArray()
+template<typename ReadElement>
+void JsonStreamReader::readElements(ReadElement readElement)
 {
     expect('[');
     if (++m_depth > maxDepth) {
         fail(QStringLiteral("aninhamento profundo demais"));
     }
-    QJsonArray array;
     if (!consume(']')) {
         do {
-            array.append(readValue());
+            readElement();
         } while (consume(','));
         expect(']');
     }
     --m_depth;
+}
+
+QJsonValue JsonStreamReader::readArray()
+{
+    QJsonArray array;
+    readElements([&] { array.append(readValue()); });
     return array;
+}
+
+void JsonStreamReader::skipValue()
+{
+    switch (peek()) {
+    case '{':
+        readMembers([this](QByteArrayView) {
+            expect(':');
+            skipValue();
+        });
+        break;
+    case '[':
+        readElements([this] { skipValue(); });
+        break;
+    case '"':
+        readString();
+        break;
+    default:
+        readValue(); // a number or a literal: nothing large to build
+    }
 }
 
 QByteArrayView JsonStreamReader::readString()
@@ -333,7 +367,9 @@ void JsonStreamReader::appendEscape(qsizetype &at)
     uint code = readHex4(at + 2);
     at += 6;
     if (isHighSurrogate(code)) {
-        while (at + 1 >= m_buffer.size()) {
+        // Its low half, if any, follows at once; the text may also end
+        // right after it, its closing quote the last byte there is.
+        while (at >= m_buffer.size() || (m_buffer.at(at) == '\\' && at + 1 >= m_buffer.size())) {
             more();
         }
         if (m_buffer.at(at) == '\\' && m_buffer.at(at + 1) == 'u') {

@@ -46,6 +46,10 @@ public:
     void expect(char expected);  // takes it or throws
 
     QJsonValue readValue();
+    // Reads past one value, refusing exactly what readValue refuses (with
+    // the same SyntaxError), without building it: for a text that is only
+    // to be checked. Takes time in proportion to the value's length.
+    void skipValue();
     QJsonObject readObject(const MemberReader &readMember = {});
     // A string's bytes in UTF-8, escapes resolved; valid until the next read.
     QByteArrayView readString();
@@ -75,6 +79,14 @@ private:
     void appendEscape(qsizetype &at);
     uint readHex4(qsizetype at);
     QJsonValue readArray();
+    // '[', the elements, each through `readElement`, and ']'.
+    template<typename ReadElement>
+    void readElements(ReadElement readElement);
+    // '{', the members, and '}': each member's name is read and handed to
+    // `readMember` (the bytes valid until the next read), which reads the
+    // ':' and the value.
+    template<typename ReadMember>
+    void readMembers(ReadMember readMember);
 
     QByteArray m_buffer;
     qsizetype m_pos = 0;

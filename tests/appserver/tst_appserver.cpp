@@ -1177,7 +1177,9 @@ private slots:
         QTest::addColumn<QString>("driver");
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<int>("code");
-        const QList<std::tuple<const char *, QByteArray, int>> cases{
+        QTest::addColumn<QByteArray>("id"); // the answer's, where the row names it
+        struct Case { const char *name; QByteArray line; int code; QByteArray id = {}; };
+        const QList<Case> cases{
             {"malformed JSON", "{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":\"GetMotivo\",\"params\":[\"0001\",", -32700},
             {"not JSON at all", "GET / HTTP/1.1", -32700},
             {"array instead of object", "[1,2,3]", -32600},
@@ -1192,10 +1194,30 @@ private slots:
             {"params as an object", "{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":\"GetMotivo\",\"params\":{\"a\":1}}", -32602},
             {"delta of the wrong shape", "{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":\"SetOrcamento\",\"params\":[{\"fields\":[{\"name\":\"X\",\"type\":\"nada\",\"size\":1}],\"changes\":[]}]}", -32602},
             {"text instead of a delta", "{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":\"SetObs\",\"params\":[\"delta\"]}", -32602},
+            {"id twice", R"({"jsonrpc":"2.0","id":5,"id":6,"method":"GetMotivo","params":["0001",""]})", -32600, "null"},
+            {"id beyond a double", R"({"jsonrpc":"2.0","id":12345678901234567890123,"method":"Nada"})", -32600, "null"},
+            {"id a double rounds", R"({"jsonrpc":"2.0","id":9007199254740993,"method":"Nada"})", -32600, "null"},
+            {"id a double holds beyond 64 bits", R"({"jsonrpc":"2.0","id":18446744073709551616,"method":"Nada"})", -32600, "null"},
+            {"id with a fraction", R"({"jsonrpc":"2.0","id":1.5,"method":"Nada"})", -32600, "null"},
+            {"id with an exponent", R"({"jsonrpc":"2.0","id":1e2,"method":"Nada"})", -32600, "null"},
+            {"id a double holds", R"({"jsonrpc":"2.0","id":-1152921504606846976,"method":"Nada"})", -32601, "-1152921504606846976"},
+            {"JSON, not a request", "true", -32600, "null"},
+            {"lone surrogate escape", R"("\ud800")", -32600, "null"},
+            {"257 levels", QByteArray(257, '[') + QByteArray(257, ']'), -32700, "null"},
+            {"control character in a text", "[\"a\x01\"]", -32700, "null"},
+            {"escape \\a", R"({"jsonrpc":"2.0","id":5,"method":"GetMotivo","params":["0001","\a"]})", -32700, "null"},
+            {"escape \\x", R"(["\x0001"])", -32700, "null"},
+            {"4.", "[4.]", -32700, "null"},
+            {".5e1", "[.5e1]", -32700, "null"},
+            {"bare minus", "[-]", -32700, "null"},
+            {"leading zero", "[01]", -32700, "null"},
+            {"exponent without digits", "[1e]", -32700, "null"},
+            {"byte order mark", "\xef\xbb\xbf{}", -32700, "null"},
+            {"trailing garbage", "{} x", -32700, "null"},
         };
         for (const QString &driver : drivers()) {
-            for (const auto &[name, line, code] : cases) {
-                QTest::newRow(qPrintable(driver + "/" + name)) << driver << line << code;
+            for (const auto &[name, line, code, id] : cases) {
+                QTest::newRow(qPrintable(driver + "/" + name)) << driver << line << code << id;
             }
         }
     }
@@ -1203,11 +1225,14 @@ private slots:
     {
         QFETCH(QByteArray, line);
         QFETCH(int, code);
+        QFETCH(QByteArray, id);
         START_SERVER();
         client.sendRaw(line + '\n');
-        const QJsonObject answer = client.readAnswer();
+        const QByteArray answerLine = client.readLine();
+        const QJsonObject answer = QJsonDocument::fromJson(answerLine).object();
         QCOMPARE(errorCode(answer), code);
         QVERIFY(!answer.value("error").toObject().value("message").toString().isEmpty());
+        QVERIFY2(id.isEmpty() || answerLine.contains(",\"id\":" + id + ","), answerLine.constData());
         QCOMPARE(client.checked("GetMotivo", {"0001", ""}).value("ok").toBool(), true);
     }
 

@@ -128,7 +128,9 @@ QString fault(const QByteArray &request, const QByteArray &answer)
     if (object.value(QStringLiteral("jsonrpc")) != QJsonValue(QStringLiteral("2.0"))) {
         return QStringLiteral("the answer has no \"jsonrpc\":\"2.0\"");
     }
-    if (!object.contains(QStringLiteral("id")) || object.value(QStringLiteral("id")) != expectedId(asked)) {
+    // An error may have null for an id the server could not take back as it came.
+    const QJsonValue id = object.value(QStringLiteral("id"));
+    if (!object.contains(QStringLiteral("id")) || (id != expectedId(asked) && !(id.isNull() && object.contains(QStringLiteral("error"))))) {
         return QStringLiteral("the answer's id is not the request's");
     }
     const bool isResult = object.contains(QStringLiteral("result"));

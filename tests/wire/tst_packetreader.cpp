@@ -94,6 +94,8 @@ private slots:
     void brokenJsonIsASyntaxError_data();
     void brokenJsonIsASyntaxError();
     void rewrittenTextsKeepTheirNeighbours();
+    void readsOneValueToTheEndOfTheInput_data();
+    void readsOneValueToTheEndOfTheInput();
 };
 
 void TestPacketReader::readsWhatTheCodecReads_data()
@@ -212,6 +214,10 @@ void TestPacketReader::brokenJsonIsASyntaxError_data()
     QTest::newRow("bare minus") << packet(R"(["a",-,1,1,null])");
     QTest::newRow("fraction without digits") << packet(R"(["a",1.,1,1,null])");
     QTest::newRow("beyond a double") << packet(R"(["a",1e400,1,1,null])");
+    QTest::newRow("fraction without integer") << packet(R"(["a",.5e1,1,1,null])");
+    QTest::newRow("exponent without digits") << packet(R"(["a",1e,1,1,null])");
+    QTest::newRow("escape \\x") << packet(R"(["\x0001",1,1,1,null])");
+    QTest::newRow("byte order mark") << "\xef\xbb\xbf" + packet("");
     QTest::newRow("misspelt null") << packet(R"(["a",nul,1,1,null])");
     QTest::newRow("missing comma") << packet(R"(["a" 1,1,1,null])");
     QTest::newRow("deep nesting") << R"({"x":)" + QByteArray(100000, '[') + "}";
@@ -241,6 +247,23 @@ void TestPacketReader::rewrittenTextsKeepTheirNeighbours()
     QCOMPARE(column.value(999), QVariant(QStringLiteral("linha 999")));
     QVERIFY(column.value(7).isValid() && column.value(7).toString().isEmpty());
     QVERIFY(!column.value(8).isValid());
+}
+
+void TestPacketReader::readsOneValueToTheEndOfTheInput_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("json");
+    QTest::newRow("number ending the input") << QByteArray("42") << false;
+    QTest::newRow("lone surrogate escape ending the input") << QByteArray(R"("\ud800")") << true;
+}
+
+void TestPacketReader::readsOneValueToTheEndOfTheInput()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, json);
+    JsonStreamReader built = readerOver(text, 1), skipped = readerOver(text, 1); // one value, then the input's end
+    QCOMPARE(messageOf([&] { built.readValue(); }).isEmpty() && !messageOf([&] { built.peek(); }).isEmpty(), json);
+    QCOMPARE(messageOf([&] { skipped.skipValue(); }).isEmpty() && !messageOf([&] { skipped.peek(); }).isEmpty(), json);
 }
 
 QTEST_GUILESS_MAIN(TestPacketReader)
