@@ -96,6 +96,19 @@ private:
         return true;
     }
 
+    // A server whose one operator is MARIA, password "senha-secreta".
+    bool startWithMaria(AppServerProcess &server)
+    {
+        const QString database = m_sqlite.freshDatabase();
+        QString output;
+        const QStringList adding{QStringLiteral("--db"), database, QStringLiteral("--add-operator"), QStringLiteral("MARIA")};
+        if (runAppServer(adding, "senha-secreta\nsenha-secreta\n", &output) != 0 || !server.start(database)) {
+            qWarning("%s %s", qPrintable(output), qPrintable(server.error()));
+            return false;
+        }
+        return true;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -252,13 +265,8 @@ private slots:
     {
         QFETCH(QJsonArray, params);
         QFETCH(int, error);
-        const QString database = m_sqlite.freshDatabase();
-        QString output;
-        QCOMPARE(runAppServer({QStringLiteral("--db"), database, QStringLiteral("--add-operator"), QStringLiteral("MARIA")},
-                              "senha-secreta\nsenha-secreta\n", &output),
-                 0);
         AppServerProcess server;
-        QVERIFY2(server.start(database), qPrintable(server.error()));
+        QVERIFY(startWithMaria(server));
         JsonLineClient client;
         QVERIFY(client.open(server.port()));
         const QJsonObject answer = client.call(QStringLiteral("connect"), params);
@@ -290,13 +298,8 @@ private slots:
     void guessingIsSlowedByAddressAndOperator()
     {
         QFETCH(QStringList, attempts);
-        const QString database = m_sqlite.freshDatabase();
-        QString output;
-        QCOMPARE(runAppServer({QStringLiteral("--db"), database, QStringLiteral("--add-operator"), QStringLiteral("MARIA")},
-                              "senha-secreta\nsenha-secreta\n", &output),
-                 0);
         AppServerProcess server;
-        QVERIFY2(server.start(database), qPrintable(server.error()));
+        QVERIFY(startWithMaria(server));
         for (const QString &attempt : attempts) {
             JsonLineClient client;
             QVERIFY(client.open(server.port(), attempt.section(QLatin1Char(' '), 0, 0).chopped(1)));
