@@ -57,6 +57,11 @@ void AppServer::incomingConnection(qintptr socketDescriptor)
         refuse(socketDescriptor, QStringLiteral("conexões demais do endereço %1 (limite %2)").arg(address).arg(m_limits.maxConnectionsPerAddress));
         return;
     }
+    // Counted as waiting until its connect is accepted (ClientConnection).
+    if (!m_settings.classes->admitWaiting()) {
+        refuse(socketDescriptor, QStringLiteral("conexões demais ainda sem connect (limite %1)").arg(m_settings.classes->maxWaiting()));
+        return;
+    }
     auto *thread = new QThread;
     auto *connection = new ClientConnection(socketDescriptor, m_settings);
     connection->moveToThread(thread);

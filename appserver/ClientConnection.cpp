@@ -50,7 +50,8 @@ void ClientConnection::start()
     const int busyTimeoutMs = m_settings.busyTimeoutMs;
     m_session = std::make_unique<RpcSession>(
         RpcSession::Settings{[location, name, busyTimeoutMs] { return location.open(name, busyTimeoutMs); },
-                             m_settings.requireOperators, m_settings.statementTimeoutMs},
+                             m_settings.requireOperators, m_settings.statementTimeoutMs,
+                             [classes = m_settings.classes](const QString &code) { return classes->accept(code); }},
         m_peer);
 
     m_handshake = new QTimer(this);
@@ -197,6 +198,10 @@ void ClientConnection::finish()
         return;
     }
     m_finished = true;
+    // Counted out before the client can see the connection close, so that
+    // its next connection finds the slot free.
+    const bool accepted = m_session && m_session->isConnected();
+    m_settings.classes->leave(accepted, accepted ? m_session->operatorCode() : QString());
     if (m_socket) {
         m_socket->disconnect(this);
         m_socket->abort();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConnectionClasses.h"
 #include "DatabaseLocation.h"
 #include "LineBudget.h"
 #include "LineFramer.h"
@@ -23,6 +24,7 @@ public:
     struct Settings {
         DatabaseLocation location;
         qint64 maxLineLength = 4 * 1024 * 1024;
+        std::shared_ptr<ConnectionClasses> classes = std::make_shared<ConnectionClasses>(32, 16); // shared by all connections
         std::shared_ptr<LineBudget> partialLines = std::make_shared<LineBudget>(64 * 1024 * 1024); // shared by all connections
         int busyTimeoutMs = 5000;
         int handshakeTimeoutMs = 10000; // TLS and connect

@@ -299,6 +299,13 @@ RpcSession::Answer RpcSession::connect(const QJsonArray &params)
     }
     openDatabase();
     authenticate(params);
+    if (m_settings.accept) {
+        const QString refused = m_settings.accept(m_operator);
+        if (!refused.isEmpty()) {
+            m_closing = true;
+            throw RpcError(RpcError::ServerBusy, refused);
+        }
+    }
     m_connected = true;
     return answer(QJsonValue());
 }

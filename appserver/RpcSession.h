@@ -35,6 +35,9 @@ public:
         // should its operators be removed while it runs.
         bool requireOperators = false;
         int statementTimeoutMs = 60000;
+        // Asked before a connect is accepted, with the operator it proved
+        // (empty without operators): the reason to refuse it, or empty.
+        std::function<QString(const QString &operatorCode)> accept;
     };
 
     RpcSession(Settings settings, const QString &peer);
@@ -51,6 +54,8 @@ public:
     QByteArray unread(RpcError::Code code, const QString &message);
 
     bool isConnected() const { return m_connected; }
+    // The operator the accepted connect proved; empty without operators.
+    const QString &operatorCode() const { return m_operator; }
 
     // What a method answers: the result's value and by-reference values,
     // and what the call log says of it.

@@ -27,6 +27,8 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     const QCommandLineOption maxPartial(QStringLiteral("max-partial-lines"), QStringLiteral("Bytes que as mensagens ainda incompletas de todas as conexões podem ocupar juntas (padrão 67108864)."), QStringLiteral("BYTES"));
     const QCommandLineOption busy(QStringLiteral("busy-timeout"), QStringLiteral("Espera máxima por um bloqueio do banco em ms (padrão 5000)."), QStringLiteral("MS"));
     const QCommandLineOption maxConnections(QStringLiteral("max-connections"), QStringLiteral("Conexões abertas ao mesmo tempo (padrão 256; menos se o limite de arquivos abertos do processo não comportar)."), QStringLiteral("N"));
+    const QCommandLineOption unauthenticated(QStringLiteral("max-unauthenticated"), QStringLiteral("Conexões ainda sem connect aceito ao mesmo tempo (padrão 32)."), QStringLiteral("N"));
+    const QCommandLineOption perOperator(QStringLiteral("max-connections-per-operator"), QStringLiteral("Conexões abertas ao mesmo tempo de um mesmo operador (padrão 16)."), QStringLiteral("N"));
     const QCommandLineOption perAddress(QStringLiteral("max-connections-per-address"), QStringLiteral("Conexões abertas ao mesmo tempo de um mesmo endereço (padrão 32)."), QStringLiteral("N"));
     const QCommandLineOption handshake(QStringLiteral("handshake-timeout"), QStringLiteral("Segundos para o cliente concluir o TLS e o connect (padrão 10)."), QStringLiteral("S"));
     const QCommandLineOption idle(QStringLiteral("idle-timeout"), QStringLiteral("Segundos sem chamadas antes de fechar a conexão (padrão 3600)."), QStringLiteral("S"));
@@ -37,7 +39,7 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     const QCommandLineOption tlsCert(QStringLiteral("tls-cert"), QStringLiteral("Certificado TLS do servidor (PEM)."), QStringLiteral("FILE"));
     const QCommandLineOption tlsKey(QStringLiteral("tls-key"), QStringLiteral("Chave privada do certificado TLS (PEM, sem senha)."), QStringLiteral("FILE"));
     const QCommandLineOption addOperator(QStringLiteral("add-operator"), QStringLiteral("Cadastra o operador (ou troca sua senha), pedindo a senha duas vezes, e sai."), QStringLiteral("CODE"));
-    parser.addOptions({db, listen, seed, localDb, seedValue, maxLine, maxPartial, busy, maxConnections, perAddress, handshake, idle,
+    parser.addOptions({db, listen, seed, localDb, seedValue, maxLine, maxPartial, busy, maxConnections, perAddress, unauthenticated, perOperator, handshake, idle,
                        line, stall, statement, shutdown, tlsCert, tlsKey, addOperator});
     if (!parser.parse(arguments)) {
         fail(parser.errorText(), parser);
@@ -105,6 +107,8 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     };
     positive(maxConnections, 1, &options.maxConnections);
     positive(perAddress, 1, &options.maxConnectionsPerAddress);
+    positive(unauthenticated, 1, &options.maxUnauthenticated);
+    positive(perOperator, 1, &options.maxConnectionsPerOperator);
     positive(handshake, 1000, &options.handshakeTimeoutMs);
     positive(idle, 1000, &options.idleTimeoutMs);
     positive(line, 1000, &options.lineTimeoutMs);

@@ -22,6 +22,8 @@ struct ServerOptions {
     int busyTimeoutMs = 5000;
     int maxConnections = 256;
     int maxConnectionsPerAddress = 32;
+    int maxUnauthenticated = 32;           // connections without an accepted connect yet
+    int maxConnectionsPerOperator = 16;
     int handshakeTimeoutMs = 10 * 1000;    // TLS and connect
     int idleTimeoutMs = 60 * 60 * 1000;    // the client reconnects by itself at its next call
     int lineTimeoutMs = 30 * 1000;         // from a line's first byte to its newline

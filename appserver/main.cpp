@@ -150,6 +150,7 @@ int serve(QCoreApplication &app, const ServerOptions &options, const DatabaseLoc
     settings.location = location;
     settings.maxLineLength = options.maxLineLength;
     settings.partialLines = std::make_shared<LineBudget>(options.maxPartialLines);
+    settings.classes = std::make_shared<ConnectionClasses>(options.maxUnauthenticated, options.maxConnectionsPerOperator);
     settings.busyTimeoutMs = options.busyTimeoutMs;
     settings.handshakeTimeoutMs = options.handshakeTimeoutMs;
     settings.idleTimeoutMs = options.idleTimeoutMs;

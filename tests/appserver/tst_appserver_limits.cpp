@@ -97,12 +97,12 @@ private:
     }
 
     // A server whose one operator is MARIA, password "senha-secreta".
-    bool startWithMaria(AppServerProcess &server)
+    bool startWithMaria(AppServerProcess &server, const QStringList &arguments = {})
     {
         const QString database = m_sqlite.freshDatabase();
         QString output;
         const QStringList adding{QStringLiteral("--db"), database, QStringLiteral("--add-operator"), QStringLiteral("MARIA")};
-        if (runAppServer(adding, "senha-secreta\nsenha-secreta\n", &output) != 0 || !server.start(database)) {
+        if (runAppServer(adding, "senha-secreta\nsenha-secreta\n", &output) != 0 || !server.start(database, arguments)) {
             qWarning("%s %s", qPrintable(output), qPrintable(server.error()));
             return false;
         }
@@ -157,7 +157,9 @@ private slots:
         }
         const QString database = m_postgres.freshDatabase();
         AppServerProcess server;
-        QVERIFY2(server.start(database, {QStringLiteral("--max-connections-per-address"), QStringLiteral("1000")}), qPrintable(server.error()));
+        QVERIFY2(server.start(database, {QStringLiteral("--max-connections-per-address"), QStringLiteral("1000"),
+                                         QStringLiteral("--max-unauthenticated"), QStringLiteral("1000")}),
+                 qPrintable(server.error()));
         QSqlDatabase direct = m_postgres.direct(database);
         const auto backends = [&direct] {
             QSqlQuery query(QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname = current_database()"), direct);
@@ -312,6 +314,31 @@ private slots:
                                                                                          : QStringLiteral("refused");
             QCOMPARE(attempt.section(QLatin1Char(' '), 0, 0) + QLatin1Char(' ') + outcome, attempt);
         }
+    }
+
+    // Connections without an accepted connect fill a class of their own, so
+    // they never take the slots of operators who have logged in; one
+    // operator holds a bounded number. Each step: "wait" (a socket that says
+    // nothing) or "login", and the error code it meets (0: none).
+    void classesOfConnectionsHaveCapsOfTheirOwn()
+    {
+        AppServerProcess server;
+        QVERIFY(startWithMaria(server, {QStringLiteral("--max-unauthenticated"), QStringLiteral("2"),
+                                        QStringLiteral("--max-connections-per-operator"), QStringLiteral("2")}));
+        std::vector<std::unique_ptr<JsonLineClient>> open;
+        QStringList met;
+        for (const QString &step : {"wait", "login", "login", "login", "wait", "wait"}) {
+            auto &client = open.emplace_back(std::make_unique<JsonLineClient>());
+            QVERIFY(client->open(server.port()));
+            const QJsonObject answer = step == QLatin1String("login")
+                ? client->call(QStringLiteral("connect"), credentials(QStringLiteral("MARIA"), QStringLiteral("senha-secreta")))
+                : QJsonDocument::fromJson(client->readLine(300)).object();
+            met << step + QLatin1Char(' ') + QString::number(errorCodeOf(answer));
+            if (errorCodeOf(answer) != 0) {
+                QTRY_VERIFY(!client->isConnected());
+            }
+        }
+        QCOMPARE(met, (QStringList{"wait 0", "login 0", "login 0", "login -32006", "wait 0", "wait -32006"}));
     }
 
     void addingAnOperatorAsksThePasswordTwice()
