@@ -1,5 +1,7 @@
 #include "AnswerStream.h"
 
+#include "CallDeadline.h"
+
 #include <utility>
 
 AnswerStream::AnswerStream(Sender send)
@@ -17,8 +19,16 @@ bool AnswerStream::send()
 
 void AnswerStream::sendFullChunk()
 {
-    if (m_buffer.size() >= chunkBytes && !send()) {
+    if (m_buffer.size() < chunkBytes) {
+        return;
+    }
+    if (!send()) {
         throw ClientGone();
+    }
+    // Producing the rows, or waiting for the client to take them, may have
+    // taken the call past its deadline.
+    if (m_deadline && m_deadline->hasPassed()) {
+        throw CallDeadline::Passed();
     }
 }
 

@@ -5,6 +5,8 @@
 #include <functional>
 #include <stdexcept>
 
+class CallDeadline;
+
 // One answer line on its way to the client. Text is appended to buffer();
 // an answer written while its query steps (a branch's quote list) leaves in
 // chunks as it grows, so the client reads while the server still queries
@@ -24,7 +26,10 @@ public:
     explicit AnswerStream(Sender send);
 
     QByteArray &buffer() { return m_buffer; }
-    // Sends the buffered text once it fills a chunk; throws ClientGone.
+    // From now on each chunk sent looks at the call's deadline.
+    void stopAt(const CallDeadline *deadline) { m_deadline = deadline; }
+    // Sends the buffered text once it fills a chunk; throws ClientGone, or
+    // CallDeadline::Passed once the deadline given to stopAt() has passed.
     void sendFullChunk();
     // Sends the rest of the line; false when the client could not take it.
     bool finish();
@@ -38,6 +43,7 @@ private:
     bool send();
 
     Sender m_send;
+    const CallDeadline *m_deadline = nullptr;
     QByteArray m_buffer;
     bool m_sent = false;
 };

@@ -46,6 +46,12 @@ void CallDeadline::end()
     m_deadline.store(0);
 }
 
+bool CallDeadline::hasPassed() const
+{
+    const auto deadline = m_deadline.load();
+    return deadline != 0 && Clock::now().time_since_epoch().count() > deadline;
+}
+
 void CallDeadline::stopAllWithin(int timeoutMs)
 {
     const auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);

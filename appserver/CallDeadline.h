@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <stdexcept>
 
 // How long one call may keep the database busy. On SQLite a progress
 // handler interrupts a statement that runs past the call's deadline (its
@@ -17,10 +18,18 @@ public:
     CallDeadline(const CallDeadline &) = delete;
     CallDeadline &operator=(const CallDeadline &) = delete;
 
-    // Around each call; only SQLite needs them, PostgreSQL times each
-    // statement itself.
+    // What a call's own checks throw once its deadline has passed.
+    struct Passed : std::runtime_error {
+        Passed() : std::runtime_error("a chamada passou do seu limite de tempo") {}
+    };
+
+    // Around each call. PostgreSQL times each statement itself; SQLite's
+    // statements, and a call's own checks between them, go by these.
     void start();
     void end();
+    // Whether the running call has gone past its deadline.
+    bool hasPassed() const;
+    int timeoutMs() const { return m_timeoutMs; }
 
     // From now on no call runs past `timeoutMs` from now.
     static void stopAllWithin(int timeoutMs);

@@ -6,7 +6,6 @@
 #include <QAtomicInteger>
 #include <QDeadlineTimer>
 #include <QScopedValueRollback>
-#include <QSqlDatabase>
 #include <QSslSocket>
 
 #include <linux/sockios.h>
@@ -44,13 +43,10 @@ void ClientConnection::start()
     }
     m_socket->setReadBufferSize(readAheadBytes);
     m_peer = QStringLiteral("%1:%2").arg(m_socket->peerAddress().toString()).arg(m_socket->peerPort());
-    m_connectionName = QStringLiteral("appserver-connection-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
-    const DatabaseLocation location = m_settings.location;
-    const QString name = m_connectionName;
-    const int busyTimeoutMs = m_settings.busyTimeoutMs;
+    const QString connectionName = QStringLiteral("appserver-connection-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
+    m_database = std::make_unique<PooledDatabase>(m_settings.database, connectionName, m_peer);
     m_session = std::make_unique<RpcSession>(
-        RpcSession::Settings{[location, name, busyTimeoutMs] { return location.open(name, busyTimeoutMs); },
-                             m_settings.requireOperators, m_settings.statementTimeoutMs,
+        RpcSession::Settings{m_database.get(), m_settings.requireOperators,
                              [classes = m_settings.classes](const QString &code) { return classes->accept(code); }},
         m_peer);
 
@@ -209,12 +205,6 @@ void ClientConnection::finish()
     m_session.reset();
     m_buffer.clear();
     m_settings.partialLines->hold(m_heldBytes, 0);
-    if (!m_connectionName.isEmpty()) {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_connectionName);
-    }
+    m_database.reset(); // closed on the thread that opened it
     emit finished();
 }

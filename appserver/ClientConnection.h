@@ -1,9 +1,9 @@
 #pragma once
 
 #include "ConnectionClasses.h"
-#include "DatabaseLocation.h"
 #include "LineBudget.h"
 #include "LineFramer.h"
+#include "PooledDatabase.h"
 
 #include <QObject>
 #include <QSslConfiguration>
@@ -17,21 +17,20 @@ class RpcSession;
 
 // Serves one client on its own thread: reads request lines, answers them in
 // order, and ends when the client goes away, stays silent too long, takes
-// too long over a line or the answer, or the server stops. Its database connection is opened by the client's connect.
+// too long over a line or the answer, or the server stops. Its calls borrow
+// a database connection from the pool shared by all connections.
 class ClientConnection final : public QObject {
     Q_OBJECT
 public:
     struct Settings {
-        DatabaseLocation location;
+        PooledDatabase::Settings database; // its pool shared by all connections
         qint64 maxLineLength = 4 * 1024 * 1024;
         std::shared_ptr<ConnectionClasses> classes = std::make_shared<ConnectionClasses>(32, 16); // shared by all connections
         std::shared_ptr<LineBudget> partialLines = std::make_shared<LineBudget>(64 * 1024 * 1024); // shared by all connections
-        int busyTimeoutMs = 5000;
         int handshakeTimeoutMs = 10000; // TLS and connect
         int idleTimeoutMs = 3600000;
         int lineTimeoutMs = 30000;  // from a line's first byte to its newline
         int stallTimeoutMs = 30000; // a client that takes no byte of its answer
-        int statementTimeoutMs = 60000;
         bool requireOperators = false;
         std::optional<QSslConfiguration> tls; // set: the client speaks TLS
     };
@@ -59,7 +58,7 @@ private:
     LineFramer m_buffer;
     QTcpSocket *m_socket = nullptr;
     QString m_peer;
-    QString m_connectionName;
+    std::unique_ptr<PooledDatabase> m_database;
     std::unique_ptr<RpcSession> m_session;
     QTimer *m_handshake = nullptr;
     QTimer *m_idle = nullptr;

@@ -1,10 +1,13 @@
 #include "RpcSession.h"
 
+#include "CallDeadline.h"
 #include "CallLog.h"
 #include "HallSchedule.h"
+#include "JsonText.h"
 #include "JustificationWriter.h"
 #include "LoginThrottle.h"
 #include "OperatorBook.h"
+#include "PacketJson.h"
 #include "QuoteFilter.h"
 #include "QuoteHistory.h"
 #include "QuoteListing.h"
@@ -182,17 +185,19 @@ bool RpcSession::handle(const QByteArray &text, const AnswerStream::Sender &send
         } else {
             out.buffer().append(resultLine(id, result));
         }
+        endCall(false);
         CallLog::write(m_peer, method, timer.elapsed(), outcome);
         return out.finish();
     } catch (const AnswerStream::ClientGone &gone) {
+        endCall(false);
         CallLog::write(m_peer, method, timer.elapsed(), QStringLiteral("%1; conexão encerrada").arg(QString::fromUtf8(gone.what())));
         return false;
     } catch (const RpcError &error) {
+        endCall(false);
         return fail(out, id, method, timer.elapsed(), error.code(), error.message());
     } catch (const std::exception &error) {
-        const bool answered = fail(out, id, method, timer.elapsed(), RpcError::InternalError, databaseFailure, QString::fromUtf8(error.what()));
-        renewLostDatabase();
-        return answered;
+        endCall(true);
+        return fail(out, id, method, timer.elapsed(), RpcError::InternalError, databaseFailure, QString::fromUtf8(error.what()));
     }
 }
 
@@ -247,22 +252,7 @@ RpcSession::Answer RpcSession::dispatch(const QString &methodName, const QJsonAr
         throw RpcError(RpcError::InvalidParams, QStringLiteral("%1 espera %2 argumento(s), recebeu %3")
                                                     .arg(methodName).arg(method->argumentCount).arg(params.size()));
     }
-    // Every call but the first connect runs against the call's deadline.
-    struct DeadlineScope {
-        CallDeadline *deadline;
-        explicit DeadlineScope(CallDeadline *running) : deadline(running)
-        {
-            if (deadline) {
-                deadline->start();
-            }
-        }
-        ~DeadlineScope()
-        {
-            if (deadline) {
-                deadline->end();
-            }
-        }
-    } scope(m_deadline.get());
+    startCall();
     return (this->*method->handler)(params);
 }
 
@@ -297,7 +287,6 @@ RpcSession::Answer RpcSession::connect(const QJsonArray &params)
         throw RpcError(RpcError::UnknownServer, QStringLiteral("servidor desconhecido: \"%1\"; este servidor hospeda \"%2\"")
                                                     .arg(name.left(80), QLatin1String(serverName)));
     }
-    openDatabase();
     authenticate(params);
     if (m_settings.accept) {
         const QString refused = m_settings.accept(m_operator);
@@ -310,39 +299,23 @@ RpcSession::Answer RpcSession::connect(const QJsonArray &params)
     return answer(QJsonValue());
 }
 
-void RpcSession::openDatabase()
+void RpcSession::startCall()
 {
-    if (m_db.isOpen()) {
-        return;
-    }
-    try {
-        m_db = m_settings.openDatabase();
-        m_deadline = std::make_unique<CallDeadline>(m_db, m_settings.statementTimeoutMs);
-    } catch (const std::exception &error) {
-        CallLog::note(QStringLiteral("%1: banco de dados indisponível: %2").arg(m_peer, QString::fromUtf8(error.what())));
-        throw RpcError(RpcError::InternalError, QStringLiteral("banco de dados do servidor indisponível; tente de novo em instantes"));
-    }
+    const CallDatabase::Lent lent = m_settings.database->lend();
+    m_db = lent.db;
+    m_deadline = lent.deadline;
+    m_deadline->start();
 }
 
-void RpcSession::renewLostDatabase()
+void RpcSession::endCall(bool databaseFailed)
 {
-    // After a database failure: when the connection itself is gone (its
-    // backend ended, the database server restarted) a fresh one replaces it
-    // now, so the client's next call works. Should the database still be
-    // down, the next call fails the same way and tries again.
-    if (!m_connected || (m_db.isOpen() && Sql::answers(m_db))) {
+    if (!m_deadline) {
         return;
     }
-    CallLog::note(QStringLiteral("%1: conexão com o banco de dados perdida; abrindo outra").arg(m_peer));
-    const QString name = m_db.connectionName();
-    m_deadline.reset();
+    m_deadline->end();
+    m_deadline = nullptr;
     m_db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(name);
-    try {
-        openDatabase();
-    } catch (const RpcError &) {
-        // openDatabase logged why.
-    }
+    m_settings.database->takeBack(databaseFailed);
 }
 
 void RpcSession::authenticate(const QJsonArray &params)
@@ -410,10 +383,35 @@ RpcSession::Answer RpcSession::getOrcamento(const QJsonArray &params)
     // as text straight from the query and leaves while the query steps.
     Answer listed = answer(QJsonValue(), refs);
     listed.streamValue = [this, branch, filter](AnswerStream &out) {
+        out.stopAt(m_deadline);
+        const qsizetype valueStart = out.buffer().size();
         out.buffer().append(R"({"data":)");
-        const qsizetype rows = QuoteReader(m_db).writeQuotes(branch, filter, out);
-        out.buffer().append(R"(,"ok":true})");
-        return QStringLiteral("ok, %1 orçamento(s)").arg(rows);
+        try {
+            const qsizetype rows = QuoteReader(m_db).writeQuotes(branch, filter, out);
+            out.buffer().append(R"(,"ok":true})");
+            return QStringLiteral("ok, %1 orçamento(s)").arg(rows);
+        } catch (const AnswerStream::ClientGone &) {
+            throw;
+        } catch (const std::exception &) {
+            if (!m_deadline->hasPassed()) {
+                throw;
+            }
+        }
+        // Stopped between two rows. Once part of the list has left, its
+        // packet closes on the rows written and the answer says it is not
+        // whole; before, the answer is a plain refusal.
+        const QString stopped = QStringLiteral("A listagem passou do limite de %1 s do servidor e foi interrompida. "
+                                               "Restrinja o filtro e liste de novo.").arg(m_deadline->timeoutMs() / 1000);
+        if (out.hasSent()) {
+            PacketJson::endRows(out.buffer());
+            out.buffer().append(R"(,"message":)");
+        } else {
+            out.buffer().truncate(valueStart);
+            out.buffer().append(R"({"message":)");
+        }
+        JsonText::appendString(out.buffer(), stopped);
+        out.buffer().append(R"(,"ok":false})");
+        return QStringLiteral("interrompido: passou do limite de %1 ms").arg(m_deadline->timeoutMs());
     };
     return listed;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AnswerStream.h"
-#include "CallDeadline.h"
+#include "CallDatabase.h"
 #include "RpcError.h"
 
 #include <QByteArray>
@@ -12,7 +12,6 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 // One client's conversation with the remote data module
 // "CXL04100.rdmCancelamento": takes one JSON-RPC request line, runs the
@@ -21,20 +20,20 @@
 // docs/protocol.md describes, or, once part of the answer has left, the end
 // of the connection.
 //
-// The database connection is opened by the first accepted `connect`, so a
-// socket that never says who it is holds no database connection. On a
-// server with operators `connect` must carry one with its password.
+// Each call borrows the database for its length only (connect included, to
+// check the password), so a socket that never says who it is, or a client
+// between calls, holds no database connection. On a server with operators
+// `connect` must carry one with its password.
 class RpcSession final {
 public:
     static constexpr const char *serverName = "CXL04100.rdmCancelamento";
 
     struct Settings {
-        // Opens this connection's database; throws when it cannot.
-        std::function<QSqlDatabase()> openDatabase;
+        // Lends the database to each call; outlives the session.
+        CallDatabase *database = nullptr;
         // Off loopback the server must never serve without passwords, even
         // should its operators be removed while it runs.
         bool requireOperators = false;
-        int statementTimeoutMs = 60000;
         // Asked before a connect is accepted, with the operator it proved
         // (empty without operators): the reason to refuse it, or empty.
         std::function<QString(const QString &operatorCode)> accept;
@@ -75,7 +74,9 @@ private:
     // left); the log says `logged` instead of the message when given.
     bool fail(AnswerStream &out, const QJsonValue &id, const QString &method, qint64 elapsedMs, int code, const QString &message,
               const QString &logged = {});
-    void renewLostDatabase();
+    // Borrows the database for the call being dispatched, until endCall().
+    void startCall();
+    void endCall(bool databaseFailed);
 
     Answer connect(const QJsonArray &params);
     Answer getOrcamento(const QJsonArray &params);
@@ -91,12 +92,11 @@ private:
     Answer getHistorico(const QJsonArray &params);
     Answer setAnterior(const QJsonArray &params);
 
-    void openDatabase();
     void authenticate(const QJsonArray &params);
 
     Settings m_settings;
-    QSqlDatabase m_db;
-    std::unique_ptr<CallDeadline> m_deadline;
+    QSqlDatabase m_db;                   // lent for the call under way
+    CallDeadline *m_deadline = nullptr; // the call's; null between calls
     QString m_peer;
     bool m_connected = false;
     bool m_closing = false; // the answer being sent is the connection's last

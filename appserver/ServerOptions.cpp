@@ -30,6 +30,7 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     const QCommandLineOption unauthenticated(QStringLiteral("max-unauthenticated"), QStringLiteral("Conexões ainda sem connect aceito ao mesmo tempo (padrão 32)."), QStringLiteral("N"));
     const QCommandLineOption perOperator(QStringLiteral("max-connections-per-operator"), QStringLiteral("Conexões abertas ao mesmo tempo de um mesmo operador (padrão 16)."), QStringLiteral("N"));
     const QCommandLineOption perAddress(QStringLiteral("max-connections-per-address"), QStringLiteral("Conexões abertas ao mesmo tempo de um mesmo endereço (padrão 32)."), QStringLiteral("N"));
+    const QCommandLineOption databaseConnections(QStringLiteral("max-db-connections"), QStringLiteral("Conexões com o banco de dados abertas ao mesmo tempo, repartidas entre os clientes (padrão 20)."), QStringLiteral("N"));
     const QCommandLineOption handshake(QStringLiteral("handshake-timeout"), QStringLiteral("Segundos para o cliente concluir o TLS e o connect (padrão 10)."), QStringLiteral("S"));
     const QCommandLineOption idle(QStringLiteral("idle-timeout"), QStringLiteral("Segundos sem chamadas antes de fechar a conexão (padrão 3600)."), QStringLiteral("S"));
     const QCommandLineOption line(QStringLiteral("line-timeout"), QStringLiteral("Segundos para uma mensagem começada chegar inteira (padrão 30)."), QStringLiteral("S"));
@@ -39,7 +40,7 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     const QCommandLineOption tlsCert(QStringLiteral("tls-cert"), QStringLiteral("Certificado TLS do servidor (PEM)."), QStringLiteral("FILE"));
     const QCommandLineOption tlsKey(QStringLiteral("tls-key"), QStringLiteral("Chave privada do certificado TLS (PEM, sem senha)."), QStringLiteral("FILE"));
     const QCommandLineOption addOperator(QStringLiteral("add-operator"), QStringLiteral("Cadastra o operador (ou troca sua senha), pedindo a senha duas vezes, e sai."), QStringLiteral("CODE"));
-    parser.addOptions({db, listen, seed, localDb, seedValue, maxLine, maxPartial, busy, maxConnections, perAddress, unauthenticated, perOperator, handshake, idle,
+    parser.addOptions({db, listen, seed, localDb, seedValue, maxLine, maxPartial, busy, maxConnections, perAddress, unauthenticated, perOperator, databaseConnections, handshake, idle,
                        line, stall, statement, shutdown, tlsCert, tlsKey, addOperator});
     if (!parser.parse(arguments)) {
         fail(parser.errorText(), parser);
@@ -109,6 +110,7 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     positive(perAddress, 1, &options.maxConnectionsPerAddress);
     positive(unauthenticated, 1, &options.maxUnauthenticated);
     positive(perOperator, 1, &options.maxConnectionsPerOperator);
+    positive(databaseConnections, 1, &options.databaseConnections);
     positive(handshake, 1000, &options.handshakeTimeoutMs);
     positive(idle, 1000, &options.idleTimeoutMs);
     positive(line, 1000, &options.lineTimeoutMs);

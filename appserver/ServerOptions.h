@@ -24,6 +24,10 @@ struct ServerOptions {
     int maxConnectionsPerAddress = 32;
     int maxUnauthenticated = 32;           // connections without an accepted connect yet
     int maxConnectionsPerOperator = 16;
+    // Database connections open at once, shared by all client connections:
+    // five servers on one PostgreSQL of the default 100 connections leave
+    // it room for its own tools.
+    int databaseConnections = 20;
     int handshakeTimeoutMs = 10 * 1000;    // TLS and connect
     int idleTimeoutMs = 60 * 60 * 1000;    // the client reconnects by itself at its next call
     int lineTimeoutMs = 30 * 1000;         // from a line's first byte to its newline

@@ -147,16 +147,15 @@ int serve(QCoreApplication &app, const ServerOptions &options, const DatabaseLoc
         return 2;
     }
     ClientConnection::Settings settings;
-    settings.location = location;
+    settings.database = PooledDatabase::Settings{std::make_shared<DatabasePool>(options.databaseConnections), location, options.busyTimeoutMs,
+                                                 options.statementTimeoutMs};
     settings.maxLineLength = options.maxLineLength;
     settings.partialLines = std::make_shared<LineBudget>(options.maxPartialLines);
     settings.classes = std::make_shared<ConnectionClasses>(options.maxUnauthenticated, options.maxConnectionsPerOperator);
-    settings.busyTimeoutMs = options.busyTimeoutMs;
     settings.handshakeTimeoutMs = options.handshakeTimeoutMs;
     settings.idleTimeoutMs = options.idleTimeoutMs;
     settings.lineTimeoutMs = options.lineTimeoutMs;
     settings.stallTimeoutMs = options.stallTimeoutMs;
-    settings.statementTimeoutMs = options.statementTimeoutMs;
     settings.requireOperators = !loopback;
     if (options.tls()) {
         settings.tls = tlsConfiguration(options);

@@ -69,6 +69,27 @@ QString TestBackend::freshDatabase()
     return m_cluster->url(name);
 }
 
+QString TestBackend::seededDatabase(int quotes)
+{
+    const QString name = QStringLiteral("seeded%1_%2").arg(quotes).arg(++m_copies);
+    QString location = m_dir.path() + QLatin1Char('/') + name + QStringLiteral(".db");
+    QString output;
+    try {
+        if (m_cluster) {
+            m_cluster->createDatabase(name);
+            location = m_cluster->url(name);
+        }
+    } catch (const std::exception &failure) {
+        m_error = QString::fromUtf8(failure.what());
+        return {};
+    }
+    if (!AppServerProcess::seed(location, quotes, {}, &output)) {
+        m_error = QStringLiteral("seeding failed: ") + output;
+        return {};
+    }
+    return location;
+}
+
 QSqlDatabase TestBackend::direct(const QString &location)
 {
     const QString name = QStringLiteral("test-direct-%1").arg(m_directNames.size());

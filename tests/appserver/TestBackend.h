@@ -26,6 +26,9 @@ public:
     // The location (file or URL) of a fresh copy of the seeded database;
     // empty on failure (see error()).
     QString freshDatabase();
+    // A database of its own seeded with `quotes` quotes, for the tests that
+    // need more than the template's; empty on failure (see error()).
+    QString seededDatabase(int quotes);
     // A direct connection for arranging and checking rows.
     QSqlDatabase direct(const QString &location);
     void closeDirect();

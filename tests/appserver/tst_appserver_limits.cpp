@@ -150,7 +150,7 @@ private slots:
         QVERIFY(server.isRunning());
     }
 
-    void silentSocketsHoldNoDatabaseConnection()
+    void databaseConnectionsAreBoundedByThePool()
     {
         if (!m_postgres.prepare()) {
             QSKIP(qPrintable(m_postgres.skipReason().isEmpty() ? m_postgres.error() : m_postgres.skipReason()));
@@ -158,7 +158,8 @@ private slots:
         const QString database = m_postgres.freshDatabase();
         AppServerProcess server;
         QVERIFY2(server.start(database, {QStringLiteral("--max-connections-per-address"), QStringLiteral("1000"),
-                                         QStringLiteral("--max-unauthenticated"), QStringLiteral("1000")}),
+                                         QStringLiteral("--max-unauthenticated"), QStringLiteral("1000"),
+                                         QStringLiteral("--max-db-connections"), QStringLiteral("4")}),
                  qPrintable(server.error()));
         QSqlDatabase direct = m_postgres.direct(database);
         const auto backends = [&direct] {
@@ -166,19 +167,86 @@ private slots:
             return query.next() ? query.value(0).toInt() : -1;
         };
         const int before = backends();
-        // More silent sockets than the cluster takes connections.
-        std::vector<std::unique_ptr<JsonLineClient>> silent;
+        // More silent sockets, then more idle clients that logged in and
+        // made a call, than the cluster takes connections.
+        std::vector<std::unique_ptr<JsonLineClient>> clients;
         for (int i = 0; i < 150; ++i) {
-            silent.push_back(std::make_unique<JsonLineClient>());
-            QVERIFY(silent.back()->open(server.port()));
+            clients.push_back(std::make_unique<JsonLineClient>());
+            QVERIFY(clients.back()->open(server.port()));
         }
         QTest::qWait(500);
         QCOMPARE(backends(), before);
-        JsonLineClient client;
-        QVERIFY(client.openSession(server.port()));
-        QVERIFY(client.checked(QStringLiteral("GetParamOrca"), {}).value(QStringLiteral("ok")).toBool());
-        QCOMPARE(backends(), before + 1);
+        clients.clear();
+        for (int i = 0; i < 120; ++i) {
+            clients.push_back(std::make_unique<JsonLineClient>());
+            QVERIFY(clients.back()->openSession(server.port()));
+            QVERIFY(clients.back()->checked(QStringLiteral("GetParamOrca"), {}).value(QStringLiteral("ok")).toBool());
+        }
+        QVERIFY2(backends() <= before + 4, qPrintable(QString::number(backends() - before)));
+        direct = QSqlDatabase();
         m_postgres.closeDirect();
+    }
+
+    void aListingStopsAtTheCallsDeadlineWhileOthersWaitForThePool_data()
+    {
+        QTest::addColumn<bool>("postgres");
+        QTest::newRow("sqlite") << false;
+        QTest::newRow("postgres") << true;
+    }
+
+    void aListingStopsAtTheCallsDeadlineWhileOthersWaitForThePool()
+    {
+        QFETCH(bool, postgres);
+        TestBackend &backend = postgres ? m_postgres : m_sqlite;
+        if (!backend.prepare()) {
+            QSKIP(qPrintable(backend.skipReason().isEmpty() ? backend.error() : backend.skipReason()));
+        }
+        // A branch of 2,000 quotes: each listing is some 700 kB.
+        const QString database = backend.seededDatabase(20000);
+        QVERIFY2(!database.isEmpty(), qPrintable(backend.error()));
+        AppServerProcess server;
+        QVERIFY2(server.start(database, {QStringLiteral("--statement-timeout"), QStringLiteral("1"), QStringLiteral("--max-db-connections"),
+                                         QStringLiteral("1"), QStringLiteral("--busy-timeout"), QStringLiteral("300")}),
+                 qPrintable(server.error()));
+        JsonLineClient slow;
+        JsonLineClient other;
+        QVERIFY(slow.openSession(server.port()));
+        QVERIFY(other.openSession(server.port()));
+        // The slow client takes nothing for two seconds (left to grow, the
+        // system's buffers would take every listing at once); a listing waits
+        // for it holding the server's one database connection.
+        slow.socket().setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 64 * 1024);
+        slow.socket().setReadBufferSize(1);
+        QuoteListing everyState;
+        everyState.states.clear();
+        everyState.allStates = QuoteListing::all;
+        const int listings = 30;
+        for (int id = 1; id <= listings; ++id) {
+            slow.sendRaw(QJsonDocument(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                                                   {QStringLiteral("id"), id},
+                                                   {QStringLiteral("method"), QStringLiteral("GetOrcamento")},
+                                                   {QStringLiteral("params"), everyState.arguments(QStringLiteral("0001"))}})
+                             .toJson(QJsonDocument::Compact)
+                         + '\n');
+        }
+        QTest::qWait(500);
+        const QJsonObject busy = other.call(QStringLiteral("GetParamOrca"), {});
+        QCOMPARE(errorCodeOf(busy), -32006);
+        QVERIFY(busy.value(QStringLiteral("error")).toObject().value(QStringLiteral("message")).toString().contains(QStringLiteral("conexões com o banco de dados")));
+        QTest::qWait(1500);
+        slow.socket().setReadBufferSize(0);
+        // Every answer is a whole line; the one running past its second says so.
+        int stopped = 0;
+        for (int id = 1; id <= listings; ++id) {
+            const QJsonObject value = slow.readAnswer(30000).value(QStringLiteral("result")).toObject().value(QStringLiteral("value")).toObject();
+            QVERIFY2(value.value(QStringLiteral("ok")).isBool(), qPrintable(QString::number(id)));
+            if (!value.value(QStringLiteral("ok")).toBool()) {
+                ++stopped;
+                QVERIFY(value.value(QStringLiteral("message")).toString().contains(QStringLiteral("passou do limite de 1 s")));
+            }
+        }
+        QVERIFY(stopped >= 1);
+        QVERIFY(other.checked(QStringLiteral("GetParamOrca"), {}).value(QStringLiteral("ok")).toBool());
     }
 
     void clientThatNeverReadsDoesNotGrowTheServer()
@@ -327,7 +395,7 @@ private slots:
                                         QStringLiteral("--max-connections-per-operator"), QStringLiteral("2")}));
         std::vector<std::unique_ptr<JsonLineClient>> open;
         QStringList met;
-        for (const QString &step : {"wait", "login", "login", "login", "wait", "wait"}) {
+        for (const QString &step : QStringList{"wait", "login", "login", "login", "wait", "wait"}) {
             auto &client = open.emplace_back(std::make_unique<JsonLineClient>());
             QVERIFY(client->open(server.port()));
             const QJsonObject answer = step == QLatin1String("login")

@@ -10,6 +10,7 @@
 // transaction open. A rule broken is a crash (fuzzFailure).
 
 #include "AnswerLine.h"
+#include "CallDeadline.h"
 #include "FuzzDatabase.h"
 #include "FuzzFailure.h"
 #include "FuzzTarget.h"
@@ -52,6 +53,18 @@ QByteArray answer(RpcSession &session, const QByteArray &line)
     return sent;
 }
 
+// Every call of an input runs on the seeded connection.
+class SeededCallDatabase final : public CallDatabase {
+public:
+    explicit SeededCallDatabase(const QSqlDatabase &db) : m_db(db), m_deadline(db, 60000) {}
+    Lent lend() override { return Lent{m_db, &m_deadline}; }
+    void takeBack(bool) override {}
+
+private:
+    QSqlDatabase m_db;
+    CallDeadline m_deadline;
+};
+
 FuzzDatabase &database()
 {
     static int argc = 1;
@@ -81,8 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzDatabase &seeded = database();
     {
+        SeededCallDatabase calls(seeded.connection());
         RpcSession::Settings settings;
-        settings.openDatabase = [&seeded] { return seeded.connection(); };
+        settings.database = &calls;
         RpcSession session(settings, QStringLiteral("fuzz"));
         if (answer(session, connectLine).contains(R"("error")")) {
             fuzzFailure(QStringLiteral("connect was refused"));

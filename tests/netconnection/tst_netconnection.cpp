@@ -636,17 +636,31 @@ private slots:
         QCOMPARE(connection->Call(QStringLiteral("getVerifSalao")), QJsonValue(QStringLiteral("seguinte")));
     }
 
-    void aRefusalBringsNoPacket()
+    void aRefusalIsTheAnswerWhateverRowsCameFirst_data()
     {
+        QTest::addColumn<QByteArray>("rows");
+        QTest::newRow("refusal") << QByteArray();
+        // A listing the server stopped at its deadline after part of it had left.
+        QTest::newRow("stopped listing") << R"("data":)" + QJsonDocument(reasonPacket()).toJson(QJsonDocument::Compact) + ',';
+    }
+
+    void aRefusalIsTheAnswerWhateverRowsCameFirst()
+    {
+        QFETCH(QByteArray, rows);
         ScriptedPeer peer;
         auto connection = connectionTo(peer);
-        peer.replyResult(QJsonObject{{QStringLiteral("ok"), false}, {QStringLiteral("message"), QStringLiteral("Filial não cadastrada.")}});
+        peer.replyRaw({R"({"id":%ID%,"jsonrpc":"2.0","result":{"refs":{},"value":{)" + rows
+                       + R"("message":"Filial não cadastrada.","ok":false}}})" "\n"});
         std::optional<PacketColumns> packet = PacketColumns{};
         const QJsonValue answer = connection->CallPacket(QStringLiteral("GetOrcamento"), {}, packet);
         QCOMPARE(answer.toObject().value(QStringLiteral("message")), QJsonValue(QStringLiteral("Filial não cadastrada.")));
-        QVERIFY(!packet);
-        RecordList cdsOrcamento(QStringLiteral("cdsOrcamento"));
-        QVERIFY(failureOf([&] { ServerAnswer::LoadPacket(cdsOrcamento, std::move(packet)); }).contains(QStringLiteral("esperava um pacote de dados")));
+        QCOMPARE(answer.toObject().value(QStringLiteral("ok")), QJsonValue(false));
+        QVERIFY(connection->Connected());
+        if (rows.isEmpty()) {
+            QVERIFY(!packet);
+            RecordList cdsOrcamento(QStringLiteral("cdsOrcamento"));
+            QVERIFY(failureOf([&] { ServerAnswer::LoadPacket(cdsOrcamento, std::move(packet)); }).contains(QStringLiteral("esperava um pacote de dados")));
+        }
     }
 
     void aPacketOfTheWrongShapeBreaksTheConnection()
