@@ -4,20 +4,21 @@
 
 class CallDeadline;
 
-// What a session's calls run on: a database connection lent for one call at
-// a time, with the deadline that bounds the call.
+// What sessions' calls run on: a database connection lent for one call at a
+// time, with the deadline that bounds the call.
 class CallDatabase {
 public:
     struct Lent {
         QSqlDatabase db;
         CallDeadline *deadline = nullptr;
+        int id = 0; // given back to takeBack()
     };
 
     virtual ~CallDatabase() = default;
-    // The connection for the call about to run; throws RpcError when none
-    // can be had (the server's connections all busy, the database down).
-    virtual Lent lend() = 0;
-    // The call ended, every copy of the lent connection dropped; `failed`
-    // when the database failed during it.
-    virtual void takeBack(bool failed) = 0;
+    // A connection for the call about to run on this thread; throws
+    // RpcError when none can be had (all busy, the database down).
+    virtual Lent lend(const QString &peer) = 0;
+    // The call ended, on the thread it ran on, every copy of the lent
+    // connection dropped; `failed` when the database failed during it.
+    virtual void takeBack(int id, bool failed) = 0;
 };

@@ -3,7 +3,6 @@
 #include "CallLog.h"
 #include "RpcSession.h"
 
-#include <QAtomicInteger>
 #include <QDeadlineTimer>
 #include <QScopedValueRollback>
 #include <QSslSocket>
@@ -12,8 +11,6 @@
 #include <sys/ioctl.h>
 
 namespace {
-
-QAtomicInteger<quint64> connectionCounter;
 
 // How often a client holding an answer back is looked at for bytes taken.
 constexpr int progressCheckMs = 200;
@@ -43,10 +40,8 @@ void ClientConnection::start()
     }
     m_socket->setReadBufferSize(readAheadBytes);
     m_peer = QStringLiteral("%1:%2").arg(m_socket->peerAddress().toString()).arg(m_socket->peerPort());
-    const QString connectionName = QStringLiteral("appserver-connection-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
-    m_database = std::make_unique<PooledDatabase>(m_settings.database, connectionName, m_peer);
     m_session = std::make_unique<RpcSession>(
-        RpcSession::Settings{m_database.get(), m_settings.requireOperators,
+        RpcSession::Settings{m_settings.database.get(), m_settings.requireOperators,
                              [classes = m_settings.classes](const QString &code) { return classes->accept(code); }},
         m_peer);
 
@@ -205,6 +200,5 @@ void ClientConnection::finish()
     m_session.reset();
     m_buffer.clear();
     m_settings.partialLines->hold(m_heldBytes, 0);
-    m_database.reset(); // closed on the thread that opened it
     emit finished();
 }

@@ -2,8 +2,8 @@
 
 #include "ConnectionClasses.h"
 #include "LineBudget.h"
+#include "DatabasePool.h"
 #include "LineFramer.h"
-#include "PooledDatabase.h"
 
 #include <QObject>
 #include <QSslConfiguration>
@@ -23,7 +23,7 @@ class ClientConnection final : public QObject {
     Q_OBJECT
 public:
     struct Settings {
-        PooledDatabase::Settings database; // its pool shared by all connections
+        std::shared_ptr<DatabasePool> database; // shared by all connections
         qint64 maxLineLength = 4 * 1024 * 1024;
         std::shared_ptr<ConnectionClasses> classes = std::make_shared<ConnectionClasses>(32, 16); // shared by all connections
         std::shared_ptr<LineBudget> partialLines = std::make_shared<LineBudget>(64 * 1024 * 1024); // shared by all connections
@@ -58,7 +58,6 @@ private:
     LineFramer m_buffer;
     QTcpSocket *m_socket = nullptr;
     QString m_peer;
-    std::unique_ptr<PooledDatabase> m_database;
     std::unique_ptr<RpcSession> m_session;
     QTimer *m_handshake = nullptr;
     QTimer *m_idle = nullptr;

@@ -1,54 +1,68 @@
 #pragma once
 
+#include "CallDatabase.h"
+#include "CallDeadline.h"
+#include "DatabaseLocation.h"
+
 #include <condition_variable>
 #include <deque>
+#include <map>
+#include <memory>
 #include <mutex>
-#include <set>
+#include <vector>
 
-// The number of database connections the server keeps open at once, shared
-// by all its client connections. A connection of QtSql belongs to the
-// thread that opened it, so each client connection opens its own; the pool
-// hands out the right to one (a slot). A slot is taken for a call and kept
-// afterwards only while nobody waits: a client connection that waits asks
-// the longest-idle holder to give its slot back, and slots go to those who
-// wait in the order they came. Thread-safe.
-class DatabasePool final {
+// The database connections of the server, shared by its client
+// connections: at most `size` open at once, each lent to one call at a
+// time on whichever thread runs it, and kept open for the next call. A
+// call that finds them all busy waits for one up to the busy timeout, and
+// the waiting calls are served in the order they came. Thread-safe.
+//
+// A QtSql connection belongs to a thread: the one that lends it out pulls
+// its driver to itself, and taking it back leaves it belonging to none (as
+// QSqlDatabase::moveToThread does in later Qt versions), so that no two
+// threads ever use it and each use happens on the thread that owns it.
+class DatabasePool final : public CallDatabase {
 public:
-    // Whoever holds a slot between its calls.
-    class Holder {
-    public:
-        // Asks for the slot back. Called with the pool's lock held, from any
-        // thread: it must only post the request to the holder's own thread,
-        // which then calls giveBack() unless it is running a call.
-        virtual void askToGiveBack() = 0;
-
-    protected:
-        ~Holder() = default;
+    struct Settings {
+        DatabaseLocation location;
+        int size = 20;
+        int busyTimeoutMs = 5000; // also the longest wait for a connection
+        int statementTimeoutMs = 60000;
     };
 
-    explicit DatabasePool(int size) : m_size(size) {}
-    int size() const { return m_size; }
+    explicit DatabasePool(const Settings &settings);
+    // Closes the connections; every one lent must have been taken back.
+    ~DatabasePool() override;
 
-    // A slot for `holder`, which holds none, waiting up to `waitMs`; false
-    // when none came free in that time.
-    bool take(Holder *holder, int waitMs);
-    // The holder, between calls with its slot, starts a call: false when it
-    // was asked to give the slot back, which it must then do before taking
-    // one again, so that the one who asked gets it first.
-    bool resume(Holder *holder);
-    // The holder's call ended; it keeps its slot until asked for it.
-    void pause(Holder *holder);
-    // Whether the holder, between calls, was asked for its slot.
-    bool askedBack(Holder *holder);
-    // The holder closed its connection: its slot is free.
-    void giveBack(Holder *holder);
+    Lent lend(const QString &peer) override;
+    void takeBack(int id, bool failed) override;
 
 private:
-    const int m_size;
+    struct Connection {
+        int id = 0;
+        QString name;
+        QSqlDatabase db;
+        std::unique_ptr<CallDeadline> deadline;
+    };
+    // A call waiting for a connection: handed one taken back, or the right
+    // to open one in place of one closed. Each is woken alone.
+    struct Waiter {
+        std::condition_variable served;
+        std::unique_ptr<Connection> connection;
+        bool mayOpen = false;
+    };
+
+    Lent lendOut(std::unique_ptr<Connection> connection);
+    // With the lock held: a connection taken back, or the place of one
+    // closed (null), goes to the first waiting call or to the pool.
+    void handOn(std::unique_ptr<Connection> connection);
+    static void close(Connection &connection);
+
+    const Settings m_settings;
     std::mutex m_mutex;
-    std::condition_variable m_changed;
-    int m_taken = 0;
-    std::deque<Holder *> m_idle;    // holding a slot between calls, longest idle first
-    std::set<Holder *> m_askedBack; // between calls, asked for their slot
-    std::deque<Holder *> m_waiting; // in the order they came
+    int m_open = 0;
+    int m_nextId = 0;
+    std::vector<std::unique_ptr<Connection>> m_idle; // the last one back first out
+    std::map<int, std::unique_ptr<Connection>> m_lent;
+    std::deque<Waiter *> m_waiting;
 };

@@ -301,9 +301,10 @@ RpcSession::Answer RpcSession::connect(const QJsonArray &params)
 
 void RpcSession::startCall()
 {
-    const CallDatabase::Lent lent = m_settings.database->lend();
+    const CallDatabase::Lent lent = m_settings.database->lend(m_peer);
     m_db = lent.db;
     m_deadline = lent.deadline;
+    m_lentId = lent.id;
     m_deadline->start();
 }
 
@@ -315,7 +316,7 @@ void RpcSession::endCall(bool databaseFailed)
     m_deadline->end();
     m_deadline = nullptr;
     m_db = QSqlDatabase();
-    m_settings.database->takeBack(databaseFailed);
+    m_settings.database->takeBack(m_lentId, databaseFailed);
 }
 
 void RpcSession::authenticate(const QJsonArray &params)

@@ -29,7 +29,7 @@ public:
     static constexpr const char *serverName = "CXL04100.rdmCancelamento";
 
     struct Settings {
-        // Lends the database to each call; outlives the session.
+        // Lends a database connection to each call; outlives the session.
         CallDatabase *database = nullptr;
         // Off loopback the server must never serve without passwords, even
         // should its operators be removed while it runs.
@@ -97,6 +97,7 @@ private:
     Settings m_settings;
     QSqlDatabase m_db;                   // lent for the call under way
     CallDeadline *m_deadline = nullptr; // the call's; null between calls
+    int m_lentId = 0;
     QString m_peer;
     bool m_connected = false;
     bool m_closing = false; // the answer being sent is the connection's last

@@ -25,7 +25,7 @@ struct ServerOptions {
     int maxUnauthenticated = 32;           // connections without an accepted connect yet
     int maxConnectionsPerOperator = 16;
     // Database connections open at once, shared by all client connections:
-    // five servers on one PostgreSQL of the default 100 connections leave
+    // four servers on one PostgreSQL of the default 100 connections leave
     // it room for its own tools.
     int databaseConnections = 20;
     int handshakeTimeoutMs = 10 * 1000;    // TLS and connect

@@ -147,8 +147,8 @@ int serve(QCoreApplication &app, const ServerOptions &options, const DatabaseLoc
         return 2;
     }
     ClientConnection::Settings settings;
-    settings.database = PooledDatabase::Settings{std::make_shared<DatabasePool>(options.databaseConnections), location, options.busyTimeoutMs,
-                                                 options.statementTimeoutMs};
+    settings.database = std::make_shared<DatabasePool>(
+        DatabasePool::Settings{location, options.databaseConnections, options.busyTimeoutMs, options.statementTimeoutMs});
     settings.maxLineLength = options.maxLineLength;
     settings.partialLines = std::make_shared<LineBudget>(options.maxPartialLines);
     settings.classes = std::make_shared<ConnectionClasses>(options.maxUnauthenticated, options.maxConnectionsPerOperator);

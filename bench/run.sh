@@ -8,6 +8,8 @@
 #   4. exporting 100,000 listed quotes to CSV against one write of the same bytes
 #   5. 20 concurrent clients cancelling quotes on SQLite and on PostgreSQL,
 #      there with 1, 2 and 3 appserver processes sharing the database
+#   6. 50 clients making small calls through database pools of 50, 20 and 5
+#      connections, then 1,000 idle clients and the backends they hold
 #
 # Seeded SQLite databases are kept in build/bench-data (BENCH_DATA_DIR) and
 # reused; the first run seeds them (the million-quote one takes a minute or
@@ -28,6 +30,8 @@
 #   BENCH_ENGINES    sqlite,postgres (default both)
 #   BENCH_SERVERS    appserver processes on PostgreSQL, one run per count
 #                    (default 1,2,3)
+#   BENCH_POOLS      database pool sizes (default 50,20,5)
+#   BENCH_BEFORE     an appserver built before the pool, the pool runs' baseline
 # Exit status: 0 when every benchmark ran and the concurrency audit found no
 # error, lost or doubled write; 1 otherwise.
 set -uo pipefail
@@ -45,7 +49,7 @@ done
 "$root/scripts/ensure-packages.sh" sqlite3 || exit 1
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null || exit 1
-cmake --build "$build" --target appserver bench_listing bench_memory bench_grid bench_csvexport bench_concurrency -j "${BENCH_JOBS:-1}" || exit 1
+cmake --build "$build" --target appserver bench_listing bench_memory bench_grid bench_csvexport bench_concurrency bench_pool -j "${BENCH_JOBS:-1}" || exit 1
 
 echo "machine: $(nproc) cores,$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2), $(free -g | awk '/^Mem:/ {print $2}') GiB RAM, $(uname -sr)"
 echo "build: $build (Release)"
@@ -63,4 +67,7 @@ echo
 echo
 "$build/bin/bench_concurrency" --clients "${BENCH_CLIENTS:-20}" --seconds "${BENCH_SECONDS:-30}" \
     --engines "${BENCH_ENGINES:-sqlite,postgres}" --servers "${BENCH_SERVERS:-1,2,3}" || status=1
+echo
+"$build/bin/bench_pool" --engines "${BENCH_ENGINES:-sqlite,postgres}" --pools "${BENCH_POOLS:-50,20,5}" \
+    ${BENCH_BEFORE:+--before "$BENCH_BEFORE"} || status=1
 exit $status

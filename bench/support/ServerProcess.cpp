@@ -5,9 +5,12 @@
 
 #include <stdexcept>
 
-ServerProcess::ServerProcess(const QString &database)
-    : m_database(database)
+ServerProcess::ServerProcess(const QString &database, const QStringList &extraArguments, const QString &executable)
+    : m_database(database), m_extraArguments(extraArguments)
 {
+    if (!executable.isEmpty()) {
+        m_process.setExecutable(executable);
+    }
 }
 
 QString ServerProcess::logFile() const
@@ -20,7 +23,7 @@ void ServerProcess::start()
     m_process.setLogFile(logFile());
     // A large database on a busy machine can take a while to open.
     m_process.setStartTimeout(60000);
-    if (!m_process.start(m_database)) {
+    if (!m_process.start(m_database, m_extraArguments)) {
         const QString log = logTail();
         stop();
         throw std::runtime_error(QStringLiteral("appserver did not start on %1: %2").arg(m_database, log).toStdString());

@@ -11,7 +11,9 @@
 // twenty busy clients a pipe nobody drains would fill and stall the server.
 class ServerProcess final {
 public:
-    explicit ServerProcess(const QString &database);
+    // `executable`: another build of the server (an earlier version), this
+    // build's when empty.
+    explicit ServerProcess(const QString &database, const QStringList &extraArguments = {}, const QString &executable = {});
 
     // Starts serving. Throws std::runtime_error with the server's log when it
     // does not announce its port within 60 seconds or exits.
@@ -30,6 +32,7 @@ private:
     QString logFile() const;
 
     QString m_database;
+    QStringList m_extraArguments;
     QTemporaryDir m_logDir;
     AppServerProcess m_process;
 };

@@ -57,8 +57,8 @@ QByteArray answer(RpcSession &session, const QByteArray &line)
 class SeededCallDatabase final : public CallDatabase {
 public:
     explicit SeededCallDatabase(const QSqlDatabase &db) : m_db(db), m_deadline(db, 60000) {}
-    Lent lend() override { return Lent{m_db, &m_deadline}; }
-    void takeBack(bool) override {}
+    Lent lend(const QString &) override { return Lent{m_db, &m_deadline, 1}; }
+    void takeBack(int, bool) override {}
 
 private:
     QSqlDatabase m_db;

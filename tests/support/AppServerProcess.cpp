@@ -61,8 +61,7 @@ bool AppServerProcess::start(const QString &database, const QStringList &extraAr
             ::dup2(unreadEnd, STDERR_FILENO);
         }
     });
-    m_process.start(QStringLiteral(APPSERVER_EXECUTABLE),
-                    QStringList{QStringLiteral("--db"), database, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} + extraArguments);
+    m_process.start(m_executable, QStringList{QStringLiteral("--db"), database, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")} + extraArguments);
     const QDeadlineTimer deadline(m_startTimeout);
     QByteArray out;
     while (!out.contains('\n') && !deadline.hasExpired()) {

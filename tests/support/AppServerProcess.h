@@ -16,6 +16,9 @@ public:
     // whose clients keep the server too busy for the pipe to be drained in
     // time. Takes effect at the next start().
     void setLogFile(const QString &path);
+    // Runs another build of the server, for benchmarks against an earlier
+    // version; this build's unless set. Takes effect at the next start().
+    void setExecutable(const QString &path) { m_executable = path; }
     // How long start() waits for the port announcement; ten seconds unless set.
     void setStartTimeout(int milliseconds);
     // Runs the server with at most `descriptors` open files, soft and hard
@@ -50,6 +53,7 @@ private:
     QProcess m_process;
     int m_openFileLimit = 0;
     int m_unreadPipe[2] = {-1, -1};
+    QString m_executable = QStringLiteral(APPSERVER_EXECUTABLE);
     QString m_logFile;
     int m_startTimeout = 10000;
     quint16 m_port = 0;
