@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ConnectionClasses.h"
-#include "LineBudget.h"
 #include "DatabasePool.h"
+#include "LineBudget.h"
 #include "LineFramer.h"
 
 #include <QObject>

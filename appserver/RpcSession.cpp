@@ -17,7 +17,6 @@
 #include "Refusal.h"
 #include "RequestLine.h"
 #include "RpcError.h"
-#include "Sql.h"
 #include "StateHistory.h"
 #include "StateRestorer.h"
 #include "StoredQuote.h"

@@ -35,7 +35,7 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     const QCommandLineOption idle(QStringLiteral("idle-timeout"), QStringLiteral("Segundos sem chamadas antes de fechar a conexão (padrão 3600)."), QStringLiteral("S"));
     const QCommandLineOption line(QStringLiteral("line-timeout"), QStringLiteral("Segundos para uma mensagem começada chegar inteira (padrão 30)."), QStringLiteral("S"));
     const QCommandLineOption stall(QStringLiteral("stall-timeout"), QStringLiteral("Segundos que o cliente pode passar sem receber nenhum byte de uma resposta (padrão 30)."), QStringLiteral("S"));
-    const QCommandLineOption statement(QStringLiteral("statement-timeout"), QStringLiteral("Segundos que uma chamada pode passar no banco (padrão 60)."), QStringLiteral("S"));
+    const QCommandLineOption statement(QStringLiteral("statement-timeout"), QStringLiteral("Segundos que uma chamada pode durar, o envio de uma listagem incluído (padrão 60)."), QStringLiteral("S"));
     const QCommandLineOption shutdown(QStringLiteral("shutdown-timeout"), QStringLiteral("Segundos que as chamadas em curso têm para terminar ao encerrar (padrão 10)."), QStringLiteral("S"));
     const QCommandLineOption tlsCert(QStringLiteral("tls-cert"), QStringLiteral("Certificado TLS do servidor (PEM)."), QStringLiteral("FILE"));
     const QCommandLineOption tlsKey(QStringLiteral("tls-key"), QStringLiteral("Chave privada do certificado TLS (PEM, sem senha)."), QStringLiteral("FILE"));

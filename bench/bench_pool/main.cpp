@@ -7,10 +7,10 @@
 // database connection) as fast as they can for a fixed time. The baseline
 // is the first run: an earlier build of the server given by --before (one
 // database connection per client connection, as before the pool), or else
-// the first pool size. Then, with those clients still connected and idle,
-// as many more as --idle asks log in, make one call each and stay: on
-// PostgreSQL the database's backends are counted, which the pool bounds
-// (the server before the pool is refused once they run out).
+// the first pool size. Then as many clients as --idle asks log in one after
+// another, make one call each and stay: on PostgreSQL the database's
+// backends are counted, which the pool bounds (the server before the pool
+// is refused once they run out).
 
 #include "BenchConnection.h"
 #include "PostgresCluster.h"
