@@ -93,6 +93,7 @@ TfrmCancelamento::~TfrmCancelamento()
     // command state is of no interest to a screen being destroyed.
     dtsPadrao->onStateChange = nullptr;
     dtsObs->onStateChange = nullptr;
+    disconnect(dtsPadrao, nullptr, this, nullptr);
     dtsPadrao->setDataSet(nullptr);
 }
 
@@ -128,16 +129,18 @@ void TfrmCancelamento::FormActivate()
         medCdFilial->setText(Corvane::FiliProc());
         edtNmFilial->setText(Corvane::NomeFiliProc());
         if (Corvane::ModuFili()) {
-            Consiste::SetChildEnabled(panFilial, false);
+            // The fixed branch is never typed: closed before it is used.
+            Habilita();
             panFilialExit();
         } else {
             medCdFilial->setFocus(Qt::OtherFocusReason);
-            sbtIncluir->setEnabled(false);
         }
         cdsItemOrcaEven->fieldByName(QStringLiteral("CDARVPROD")).setEditMask(Corvane::DBPict(0));
         cdsObs->createDataSet();
         boPrimeiraAtivacao = false;
     }
+    // An activation puts the rules back in force, even for a branch being chosen.
+    m_escolhendoFilial = false;
     Habilita();
     boFiltro = true;
 }
@@ -150,6 +153,7 @@ void TfrmCancelamento::FormClose(CloseAction &action)
     if (m_fechando) {
         boStCriado = false;
     }
+    m_escolhendoFilial = false;
     Habilita();
 }
 
@@ -204,7 +208,7 @@ void TfrmCancelamento::sbtFiltroClick(QObject * /*sender*/)
 
 TelaFiltro TfrmCancelamento::telaFiltro()
 {
-    return {this, [this] { return medCdFilial->text(); }, [this] { sbtVerificarClick(sbtVerificar); }};
+    return {this, [this] { return medCdFilial->text(); }, [this] { listaOrcamentos(); }};
 }
 
 void TfrmCancelamento::mnuFiltrarClick(QObject * /*sender*/)

@@ -179,13 +179,23 @@ private:
     void buildGridColumns();
     // The history of the current quote and the export of the list.
     void buildHistoricoExportar();
-    void habilitaHistoricoExportar();
     void mnuHistoricoClick(QObject *sender);
     void mnuExportarClick(QObject *sender);
     void ordenaTabulacao();
     void watchFocus();
     QAction *addScreenAction(QMenu *menu, const QString &objectName, const QString &caption,
                              const QKeySequence &shortcut, void (TfrmCancelamento::*handler)(QObject *));
+
+    // Operations several handlers share.
+    // Lists the branch's quotes again with the screen's filter.
+    void listaOrcamentos();
+    // Reads the current quote's items, justification and reason for the
+    // page shown.
+    void carregaDetalhes();
+    // Shows the reason page with the focus in the reason code.
+    void abrePaginaMotivo();
+    // Asks, and gives a cancelled or postponed quote its earlier state back.
+    void reabilitaOrcamento();
 
     // Facts the command state is computed from.
     bool listaVazia() const;
@@ -220,6 +230,12 @@ private:
     void focaNumeroOrcamento();
 
     bool boPrimeiraAtivacao = false;
+    // The branch panel has had the focus (or the host fixed the branch):
+    // the pages may be used from then on.
+    bool m_filialOferecida = false;
+    // The focus is in the branch panel (entered, not left, and the screen
+    // not activated since): only the branch can be used.
+    bool m_escolhendoFilial = false;
     // The window is going away: the focus leaving its controls as it hides
     // is no operator's doing and must not list or open the filter.
     bool m_fechando = false;

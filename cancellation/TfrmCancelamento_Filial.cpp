@@ -57,50 +57,45 @@ void TfrmCancelamento::btnFilialAfterPesq(TBtnPesquisa & /*sender*/)
 {
     medCdFilial->setText(qryFilial->fieldByName(QStringLiteral("CDFILIAL")).asString());
     edtNmFilial->setText(qryFilial->fieldByName(QStringLiteral("NMFILIAL")).asString());
-    pgcPadrao->setEnabled(true);
+    m_filialOferecida = true;
+    Habilita();
 }
 
 void TfrmCancelamento::panFilialEnter()
 {
-    pgcPadrao->setEnabled(true);
+    // Until a branch is accepted only the branch can be used.
+    m_filialOferecida = true;
+    m_escolhendoFilial = true;
     // While the branch is being chosen nothing of another branch stays on view.
     cdsOrcamento->close();
     cdsItemOrcaEven->close();
     cdsMotivo->close();
-    // Until a branch is accepted only the branch can be used; the next
-    // Habilita puts the usual rules back.
-    pnlMotivo->setEnabled(false);
-    for (const RecordCommand command : TfrmPadraoGrid::recordCommands) {
-        commandButton(command)->setEnabled(false);
-    }
-    pgcPadrao->setPageEnabled(tshPadrao, true);
-    pgcPadrao->setPageEnabled(tshItens, false);
-    pgcPadrao->setPageEnabled(tshMotivo, false);
-    sbtFiltro->setEnabled(false);
-    mnuFiltrar->setEnabled(false);
+    Habilita();
 }
 
 void TfrmCancelamento::panFilialExit()
 {
+    m_escolhendoFilial = false;
     if (Consiste::EmptyString(medCdFilial->text())) {
         medCdFilial->setFocus(Qt::OtherFocusReason);
         Consiste::MensErro(msgPadrao->Msg(QStringLiteral("Filial_N_Inf")), true);
     }
+    // The grid must take the focus the listing gives it.
+    m_filialOferecida = true;
+    Habilita();
     const bool dialogoAberto = boFiltro;
     if (dialogoAberto) {
         // A confirmation in the dialog writes the filter and lists by itself.
         CriaFiltroCancelamento(telaFiltro());
     }
     boFiltro = true;
-    pgcPadrao->setEnabled(true);
-    dbgPadrao->setEnabled(true);
     if (dialogoAberto && FiltroModalResult() == filtroCancelado) {
         if (medCdFilial->isEnabled()) {
             medCdFilial->setFocus(Qt::OtherFocusReason);
         }
         throw Abort();
     }
-    sbtVerificarClick(sbtVerificar);
+    listaOrcamentos();
     focaNumeroOrcamento();
     boPrimeiraAtivacao = false;
     Habilita();

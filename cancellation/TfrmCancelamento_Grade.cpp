@@ -44,7 +44,7 @@ void TfrmCancelamento::dbgPadraoDblClick()
     if (dbgPadrao->selectedFieldName() == QLatin1String("IDCHECK") && !listaVazia()) {
         const QString situacao = situacaoAtual();
         if (QuoteState::isWithdrawn(situacao)) {
-            sbtHabilitaClick(sbtHabilita);
+            reabilitaOrcamento();
         } else {
             // Edit first: the command state must still see the quote as it was.
             cdsOrcamento->edit();

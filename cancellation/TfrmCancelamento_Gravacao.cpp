@@ -62,7 +62,7 @@ void TfrmCancelamento::cdsOrcamentoAfterPost(RecordList &dataSet)
             HostDialogs::current().showMessage(HostDialogs::Icon::Information, Caption(),
                                                msgPadrao->Msg(QStringLiteral("SUCESSO")));
             pgcPadrao->SetActivePage(tshPadrao);
-            sbtVerificarClick(sbtVerificar);
+            listaOrcamentos();
         } catch (...) {
             dataSet.cancelUpdates();
             throw;
@@ -132,7 +132,8 @@ void TfrmCancelamento::sbtCancelarClick(QObject * /*sender*/)
         return;
     }
     boVd = false;
-    pgcPadrao->setPageEnabled(tshPadrao, true);
+    // The grid page opens again with the edit dropped (Habilita, from the
+    // list's change of state).
     if (cdsOrcamento->isActive()) {
         cdsOrcamento->cancel();
     }
@@ -145,14 +146,14 @@ void TfrmCancelamento::cdsOrcamentoAfterCancel(RecordList &dataSet)
     if (cdsObs->isActive()) {
         cdsObs->cancelUpdates();
     }
-    dtsPadraoStateChange(*dtsPadrao);
+    Habilita();
     // Back on the grid before anything asks the server: should the listing
     // fail, the operator is already where dropping the edit leads, and
     // no reason or items are read for a list about to be replaced.
     pgcPadrao->SetActivePage(tshPadrao);
-    cdsOrcamentoAfterScroll(dataSet);
+    carregaDetalhes();
     focaNumeroOrcamento();
-    sbtVerificarClick(sbtVerificar);
+    listaOrcamentos();
 }
 
 void TfrmCancelamento::cdsOrcamentoAfterDelete(RecordList &dataSet)
@@ -170,6 +171,6 @@ void TfrmCancelamento::cdsOrcamentoAfterDelete(RecordList &dataSet)
 
 void TfrmCancelamento::cdsMotivoAfterPost(RecordList & /*dataSet*/)
 {
-    sbtVerificarClick(sbtVerificar);
+    listaOrcamentos();
     Habilita();
 }

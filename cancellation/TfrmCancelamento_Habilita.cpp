@@ -1,5 +1,7 @@
-// The command state: which commands, pages and reason controls the operator
-// may use, from three facts read afresh at every call.
+// The command state: which commands, pages, menu items and reason controls
+// the operator may use. Habilita is the one place that decides them, from
+// facts read afresh at every call; the screen's events only change facts
+// and run it.
 #include "TfrmCancelamento.h"
 
 #include "Consiste.h"
@@ -57,25 +59,38 @@ void TfrmCancelamento::Habilita()
     sbtVerificar->setEnabled(!vazia && !edicao);
     sbtCancelar->setEnabled(!vazia && edicao);
     sbtConfirmar->setEnabled(!vazia && edicao);
-    sbtFiltro->setEnabled(!sbtConfirmar->isEnabled());
+    // While a branch is being chosen nothing else can be asked for.
+    sbtFiltro->setEnabled(!sbtConfirmar->isEnabled() && !m_escolhendoFilial);
     sbtHabilita->setEnabled(!vazia && !edicao && cancelada);
     for (const RecordCommand command : recordCommands) {
         commandAction(command)->setEnabled(commandButton(command)->isEnabled());
     }
     mnuFiltrar->setEnabled(sbtFiltro->isEnabled());
     mnuHabilita->setEnabled(sbtHabilita->isEnabled());
+    // The history and the export change nothing: open whenever a quote is
+    // listed and no edit is under way.
+    mnuHistorico->setEnabled(!vazia && !edicao);
+    mnuExportar->setEnabled(!vazia && !edicao);
 
+    // Closed until a branch has been offered to the operator.
+    pgcPadrao->setEnabled(m_filialOferecida);
     pgcPadrao->setPageEnabled(tshPadrao, !edicao || cancelada);
     const bool grade = pgcPadrao->isPageEnabled(tshPadrao);
     pgcPadrao->setPageEnabled(tshItens, !vazia && grade);
     pgcPadrao->setPageEnabled(tshMotivo, !vazia && !grade);
 
     // The panel itself is closed only while a branch is being chosen.
-    pnlMotivo->setEnabled(true);
+    pnlMotivo->setEnabled(!m_escolhendoFilial);
     edtCdMotivo->setEnabled(edicao && !cancelada);
     for (QWidget *control : std::initializer_list<QWidget *>{lblNmMot, dbmMotivo, btpMotivo}) {
         control->setEnabled(edtCdMotivo->isEnabled());
     }
+
+    // The branch stays while a quote is being edited, and always when the
+    // host fixes it.
+    Consiste::SetChildEnabled(panFilial, !edicao && !Corvane::ModuFili());
+    // The branch name is filled by the screen, never typed.
+    edtNmFilial->setEnabled(false);
 }
 
 void TfrmCancelamento::dtsPadraoStateChange(TDataSource & /*sender*/)
@@ -83,10 +98,12 @@ void TfrmCancelamento::dtsPadraoStateChange(TDataSource & /*sender*/)
     Habilita();
     if (editando() && !QuoteState::isWithdrawn(situacaoGravada())) {
         // A marked quote needs its reason: lead the operator there.
-        pgcPadrao->SetActivePage(tshMotivo);
-        edtCdMotivo->setFocus(Qt::OtherFocusReason);
+        abrePaginaMotivo();
     }
-    Consiste::SetChildEnabled(panFilial, !editando() && !Corvane::ModuFili());
-    // The branch name is filled by the screen, never typed.
-    edtNmFilial->setEnabled(false);
+}
+
+void TfrmCancelamento::abrePaginaMotivo()
+{
+    pgcPadrao->SetActivePage(tshMotivo);
+    edtCdMotivo->setFocus(Qt::OtherFocusReason);
 }

@@ -1,7 +1,6 @@
 // Two commands of the "Operação" menu beside the cancellation itself: the
 // history of the current quote and the export of the listed quotes to a
-// spreadsheet file. Neither changes anything, so both are open whenever the
-// list holds a quote and no edit is under way.
+// spreadsheet file.
 #include "TfrmCancelamento.h"
 
 #include "Consiste.h"
@@ -17,7 +16,6 @@
 
 #include <QDir>
 #include <QFileDialog>
-#include <QMenu>
 #include <QSaveFile>
 
 #include <optional>
@@ -34,28 +32,6 @@ constexpr int listaLonga = 5000;
 const QString colunaMarca = QStringLiteral("IDCHECK");
 
 } // namespace
-
-void TfrmCancelamento::buildHistoricoExportar()
-{
-    mnuHistorico = addScreenAction(nullptr, QStringLiteral("mnuHistorico"), QStringLiteral("&Histórico"),
-                                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), &TfrmCancelamento::mnuHistoricoClick);
-    mnuExportar = addScreenAction(nullptr, QStringLiteral("mnuExportar"), QStringLiteral("&Exportar"),
-                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &TfrmCancelamento::mnuExportarClick);
-    N4 = new QAction(this);
-    N4->setObjectName(QStringLiteral("N4"));
-    N4->setSeparator(true);
-    mnuOperacao->insertActions(mnuListagem, {mnuHistorico, mnuExportar, N4});
-    connect(dtsPadrao, &TDataSource::stateChanged, this, &TfrmCancelamento::habilitaHistoricoExportar);
-    connect(dtsPadrao, &TDataSource::dataChanged, this, &TfrmCancelamento::habilitaHistoricoExportar);
-    habilitaHistoricoExportar();
-}
-
-void TfrmCancelamento::habilitaHistoricoExportar()
-{
-    const bool aberto = !listaVazia() && !editando();
-    mnuHistorico->setEnabled(aberto);
-    mnuExportar->setEnabled(aberto);
-}
 
 void TfrmCancelamento::mnuHistoricoClick(QObject * /*sender*/)
 {

@@ -62,8 +62,8 @@ void TfrmCancelamento::cdsObsAfterPost(RecordList &dataSet)
         }
         m_justificativaGravada = true;
         Corvane::AtualizaLocalCache({QStringLiteral("OBSJUSTORCA")});
-        sbtVerificarClick(sbtVerificar);
-        cdsOrcamentoAfterScroll(*cdsOrcamento);
+        listaOrcamentos();
+        carregaDetalhes();
         pgcPadrao->SetActivePage(tshPadrao);
     } catch (...) {
         if (dataSet.isActive()) {
@@ -73,27 +73,9 @@ void TfrmCancelamento::cdsObsAfterPost(RecordList &dataSet)
     }
 }
 
-void TfrmCancelamento::dtsObsStateChange(TDataSource &sender)
+void TfrmCancelamento::dtsObsStateChange(TDataSource & /*sender*/)
 {
-    // The buttons only: each menu item follows its button (the host keeps
-    // the pair in step).
-    switch (sender.state()) {
-    case RecordList::State::Edit:
-    case RecordList::State::Insert:
-        for (const RecordCommand command : {RecordCommand::Incluir, RecordCommand::Alterar, RecordCommand::Excluir,
-                                            RecordCommand::Procurar, RecordCommand::Verificar}) {
-            commandButton(command)->setEnabled(false);
-        }
-        sbtCancelar->setEnabled(true);
-        sbtConfirmar->setEnabled(true);
-        break;
-    case RecordList::State::Browse:
-        sbtProcurar->setEnabled(true);
-        sbtVerificar->setEnabled(true);
-        sbtCancelar->setEnabled(false);
-        sbtConfirmar->setEnabled(false);
-        break;
-    default:
-        break;
-    }
+    // The justification is edited only while its quote is: the commands
+    // that edit calls for are those of the edited list.
+    Habilita();
 }

@@ -294,6 +294,29 @@ void TfrmCancelamento::buildToolBarAndMenus()
     dbtNome->setDataField(QStringLiteral("NMFANTCLIE"));
 }
 
+void TfrmCancelamento::buildHistoricoExportar()
+{
+    mnuHistorico = addScreenAction(nullptr, QStringLiteral("mnuHistorico"), QStringLiteral("&Histórico"),
+                                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), &TfrmCancelamento::mnuHistoricoClick);
+    mnuExportar = addScreenAction(nullptr, QStringLiteral("mnuExportar"), QStringLiteral("&Exportar"),
+                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &TfrmCancelamento::mnuExportarClick);
+    N4 = new QAction(this);
+    N4->setObjectName(QStringLiteral("N4"));
+    N4->setSeparator(true);
+    mnuOperacao->insertActions(mnuListagem, {mnuHistorico, mnuExportar, N4});
+    // Nothing is listed yet.
+    mnuHistorico->setEnabled(false);
+    mnuExportar->setEnabled(false);
+    // A list loaded or emptied without a change of state still opens or
+    // closes them. A quote being edited is followed at its change of state:
+    // halfway through its post its stored state is not yet known.
+    connect(dtsPadrao, &TDataSource::dataChanged, this, [this] {
+        if (!editando()) {
+            Habilita();
+        }
+    });
+}
+
 void TfrmCancelamento::buildBranchPanel()
 {
     panFilial = new QFrame(this);

@@ -32,6 +32,11 @@ QJsonValue verificado(const QJsonValue &answer)
 
 void TfrmCancelamento::sbtVerificarClick(QObject * /*sender*/)
 {
+    listaOrcamentos();
+}
+
+void TfrmCancelamento::listaOrcamentos()
+{
     {
         Showavi::Busy busy(lendoDados);
         // The filter travels by reference: whatever the server settles on
@@ -102,6 +107,11 @@ void TfrmCancelamento::carregaMotivo()
 
 void TfrmCancelamento::cdsOrcamentoAfterScroll(RecordList & /*dataSet*/)
 {
+    carregaDetalhes();
+}
+
+void TfrmCancelamento::carregaDetalhes()
+{
     QWidget *active = pgcPadrao->activePage();
     const bool temOrcamento = !listaVazia();
     try {
@@ -139,7 +149,7 @@ void TfrmCancelamento::pgcPadraoOnChange(TCustomPageControl98 & /*sender*/)
         // Prices taken from a contract have no price base to show.
         mostraPrecoBase(origem != origemContrato);
     }
-    cdsOrcamentoAfterScroll(*cdsOrcamento);
+    carregaDetalhes();
     Habilita();
 }
 

@@ -57,7 +57,6 @@ void TfrmCancelamento::edtCdMotivoExit()
     }
     if (Consiste::EmptyString(edtCdMotivo->text())) {
         edtCdMotivo->setFocus(Qt::OtherFocusReason);
-        dbmMotivo->setEnabled(true);
         edtCdMotivo->setText(Consiste::Ajusta(edtCdMotivo->text(), larguraMotivo));
     }
     editaJustificativa();
@@ -80,7 +79,6 @@ void TfrmCancelamento::btpMotivoClick(QObject * /*sender*/)
     }
     edtCdMotivo->setText(cdsMotivo->fieldByName(QStringLiteral("CDJUSTEXCHIS")).asString());
     edtNmMotivo->setText(cdsMotivo->fieldByName(QStringLiteral("DSJUSTEXCHIS")).asString());
-    dbmMotivo->setEnabled(true);
     editaJustificativa();
 }
 
@@ -88,12 +86,8 @@ void TfrmCancelamento::Vd_Motivo(bool obrigatorio)
 {
     if (Consiste::EmptyString(edtCdMotivo->text())) {
         if (obrigatorio) {
-            pgcPadrao->setPageEnabled(tshMotivo, true);
-            pgcPadrao->SetActivePage(tshMotivo);
-            edtCdMotivo->setEnabled(true);
-            btpMotivo->setEnabled(true);
-            dbmMotivo->setEnabled(edtCdMotivo->isEnabled());
-            edtCdMotivo->setFocus(Qt::OtherFocusReason);
+            // A quote being cancelled has its reason page and controls open.
+            abrePaginaMotivo();
             Consiste::MensErro(msgPadrao->Msg(QStringLiteral("Motivo_N_Inf")), true);
         }
     } else {

@@ -50,6 +50,16 @@ const Bloqueio *bloqueioDe(const QString &salao)
 
 void TfrmCancelamento::sbtHabilitaClick(QObject * /*sender*/)
 {
+    reabilitaOrcamento();
+}
+
+void TfrmCancelamento::mnuHabilitaClick(QObject * /*sender*/)
+{
+    reabilitaOrcamento();
+}
+
+void TfrmCancelamento::reabilitaOrcamento()
+{
     if (!askYesNo(*msgPadrao, QStringLiteral("HABI_ORCA"))) {
         return;
     }
@@ -110,13 +120,8 @@ void TfrmCancelamento::sbtHabilitaClick(QObject * /*sender*/)
                            "atualizada: %4")
                 .arg(numero, sequencia, msgPadrao->Msg(anterior), falhaAgenda));
     }
-    sbtVerificarClick(sbtVerificar);
+    listaOrcamentos();
     Habilita();
-}
-
-void TfrmCancelamento::mnuHabilitaClick(QObject * /*sender*/)
-{
-    sbtHabilitaClick(sbtHabilita);
 }
 
 QString TfrmCancelamento::quemOcupaSalao(const QString &filial, const QString &numero, const QString &sequencia)
