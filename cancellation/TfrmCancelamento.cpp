@@ -73,18 +73,18 @@ TfrmCancelamento::TfrmCancelamento(QWidget *parent)
         netCancelamentoBeforeConnect(connection);
     };
 
-    buildLists();
-    buildToolBarAndMenus();
-    buildBranchPanel();
-    buildItemsPage();
-    buildReasonPage();
-    buildGridColumns();
-    buildHistoricoExportar();
+    criaListas();
+    criaBarraEMenus();
+    criaPainelFilial();
+    criaPaginaItens();
+    criaPaginaMotivo();
+    criaColunasGrade();
+    criaHistoricoExportar();
     pgcPadrao->pairPage(tshPadrao, mnuFolhaDados);
     pgcPadrao->pairPage(tshItens, mnuItens);
     pgcPadrao->pairPage(tshMotivo, mnuMotivo);
     ordenaTabulacao();
-    watchFocus();
+    vigiaFoco();
 }
 
 TfrmCancelamento::~TfrmCancelamento()

@@ -170,20 +170,20 @@ private:
     // The list the find works on: the quotes or the items, by the page
     // shown; nullptr on another page or while that list is closed.
     RecordList *listaDaPaginaAtiva() const;
-    void buildLists();
-    void buildToolBarAndMenus();
-    void buildBranchPanel();
-    void buildItemsPage();
-    void buildReasonPage();
+    void criaListas();
+    void criaBarraEMenus();
+    void criaPainelFilial();
+    void criaPaginaItens();
+    void criaPaginaMotivo();
     void identificaOrcamentoMotivo();
-    void buildGridColumns();
+    void criaColunasGrade();
     // The history of the current quote and the export of the list.
-    void buildHistoricoExportar();
+    void criaHistoricoExportar();
     void mnuHistoricoClick(QObject *sender);
     void mnuExportarClick(QObject *sender);
     void ordenaTabulacao();
-    void watchFocus();
-    QAction *addScreenAction(QMenu *menu, const QString &objectName, const QString &caption,
+    void vigiaFoco();
+    QAction *criaAcao(QMenu *menu, const QString &objectName, const QString &caption,
                              const QKeySequence &shortcut, void (TfrmCancelamento::*handler)(QObject *));
 
     // Operations several handlers share.

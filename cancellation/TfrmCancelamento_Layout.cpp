@@ -32,7 +32,7 @@
 
 namespace {
 
-QLabel *boldLabel(const QString &caption, QWidget *parent)
+QLabel *rotuloNegrito(const QString &caption, QWidget *parent)
 {
     auto *label = new QLabel(caption, parent);
     QFont font = label->font();
@@ -43,21 +43,21 @@ QLabel *boldLabel(const QString &caption, QWidget *parent)
 
 // Code fields take the information-tip colour; names filled by the screen
 // take the button face.
-void paintBackground(QWidget *widget, QPalette::ColorRole role)
+void pintaFundo(QWidget *widget, QPalette::ColorRole role)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, palette.color(role));
     widget->setPalette(palette);
 }
 
-Field &addShown(RecordList &list, const QString &name, FieldType type, int size, const QString &label)
+Field &campoVisivel(RecordList &list, const QString &name, FieldType type, int size, const QString &label)
 {
     Field &field = list.addField(name, type, size);
     field.setDisplayLabel(label);
     return field;
 }
 
-Field &addHidden(RecordList &list, const QString &name, FieldType type, int size)
+Field &campoOculto(RecordList &list, const QString &name, FieldType type, int size)
 {
     Field &field = list.addField(name, type, size);
     field.setVisible(false);
@@ -75,83 +75,83 @@ TDBGrid::Column coluna(const QString &fieldName, const QString &title = QString(
     return column;
 }
 
-void declareQuoteFields(RecordList &list)
+void declaraCamposOrcamento(RecordList &list)
 {
-    Field &check = addHidden(list, QStringLiteral("IDCHECK"), FieldType::Text, 1);
+    Field &check = campoOculto(list, QStringLiteral("IDCHECK"), FieldType::Text, 1);
     check.setProviderFlags(Field::InUpdate | Field::InWhere | Field::InKey | Field::Hidden);
-    addShown(list, QStringLiteral("NRORCAEVENTO"), FieldType::Text, 10, QStringLiteral("Nr. Orçamento"))
+    campoVisivel(list, QStringLiteral("NRORCAEVENTO"), FieldType::Text, 10, QStringLiteral("Nr. Orçamento"))
         .setReadOnly(true);
-    addShown(list, QStringLiteral("NRSEQORCAEVE"), FieldType::Text, 2, QStringLiteral("Seq.")).setFixedChar(true);
-    addHidden(list, QStringLiteral("NMCLIEORCEVE"), FieldType::Text, 50).setDisplayLabel(QStringLiteral("Cliente"));
-    Field &fantasia = addShown(list, QStringLiteral("NMFANTCLIE"), FieldType::Text, 50, QStringLiteral("Cliente"));
+    campoVisivel(list, QStringLiteral("NRSEQORCAEVE"), FieldType::Text, 2, QStringLiteral("Seq.")).setFixedChar(true);
+    campoOculto(list, QStringLiteral("NMCLIEORCEVE"), FieldType::Text, 50).setDisplayLabel(QStringLiteral("Cliente"));
+    Field &fantasia = campoVisivel(list, QStringLiteral("NMFANTCLIE"), FieldType::Text, 50, QStringLiteral("Cliente"));
     fantasia.setDisplayWidth(60);
     fantasia.setReadOnly(true);
-    addHidden(list, QStringLiteral("IDSITUORCEVE"), FieldType::Text, 1).setDisplayLabel(QStringLiteral("Situação"));
-    addHidden(list, QStringLiteral("CDTPSERVEVEN"), FieldType::Text, 3);
-    addShown(list, QStringLiteral("NMTPSERVEVEN"), FieldType::Text, 30, QStringLiteral("Tipo de serviço"))
+    campoOculto(list, QStringLiteral("IDSITUORCEVE"), FieldType::Text, 1).setDisplayLabel(QStringLiteral("Situação"));
+    campoOculto(list, QStringLiteral("CDTPSERVEVEN"), FieldType::Text, 3);
+    campoVisivel(list, QStringLiteral("NMTPSERVEVEN"), FieldType::Text, 30, QStringLiteral("Tipo de serviço"))
         .setReadOnly(true);
-    addHidden(list, QStringLiteral("CDTIPOEVENTO"), FieldType::Text, 3);
-    addShown(list, QStringLiteral("NMTIPOEVENTO"), FieldType::Text, 30, QStringLiteral("Tipo de evento"))
+    campoOculto(list, QStringLiteral("CDTIPOEVENTO"), FieldType::Text, 3);
+    campoVisivel(list, QStringLiteral("NMTIPOEVENTO"), FieldType::Text, 30, QStringLiteral("Tipo de evento"))
         .setReadOnly(true);
-    addHidden(list, QStringLiteral("CDFILIAL"), FieldType::Text, 4);
-    addHidden(list, QStringLiteral("QTCONVORCEVE"), FieldType::Float, 0)
+    campoOculto(list, QStringLiteral("CDFILIAL"), FieldType::Text, 4);
+    campoOculto(list, QStringLiteral("QTCONVORCEVE"), FieldType::Float, 0)
         .setDisplayLabel(QStringLiteral("Nr. Convidados"));
-    addHidden(list, QStringLiteral("DSPRECOBASE"), FieldType::Text, 30);
-    addHidden(list, QStringLiteral("CDPRECOBASE"), FieldType::Text, 2);
-    addHidden(list, QStringLiteral("CDVENDEDOR"), FieldType::Text, 4);
-    addHidden(list, QStringLiteral("CDCLIENTE"), FieldType::Text, 21);
-    addHidden(list, QStringLiteral("DSTITUORCEVE"), FieldType::Text, 100);
-    addHidden(list, QStringLiteral("CDJUSTEXCHIS"), FieldType::Text, 4);
-    addShown(list, QStringLiteral("DTEVENTO"), FieldType::DateTime, 0, QStringLiteral("Dt. Evento"));
-    addShown(list, QStringLiteral("DTVALIORCEVE"), FieldType::DateTime, 0, QStringLiteral("Dt. Validade"));
-    addShown(list, QStringLiteral("DTINCLORCEVE"), FieldType::DateTime, 0, QStringLiteral("Dt. Origem"));
-    addHidden(list, QStringLiteral("CDOPEJUSTORC"), FieldType::Text, 12);
+    campoOculto(list, QStringLiteral("DSPRECOBASE"), FieldType::Text, 30);
+    campoOculto(list, QStringLiteral("CDPRECOBASE"), FieldType::Text, 2);
+    campoOculto(list, QStringLiteral("CDVENDEDOR"), FieldType::Text, 4);
+    campoOculto(list, QStringLiteral("CDCLIENTE"), FieldType::Text, 21);
+    campoOculto(list, QStringLiteral("DSTITUORCEVE"), FieldType::Text, 100);
+    campoOculto(list, QStringLiteral("CDJUSTEXCHIS"), FieldType::Text, 4);
+    campoVisivel(list, QStringLiteral("DTEVENTO"), FieldType::DateTime, 0, QStringLiteral("Dt. Evento"));
+    campoVisivel(list, QStringLiteral("DTVALIORCEVE"), FieldType::DateTime, 0, QStringLiteral("Dt. Validade"));
+    campoVisivel(list, QStringLiteral("DTINCLORCEVE"), FieldType::DateTime, 0, QStringLiteral("Dt. Origem"));
+    campoOculto(list, QStringLiteral("CDOPEJUSTORC"), FieldType::Text, 12);
 }
 
-void declareItemFields(RecordList &list)
+void declaraCamposItens(RecordList &list)
 {
-    addHidden(list, QStringLiteral("CDFILIAL"), FieldType::Text, 4).setDisplayLabel(QStringLiteral("Código"));
-    addHidden(list, QStringLiteral("NRORCAEVENTO"), FieldType::Text, 10);
-    addHidden(list, QStringLiteral("NRITEMORCEVE"), FieldType::Text, 10);
-    addHidden(list, QStringLiteral("CDPRODUTO"), FieldType::Text, 10);
-    addHidden(list, QStringLiteral("IDITOREVPROD"), FieldType::Text, 1);
-    addHidden(list, QStringLiteral("NROPCAITOREV"), FieldType::Text, 2);
-    addHidden(list, QStringLiteral("CDGRTOTAPROD"), FieldType::Text, 3);
-    Field &produto = addShown(list, QStringLiteral("CDARVPROD"), FieldType::Text, 20, QStringLiteral("Produto"));
+    campoOculto(list, QStringLiteral("CDFILIAL"), FieldType::Text, 4).setDisplayLabel(QStringLiteral("Código"));
+    campoOculto(list, QStringLiteral("NRORCAEVENTO"), FieldType::Text, 10);
+    campoOculto(list, QStringLiteral("NRITEMORCEVE"), FieldType::Text, 10);
+    campoOculto(list, QStringLiteral("CDPRODUTO"), FieldType::Text, 10);
+    campoOculto(list, QStringLiteral("IDITOREVPROD"), FieldType::Text, 1);
+    campoOculto(list, QStringLiteral("NROPCAITOREV"), FieldType::Text, 2);
+    campoOculto(list, QStringLiteral("CDGRTOTAPROD"), FieldType::Text, 3);
+    Field &produto = campoVisivel(list, QStringLiteral("CDARVPROD"), FieldType::Text, 20, QStringLiteral("Produto"));
     // The product code is shown the way the host writes product codes.
     produto.setOnGetText([](const Field &field, bool /*displayText*/) {
         return Consiste::FormatMaskText(field.editMask(), field.asString());
     });
-    addShown(list, QStringLiteral("NMPRODUTO"), FieldType::Text, 50, QStringLiteral("Nome do Produto"));
-    addShown(list, QStringLiteral("QTITEMORCEVE"), FieldType::Float, 0, QStringLiteral("Quantidade"))
+    campoVisivel(list, QStringLiteral("NMPRODUTO"), FieldType::Text, 50, QStringLiteral("Nome do Produto"));
+    campoVisivel(list, QStringLiteral("QTITEMORCEVE"), FieldType::Float, 0, QStringLiteral("Quantidade"))
         .setDisplayFormat(QStringLiteral("#,##0.000"));
-    addShown(list, QStringLiteral("SGUNIDADE"), FieldType::Text, 10, QStringLiteral("Un."));
-    addShown(list, QStringLiteral("VRITEMORCEVE"), FieldType::Float, 0, QStringLiteral("Preço Unitário"))
+    campoVisivel(list, QStringLiteral("SGUNIDADE"), FieldType::Text, 10, QStringLiteral("Un."));
+    campoVisivel(list, QStringLiteral("VRITEMORCEVE"), FieldType::Float, 0, QStringLiteral("Preço Unitário"))
         .setDisplayFormat(QStringLiteral("#,##0.00"));
-    addShown(list, QStringLiteral("VRACREITOREV"), FieldType::Float, 0, QStringLiteral("Vr. Acres."))
+    campoVisivel(list, QStringLiteral("VRACREITOREV"), FieldType::Float, 0, QStringLiteral("Vr. Acres."))
         .setDisplayFormat(QStringLiteral("#,##0.00"));
-    addShown(list, QStringLiteral("VRDESCITOREV"), FieldType::Float, 0, QStringLiteral("Vr. Desc."))
+    campoVisivel(list, QStringLiteral("VRDESCITOREV"), FieldType::Float, 0, QStringLiteral("Vr. Desc."))
         .setDisplayFormat(QStringLiteral("#,##0.00"));
     list.addCalculatedField(QStringLiteral("VRTOTALITEM"), FieldType::Float, 0)
         .setDisplayFormat(QStringLiteral("#,##0.00"));
 }
 
-void declareObsFields(RecordList &list)
+void declaraCamposObs(RecordList &list)
 {
-    addShown(list, QStringLiteral("TXOBSJUSTORC"), FieldType::Blob, 0, QStringLiteral("Observação"));
-    addHidden(list, QStringLiteral("CDFILIAL"), FieldType::Text, 4);
-    addHidden(list, QStringLiteral("NRORCAEVENTO"), FieldType::Text, 10);
-    addHidden(list, QStringLiteral("NRSEQORCAEVE"), FieldType::Text, 2).setFixedChar(true);
-    addHidden(list, QStringLiteral("DTHRHISTORCA"), FieldType::DateTime, 0);
-    addHidden(list, QStringLiteral("CDOPERADOR"), FieldType::Text, 10);
+    campoVisivel(list, QStringLiteral("TXOBSJUSTORC"), FieldType::Blob, 0, QStringLiteral("Observação"));
+    campoOculto(list, QStringLiteral("CDFILIAL"), FieldType::Text, 4);
+    campoOculto(list, QStringLiteral("NRORCAEVENTO"), FieldType::Text, 10);
+    campoOculto(list, QStringLiteral("NRSEQORCAEVE"), FieldType::Text, 2).setFixedChar(true);
+    campoOculto(list, QStringLiteral("DTHRHISTORCA"), FieldType::DateTime, 0);
+    campoOculto(list, QStringLiteral("CDOPERADOR"), FieldType::Text, 10);
 }
 
 } // namespace
 
-void TfrmCancelamento::buildLists()
+void TfrmCancelamento::criaListas()
 {
     cdsOrcamento = new RecordList(QStringLiteral("cdsOrcamento"), this);
-    declareQuoteFields(*cdsOrcamento);
+    declaraCamposOrcamento(*cdsOrcamento);
     Field &situacao = cdsOrcamento->fieldByName(QStringLiteral("IDSITUORCEVE"));
     situacao.setOnGetText([this](const Field &field, bool /*displayText*/) {
         return cdsOrcamentoIDSITUORCEVEGetText(field);
@@ -166,7 +166,7 @@ void TfrmCancelamento::buildLists()
     dtsPadrao->onStateChange = [this](TDataSource &sender) { dtsPadraoStateChange(sender); };
 
     cdsItemOrcaEven = new RecordList(QStringLiteral("cdsItemOrcaEven"), this);
-    declareItemFields(*cdsItemOrcaEven);
+    declaraCamposItens(*cdsItemOrcaEven);
     cdsItemOrcaEven->onCalcFields = [this](RecordList &list) { cdsItemOrcaEvenCalcFields(list); };
     cdsItemOrcaEven->beforeInsert = [](RecordList & /*list*/) {
         if (boInsGrid) {
@@ -178,15 +178,15 @@ void TfrmCancelamento::buildLists()
     dtsItemOrcaEven->setDataSet(cdsItemOrcaEven);
 
     cdsMotivo = new RecordList(QStringLiteral("cdsMotivo"), this);
-    addShown(*cdsMotivo, QStringLiteral("CDJUSTEXCHIS"), FieldType::Text, 4, QStringLiteral("Código"));
-    addShown(*cdsMotivo, QStringLiteral("DSJUSTEXCHIS"), FieldType::Text, 40, QStringLiteral("Nome"));
+    campoVisivel(*cdsMotivo, QStringLiteral("CDJUSTEXCHIS"), FieldType::Text, 4, QStringLiteral("Código"));
+    campoVisivel(*cdsMotivo, QStringLiteral("DSJUSTEXCHIS"), FieldType::Text, 40, QStringLiteral("Nome"));
     cdsMotivo->afterPost = [this](RecordList &list) { cdsMotivoAfterPost(list); };
     dtsMotivo = new TDataSource(this);
     dtsMotivo->setObjectName(QStringLiteral("dtsMotivo"));
     dtsMotivo->setDataSet(cdsMotivo);
 
     cdsObs = new RecordList(QStringLiteral("cdsObs"), this);
-    declareObsFields(*cdsObs);
+    declaraCamposObs(*cdsObs);
     dtsObs = new TDataSource(this);
     dtsObs->setObjectName(QStringLiteral("dtsObs"));
     dtsObs->setDataSet(cdsObs);
@@ -203,14 +203,14 @@ void TfrmCancelamento::buildLists()
     qryFilial->SQL = {QStringLiteral("SELECT CDFILIAL, NMFILIAL"), QStringLiteral("FROM FILIAL"),
                       QStringLiteral("WHERE CDFILIAL = :P_CDFILIAL OR :P_TCDFILIAL = 'T'"),
                       QStringLiteral("ORDER BY CDFILIAL")};
-    addShown(*qryFilial, QStringLiteral("CDFILIAL"), FieldType::Text, 4, QStringLiteral("Código"));
-    addShown(*qryFilial, QStringLiteral("NMFILIAL"), FieldType::Text, 30, QStringLiteral("Nome"));
+    campoVisivel(*qryFilial, QStringLiteral("CDFILIAL"), FieldType::Text, 4, QStringLiteral("Código"));
+    campoVisivel(*qryFilial, QStringLiteral("NMFILIAL"), FieldType::Text, 30, QStringLiteral("Nome"));
     dstFilial = new TDataSource(this);
     dstFilial->setObjectName(QStringLiteral("dstFilial"));
     dstFilial->setDataSet(qryFilial);
 }
 
-QAction *TfrmCancelamento::addScreenAction(QMenu *menu, const QString &objectName, const QString &caption,
+QAction *TfrmCancelamento::criaAcao(QMenu *menu, const QString &objectName, const QString &caption,
                                            const QKeySequence &shortcut,
                                            void (TfrmCancelamento::*handler)(QObject *))
 {
@@ -228,7 +228,7 @@ QAction *TfrmCancelamento::addScreenAction(QMenu *menu, const QString &objectNam
     return action;
 }
 
-void TfrmCancelamento::buildToolBarAndMenus()
+void TfrmCancelamento::criaBarraEMenus()
 {
     sbtFiltro = new TButtonFlat(panMenu);
     sbtFiltro->setObjectName(QStringLiteral("sbtFiltro"));
@@ -265,11 +265,11 @@ void TfrmCancelamento::buildToolBarAndMenus()
     imgUncheck->hide();
 
     // The page items come ahead of the base's listing items.
-    mnuFolhaDados = addScreenAction(nullptr, QStringLiteral("mnuFolhaDados"), QStringLiteral("&Folha de Dados"),
+    mnuFolhaDados = criaAcao(nullptr, QStringLiteral("mnuFolhaDados"), QStringLiteral("&Folha de Dados"),
                                     QKeySequence(), &TfrmCancelamento::mnuFolhaDadosClick);
-    mnuItens = addScreenAction(nullptr, QStringLiteral("mnuItens"), QStringLiteral("&Itens"), QKeySequence(),
+    mnuItens = criaAcao(nullptr, QStringLiteral("mnuItens"), QStringLiteral("&Itens"), QKeySequence(),
                                &TfrmCancelamento::mnuItensClick);
-    mnuMotivo = addScreenAction(nullptr, QStringLiteral("mnuMotivo"), QStringLiteral("&Motivo"), QKeySequence(),
+    mnuMotivo = criaAcao(nullptr, QStringLiteral("mnuMotivo"), QStringLiteral("&Motivo"), QKeySequence(),
                                 &TfrmCancelamento::mnuMotivoClick);
     N1 = new QAction(this);
     N1->setObjectName(QStringLiteral("N1"));
@@ -281,11 +281,11 @@ void TfrmCancelamento::buildToolBarAndMenus()
 
     N2 = mnuManutencao->addSeparator();
     N2->setObjectName(QStringLiteral("N2"));
-    mnuFiltrar = addScreenAction(mnuManutencao, QStringLiteral("mnuFiltrar"), QStringLiteral("Fi&ltrar"),
+    mnuFiltrar = criaAcao(mnuManutencao, QStringLiteral("mnuFiltrar"), QStringLiteral("Fi&ltrar"),
                                  QKeySequence(Qt::CTRL | Qt::Key_L), &TfrmCancelamento::mnuFiltrarClick);
     N3 = mnuManutencao->addSeparator();
     N3->setObjectName(QStringLiteral("N3"));
-    mnuHabilita = addScreenAction(mnuManutencao, QStringLiteral("mnuHabilita"), QStringLiteral("&Habilitar"),
+    mnuHabilita = criaAcao(mnuManutencao, QStringLiteral("mnuHabilita"), QStringLiteral("&Habilitar"),
                                   QKeySequence(Qt::CTRL | Qt::Key_H), &TfrmCancelamento::mnuHabilitaClick);
     mnuHabilita->setEnabled(false);
     sbtFiltro->SetShortcutHint(mnuFiltrar->shortcut());
@@ -294,11 +294,11 @@ void TfrmCancelamento::buildToolBarAndMenus()
     dbtNome->setDataField(QStringLiteral("NMFANTCLIE"));
 }
 
-void TfrmCancelamento::buildHistoricoExportar()
+void TfrmCancelamento::criaHistoricoExportar()
 {
-    mnuHistorico = addScreenAction(nullptr, QStringLiteral("mnuHistorico"), QStringLiteral("&Histórico"),
+    mnuHistorico = criaAcao(nullptr, QStringLiteral("mnuHistorico"), QStringLiteral("&Histórico"),
                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), &TfrmCancelamento::mnuHistoricoClick);
-    mnuExportar = addScreenAction(nullptr, QStringLiteral("mnuExportar"), QStringLiteral("&Exportar"),
+    mnuExportar = criaAcao(nullptr, QStringLiteral("mnuExportar"), QStringLiteral("&Exportar"),
                                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &TfrmCancelamento::mnuExportarClick);
     N4 = new QAction(this);
     N4->setObjectName(QStringLiteral("N4"));
@@ -317,7 +317,7 @@ void TfrmCancelamento::buildHistoricoExportar()
     });
 }
 
-void TfrmCancelamento::buildBranchPanel()
+void TfrmCancelamento::criaPainelFilial()
 {
     panFilial = new QFrame(this);
     panFilial->setObjectName(QStringLiteral("panFilial"));
@@ -325,7 +325,7 @@ void TfrmCancelamento::buildBranchPanel()
     auto *row = new QHBoxLayout(panFilial);
     row->setContentsMargins(6, 2, 6, 2);
 
-    lblFilial = boldLabel(QStringLiteral("Filial"), panFilial);
+    lblFilial = rotuloNegrito(QStringLiteral("Filial"), panFilial);
     lblFilial->setObjectName(QStringLiteral("lblFilial"));
     medCdFilial = new QLineEdit(panFilial);
     medCdFilial->setObjectName(QStringLiteral("medCdFilial"));
@@ -333,7 +333,7 @@ void TfrmCancelamento::buildBranchPanel()
     medCdFilial->setInputMask(QStringLiteral(">nnnn; "));
     medCdFilial->setMaxLength(4);
     medCdFilial->setFixedWidth(48);
-    paintBackground(medCdFilial, QPalette::ToolTipBase);
+    pintaFundo(medCdFilial, QPalette::ToolTipBase);
     lblFilial->setBuddy(medCdFilial);
     connect(medCdFilial, &QLineEdit::textChanged, this, [this] { medCdFilialChange(); });
 
@@ -351,7 +351,7 @@ void TfrmCancelamento::buildBranchPanel()
     edtNmFilial->setObjectName(QStringLiteral("edtNmFilial"));
     edtNmFilial->setEnabled(false);
     edtNmFilial->setFixedWidth(260);
-    paintBackground(edtNmFilial, QPalette::Button);
+    pintaFundo(edtNmFilial, QPalette::Button);
 
     row->addWidget(lblFilial);
     row->addWidget(medCdFilial);
@@ -362,7 +362,7 @@ void TfrmCancelamento::buildBranchPanel()
     pgcPadrao->setEnabled(false);
 }
 
-void TfrmCancelamento::buildItemsPage()
+void TfrmCancelamento::criaPaginaItens()
 {
     tshItens = new QWidget;
     tshItens->setObjectName(QStringLiteral("tshItens"));
@@ -389,15 +389,15 @@ void TfrmCancelamento::buildItemsPage()
         text->setDataField(fieldName);
         return text;
     };
-    quote->addWidget(boldLabel(QStringLiteral("Cliente"), panCabecalhoOrca), 0, 0);
+    quote->addWidget(rotuloNegrito(QStringLiteral("Cliente"), panCabecalhoOrca), 0, 0);
     quote->addWidget(value(QStringLiteral("NMFANTCLIE")), 0, 1, 1, 3);
-    quote->addWidget(boldLabel(QStringLiteral("Tipo de Evento"), panCabecalhoOrca), 1, 0);
+    quote->addWidget(rotuloNegrito(QStringLiteral("Tipo de Evento"), panCabecalhoOrca), 1, 0);
     quote->addWidget(value(QStringLiteral("NMTIPOEVENTO")), 1, 1);
-    quote->addWidget(boldLabel(QStringLiteral("Data/Hora"), panCabecalhoOrca), 1, 2);
+    quote->addWidget(rotuloNegrito(QStringLiteral("Data/Hora"), panCabecalhoOrca), 1, 2);
     quote->addWidget(value(QStringLiteral("DTEVENTO")), 1, 3);
-    quote->addWidget(boldLabel(QStringLiteral("Nr. Convidados"), panCabecalhoOrca), 2, 0);
+    quote->addWidget(rotuloNegrito(QStringLiteral("Nr. Convidados"), panCabecalhoOrca), 2, 0);
     quote->addWidget(value(QStringLiteral("QTCONVORCEVE")), 2, 1);
-    quote->addWidget(boldLabel(QStringLiteral("Tipo de Serviço"), panCabecalhoOrca), 3, 0);
+    quote->addWidget(rotuloNegrito(QStringLiteral("Tipo de Serviço"), panCabecalhoOrca), 3, 0);
     quote->addWidget(value(QStringLiteral("NMTPSERVEVEN")), 3, 1);
     quote->setColumnStretch(1, 1);
     quote->setColumnStretch(3, 1);
@@ -407,7 +407,7 @@ void TfrmCancelamento::buildItemsPage()
     panPrecoBase->setFixedHeight(30);
     auto *price = new QHBoxLayout(panPrecoBase);
     price->setContentsMargins(6, 2, 6, 2);
-    lblPrecoBase = boldLabel(QStringLiteral("Preço Base"), panPrecoBase);
+    lblPrecoBase = rotuloNegrito(QStringLiteral("Preço Base"), panPrecoBase);
     lblPrecoBase->setObjectName(QStringLiteral("lblPrecoBase"));
     dbePrecoBase = new TDBEdit(panPrecoBase);
     dbePrecoBase->setObjectName(QStringLiteral("dbePrecoBase"));
@@ -442,7 +442,7 @@ void TfrmCancelamento::buildItemsPage()
     dbgItem->setObjectName(QStringLiteral("dbgItem"));
     dbgItem->setDataSource(dtsItemOrcaEven);
     dbgItem->setFrameShape(QFrame::NoFrame);
-    paintBackground(dbgItem, QPalette::ToolTipBase);
+    pintaFundo(dbgItem, QPalette::ToolTipBase);
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     dbgItem->setColumns({
         coluna(QStringLiteral("CDARVPROD"), {}, 100),
@@ -463,7 +463,7 @@ void TfrmCancelamento::buildItemsPage()
     pgcPadrao->addTab(tshItens, QStringLiteral("Itens"));
 }
 
-void TfrmCancelamento::buildReasonPage()
+void TfrmCancelamento::criaPaginaMotivo()
 {
     tshMotivo = new QWidget;
     tshMotivo->setObjectName(QStringLiteral("tshMotivo"));
@@ -471,7 +471,7 @@ void TfrmCancelamento::buildReasonPage()
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);
 
-    lblOrcamentoMotivo = boldLabel(QString(), tshMotivo);
+    lblOrcamentoMotivo = rotuloNegrito(QString(), tshMotivo);
     lblOrcamentoMotivo->setObjectName(QStringLiteral("lblOrcamentoMotivo"));
     lblOrcamentoMotivo->setContentsMargins(6, 4, 6, 0);
     connect(dtsPadrao, &TDataSource::currentChanged, this, &TfrmCancelamento::identificaOrcamentoMotivo);
@@ -481,13 +481,13 @@ void TfrmCancelamento::buildReasonPage()
     pnlMotivo->setObjectName(QStringLiteral("pnlMotivo"));
     auto *row = new QHBoxLayout(pnlMotivo);
     row->setContentsMargins(6, 2, 6, 2);
-    lblNmMot = boldLabel(QStringLiteral("Motivo"), pnlMotivo);
+    lblNmMot = rotuloNegrito(QStringLiteral("Motivo"), pnlMotivo);
     lblNmMot->setObjectName(QStringLiteral("lblNmMot"));
     edtCdMotivo = new QLineEdit(pnlMotivo);
     edtCdMotivo->setObjectName(QStringLiteral("edtCdMotivo"));
     edtCdMotivo->setMaxLength(4);
     edtCdMotivo->setFixedWidth(48);
-    paintBackground(edtCdMotivo, QPalette::ToolTipBase);
+    pintaFundo(edtCdMotivo, QPalette::ToolTipBase);
     lblNmMot->setBuddy(edtCdMotivo);
     ControlKeyPress::watch(edtCdMotivo, [this](QChar &key) { edtCdMotivoKeyPress(key); });
     btpMotivo = new TBtnPesquisa(pnlMotivo);
@@ -500,7 +500,7 @@ void TfrmCancelamento::buildReasonPage()
     edtNmMotivo->setObjectName(QStringLiteral("edtNmMotivo"));
     edtNmMotivo->setEnabled(false);
     edtNmMotivo->setFixedWidth(300);
-    paintBackground(edtNmMotivo, QPalette::Button);
+    pintaFundo(edtNmMotivo, QPalette::Button);
     row->addWidget(lblNmMot);
     row->addWidget(edtCdMotivo);
     row->addWidget(btpMotivo);
@@ -534,7 +534,7 @@ void TfrmCancelamento::identificaOrcamentoMotivo()
                                     .arg(campo("NRORCAEVENTO"), campo("NRSEQORCAEVE"), campo("NMFANTCLIE")));
 }
 
-void TfrmCancelamento::buildGridColumns()
+void TfrmCancelamento::criaColunasGrade()
 {
     // A white heavy check mark over the column of marks.
     TDBGrid::Column mark = coluna(QStringLiteral("IDCHECK"), QStringLiteral("\u2714"), 18, Qt::AlignCenter);
@@ -565,20 +565,20 @@ void TfrmCancelamento::ordenaTabulacao()
     QWidget::setTabOrder(edtCdMotivo, dbmMotivo);
 }
 
-void TfrmCancelamento::watchFocus()
+void TfrmCancelamento::vigiaFoco()
 {
-    const auto unlessClosing = [this](void (TfrmCancelamento::*handler)()) {
+    const auto semFechar = [this](void (TfrmCancelamento::*handler)()) {
         return [this, handler] {
             if (!m_fechando) {
                 (this->*handler)();
             }
         };
     };
-    FocusEvents::watch(panFilial, unlessClosing(&TfrmCancelamento::panFilialEnter),
-                       unlessClosing(&TfrmCancelamento::panFilialExit));
-    FocusEvents::watch(medCdFilial, {}, unlessClosing(&TfrmCancelamento::medCdFilialExit));
-    FocusEvents::watch(dbgPadrao, unlessClosing(&TfrmCancelamento::dbgPadraoEnter), {});
-    FocusEvents::watch(edtCdMotivo, unlessClosing(&TfrmCancelamento::edtCdMotivoEnter),
-                       unlessClosing(&TfrmCancelamento::edtCdMotivoExit));
-    FocusEvents::watch(pnlMotivo, {}, unlessClosing(&TfrmCancelamento::pnlMotivoExit));
+    FocusEvents::watch(panFilial, semFechar(&TfrmCancelamento::panFilialEnter),
+                       semFechar(&TfrmCancelamento::panFilialExit));
+    FocusEvents::watch(medCdFilial, {}, semFechar(&TfrmCancelamento::medCdFilialExit));
+    FocusEvents::watch(dbgPadrao, semFechar(&TfrmCancelamento::dbgPadraoEnter), {});
+    FocusEvents::watch(edtCdMotivo, semFechar(&TfrmCancelamento::edtCdMotivoEnter),
+                       semFechar(&TfrmCancelamento::edtCdMotivoExit));
+    FocusEvents::watch(pnlMotivo, {}, semFechar(&TfrmCancelamento::pnlMotivoExit));
 }

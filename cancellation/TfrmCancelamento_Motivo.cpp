@@ -19,7 +19,7 @@ namespace {
 
 constexpr int larguraMotivo = 4;
 constexpr int lendoDados = 6;
-constexpr char16_t backspace = 8;
+constexpr char16_t retrocesso = 8;
 
 } // namespace
 
@@ -28,7 +28,7 @@ void TfrmCancelamento::edtCdMotivoKeyPress(QChar &key)
     // Reason codes are made of the digits 0 to 9 only, not of other
     // scripts' digits, which the server would never find.
     const bool digito = key >= QLatin1Char('0') && key <= QLatin1Char('9');
-    if (!digito && key != QChar(backspace)) {
+    if (!digito && key != QChar(retrocesso)) {
         key = QChar(0);
     }
 }

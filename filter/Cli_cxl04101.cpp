@@ -31,7 +31,7 @@ void CriaFiltroCancelamento(const TelaFiltro &tela)
         frmFiltroCancelamento = CreateForm<TfrmFiltroCancelamento>(tela.pai);
         boIdCriado = true;
     }
-    frmFiltroCancelamento->setTela(tela);
+    frmFiltroCancelamento->defineTela(tela);
     ultimoResultado = 0;
     // The operator works in the dialog with the normal cursor.
     const CursorOverride normal(Qt::ArrowCursor);

@@ -29,7 +29,7 @@ namespace {
 
 const QString Todos = QStringLiteral("T");
 
-QLineEdit *numberEdit(const QString &name, QWidget *parent)
+QLineEdit *campoNumero(const QString &name, QWidget *parent)
 {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
@@ -38,7 +38,7 @@ QLineEdit *numberEdit(const QString &name, QWidget *parent)
     return edit;
 }
 
-TDateEditPlus *dateEdit(const QString &name, QWidget *parent)
+TDateEditPlus *campoData(const QString &name, QWidget *parent)
 {
     auto *edit = new TDateEditPlus(parent);
     edit->setObjectName(name);
@@ -50,7 +50,7 @@ TDateEditPlus *dateEdit(const QString &name, QWidget *parent)
     return edit;
 }
 
-QGroupBox *groupBox(const QString &name, const QString &caption, QWidget *parent)
+QGroupBox *grupo(const QString &name, const QString &caption, QWidget *parent)
 {
     auto *box = new QGroupBox(caption, parent);
     box->setObjectName(name);
@@ -58,7 +58,7 @@ QGroupBox *groupBox(const QString &name, const QString &caption, QWidget *parent
 }
 
 // A range: "de" above "até", each label leading to its edit.
-void layRange(QGroupBox *box, QWidget *from, QWidget *to)
+void dispoeIntervalo(QGroupBox *box, QWidget *from, QWidget *to)
 {
     auto *grid = new QGridLayout(box);
     grid->setContentsMargins(6, 0, 4, 2);
@@ -78,14 +78,14 @@ std::tuple<QGroupBox *, TDateEditPlus *, TDateEditPlus *> dateRange(const QStrin
                                                                     const QString &fromName, const QString &toName,
                                                                     QWidget *area)
 {
-    QGroupBox *box = groupBox(boxName, caption, area);
-    TDateEditPlus *from = dateEdit(fromName, box);
-    TDateEditPlus *to = dateEdit(toName, box);
-    layRange(box, from, to);
+    QGroupBox *box = grupo(boxName, caption, area);
+    TDateEditPlus *from = campoData(fromName, box);
+    TDateEditPlus *to = campoData(toName, box);
+    dispoeIntervalo(box, from, to);
     return {box, from, to};
 }
 
-QRadioButton *radio(const QString &name, const QString &caption, QGroupBox *box)
+QRadioButton *opcao(const QString &name, const QString &caption, QGroupBox *box)
 {
     auto *button = new QRadioButton(caption, box);
     button->setObjectName(name);
@@ -106,8 +106,8 @@ listCriterion(const QString &boxName, const QString &suffix, const QString &capt
     QFont bold = box->font();
     bold.setBold(true);
     box->setFont(bold);
-    QRadioButton *todos = radio(QStringLiteral("rbtT") + suffix, QStringLiteral("Todos"), box);
-    QRadioButton *lista = radio(QStringLiteral("rbtL") + suffix, QStringLiteral("Lista"), box);
+    QRadioButton *todos = opcao(QStringLiteral("rbtT") + suffix, QStringLiteral("Todos"), box);
+    QRadioButton *lista = opcao(QStringLiteral("rbtL") + suffix, QStringLiteral("Lista"), box);
     auto *search = new TButtonFlat(box);
     search->setObjectName(QStringLiteral("sbt") + suffix);
     search->SetHint(QStringLiteral("Pesquisar"));
@@ -126,7 +126,7 @@ listCriterion(const QString &boxName, const QString &suffix, const QString &capt
     return {box, todos, lista, search};
 }
 
-QCheckBox *stateBox(const QString &name, const QString &caption, QGroupBox *box, bool usable)
+QCheckBox *caixaSituacao(const QString &name, const QString &caption, QGroupBox *box, bool usable)
 {
     auto *check = new QCheckBox(caption, box);
     check->setObjectName(name);
@@ -135,7 +135,7 @@ QCheckBox *stateBox(const QString &name, const QString &caption, QGroupBox *box,
     return check;
 }
 
-QLineEdit *textLine(const QString &name, const QString &caption, QWidget *parent, QGridLayout *grid, int row)
+QLineEdit *linhaTexto(const QString &name, const QString &caption, QWidget *parent, QGridLayout *grid, int row)
 {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
@@ -149,7 +149,7 @@ QLineEdit *textLine(const QString &name, const QString &caption, QWidget *parent
 }
 
 // A list criterion loads as "Lista" only when the filter applies its codes.
-void loadList(const TCodeList &criterion, QRadioButton *todos, QRadioButton *lista, QString &workingList)
+void carregaLista(const TCodeList &criterion, QRadioButton *todos, QRadioButton *lista, QString &workingList)
 {
     if (criterion.Todos == Todos) {
         todos->setChecked(true);
@@ -160,7 +160,7 @@ void loadList(const TCodeList &criterion, QRadioButton *todos, QRadioButton *lis
 }
 
 // A text given as blanks only filters nothing, so its flag must say "T".
-void loadText(const QString &text, QString &flag, QLineEdit *edit)
+void carregaTexto(const QString &text, QString &flag, QLineEdit *edit)
 {
     if (Consiste::EmptyString(text)) {
         edit->clear();
@@ -183,10 +183,10 @@ TfrmFiltroCancelamento::TfrmFiltroCancelamento(QWidget *parent)
     msgPadrao->setLines(MensagensFiltroCancelamento());
 
     QWidget *area = grbFiltroPadrao;
-    grbNrOrca = groupBox(QStringLiteral("grbNrOrca"), QStringLiteral("Nr. Orçamento"), area);
-    medOrcaDe = numberEdit(QStringLiteral("medOrcaDe"), grbNrOrca);
-    medOrcaAte = numberEdit(QStringLiteral("medOrcaAte"), grbNrOrca);
-    layRange(grbNrOrca, medOrcaDe, medOrcaAte);
+    grbNrOrca = grupo(QStringLiteral("grbNrOrca"), QStringLiteral("Nr. Orçamento"), area);
+    medOrcaDe = campoNumero(QStringLiteral("medOrcaDe"), grbNrOrca);
+    medOrcaAte = campoNumero(QStringLiteral("medOrcaAte"), grbNrOrca);
+    dispoeIntervalo(grbNrOrca, medOrcaDe, medOrcaAte);
 
     std::tie(grbDtEvento, depDeEvento, depAteEvento) =
         dateRange(QStringLiteral("grbDtEvento"), QStringLiteral("Data do Evento"), QStringLiteral("depDeEvento"),
@@ -207,21 +207,21 @@ TfrmFiltroCancelamento::TfrmFiltroCancelamento(QWidget *parent)
     std::tie(grbEvento, rbtTTipoEven, rbtLTipoEven, sbtTipoEven) = listCriterion(
         QStringLiteral("grbEvento"), QStringLiteral("TipoEven"), QStringLiteral("Tipo de Evento"), area);
 
-    grbSituacao = groupBox(QStringLiteral("grbSituacao"), QStringLiteral("Situação"), area);
+    grbSituacao = grupo(QStringLiteral("grbSituacao"), QStringLiteral("Situação"), area);
     auto *states = new QVBoxLayout(grbSituacao);
     states->setContentsMargins(4, 0, 2, 2);
     states->setSpacing(2);
     // Only the four states a quote of this screen can be in may be chosen;
     // the others belong to the order workflow and stay off.
-    chbPendente = stateBox(QStringLiteral("chbPendente"), QStringLiteral("Pendente"), grbSituacao, true);
-    chbAprovado = stateBox(QStringLiteral("chbAprovado"), QStringLiteral("Aprovado"), grbSituacao, true);
-    chbFechado = stateBox(QStringLiteral("chbFechado"), QStringLiteral("Fechado"), grbSituacao, false);
-    chbExecProd = stateBox(QStringLiteral("chbExecProd"), QStringLiteral("Exec. Produção"), grbSituacao, false);
-    chbExecMate = stateBox(QStringLiteral("chbExecMate"), QStringLiteral("Exec. Materias"), grbSituacao, false);
-    chbExecTotal = stateBox(QStringLiteral("chbExecTotal"), QStringLiteral("Exec. Totalmente"), grbSituacao, false);
-    chbEncerrado = stateBox(QStringLiteral("chbEncerrado"), QStringLiteral("Encerrado"), grbSituacao, false);
-    chbCancelado = stateBox(QStringLiteral("chbCancelado"), QStringLiteral("Cancelado"), grbSituacao, true);
-    chbAdiado = stateBox(QStringLiteral("chbAdiado"), QStringLiteral("Adiado"), grbSituacao, true);
+    chbPendente = caixaSituacao(QStringLiteral("chbPendente"), QStringLiteral("Pendente"), grbSituacao, true);
+    chbAprovado = caixaSituacao(QStringLiteral("chbAprovado"), QStringLiteral("Aprovado"), grbSituacao, true);
+    chbFechado = caixaSituacao(QStringLiteral("chbFechado"), QStringLiteral("Fechado"), grbSituacao, false);
+    chbExecProd = caixaSituacao(QStringLiteral("chbExecProd"), QStringLiteral("Exec. Produção"), grbSituacao, false);
+    chbExecMate = caixaSituacao(QStringLiteral("chbExecMate"), QStringLiteral("Exec. Materias"), grbSituacao, false);
+    chbExecTotal = caixaSituacao(QStringLiteral("chbExecTotal"), QStringLiteral("Exec. Totalmente"), grbSituacao, false);
+    chbEncerrado = caixaSituacao(QStringLiteral("chbEncerrado"), QStringLiteral("Encerrado"), grbSituacao, false);
+    chbCancelado = caixaSituacao(QStringLiteral("chbCancelado"), QStringLiteral("Cancelado"), grbSituacao, true);
+    chbAdiado = caixaSituacao(QStringLiteral("chbAdiado"), QStringLiteral("Adiado"), grbSituacao, true);
     states->addStretch(1);
     chbPendente->setChecked(true);
     chbAprovado->setChecked(true);
@@ -243,8 +243,8 @@ TfrmFiltroCancelamento::TfrmFiltroCancelamento(QWidget *parent)
     grid->addWidget(gbrServico, 3, 0);
     grid->addWidget(grbEvento, 3, 1);
     grid->addWidget(grbSituacao, 1, 2, 5, 1);
-    edtNovoClie = textLine(QStringLiteral("edtNovoClie"), QStringLiteral("Novo Cliente"), area, grid, 4);
-    edtTitulo = textLine(QStringLiteral("edtTitulo"), QStringLiteral("Título"), area, grid, 5);
+    edtNovoClie = linhaTexto(QStringLiteral("edtNovoClie"), QStringLiteral("Novo Cliente"), area, grid, 4);
+    edtTitulo = linhaTexto(QStringLiteral("edtTitulo"), QStringLiteral("Título"), area, grid, 5);
     grid->setRowStretch(2, 1);
 
     sbtLimpa = new TButtonFlat(this);
@@ -255,22 +255,22 @@ TfrmFiltroCancelamento::TfrmFiltroCancelamento(QWidget *parent)
     insertMenuButton(sbtLimpa);
     connect(sbtLimpa, &QAbstractButton::clicked, this, [this] { HostGuard::run([this] { sbtLimpaClick(sbtLimpa); }); });
 
-    onChecked(rbtTVendedor, &TfrmFiltroCancelamento::rbtTVendedorClick);
-    onChecked(rbtLVendedor, &TfrmFiltroCancelamento::rbtLVendedorClick);
-    onChecked(rbtTCliente, &TfrmFiltroCancelamento::rbtTClienteClick);
-    onChecked(rbtLCliente, &TfrmFiltroCancelamento::rbtLClienteClick);
-    onChecked(rbtTTipoServ, &TfrmFiltroCancelamento::rbtTTipoServClick);
-    onChecked(rbtLTipoServ, &TfrmFiltroCancelamento::rbtLTipoServClick);
-    onChecked(rbtTTipoEven, &TfrmFiltroCancelamento::rbtLTipoEvenClick);
-    onChecked(rbtLTipoEven, &TfrmFiltroCancelamento::rbtLTipoEvenClick);
+    aoMarcar(rbtTVendedor, &TfrmFiltroCancelamento::rbtTVendedorClick);
+    aoMarcar(rbtLVendedor, &TfrmFiltroCancelamento::rbtLVendedorClick);
+    aoMarcar(rbtTCliente, &TfrmFiltroCancelamento::rbtTClienteClick);
+    aoMarcar(rbtLCliente, &TfrmFiltroCancelamento::rbtLClienteClick);
+    aoMarcar(rbtTTipoServ, &TfrmFiltroCancelamento::rbtTTipoServClick);
+    aoMarcar(rbtLTipoServ, &TfrmFiltroCancelamento::rbtLTipoServClick);
+    aoMarcar(rbtTTipoEven, &TfrmFiltroCancelamento::rbtLTipoEvenClick);
+    aoMarcar(rbtLTipoEven, &TfrmFiltroCancelamento::rbtLTipoEvenClick);
 
-    createLookups();
-    watchControls();
-    setTabChain();
+    criaPesquisas();
+    vigiaControles();
+    ordenaTabulacao();
     resize(541, 327);
 }
 
-void TfrmFiltroCancelamento::watchControls()
+void TfrmFiltroCancelamento::vigiaControles()
 {
     connect(medOrcaDe, &QLineEdit::textChanged, this, [this] { medOrcaDeChange(); });
     FocusEvents::watch(medOrcaDe, {}, [this] { medOrcaDeExit(); });
@@ -303,7 +303,7 @@ void TfrmFiltroCancelamento::watchControls()
 
 // A radio's click also answers the program checking it, as the dialog's
 // loading and "Desfazer" do; the radio that loses its check has nothing to say.
-void TfrmFiltroCancelamento::onChecked(QRadioButton *radio, RadioHandler handler)
+void TfrmFiltroCancelamento::aoMarcar(QRadioButton *radio, TratadorOpcao handler)
 {
     connect(radio, &QAbstractButton::toggled, this, [this, radio, handler](bool checked) {
         if (checked) {
@@ -312,7 +312,7 @@ void TfrmFiltroCancelamento::onChecked(QRadioButton *radio, RadioHandler handler
     });
 }
 
-void TfrmFiltroCancelamento::setTabChain()
+void TfrmFiltroCancelamento::ordenaTabulacao()
 {
     const QList<QWidget *> chain = {
         medOrcaDe,    medOrcaAte,   depDeEvento,  depAteEvento, depDeValidade, depAteValidade, depDtOrcaIni,
@@ -349,10 +349,10 @@ void TfrmFiltroCancelamento::FormActivate()
     depAteValidade->SetDate(Filtro.DtValidade.Ate);
     depDtOrcaIni->SetDate(Filtro.DtOrcamento.De);
     depDtOrcaFin->SetDate(Filtro.DtOrcamento.Ate);
-    loadList(Filtro.Vendedor, rbtTVendedor, rbtLVendedor, stVendedor);
-    loadList(Filtro.Cliente, rbtTCliente, rbtLCliente, stCliente);
-    loadList(Filtro.TipoServ, rbtTTipoServ, rbtLTipoServ, stTipoServ);
-    loadList(Filtro.TipoEven, rbtTTipoEven, rbtLTipoEven, stTipoEven);
+    carregaLista(Filtro.Vendedor, rbtTVendedor, rbtLVendedor, stVendedor);
+    carregaLista(Filtro.Cliente, rbtTCliente, rbtLCliente, stCliente);
+    carregaLista(Filtro.TipoServ, rbtTTipoServ, rbtLTipoServ, stTipoServ);
+    carregaLista(Filtro.TipoEven, rbtTTipoEven, rbtLTipoEven, stTipoEven);
     mostraQuantidades();
     // Both "1_2_" and "_1_2_" select pending and approved: each state is one
     // distinct digit, looked for anywhere in the text.
@@ -360,8 +360,8 @@ void TfrmFiltroCancelamento::FormActivate()
     chbAprovado->setChecked(Filtro.IdSitu.contains(QuoteState::Approved));
     chbCancelado->setChecked(Filtro.IdSitu.contains(QuoteState::Cancelled));
     chbAdiado->setChecked(Filtro.IdSitu.contains(QuoteState::Postponed));
-    loadText(Filtro.NovoClie, Filtro.TNovoClie, edtNovoClie);
-    loadText(Filtro.Titulo, Filtro.TTitulo, edtTitulo);
+    carregaTexto(Filtro.NovoClie, Filtro.TNovoClie, edtNovoClie);
+    carregaTexto(Filtro.Titulo, Filtro.TTitulo, edtTitulo);
 }
 
 void TfrmFiltroCancelamento::FormClose(CloseAction &action)

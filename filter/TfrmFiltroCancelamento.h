@@ -51,7 +51,7 @@ public:
     void btfSaveOpcClick(QObject *sender) override;
     // The screen the dialog serves: its branch (for the product lookup) and
     // its listing (run by the confirmation).
-    void setTela(const TelaFiltro &tela) { m_tela = tela; }
+    void defineTela(const TelaFiltro &tela) { m_tela = tela; }
     void btfLoadOpcClick(QObject *sender) override;
     // "Desfazer": empties the working lists and the product list and brings
     // every control back to the open filter (only pending and approved
@@ -186,11 +186,11 @@ public:
     TDataSource *dtsProduto;
 
 private:
-    using RadioHandler = void (TfrmFiltroCancelamento::*)(QObject *sender);
-    void onChecked(QRadioButton *radio, RadioHandler handler);
-    void setTabChain();
-    void createLookups();
-    void watchControls();
+    using TratadorOpcao = void (TfrmFiltroCancelamento::*)(QObject *sender);
+    void aoMarcar(QRadioButton *radio, TratadorOpcao handler);
+    void ordenaTabulacao();
+    void criaPesquisas();
+    void vigiaControles();
     // Runs one check: `refused` tells whether it fails, `key` names its
     // message and `focus` gets the cursor whenever the check stops.
     void verifica(const std::function<bool()> &refused, const char *key, QWidget *focus);

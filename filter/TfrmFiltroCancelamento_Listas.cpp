@@ -59,7 +59,7 @@ void abre(TADOIBQuery &query)
 
 } // namespace
 
-void TfrmFiltroCancelamento::createLookups()
+void TfrmFiltroCancelamento::criaPesquisas()
 {
     const QString codigo = QStringLiteral("Código");
     const QString nome = QStringLiteral("Nome");
