@@ -7,6 +7,7 @@
 #include "TDBGrid.h"
 #include "TDataSource.h"
 
+#include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
@@ -21,6 +22,8 @@ struct GridScreen {
     std::unique_ptr<RecordList> list = makeCodeNameList(fourBranches());
     TDataSource source;
     TDBGrid grid;
+    // Checks every signal of the model the grid shows, from the first bind on.
+    QAbstractItemModelTester tester{grid.model(), QAbstractItemModelTester::FailureReportingMode::Fatal};
 
     GridScreen()
     {
@@ -287,6 +290,7 @@ private slots:
         TDataSource source;
         source.setDataSet(&list);
         TDBGrid grid;
+        QAbstractItemModelTester tester(grid.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
         grid.setDataSource(&source);
         grid.setColumns({{fieldName, title, 20, Qt::AlignLeft, {}}});
         grid.show();

@@ -3,6 +3,7 @@
 #include "QtHostDialogs.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -31,6 +32,14 @@ void whenModalShown(std::function<void(QWidget *modal)> act, int triesLeft = 500
         }
         act(modal);
     });
+}
+
+// Checks every signal of the lookup grid's model (the ticks of a multiple
+// choice) from now until the window goes.
+void testGridModel(QWidget *modal)
+{
+    QAbstractItemModel *shown = modal->findChild<QTableView *>(QStringLiteral("pickGrid"))->model();
+    new QAbstractItemModelTester(shown, QAbstractItemModelTester::FailureReportingMode::Fatal, shown);
 }
 
 QWidget *focusIn(QWidget *modal)
@@ -129,7 +138,10 @@ private slots:
         QFETCH(QList<int>, keys);
         QFETCH(QStringList, after);
         auto list = makeCodeNameList(fourBranches());
-        whenModalShown([keys](QWidget *modal) { press(modal, keys + QList<int>{Qt::Key_Return}); });
+        whenModalShown([keys](QWidget *modal) {
+            testGridModel(modal);
+            press(modal, keys + QList<int>{Qt::Key_Return});
+        });
         QStringList chosen = before;
         QVERIFY(QtHostDialogs::instance().pickMany(*list, QStringLiteral("CODE"), QStringLiteral("Vendedor"), chosen));
         QCOMPARE(chosen, after);
@@ -140,6 +152,7 @@ private slots:
     {
         auto list = makeCodeNameList(fourBranches());
         whenModalShown([](QWidget *modal) {
+            testGridModel(modal);
             press(modal, {Qt::Key_T}, Qt::ControlModifier);
             press(modal, {Qt::Key_Return});
         });
@@ -148,6 +161,7 @@ private slots:
         QCOMPARE(chosen.size(), 4);
 
         whenModalShown([](QWidget *modal) {
+            testGridModel(modal);
             press(modal, {Qt::Key_T}, Qt::ControlModifier);
             press(modal, {Qt::Key_Return});
         });
@@ -158,7 +172,10 @@ private slots:
     void pickManyEscKeepsTheKeys()
     {
         auto list = makeCodeNameList(fourBranches());
-        whenModalShown([](QWidget *modal) { press(modal, {Qt::Key_Space, Qt::Key_Escape}); });
+        whenModalShown([](QWidget *modal) {
+            testGridModel(modal);
+            press(modal, {Qt::Key_Space, Qt::Key_Escape});
+        });
         QStringList chosen{QStringLiteral("0001")};
         QVERIFY(!QtHostDialogs::instance().pickMany(*list, QStringLiteral("CODE"), QStringLiteral("Vendedor"), chosen));
         QCOMPARE(chosen, QStringList{QStringLiteral("0001")});
@@ -171,6 +188,7 @@ private slots:
         auto list = makeCodeNameList(fourBranches());
         QString selected;
         whenModalShown([&](QWidget *modal) {
+            testGridModel(modal);
             QTest::keyClicks(focusIn(modal), QStringLiteral("beira"));
             press(modal, {Qt::Key_Space, Qt::Key_Tab});
             press(modal, {Qt::Key_A}, Qt::ControlModifier);
