@@ -111,61 +111,6 @@ public:
 
     bool PrimeiraAtivacao() const { return boPrimeiraAtivacao; }
 
-    TNetConnection *netCancelamento;
-
-    RecordList *cdsOrcamento;
-    RecordList *cdsItemOrcaEven;
-    RecordList *cdsMotivo;
-    RecordList *cdsObs;
-    RecordList *cdsParamOrca;
-    TADOIBQuery *qryFilial;
-    TDataSource *dstFilial;
-    TDataSource *dtsItemOrcaEven;
-    TDataSource *dtsMotivo;
-    TDataSource *dtsObs;
-
-    TButtonFlat *sbtFiltro;
-    TButtonFlat *sbtHabilita;
-    QLabel *imgCheck;
-    QLabel *imgUncheck;
-    QAction *mnuFolhaDados;
-    QAction *mnuItens;
-    QAction *mnuMotivo;
-    QAction *N1;
-    QAction *N2;
-    QAction *mnuFiltrar;
-    QAction *N3;
-    QAction *mnuHabilita;
-    QAction *mnuHistorico;
-    QAction *mnuExportar;
-    QAction *N4;
-
-    QFrame *panFilial;
-    QLabel *lblFilial;
-    QLineEdit *medCdFilial;
-    TBtnPesquisa *btnFilial;
-    QLineEdit *edtNmFilial;
-
-    QWidget *tshItens;
-    QFrame *panCabecalho;
-    QFrame *panCabecalhoOrca;
-    QFrame *panPrecoBase;
-    QLabel *lblPrecoBase;
-    TDBEdit *dbePrecoBase;
-    TBtnPesquisa *btnPrcBase;
-    TDBEdit *dbeNmPrecoBase;
-    TDBGrid *dbgItem;
-
-    QWidget *tshMotivo;
-    // Which quote the reason is for: number, sequence and client.
-    QLabel *lblOrcamentoMotivo;
-    QFrame *pnlMotivo;
-    QLabel *lblNmMot;
-    QLineEdit *edtCdMotivo;
-    TBtnPesquisa *btpMotivo;
-    QLineEdit *edtNmMotivo;
-    TDBMemo *dbmMotivo;
-
 private:
     // The list the find works on: the quotes or the items, by the page
     // shown; nullptr on another page or while that list is closed.
@@ -228,6 +173,63 @@ private:
     // Reports a hall that cannot take the quote back and abandons.
     [[noreturn]] void recusaSalao(const QString &salao, const QString &detalhes);
     void focaNumeroOrcamento();
+
+    // The lists and controls are the screen's own: others reach them through
+    // the handlers above. Each carries its member name as its object name.
+    TNetConnection *netCancelamento;
+
+    RecordList *cdsOrcamento;
+    RecordList *cdsItemOrcaEven;
+    RecordList *cdsMotivo;
+    RecordList *cdsObs;
+    RecordList *cdsParamOrca;
+    TADOIBQuery *qryFilial;
+    TDataSource *dstFilial;
+    TDataSource *dtsItemOrcaEven;
+    TDataSource *dtsMotivo;
+    TDataSource *dtsObs;
+
+    TButtonFlat *sbtFiltro;
+    TButtonFlat *sbtHabilita;
+    QLabel *imgCheck;
+    QLabel *imgUncheck;
+    QAction *mnuFolhaDados;
+    QAction *mnuItens;
+    QAction *mnuMotivo;
+    QAction *N1;
+    QAction *N2;
+    QAction *mnuFiltrar;
+    QAction *N3;
+    QAction *mnuHabilita;
+    QAction *mnuHistorico;
+    QAction *mnuExportar;
+    QAction *N4;
+
+    QFrame *panFilial;
+    QLabel *lblFilial;
+    QLineEdit *medCdFilial;
+    TBtnPesquisa *btnFilial;
+    QLineEdit *edtNmFilial;
+
+    QWidget *tshItens;
+    QFrame *panCabecalho;
+    QFrame *panCabecalhoOrca;
+    QFrame *panPrecoBase;
+    QLabel *lblPrecoBase;
+    TDBEdit *dbePrecoBase;
+    TBtnPesquisa *btnPrcBase;
+    TDBEdit *dbeNmPrecoBase;
+    TDBGrid *dbgItem;
+
+    QWidget *tshMotivo;
+    // Which quote the reason is for: number, sequence and client.
+    QLabel *lblOrcamentoMotivo;
+    QFrame *pnlMotivo;
+    QLabel *lblNmMot;
+    QLineEdit *edtCdMotivo;
+    TBtnPesquisa *btpMotivo;
+    QLineEdit *edtNmMotivo;
+    TDBMemo *dbmMotivo;
 
     bool boPrimeiraAtivacao = false;
     // The branch panel has had the focus (or the host fixed the branch):

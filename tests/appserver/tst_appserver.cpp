@@ -3,6 +3,7 @@
 #include "JsonLineClient.h"
 #include "QuoteListing.h"
 #include "QuoteReader.h"
+#include "QuoteStates.h"
 #include "Sql.h"
 #include "TaxIds.h"
 #include "TestBackend.h"
@@ -246,7 +247,7 @@ private:
                 "01",
                 QStringLiteral("Cliente \"%1\" \\ São João").arg(i),
                 i % 5 == 0 ? noText : QString::fromUtf8("Festa \xF0\x9F\x8E\x89 Conceição %1").arg(i),
-                i % 2 == 0 ? "1" : "2",
+                i % 2 == 0 ? QuoteState::Pending : QuoteState::Approved,
                 QStringLiteral("linha\nnova\ttab\x01 %1").arg(i),
                 i % 7 == 0 ? noNumber : i * 1.25 + 0.1,
                 QString::fromUtf8("Título com acentuação: ação, pão, coração — € ≤ ≥ %1").arg(i),
@@ -315,7 +316,7 @@ private slots:
         QString previous;
         for (int i = 0; i < packet.rows.size(); ++i) {
             QCOMPARE(packet.text(i, "CDFILIAL"), QStringLiteral("0003"));
-            QVERIFY(packet.text(i, "IDSITUORCEVE") == "1" || packet.text(i, "IDSITUORCEVE") == "2");
+            QVERIFY(packet.text(i, "IDSITUORCEVE") == QuoteState::Pending || packet.text(i, "IDSITUORCEVE") == QuoteState::Approved);
             const QString key = packet.text(i, "NRORCAEVENTO") + packet.text(i, "NRSEQORCAEVE");
             QVERIFY2(key > previous, qPrintable(key));
             previous = key;
@@ -597,8 +598,8 @@ private slots:
         QTest::addColumn<QString>("driver");
         QTest::addColumn<QString>("newState");
         for (const QString &driver : drivers()) {
-            QTest::newRow(qPrintable(driver + "/cancel")) << driver << "8";
-            QTest::newRow(qPrintable(driver + "/postpone")) << driver << "9";
+            QTest::newRow(qPrintable(driver + "/cancel")) << driver << QuoteState::Cancelled;
+            QTest::newRow(qPrintable(driver + "/postpone")) << driver << QuoteState::Postponed;
         }
     }
     void cancellingStoresStateReasonAndHistory()
@@ -645,13 +646,13 @@ private slots:
         const QString oldState = before.text(0, "IDSITUORCEVE");
         QJsonObject delta;
         if (change == "unknown reason") {
-            delta = updateDelta(before, 0, cancellation("8", "0999", "MSOUZA"));
+            delta = updateDelta(before, 0, cancellation(QuoteState::Cancelled, "0999", "MSOUZA"));
         } else if (change == "no operator") {
-            delta = updateDelta(before, 0, cancellation("8", "0001", ""));
+            delta = updateDelta(before, 0, cancellation(QuoteState::Cancelled, "0001", ""));
         } else if (change == "pending to approved") {
-            delta = updateDelta(before, 0, cancellation(oldState == "1" ? "2" : "1", "0001", "MSOUZA"));
+            delta = updateDelta(before, 0, cancellation(oldState == QuoteState::Pending ? QuoteState::Approved : QuoteState::Pending, "0001", "MSOUZA"));
         } else if (change == "title") {
-            auto changes = cancellation("8", "0001", "MSOUZA");
+            auto changes = cancellation(QuoteState::Cancelled, "0001", "MSOUZA");
             changes.insert("DSTITUORCEVE", "Outro título");
             delta = updateDelta(before, 0, changes);
         } else if (change == "insert" || change == "delete") {
@@ -660,7 +661,7 @@ private slots:
         } else {
             QJsonArray fields = before.fieldDefs;
             fields[3] = QJsonObject{{"name", "VRTOTAL"}, {"type", "text"}, {"size", 50}};
-            delta = updateDelta(before, 0, cancellation("8", "0001", "MSOUZA"));
+            delta = updateDelta(before, 0, cancellation(QuoteState::Cancelled, "0001", "MSOUZA"));
             delta["fields"] = fields;
         }
         const QJsonObject answer = client.checked("SetOrcamento", {delta});
@@ -679,11 +680,11 @@ private slots:
         const Packet seenBySecond = listQuotes(other, defaultFilter("0005"));
         const QString number = seenByFirst.text(0, "NRORCAEVENTO");
         const QString sequence = seenByFirst.text(0, "NRSEQORCAEVE");
-        QVERIFY(client.checked("SetOrcamento", {updateDelta(seenByFirst, 0, cancellation("8", "0001", "MSOUZA"))}).value("ok").toBool());
-        const QJsonObject late = other.checked("SetOrcamento", {updateDelta(seenBySecond, 0, cancellation("9", "0006", "JSILVA"))});
+        QVERIFY(client.checked("SetOrcamento", {updateDelta(seenByFirst, 0, cancellation(QuoteState::Cancelled, "0001", "MSOUZA"))}).value("ok").toBool());
+        const QJsonObject late = other.checked("SetOrcamento", {updateDelta(seenBySecond, 0, cancellation(QuoteState::Postponed, "0006", "JSILVA"))});
         QCOMPARE(late.value("ok").toBool(), false);
         QVERIFY2(late.value("message").toString().contains(number), qPrintable(late.value("message").toString()));
-        QCOMPARE(storedState("0005", number, sequence), QStringLiteral("8"));
+        QCOMPARE(storedState("0005", number, sequence), QuoteState::Cancelled);
         QCOMPARE(scalar("SELECT COUNT(*) FROM HISTSITUORCA WHERE CDFILIAL = '0005' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?", {number, sequence}), 1);
         QCOMPARE(scalar("SELECT COUNT(*) FROM ORCAEVENTO WHERE CDFILIAL = '0005' AND NRORCAEVENTO = ? AND CDOPEJUSTORC = 'MSOUZA'", {number}), 1);
     }
@@ -694,9 +695,9 @@ private slots:
         START_SERVER();
         const Packet before = listQuotes(client, defaultFilter("0006"));
         QVERIFY(before.rows.size() >= 2);
-        QJsonObject delta = updateDelta(before, 0, cancellation("8", "0001", "MSOUZA"));
+        QJsonObject delta = updateDelta(before, 0, cancellation(QuoteState::Cancelled, "0001", "MSOUZA"));
         QJsonArray changes = delta.value("changes").toArray();
-        changes.append(updateDelta(before, 1, cancellation("8", "0888", "MSOUZA")).value("changes").toArray().at(0));
+        changes.append(updateDelta(before, 1, cancellation(QuoteState::Cancelled, "0888", "MSOUZA")).value("changes").toArray().at(0));
         delta["changes"] = changes;
         QCOMPARE(client.checked("SetOrcamento", {delta}).value("ok").toBool(), false);
         QCOMPARE(storedState("0006", before.text(0, "NRORCAEVENTO"), before.text(0, "NRSEQORCAEVE")), before.text(0, "IDSITUORCEVE"));
@@ -730,7 +731,7 @@ private slots:
         const Packet before = listQuotes(client, defaultFilter("0004"));
         const QString number = before.text(0, "NRORCAEVENTO");
         const QString sequence = before.text(0, "NRSEQORCAEVE");
-        QJsonObject delta = updateDelta(before, 0, cancellation("8", "0001", "MSOUZA"));
+        QJsonObject delta = updateDelta(before, 0, cancellation(QuoteState::Cancelled, "0001", "MSOUZA"));
         QString method = "SetOrcamento";
         QString stateAfter = before.text(0, "IDSITUORCEVE");
         const auto setValue = [&delta](int field, const QJsonValue &value) {
@@ -746,7 +747,7 @@ private slots:
         };
         if (write.startsWith("justification")) {
             QVERIFY(client.checked("SetOrcamento", {delta}).value("ok").toBool());
-            stateAfter = "8";
+            stateAfter = QuoteState::Cancelled;
             method = "SetObs";
             QJsonArray fields = client.checked("GetItemOrc", {"0004", number, sequence}).value("data").toArray().at(1).toObject().value("fields").toArray();
             QJsonArray note{base64("Cliente desistiu."), "0004", number, sequence, 46300.0, "MSOUZA"};
@@ -760,11 +761,11 @@ private slots:
             }
             delta = deltaOf(fields, QJsonObject{{"op", "insert"}, {"new", note}});
         } else if (write.startsWith("operator")) {
-            delta = updateDelta(before, 0, cancellation("8", "0001", QString(100000, 'M')));
+            delta = updateDelta(before, 0, cancellation(QuoteState::Cancelled, "0001", QString(100000, 'M')));
         } else if (write.contains("NUL")) {
-            delta = updateDelta(before, 0, cancellation("8", QStringLiteral("00") + QChar::Null + "1", "MSOUZA"));
+            delta = updateDelta(before, 0, cancellation(QuoteState::Cancelled, QStringLiteral("00") + QChar::Null + "1", "MSOUZA"));
         } else if (write.startsWith("control")) {
-            delta = updateDelta(before, 0, cancellation("8", "0001", "MS\u001bOUZA"));
+            delta = updateDelta(before, 0, cancellation(QuoteState::Cancelled, "0001", "MS\u001bOUZA"));
         } else if (write.startsWith("branch")) {
             setValue(quoteFieldOrder.indexOf("CDFILIAL"), "00040");
         } else if (write.startsWith("text")) {
@@ -786,7 +787,7 @@ private slots:
         QCOMPARE(scalar("SELECT COUNT(*) FROM OBSJUSTORCA WHERE CDFILIAL = '0004' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?",
                         {number, sequence}), 0);
         QCOMPARE(scalar("SELECT COUNT(*) FROM HISTSITUORCA WHERE CDFILIAL = '0004' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?",
-                        {number, sequence}), stateAfter == "8" ? 1 : 0);
+                        {number, sequence}), stateAfter == QuoteState::Cancelled ? 1 : 0);
     }
 
     void aJustificationIsDeletedOnlyAsItWasSeen_data()
@@ -812,7 +813,7 @@ private slots:
         const Packet quotes = listQuotes(client, defaultFilter("0007"));
         const QString number = quotes.text(0, "NRORCAEVENTO");
         const QString sequence = quotes.text(0, "NRSEQORCAEVE");
-        QVERIFY(client.checked("SetOrcamento", {updateDelta(quotes, 0, cancellation("8", "0001", "MSOUZA"))}).value("ok").toBool());
+        QVERIFY(client.checked("SetOrcamento", {updateDelta(quotes, 0, cancellation(QuoteState::Cancelled, "0001", "MSOUZA"))}).value("ok").toBool());
         const QJsonArray fields = client.checked("GetItemOrc", {"0007", number, sequence}).value("data").toArray().at(1).toObject().value("fields").toArray();
         const QJsonArray note{base64("Evento transferido."), "0007", number, sequence, 46300.0, "MSOUZA"};
         QVERIFY(client.checked("SetObs", {deltaOf(fields, QJsonObject{{"op", "insert"}, {"new", note}})}).value("ok").toBool());
@@ -892,7 +893,7 @@ private slots:
     {
         START_SERVER();
         const QString tooLong = QStringLiteral("O código de operador tem 11 caracteres; o servidor registra códigos de no máximo 10.");
-        QCOMPARE(client.checked("SetOrcamento", {updateDelta(listQuotes(client, defaultFilter("0006")), 0, cancellation("8", "0001", "MARIA.SOUZA"))}).value("message").toString(), tooLong);
+        QCOMPARE(client.checked("SetOrcamento", {updateDelta(listQuotes(client, defaultFilter("0006")), 0, cancellation(QuoteState::Cancelled, "0001", "MARIA.SOUZA"))}).value("message").toString(), tooLong);
         QVERIFY(addOperator("MARIA", "segredo-da-maria"));
         QVERIFY(!addOperator("MARIA.SOUZA", "segredo-da-maria"));
         JsonLineClient longCode;
@@ -907,11 +908,11 @@ private slots:
         const QString sequence = before.text(0, "NRSEQORCAEVE");
         const QVariantList key{number, sequence};
 
-        const QJsonObject another = maria.checked("SetOrcamento", {updateDelta(before, 0, cancellation("8", "0001", "JSILVA"))});
+        const QJsonObject another = maria.checked("SetOrcamento", {updateDelta(before, 0, cancellation(QuoteState::Cancelled, "0001", "JSILVA"))});
         QCOMPARE(another.value("message").toString(), refusal);
         QCOMPARE(storedState("0006", number, sequence), before.text(0, "IDSITUORCEVE"));
         // Naming nobody writes as the connection's operator.
-        QVERIFY(maria.checked("SetOrcamento", {updateDelta(before, 0, cancellation("8", "0001", ""))}).value("ok").toBool());
+        QVERIFY(maria.checked("SetOrcamento", {updateDelta(before, 0, cancellation(QuoteState::Cancelled, "0001", ""))}).value("ok").toBool());
         QCOMPARE(scalar("SELECT COUNT(*) FROM ORCAEVENTO WHERE CDFILIAL = '0006' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? "
                         "AND CDOPEJUSTORC = 'MARIA'", key), 1);
         QCOMPARE(scalar("SELECT COUNT(*) FROM HISTSITUORCA WHERE CDFILIAL = '0006' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? "
@@ -928,7 +929,7 @@ private slots:
         // Without a hall the re-enable depends on nobody else's booking.
         Sql::run(direct(), "UPDATE ORCAEVENTO SET CDSALAOEVEN = NULL WHERE CDFILIAL = '0006' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ?", key);
         QCOMPARE(maria.checked("SetAnterior", {number, "0006", sequence, "JSILVA", ""}).value("message").toString(), refusal);
-        QCOMPARE(storedState("0006", number, sequence), QStringLiteral("8"));
+        QCOMPARE(storedState("0006", number, sequence), QuoteState::Cancelled);
         QVERIFY(maria.checked("SetAnterior", {number, "0006", sequence, "MARIA", ""}).value("ok").toBool());
         QCOMPARE(scalar("SELECT COUNT(*) FROM HISTSITUORCA WHERE CDFILIAL = '0006' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? "
                         "AND IDSITUANTORC = '8' AND CDOPERADOR = 'MARIA'", key), 1);
@@ -948,7 +949,7 @@ private slots:
         const QJsonObject insert{{"fields", fields}, {"changes", QJsonArray{QJsonObject{{"op", "insert"}, {"new", note}}}}};
         // Only a cancelled or postponed quote takes a justification.
         QCOMPARE(client.checked("SetObs", {insert}).value("ok").toBool(), false);
-        QVERIFY(client.checked("SetOrcamento", {updateDelta(quotes, 0, cancellation("8", "0001", "MSOUZA"))}).value("ok").toBool());
+        QVERIFY(client.checked("SetOrcamento", {updateDelta(quotes, 0, cancellation(QuoteState::Cancelled, "0001", "MSOUZA"))}).value("ok").toBool());
         QVERIFY(client.checked("SetObs", {insert}).value("ok").toBool());
         QCOMPARE(client.checked("SetObs", {insert}).value("ok").toBool(), false);
 
@@ -980,10 +981,10 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("rivalState");
         for (const QString &driver : drivers()) {
-            QTest::newRow(qPrintable(driver + "/free")) << driver << "free" << "OK" << "1";
-            QTest::newRow(qPrintable(driver + "/limit reached")) << driver << "limit reached" << "ACIMA_LIMITE" << "1";
-            QTest::newRow(qPrintable(driver + "/no limit set up")) << driver << "no limit" << "N_LIMITE_DEF" << "1";
-            QTest::newRow(qPrintable(driver + "/same day and hour")) << driver << "same hour" << "DTA_HRA_MARC" << "1";
+            QTest::newRow(qPrintable(driver + "/free")) << driver << "free" << "OK" << QuoteState::Pending;
+            QTest::newRow(qPrintable(driver + "/limit reached")) << driver << "limit reached" << "ACIMA_LIMITE" << QuoteState::Pending;
+            QTest::newRow(qPrintable(driver + "/no limit set up")) << driver << "no limit" << "N_LIMITE_DEF" << QuoteState::Pending;
+            QTest::newRow(qPrintable(driver + "/same day and hour")) << driver << "same hour" << "DTA_HRA_MARC" << QuoteState::Pending;
             QTest::newRow(qPrintable(driver + "/limit reached by a quote in state 3")) << driver << "limit reached" << "ACIMA_LIMITE" << "3";
             QTest::newRow(qPrintable(driver + "/same hour as a quote in state 6")) << driver << "same hour" << "DTA_HRA_MARC" << "6";
         }
@@ -1039,13 +1040,13 @@ private slots:
             QCOMPARE(result.value("refs").toObject().value("4").toString(), previous);
             QCOMPARE(storedState(branch, number, sequence), previous);
             QCOMPARE(scalar("SELECT COUNT(*) FROM AGENDASALAO WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? AND IDSITAGENSAL = ?",
-                            {branch, number, sequence, previous == "2" ? "A" : "R"}), 1);
+                            {branch, number, sequence, previous == QuoteState::Approved ? "A" : "R"}), 1);
             QCOMPARE(scalar("SELECT COUNT(*) FROM HISTSITUORCA WHERE CDFILIAL = ? AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? AND IDSITUANTORC = '8' AND IDSITUORCEVE = ?",
                             {branch, number, sequence, previous}), 1);
         } else {
             QCOMPARE(restored.value("ok").toBool(), false);
             QVERIFY(restored.value("message").toString().contains(hall));
-            QCOMPARE(storedState(branch, number, sequence), QStringLiteral("8"));
+            QCOMPARE(storedState(branch, number, sequence), QuoteState::Cancelled);
         }
     }
 
@@ -1057,7 +1058,7 @@ private slots:
         const QString number = open.text(0, "NRORCAEVENTO");
         const QString sequence = open.text(0, "NRSEQORCAEVE");
         QCOMPARE(client.call("getSituAnterior", {number, "0008", sequence}).value("result").toObject().value("value").toString(), QString());
-        const QJsonObject refused = client.checked("SetAnterior", {number, "0008", sequence, "MSOUZA", "1"});
+        const QJsonObject refused = client.checked("SetAnterior", {number, "0008", sequence, "MSOUZA", QuoteState::Pending});
         QCOMPARE(refused.value("ok").toBool(), false);
         QCOMPARE(storedState("0008", number, sequence), open.text(0, "IDSITUORCEVE"));
         QCOMPARE(client.call("getSituAnterior", {"0000099999", "0008", "01"}).value("result").toObject().value("value").toString(), QString());
@@ -1156,7 +1157,7 @@ private slots:
         QCOMPARE(errorCode(client.call("setAgendaSalao", {"0009", number, sequence, "C"})), -32003);
         QCOMPARE(errorCode(client.call("setAgendaSalao", {"0009", number, sequence, "X"})), -32602);
         QCOMPARE(errorCode(client.call("setAgendaSalao", {"0009", "0000099999", "01", "C"})), -32003);
-        const QString letter = state == "2" ? "A" : "R";
+        const QString letter = state == QuoteState::Approved ? "A" : "R";
         const QJsonObject same = client.call("setAgendaSalao", {"0009", number, sequence, letter});
         QVERIFY(same.contains("result"));
         QCOMPARE(same.value("result").toObject().value("value"), QJsonValue());
@@ -1165,7 +1166,7 @@ private slots:
         filter.number = {number, number, ""};
         const Packet quote = listQuotes(client, filter.arguments("0009"));
         const int row = quote.find(number, sequence);
-        QVERIFY(client.checked("SetOrcamento", {updateDelta(quote, row, cancellation("9", "0006", "MSOUZA"))}).value("ok").toBool());
+        QVERIFY(client.checked("SetOrcamento", {updateDelta(quote, row, cancellation(QuoteState::Postponed, "0006", "MSOUZA"))}).value("ok").toBool());
         QVERIFY(client.call("setAgendaSalao", {"0009", number, sequence, "C"}).contains("result"));
         QCOMPARE(scalar("SELECT COUNT(*) FROM AGENDASALAO WHERE CDFILIAL = '0009' AND NRORCAEVENTO = ? AND NRSEQORCAEVE = ? AND IDSITAGENSAL = 'C'",
                         {number, sequence}), 1);
@@ -1283,7 +1284,7 @@ private slots:
         START_SERVER();
         const Packet before = listQuotes(client, defaultFilter("0010"));
         const QJsonObject request{{"jsonrpc", "2.0"}, {"id", 1}, {"method", "SetOrcamento"},
-                                  {"params", QJsonArray{updateDelta(before, 0, cancellation("8", "0001", "MSOUZA"))}}};
+                                  {"params", QJsonArray{updateDelta(before, 0, cancellation(QuoteState::Cancelled, "0001", "MSOUZA"))}}};
         const QByteArray line = QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n';
         JsonLineClient leaving;
         QVERIFY(leaving.openSession(m_server->port()));
@@ -1329,7 +1330,7 @@ private slots:
         QCOMPARE(firstQuotes.size(), 60);
         QCOMPARE(dump(second, quotes), firstQuotes);
         QVERIFY(dump(other, quotes) != firstQuotes);
-        QCOMPARE(dump(first, "SELECT IDSITUORCEVE FROM ORCAEVENTO GROUP BY IDSITUORCEVE ORDER BY 1"), (QStringList{"1", "2", "8", "9"}));
+        QCOMPARE(dump(first, "SELECT IDSITUORCEVE FROM ORCAEVENTO GROUP BY IDSITUORCEVE ORDER BY 1"), (QStringList{QuoteState::Pending, QuoteState::Approved, QuoteState::Cancelled, QuoteState::Postponed}));
         for (const char *table : {"FILIAL", "VENDEDOR", "CLIENTE", "ENDECLIE", "PAIS", "MUNICIPIO", "PRODUTO", "TIPOEVENTO", "TIPOSERVEVEN"}) {
             const QString all = QStringLiteral("SELECT * FROM %1 ORDER BY 1, 2").arg(QLatin1String(table));
             QVERIFY(!dump(local, all).isEmpty());
@@ -1367,8 +1368,8 @@ private slots:
         QCOMPARE(errorCode(lost), -32000);
         QCOMPARE(lost.value("error").toObject().value("message").toString(), databaseFailure);
         QVERIFY(client.checked("GetMotivo", {"0001", ""}).value("ok").toBool());
-        QVERIFY(client.checked("SetOrcamento", {updateDelta(before, 0, cancellation("8", "0001", "MSOUZA"))}).value("ok").toBool());
-        QCOMPARE(storedState("0003", before.text(0, "NRORCAEVENTO"), before.text(0, "NRSEQORCAEVE")), QStringLiteral("8"));
+        QVERIFY(client.checked("SetOrcamento", {updateDelta(before, 0, cancellation(QuoteState::Cancelled, "0001", "MSOUZA"))}).value("ok").toBool());
+        QCOMPARE(storedState("0003", before.text(0, "NRORCAEVENTO"), before.text(0, "NRSEQORCAEVE")), QuoteState::Cancelled);
         QTRY_VERIFY(m_server->log().contains("conexão com o banco de dados perdida"));
     }
 
@@ -1395,7 +1396,7 @@ private slots:
 
         const QString first = QStringLiteral("Cliente desistiu; \"sem verba\" — ligará em março.");
         const QString second = QStringLiteral("Adiado a pedido da noiva.");
-        QVERIFY(client.checked("SetOrcamento", {updateDelta(listed, 0, cancellation("8", "0001", "MSOUZA"))}).value("ok").toBool());
+        QVERIFY(client.checked("SetOrcamento", {updateDelta(listed, 0, cancellation(QuoteState::Cancelled, "0001", "MSOUZA"))}).value("ok").toBool());
         const QJsonArray fields = client.checked("GetItemOrc", {"0004", number, sequence}).value("data").toArray().at(1).toObject().value("fields").toArray();
         const QJsonArray written{base64(first.toUtf8()), "0004", number, sequence, 46300.0, "MSOUZA"};
         QVERIFY(client.checked("SetObs", {deltaOf(fields, {{"op", "insert"}, {"new", written}})}).value("ok").toBool());
@@ -1405,7 +1406,7 @@ private slots:
         QuoteListing one = everyQuote();
         one.number = {number, number, ""};
         const Packet reopened = listQuotes(client, one.arguments("0004"));
-        QVERIFY(client.checked("SetOrcamento", {updateDelta(reopened, reopened.find(number, sequence), cancellation("9", "0003", "MARIA"))})
+        QVERIFY(client.checked("SetOrcamento", {updateDelta(reopened, reopened.find(number, sequence), cancellation(QuoteState::Postponed, "0003", "MARIA"))})
                     .value("ok").toBool());
         QJsonArray rewritten = written;
         rewritten[0] = base64(second.toUtf8());
@@ -1425,10 +1426,10 @@ private slots:
         const Packet read = history();
         const QList<QStringList> expected{
             {"I", "", created, "", "", "", ""},
-            {"S", created, "8", "0001", reasonName("0001"), "MSOUZA", ""},
+            {"S", created, QuoteState::Cancelled, "0001", reasonName("0001"), "MSOUZA", ""},
             {"J", "", "", "", "", "MSOUZA", first},
-            {"S", "8", created, "", "", "JSILVA", ""},
-            {"S", created, "9", "0003", reasonName("0003"), "MARIA", ""},
+            {"S", QuoteState::Cancelled, created, "", "", "JSILVA", ""},
+            {"S", created, QuoteState::Postponed, "0003", reasonName("0003"), "MARIA", ""},
             {"J", "", "", "", "", "MARIA", second},
         };
         QCOMPARE(read.rows.size(), expected.size());

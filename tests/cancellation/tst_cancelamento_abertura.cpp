@@ -5,7 +5,9 @@
 
 #include "Cli_cxl04100.h"
 #include "Corvane.h"
+#include "QuoteStates.h"
 #include "RecordList.h"
+#include "ScreenParts.h"
 #include "ScriptedPeer.h"
 #include "Showavi.h"
 #include "TBtnPesquisa.h"
@@ -15,7 +17,6 @@
 #include "TDBGrid.h"
 #include "TDBMemo.h"
 #include "TFiltro.h"
-#include "TADOIBQuery.h"
 #include "TestCertificate.h"
 #include "TfrmCancelamento.h"
 #include "TfrmFiltroCancelamento.h"
@@ -97,7 +98,7 @@ void tst_CancelamentoAbertura::leaveBranch(TfrmCancelamento *screen)
 
 QStringList tst_CancelamentoAbertura::column(const QString &fieldName) const
 {
-    RecordList *list = frmCancelamento->cdsOrcamento;
+    RecordList *list = part<RecordList>(frmCancelamento, "cdsOrcamento");
     const int index = list->fieldByName(fieldName).index();
     QStringList values;
     for (int row = 0; row < list->recordCount(); ++row) {
@@ -112,16 +113,16 @@ void tst_CancelamentoAbertura::firstActivationWaitsInBranchCode()
     m_fixture.login(false);
     TfrmCancelamento *screen = m_fixture.openScreen();
     QVERIFY(screen);
-    QCOMPARE(screen->medCdFilial->text(), QStringLiteral("0001"));
-    QCOMPARE(screen->edtNmFilial->text(), QStringLiteral("Matriz"));
-    QCOMPARE(QApplication::focusWidget(), screen->medCdFilial);
+    QCOMPARE(part<QLineEdit>(screen, "medCdFilial")->text(), QStringLiteral("0001"));
+    QCOMPARE(part<QLineEdit>(screen, "edtNmFilial")->text(), QStringLiteral("Matriz"));
+    QCOMPARE(QApplication::focusWidget(), part<QLineEdit>(screen, "medCdFilial"));
     QVERIFY(!screen->sbtIncluir->isEnabled());
-    QVERIFY(!screen->cdsOrcamento->isActive());
-    QVERIFY(screen->cdsObs->isActive());
-    QVERIFY(screen->cdsObs->isEmpty());
+    QVERIFY(!part<RecordList>(screen, "cdsOrcamento")->isActive());
+    QVERIFY(part<RecordList>(screen, "cdsObs")->isActive());
+    QVERIFY(part<RecordList>(screen, "cdsObs")->isEmpty());
     QVERIFY(!screen->PrimeiraAtivacao());
     QVERIFY(boFiltro);
-    QVERIFY(screen->medCdFilial->isEnabled());
+    QVERIFY(part<QLineEdit>(screen, "medCdFilial")->isEnabled());
     QVERIFY(m_fixture.dialogs.shown().isEmpty());
 }
 
@@ -131,28 +132,29 @@ void tst_CancelamentoAbertura::fixedBranchListsAtOnceWithDefaultFilter()
     const qsizetype logged = m_fixture.serverLog().size();
     m_fixture.login(true);
     TfrmCancelamento *screen = m_fixture.openScreen();
-    QVERIFY(screen->cdsOrcamento->isActive());
-    QVERIFY(screen->cdsOrcamento->recordCount() > 0);
+    RecordList *quotes = part<RecordList>(screen, "cdsOrcamento");
+    QVERIFY(quotes->isActive());
+    QVERIFY(quotes->recordCount() > 0);
     // The server logged exactly that listing, with the rows the screen shows.
     const QRegularExpression listing(QStringLiteral("^\\S+ \\S+ GetOrcamento \\d+ ms ok, (\\d+) orçamento\\(s\\)$"),
                                      QRegularExpression::MultilineOption);
     QTRY_VERIFY(m_fixture.serverLog().mid(logged).contains(listing));
     QRegularExpressionMatchIterator calls = listing.globalMatch(m_fixture.serverLog().mid(logged));
-    QCOMPARE(calls.next().captured(1).toInt(), screen->cdsOrcamento->recordCount());
+    QCOMPARE(calls.next().captured(1).toInt(), quotes->recordCount());
     QVERIFY2(!calls.hasNext(), "the first activation lists once");
-    QVERIFY(!screen->medCdFilial->isEnabled());
-    QVERIFY(!screen->btnFilial->isEnabled());
+    QVERIFY(!part<QLineEdit>(screen, "medCdFilial")->isEnabled());
+    QVERIFY(!part<TBtnPesquisa>(screen, "btnFilial")->isEnabled());
     QVERIFY(!screen->PrimeiraAtivacao());
     QVERIFY(boFiltro);
     for (const QString &state : column(QStringLiteral("IDSITUORCEVE"))) {
-        QVERIFY2(state == QLatin1String("1") || state == QLatin1String("2"), qPrintable(state));
+        QVERIFY2(state == QuoteState::Pending || state == QuoteState::Approved, qPrintable(state));
     }
     for (const QString &branch : column(QStringLiteral("CDFILIAL"))) {
         QCOMPARE(branch, QStringLiteral("0001"));
     }
     // The first listing sends the default filter, and the server hands every
     // value back unchanged into it.
-    QCOMPARE(Filtro.IdSitu, QStringLiteral("1_2_"));
+    QCOMPARE(Filtro.IdSitu, QuoteState::Pending + QLatin1Char('_') + QuoteState::Approved + QLatin1Char('_'));
     QCOMPARE(Filtro.TIdSitu, QString());
     for (const QString *flag : {&Filtro.NrOrcaEven.Todos, &Filtro.DtOrcamento.Todos, &Filtro.DtValidade.Todos,
                                 &Filtro.DtEvento.Todos, &Filtro.Vendedor.Todos, &Filtro.Cliente.Todos,
@@ -161,9 +163,9 @@ void tst_CancelamentoAbertura::fixedBranchListsAtOnceWithDefaultFilter()
     }
     QCOMPARE(screen->dbgPadrao->selectedFieldName(), QStringLiteral("NRORCAEVENTO"));
     // The panel stays locked whatever the list does.
-    screen->cdsOrcamento->edit();
-    screen->cdsOrcamento->cancel();
-    QVERIFY(!screen->medCdFilial->isEnabled());
+    quotes->edit();
+    quotes->cancel();
+    QVERIFY(!part<QLineEdit>(screen, "medCdFilial")->isEnabled());
     QVERIFY(m_fixture.dialogs.shown().isEmpty());
 }
 
@@ -171,9 +173,9 @@ void tst_CancelamentoAbertura::branchCodeIsUpperCaseAndAtMostFourCharacters()
 {
     m_fixture.login(false);
     TfrmCancelamento *screen = m_fixture.openScreen();
-    screen->medCdFilial->selectAll();
-    QTest::keyClicks(screen->medCdFilial, QStringLiteral("ab1c9z"));
-    QCOMPARE(screen->medCdFilial->text(), QStringLiteral("AB1C"));
+    part<QLineEdit>(screen, "medCdFilial")->selectAll();
+    QTest::keyClicks(part<QLineEdit>(screen, "medCdFilial"), QStringLiteral("ab1c9z"));
+    QCOMPARE(part<QLineEdit>(screen, "medCdFilial")->text(), QStringLiteral("AB1C"));
 }
 
 void tst_CancelamentoAbertura::leavingBranchChecksCode_data()
@@ -197,69 +199,70 @@ void tst_CancelamentoAbertura::leavingBranchChecksCode()
     QFETCH(QString, name);
     m_fixture.login(false);
     TfrmCancelamento *screen = m_fixture.openScreen();
+    QLineEdit *medCdFilial = part<QLineEdit>(screen, "medCdFilial");
     boFiltro = false;
-    screen->medCdFilial->clear();
-    QTest::keyClicks(screen->medCdFilial, typed);
+    medCdFilial->clear();
+    QTest::keyClicks(medCdFilial, typed);
     leaveBranch(screen);
-    QCOMPARE(screen->medCdFilial->text().trimmed(), code);
+    QCOMPARE(medCdFilial->text().trimmed(), code);
     if (message.isEmpty()) {
         QVERIFY(m_fixture.dialogs.shown().isEmpty());
-        QVERIFY(!screen->edtNmFilial->text().isEmpty());
-        QVERIFY(screen->cdsOrcamento->isActive());
+        QVERIFY(!part<QLineEdit>(screen, "edtNmFilial")->text().isEmpty());
+        QVERIFY(part<RecordList>(screen, "cdsOrcamento")->isActive());
         QCOMPARE(QApplication::focusWidget(), screen->dbgPadrao);
     } else {
         QCOMPARE(m_fixture.dialogs.lastText(), message);
-        QCOMPARE(screen->edtNmFilial->text(), name);
-        QCOMPARE(QApplication::focusWidget(), screen->medCdFilial);
-        QVERIFY(!screen->cdsOrcamento->isActive());
+        QCOMPARE(part<QLineEdit>(screen, "edtNmFilial")->text(), name);
+        QCOMPARE(QApplication::focusWidget(), medCdFilial);
+        QVERIFY(!part<RecordList>(screen, "cdsOrcamento")->isActive());
     }
 }
 
 void tst_CancelamentoAbertura::changingCodeEmptiesName()
 {
     TfrmCancelamento *screen = m_fixture.openAndList();
-    QVERIFY(!screen->edtNmFilial->text().isEmpty());
-    screen->medCdFilial->setFocus();
+    QVERIFY(!part<QLineEdit>(screen, "edtNmFilial")->text().isEmpty());
+    part<QLineEdit>(screen, "medCdFilial")->setFocus();
     QCoreApplication::processEvents();
-    screen->medCdFilial->end(false);
-    QTest::keyClick(screen->medCdFilial, Qt::Key_Backspace);
-    QVERIFY(screen->edtNmFilial->text().isEmpty());
+    part<QLineEdit>(screen, "medCdFilial")->end(false);
+    QTest::keyClick(part<QLineEdit>(screen, "medCdFilial"), Qt::Key_Backspace);
+    QVERIFY(part<QLineEdit>(screen, "edtNmFilial")->text().isEmpty());
 }
 
 void tst_CancelamentoAbertura::enteringPanelClosesLists()
 {
     TfrmCancelamento *screen = m_fixture.openAndList();
     screen->mnuItensClick(nullptr);
-    QVERIFY(screen->cdsItemOrcaEven->isActive());
+    QVERIFY(part<RecordList>(screen, "cdsItemOrcaEven")->isActive());
     screen->mnuFolhaDadosClick(nullptr);
-    screen->medCdFilial->setFocus();
+    part<QLineEdit>(screen, "medCdFilial")->setFocus();
     QCoreApplication::processEvents();
-    QVERIFY(!screen->cdsOrcamento->isActive());
-    QVERIFY(!screen->cdsItemOrcaEven->isActive());
-    QVERIFY(!screen->cdsMotivo->isActive());
-    QVERIFY(!screen->pnlMotivo->isEnabled());
-    QVERIFY(!screen->sbtFiltro->isEnabled());
-    QVERIFY(!screen->mnuFiltrar->isEnabled());
+    QVERIFY(!part<RecordList>(screen, "cdsOrcamento")->isActive());
+    QVERIFY(!part<RecordList>(screen, "cdsItemOrcaEven")->isActive());
+    QVERIFY(!part<RecordList>(screen, "cdsMotivo")->isActive());
+    QVERIFY(!part<QFrame>(screen, "pnlMotivo")->isEnabled());
+    QVERIFY(!part<TButtonFlat>(screen, "sbtFiltro")->isEnabled());
+    QVERIFY(!part<QAction>(screen, "mnuFiltrar")->isEnabled());
     QVERIFY(!screen->sbtVerificar->isEnabled());
-    QVERIFY(!screen->pgcPadrao->isPageEnabled(screen->tshItens));
-    QVERIFY(!screen->pgcPadrao->isPageEnabled(screen->tshMotivo));
-    QVERIFY(screen->mnuFolhaDados->isEnabled());
-    QVERIFY(!screen->mnuItens->isEnabled());
+    QVERIFY(!screen->pgcPadrao->isPageEnabled(part<QWidget>(screen, "tshItens")));
+    QVERIFY(!screen->pgcPadrao->isPageEnabled(part<QWidget>(screen, "tshMotivo")));
+    QVERIFY(part<QAction>(screen, "mnuFolhaDados")->isEnabled());
+    QVERIFY(!part<QAction>(screen, "mnuItens")->isEnabled());
     // Leaving again without a change lists again.
     boFiltro = false;
     leaveBranch(screen);
-    QVERIFY(screen->cdsOrcamento->isActive());
+    QVERIFY(part<RecordList>(screen, "cdsOrcamento")->isActive());
 }
 
 void tst_CancelamentoAbertura::leavingPanelListsWithoutDialogWhenNotDue()
 {
     TfrmCancelamento *screen = m_fixture.openAndList();
-    QVERIFY(screen->cdsOrcamento->recordCount() > 0);
+    QVERIFY(part<RecordList>(screen, "cdsOrcamento")->recordCount() > 0);
     QVERIFY(boFiltro);
     QVERIFY(screen->pgcPadrao->isEnabled());
     QVERIFY(screen->sbtVerificar->isEnabled());
-    QVERIFY(screen->mnuItens->isEnabled());
-    QVERIFY(screen->mnuFolhaDados->isChecked());
+    QVERIFY(part<QAction>(screen, "mnuItens")->isEnabled());
+    QVERIFY(part<QAction>(screen, "mnuFolhaDados")->isChecked());
     QVERIFY(m_fixture.dialogs.shown().isEmpty());
 }
 
@@ -284,7 +287,7 @@ void tst_CancelamentoAbertura::filterReachesServer()
 {
     QFETCH(QString, criterion);
     TfrmCancelamento *screen = m_fixture.openAndList();
-    RecordList *list = screen->cdsOrcamento;
+    RecordList *list = part<RecordList>(screen, "cdsOrcamento");
     QVERIFY(list->recordCount() > 2);
     list->moveTo(1);
     const auto value = [list](const char *name) { return list->fieldByName(QLatin1String(name)).asString(); };
@@ -337,8 +340,8 @@ void tst_CancelamentoAbertura::filterReachesServer()
         Filtro.TipoServ.Todos.clear();
     } else if (criterion == QLatin1String("states")) {
         field = QStringLiteral("IDSITUORCEVE");
-        expected = QStringLiteral("2");
-        Filtro.IdSitu = QStringLiteral("2_");
+        expected = QuoteState::Approved;
+        Filtro.IdSitu = QuoteState::Approved + QLatin1Char('_');
     } else {
         field = QStringLiteral("DSTITUORCEVE");
         expected = value("DSTITUORCEVE");
@@ -370,17 +373,17 @@ void tst_CancelamentoAbertura::filterReachesServer()
 void tst_CancelamentoAbertura::itemsLoadOnlyWhileTheirPageIsShown()
 {
     TfrmCancelamento *screen = m_fixture.openAndList();
-    RecordList *quotes = screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(screen, "cdsOrcamento");
+    RecordList *items = part<RecordList>(screen, "cdsItemOrcaEven");
     quotes->next();
-    QVERIFY(!screen->cdsItemOrcaEven->isActive());
-    screen->pgcPadrao->SetActivePage(screen->tshItens);
-    QVERIFY(screen->cdsItemOrcaEven->isActive());
-    QVERIFY(screen->cdsObs->isActive());
-    QVERIFY(!screen->cdsMotivo->isActive());
-    QVERIFY(screen->mnuItens->isChecked());
-    QVERIFY(!screen->mnuFolhaDados->isChecked());
-    const auto itemsBelongTo = [screen](const QString &number) {
-        RecordList *items = screen->cdsItemOrcaEven;
+    QVERIFY(!items->isActive());
+    screen->pgcPadrao->SetActivePage(part<QWidget>(screen, "tshItens"));
+    QVERIFY(items->isActive());
+    QVERIFY(part<RecordList>(screen, "cdsObs")->isActive());
+    QVERIFY(!part<RecordList>(screen, "cdsMotivo")->isActive());
+    QVERIFY(part<QAction>(screen, "mnuItens")->isChecked());
+    QVERIFY(!part<QAction>(screen, "mnuFolhaDados")->isChecked());
+    const auto itemsBelongTo = [items](const QString &number) {
         for (int row = 0; row < items->recordCount(); ++row) {
             if (items->valueAt(row, 1).toString() != number) {
                 return false;
@@ -392,28 +395,28 @@ void tst_CancelamentoAbertura::itemsLoadOnlyWhileTheirPageIsShown()
     quotes->next();
     QVERIFY(itemsBelongTo(quotes->fieldByName(QStringLiteral("NRORCAEVENTO")).asString()));
     // Back on the grid page, moving no longer fetches.
-    const QString shown = screen->cdsItemOrcaEven->valueAt(0, 1).toString();
+    const QString shown = items->valueAt(0, 1).toString();
     screen->mnuFolhaDadosClick(nullptr);
     quotes->next();
-    QCOMPARE(screen->cdsItemOrcaEven->valueAt(0, 1).toString(), shown);
+    QCOMPARE(items->valueAt(0, 1).toString(), shown);
 }
 
 void tst_CancelamentoAbertura::reasonLoadsOnReasonPage()
 {
     TfrmCancelamento *screen = m_fixture.openAndList();
-    Filtro.IdSitu = QStringLiteral("8_");
+    Filtro.IdSitu = QuoteState::Cancelled + QLatin1Char('_');
     screen->clickCommand(TfrmPadraoGrid::RecordCommand::Verificar);
-    RecordList *quotes = screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(screen, "cdsOrcamento");
     QVERIFY(quotes->recordCount() > 0);
     const QString reason = quotes->fieldByName(QStringLiteral("CDJUSTEXCHIS")).asString();
     QVERIFY(!reason.isEmpty());
-    QVERIFY(!screen->cdsMotivo->isActive());
+    QVERIFY(!part<RecordList>(screen, "cdsMotivo")->isActive());
     screen->mnuMotivoClick(nullptr);
-    QVERIFY(screen->mnuMotivo->isChecked());
-    QVERIFY(screen->cdsMotivo->isActive());
-    QCOMPARE(screen->edtCdMotivo->text(), reason);
-    QVERIFY(!screen->edtNmMotivo->text().isEmpty());
-    QVERIFY(screen->cdsItemOrcaEven->isActive());
+    QVERIFY(part<QAction>(screen, "mnuMotivo")->isChecked());
+    QVERIFY(part<RecordList>(screen, "cdsMotivo")->isActive());
+    QCOMPARE(part<QLineEdit>(screen, "edtCdMotivo")->text(), reason);
+    QVERIFY(!part<QLineEdit>(screen, "edtNmMotivo")->text().isEmpty());
+    QVERIFY(part<RecordList>(screen, "cdsItemOrcaEven")->isActive());
 }
 
 void tst_CancelamentoAbertura::priceBaseLineFollowsParameter_data()
@@ -433,9 +436,9 @@ void tst_CancelamentoAbertura::priceBaseLineFollowsParameter()
     QVERIFY2(m_fixture.setOrigemPreco(origin, &error), qPrintable(error));
     TfrmCancelamento *screen = m_fixture.openAndList();
     screen->mnuItensClick(nullptr);
-    QCOMPARE(screen->panPrecoBase->isVisibleTo(screen), shown);
-    QCOMPARE(screen->panCabecalho->height(), shown ? 100 : 68);
-    QVERIFY(!screen->dbePrecoBase->isEnabled());
+    QCOMPARE(part<QFrame>(screen, "panPrecoBase")->isVisibleTo(screen), shown);
+    QCOMPARE(part<QFrame>(screen, "panCabecalho")->height(), shown ? 100 : 68);
+    QVERIFY(!part<TDBEdit>(screen, "dbePrecoBase")->isEnabled());
     QVERIFY2(m_fixture.setOrigemPreco(QStringLiteral("T"), &error), qPrintable(error));
 }
 
@@ -454,12 +457,12 @@ void tst_CancelamentoAbertura::serverDownShowsErrorAndScreenStaysUsable()
     QVERIFY2(m_fixture.dialogs.lastText().contains(QString::number(nobody)),
              qPrintable(m_fixture.dialogs.lastText()));
     QCOMPARE(Showavi::Depth(), 0);
-    QVERIFY(!screen->cdsOrcamento->isActive());
+    QVERIFY(!part<RecordList>(screen, "cdsOrcamento")->isActive());
     // The operator can go back to the branch and try again.
-    screen->medCdFilial->setFocus();
+    part<QLineEdit>(screen, "medCdFilial")->setFocus();
     QCoreApplication::processEvents();
-    QCOMPARE(QApplication::focusWidget(), screen->medCdFilial);
-    QVERIFY(screen->medCdFilial->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), part<QLineEdit>(screen, "medCdFilial"));
+    QVERIFY(part<QLineEdit>(screen, "medCdFilial")->isEnabled());
 }
 
 void tst_CancelamentoAbertura::fixedBranchWithServerDownRetriesFirstActivation()
@@ -474,7 +477,7 @@ void tst_CancelamentoAbertura::fixedBranchWithServerDownRetriesFirstActivation()
     QCOMPARE(m_fixture.dialogs.shown().first().icon, HostDialogs::Icon::Error);
     // The one-time steps did not run, so the next activation tries again.
     QVERIFY(screen->PrimeiraAtivacao());
-    QVERIFY(!screen->cdsObs->isActive());
+    QVERIFY(!part<RecordList>(screen, "cdsObs")->isActive());
     QCOMPARE(Showavi::Depth(), 0);
 }
 
@@ -517,14 +520,14 @@ void tst_CancelamentoAbertura::leavingPanelOpensDueFilter()
     QVERIFY(opened);
     QVERIFY(boFiltro);
     QVERIFY(m_fixture.dialogs.shown().isEmpty());
-    QCOMPARE(screen->cdsOrcamento->isActive(), confirm);
+    QCOMPARE(part<RecordList>(screen, "cdsOrcamento")->isActive(), confirm);
     // The dialog has just closed: the screen's window gets its focus back
     // where the exit step left it.
     if (confirm) {
-        QVERIFY(screen->cdsOrcamento->recordCount() > 0);
+        QVERIFY(part<RecordList>(screen, "cdsOrcamento")->recordCount() > 0);
         QCOMPARE(screen->focusWidget(), screen->dbgPadrao);
     } else {
-        QCOMPARE(screen->focusWidget(), screen->medCdFilial);
+        QCOMPARE(screen->focusWidget(), part<QLineEdit>(screen, "medCdFilial"));
     }
 }
 
@@ -539,7 +542,7 @@ void tst_CancelamentoAbertura::filterButtonClearsDueFilterMenuDoesNot()
 {
     QFETCH(bool, byButton);
     TfrmCancelamento *screen = m_fixture.openAndList();
-    QVERIFY(screen->sbtFiltro->isEnabled());
+    QVERIFY(part<TButtonFlat>(screen, "sbtFiltro")->isEnabled());
     QVERIFY(boFiltro);
     bool opened = false;
     whenDialogShows([&opened](TfrmFiltroCancelamento &dialog) {
@@ -547,7 +550,7 @@ void tst_CancelamentoAbertura::filterButtonClearsDueFilterMenuDoesNot()
         dialog.sbtCancelClick(nullptr);
     });
     if (byButton) {
-        screen->sbtFiltro->click();
+        part<TButtonFlat>(screen, "sbtFiltro")->click();
     } else {
         QTest::keyClick(screen->dbgPadrao, Qt::Key_L, Qt::ControlModifier);
     }
@@ -560,19 +563,19 @@ void tst_CancelamentoAbertura::lookupOffersEveryBranchAndFillsPick()
     m_fixture.login(false);
     TfrmCancelamento *screen = m_fixture.openScreen();
     m_fixture.dialogs.answerPickOne(QStringLiteral("0002"));
-    QVERIFY(screen->btnFilial->execute());
+    QVERIFY(part<TBtnPesquisa>(screen, "btnFilial")->execute());
     QCOMPARE(m_fixture.dialogs.pickTitles(), QStringList{QStringLiteral("Filial")});
-    QVERIFY(screen->qryFilial->recordCount() > 2);
-    QCOMPARE(screen->qryFilial->valueAt(0, 0).toString(), QStringLiteral("0001"));
-    QCOMPARE(screen->medCdFilial->text(), QStringLiteral("0002"));
-    QCOMPARE(screen->edtNmFilial->text(), QStringLiteral("Filial Campinas"));
+    QVERIFY(part<RecordList>(screen, "qryFilial")->recordCount() > 2);
+    QCOMPARE(part<RecordList>(screen, "qryFilial")->valueAt(0, 0).toString(), QStringLiteral("0001"));
+    QCOMPARE(part<QLineEdit>(screen, "medCdFilial")->text(), QStringLiteral("0002"));
+    QCOMPARE(part<QLineEdit>(screen, "edtNmFilial")->text(), QStringLiteral("Filial Campinas"));
     QVERIFY(screen->pgcPadrao->isEnabled());
 }
 
 void tst_CancelamentoAbertura::findWorksOnTheListOfThePageShown()
 {
     TfrmCancelamento *screen = m_fixture.openAndList();
-    RecordList *quotes = screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(screen, "cdsOrcamento");
     const int number = quotes->fieldByName(QStringLiteral("NRORCAEVENTO")).index();
     const QString wanted = quotes->valueAt(quotes->recordCount() - 1, number).toString();
     int first = 0;
@@ -594,21 +597,21 @@ void tst_CancelamentoAbertura::emptyListingOnItemsPageStillAsksItems()
 {
     TfrmCancelamento *screen = m_fixture.openAndList();
     screen->mnuItensClick(nullptr);
-    screen->cdsItemOrcaEven->close();
+    part<RecordList>(screen, "cdsItemOrcaEven")->close();
     Filtro.NrOrcaEven = {QStringLiteral("9999999999"), QStringLiteral("9999999999"), QString()};
     screen->clickCommand(TfrmPadraoGrid::RecordCommand::Verificar);
-    QVERIFY(screen->cdsOrcamento->isEmpty());
+    QVERIFY(part<RecordList>(screen, "cdsOrcamento")->isEmpty());
     QVERIFY(m_fixture.dialogs.shown().isEmpty());
-    QVERIFY(screen->cdsItemOrcaEven->isActive());
-    QVERIFY(screen->cdsItemOrcaEven->isEmpty());
-    QVERIFY(screen->sbtFiltro->isEnabled());
+    QVERIFY(part<RecordList>(screen, "cdsItemOrcaEven")->isActive());
+    QVERIFY(part<RecordList>(screen, "cdsItemOrcaEven")->isEmpty());
+    QVERIFY(part<TButtonFlat>(screen, "sbtFiltro")->isEnabled());
     QVERIFY(!screen->sbtVerificar->isEnabled());
 }
 
 void tst_CancelamentoAbertura::laterActivationOnlySetsDueFilter()
 {
     TfrmCancelamento *screen = m_fixture.openAndList();
-    RecordList *quotes = screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(screen, "cdsOrcamento");
     quotes->moveTo(2);
     boFiltro = false;
     auto *other = m_fixture.area.addSubWindow(new QWidget);
@@ -620,7 +623,7 @@ void tst_CancelamentoAbertura::laterActivationOnlySetsDueFilter()
     QVERIFY(!screen->PrimeiraAtivacao());
     // The list was not fetched again: the current quote is where it was.
     QCOMPARE(quotes->recNo(), 2);
-    QCOMPARE(screen->medCdFilial->text(), QStringLiteral("0001"));
+    QCOMPARE(part<QLineEdit>(screen, "medCdFilial")->text(), QStringLiteral("0001"));
     delete other;
 }
 
@@ -629,17 +632,17 @@ void tst_CancelamentoAbertura::failedItemsLoadShowsNoOtherQuotesItems()
 {
     TfrmCancelamento *screen = m_fixture.openAndList();
     screen->mnuItensClick(nullptr);
-    QVERIFY(screen->cdsItemOrcaEven->recordCount() > 0);
+    QVERIFY(part<RecordList>(screen, "cdsItemOrcaEven")->recordCount() > 0);
     screen->mnuFolhaDadosClick(nullptr);
-    screen->cdsOrcamento->next();
+    part<RecordList>(screen, "cdsOrcamento")->next();
     m_fixture.stopServer();
     m_fixture.dialogs.clear();
     screen->mnuItensClick(nullptr);
     QCOMPARE(m_fixture.dialogs.shown().size(), 1);
     QCOMPARE(m_fixture.dialogs.shown().first().icon, HostDialogs::Icon::Error);
-    QVERIFY(screen->cdsItemOrcaEven->isEmpty());
-    QVERIFY(screen->cdsObs->isEmpty());
-    QCOMPARE(screen->dbmMotivo->toPlainText(), QString());
+    QVERIFY(part<RecordList>(screen, "cdsItemOrcaEven")->isEmpty());
+    QVERIFY(part<RecordList>(screen, "cdsObs")->isEmpty());
+    QCOMPARE(part<TDBMemo>(screen, "dbmMotivo")->toPlainText(), QString());
 }
 
 void tst_CancelamentoAbertura::connectsWithTheLoginsPasswordOverTls()
@@ -648,7 +651,7 @@ void tst_CancelamentoAbertura::connectsWithTheLoginsPasswordOverTls()
     QVERIFY2(certificate.error().isEmpty(), qPrintable(certificate.error()));
     ScriptedPeer peer(certificate);
     peer.requireOperator(QStringLiteral("MSOUZA"), QStringLiteral("s3nh@"));
-    peer.replyResult(QJsonObject{{"ok", true}, {"data", CancelamentoFixture::quotePacket({QStringLiteral("1")})}});
+    peer.replyResult(QJsonObject{{"ok", true}, {"data", CancelamentoFixture::quotePacket({QuoteState::Pending})}});
     m_fixture.login(true, peer.port());
     Corvane::LoginData login = Corvane::Login();
     login.webTLS = true;
@@ -660,7 +663,7 @@ void tst_CancelamentoAbertura::connectsWithTheLoginsPasswordOverTls()
     QVERIFY(screen);
 
     QVERIFY2(m_fixture.dialogs.shown().isEmpty(), qPrintable(m_fixture.dialogs.lastText()));
-    QCOMPARE(screen->cdsOrcamento->recordCount(), 1);
+    QCOMPARE(part<RecordList>(screen, "cdsOrcamento")->recordCount(), 1);
     QCOMPARE(peer.requests().first().value(QStringLiteral("params")).toArray().at(1),
              QJsonValue(QJsonObject{{"operator", "MSOUZA"}, {"password", "s3nh@"}}));
 }

@@ -4,13 +4,14 @@
 
 #include "Cli_cxl04100.h"
 #include "MarkGlyphs.h"
+#include "QuoteStates.h"
 #include "RecordList.h"
+#include "ScreenParts.h"
 #include "ServerAnswer.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
 #include "TDBGrid.h"
-#include "TDBMemo.h"
 #include "TDBText.h"
 #include "TMessages.h"
 #include "TfrmCancelamento.h"
@@ -66,13 +67,13 @@ void tst_CancelamentoGrade::init()
 {
     m_screen = m_fixture.openAndList();
     QVERIFY(m_screen);
-    QVERIFY(m_screen->cdsOrcamento->isActive());
+    QVERIFY(part<RecordList>(m_screen, "cdsOrcamento")->isActive());
 }
 
 void tst_CancelamentoGrade::cleanup()
 {
-    if (m_screen && m_screen->cdsOrcamento->isEditing()) {
-        m_screen->cdsOrcamento->cancel();
+    if (m_screen && part<RecordList>(m_screen, "cdsOrcamento")->isEditing()) {
+        part<RecordList>(m_screen, "cdsOrcamento")->cancel();
     }
     m_fixture.closeScreen();
     m_fixture.dialogs.clear();
@@ -83,7 +84,7 @@ void tst_CancelamentoGrade::cleanup()
 // answers the detail calls (with empty lists for these unknown quotes).
 void tst_CancelamentoGrade::load(const QStringList &states)
 {
-    ServerAnswer::LoadPacket(*m_screen->cdsOrcamento, CancelamentoFixture::quotePacket(states));
+    ServerAnswer::LoadPacket(*part<RecordList>(m_screen, "cdsOrcamento"), CancelamentoFixture::quotePacket(states));
     m_screen->Habilita();
 }
 
@@ -103,10 +104,10 @@ void tst_CancelamentoGrade::stateShowsAsWordAndMark_data()
     QTest::addColumn<QString>("state");
     QTest::addColumn<QString>("word");
     QTest::addColumn<bool>("ticked");
-    QTest::newRow("pending") << QStringLiteral("1") << QStringLiteral("Pendente") << false;
-    QTest::newRow("approved") << QStringLiteral("2") << QStringLiteral("Aprovado") << false;
-    QTest::newRow("cancelled") << QStringLiteral("8") << QStringLiteral("Cancelado") << true;
-    QTest::newRow("postponed") << QStringLiteral("9") << QStringLiteral("Adiado") << true;
+    QTest::newRow("pending") << QuoteState::Pending << QStringLiteral("Pendente") << false;
+    QTest::newRow("approved") << QuoteState::Approved << QStringLiteral("Aprovado") << false;
+    QTest::newRow("cancelled") << QuoteState::Cancelled << QStringLiteral("Cancelado") << true;
+    QTest::newRow("postponed") << QuoteState::Postponed << QStringLiteral("Adiado") << true;
     QTest::newRow("unknown code") << QStringLiteral("5") << QString() << true;
     QTest::newRow("not a number") << QStringLiteral("x") << QString() << true;
     QTest::newRow("blank") << QStringLiteral(" ") << QString() << true;
@@ -118,8 +119,8 @@ void tst_CancelamentoGrade::stateShowsAsWordAndMark()
     QFETCH(QString, word);
     QFETCH(bool, ticked);
     // The second row is the one under test; the first stays selected.
-    load({QStringLiteral("1"), state});
-    RecordList *list = m_screen->cdsOrcamento;
+    load({QuoteState::Pending, state});
+    RecordList *list = part<RecordList>(m_screen, "cdsOrcamento");
     const int situacao = list->fieldByName(QStringLiteral("IDSITUORCEVE")).index();
     QCOMPARE(list->displayTextAt(1, situacao), word);
     QCOMPARE(list->editTextAt(1, situacao), word);
@@ -140,20 +141,20 @@ void tst_CancelamentoGrade::stateWordParsesBack_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("state");
-    QTest::newRow("Pendente") << QStringLiteral("Pendente") << QStringLiteral("1");
-    QTest::newRow("Aprovado") << QStringLiteral("Aprovado") << QStringLiteral("2");
-    QTest::newRow("Cancelado") << QStringLiteral("Cancelado") << QStringLiteral("8");
-    QTest::newRow("Adiado") << QStringLiteral("Adiado") << QStringLiteral("9");
-    QTest::newRow("other case") << QStringLiteral("adiado") << QStringLiteral("2");
-    QTest::newRow("unknown") << QStringLiteral("Perdido") << QStringLiteral("2");
+    QTest::newRow("Pendente") << QStringLiteral("Pendente") << QuoteState::Pending;
+    QTest::newRow("Aprovado") << QStringLiteral("Aprovado") << QuoteState::Approved;
+    QTest::newRow("Cancelado") << QStringLiteral("Cancelado") << QuoteState::Cancelled;
+    QTest::newRow("Adiado") << QStringLiteral("Adiado") << QuoteState::Postponed;
+    QTest::newRow("other case") << QStringLiteral("adiado") << QuoteState::Approved;
+    QTest::newRow("unknown") << QStringLiteral("Perdido") << QuoteState::Approved;
 }
 
 void tst_CancelamentoGrade::stateWordParsesBack()
 {
     QFETCH(QString, text);
     QFETCH(QString, state);
-    load({QStringLiteral("2")});
-    RecordList *list = m_screen->cdsOrcamento;
+    load({QuoteState::Approved});
+    RecordList *list = part<RecordList>(m_screen, "cdsOrcamento");
     list->edit();
     Field &situacao = list->fieldByName(QStringLiteral("IDSITUORCEVE"));
     situacao.setText(text);
@@ -168,10 +169,10 @@ void tst_CancelamentoGrade::activatingMark_data()
     QTest::addColumn<QString>("after");
     for (const bool space : {false, true}) {
         const char *how = space ? "space " : "double-click ";
-        QTest::addRow("%spending", how) << QStringLiteral("1") << space << true << QStringLiteral("8");
-        QTest::addRow("%sapproved", how) << QStringLiteral("2") << space << true << QStringLiteral("8");
-        QTest::addRow("%scancelled", how) << QStringLiteral("8") << space << false << QStringLiteral("8");
-        QTest::addRow("%spostponed", how) << QStringLiteral("9") << space << false << QStringLiteral("9");
+        QTest::addRow("%spending", how) << QuoteState::Pending << space << true << QuoteState::Cancelled;
+        QTest::addRow("%sapproved", how) << QuoteState::Approved << space << true << QuoteState::Cancelled;
+        QTest::addRow("%scancelled", how) << QuoteState::Cancelled << space << false << QuoteState::Cancelled;
+        QTest::addRow("%spostponed", how) << QuoteState::Postponed << space << false << QuoteState::Postponed;
         QTest::addRow("%sunknown", how) << QStringLiteral("5") << space << true << QStringLiteral("5");
     }
 }
@@ -183,13 +184,13 @@ void tst_CancelamentoGrade::activatingMark()
     QFETCH(bool, edits);
     QFETCH(QString, after);
     load({state});
-    m_screen->edtCdMotivo->setText(QStringLiteral("0003"));
+    part<QLineEdit>(m_screen, "edtCdMotivo")->setText(QStringLiteral("0003"));
     TDBGrid *grid = m_screen->dbgPadrao;
     grid->setFocus();
     grid->setSelectedField(QStringLiteral("IDCHECK"));
     boVd = false;
     // Re-enabling starts with its question; answered No, nothing follows.
-    const bool reabilita = state == QLatin1String("8") || state == QLatin1String("9");
+    const bool reabilita = state == QuoteState::Cancelled || state == QuoteState::Postponed;
     if (reabilita) {
         m_fixture.dialogs.answerAsk(1);
     }
@@ -198,7 +199,7 @@ void tst_CancelamentoGrade::activatingMark()
     } else {
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, markCell(0).center());
     }
-    RecordList *list = m_screen->cdsOrcamento;
+    RecordList *list = part<RecordList>(m_screen, "cdsOrcamento");
     QCOMPARE(list->isEditing(), edits);
     QCOMPARE(list->fieldByName(QStringLiteral("IDSITUORCEVE")).asString(), after);
     QVERIFY(boVd);
@@ -206,34 +207,34 @@ void tst_CancelamentoGrade::activatingMark()
              reabilita ? QStringList{QStringLiteral("O orçamento selecionado será habilitado. Confirma operação?")}
                        : QStringList());
     // A quote put into edit needs its reason; re-enabling does not.
-    QCOMPARE(m_screen->pgcPadrao->activePage() == m_screen->tshMotivo, edits);
-    QVERIFY(m_screen->edtCdMotivo->text().isEmpty());
+    QCOMPARE(m_screen->pgcPadrao->activePage() == part<QWidget>(m_screen, "tshMotivo"), edits);
+    QVERIFY(part<QLineEdit>(m_screen, "edtCdMotivo")->text().isEmpty());
     if (edits) {
-        QCOMPARE(QApplication::focusWidget(), m_screen->edtCdMotivo);
+        QCOMPARE(QApplication::focusWidget(), part<QLineEdit>(m_screen, "edtCdMotivo"));
     }
 }
 
 void tst_CancelamentoGrade::activatingOtherColumnOnlyClearsReason()
 {
-    load({QStringLiteral("1")});
-    m_screen->edtCdMotivo->setText(QStringLiteral("0003"));
+    load({QuoteState::Pending});
+    part<QLineEdit>(m_screen, "edtCdMotivo")->setText(QStringLiteral("0003"));
     TDBGrid *grid = m_screen->dbgPadrao;
     const int clientColumn = grid->columnOfField(QStringLiteral("NMFANTCLIE"));
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
                        grid->visualRect(grid->model()->index(0, clientColumn)).center());
-    QVERIFY(!m_screen->cdsOrcamento->isEditing());
-    QVERIFY(m_screen->edtCdMotivo->text().isEmpty());
+    QVERIFY(!part<RecordList>(m_screen, "cdsOrcamento")->isEditing());
+    QVERIFY(part<QLineEdit>(m_screen, "edtCdMotivo")->text().isEmpty());
     QVERIFY(boVd);
 }
 
 void tst_CancelamentoGrade::emptyListShowsBlankMark()
 {
     load({});
-    m_screen->edtCdMotivo->setText(QStringLiteral("0003"));
+    part<QLineEdit>(m_screen, "edtCdMotivo")->setText(QStringLiteral("0003"));
     m_screen->dbgPadrao->setSelectedField(QStringLiteral("IDCHECK"));
     m_screen->dbgPadraoDblClick();
-    QVERIFY(!m_screen->cdsOrcamento->isEditing());
-    QVERIFY(m_screen->edtCdMotivo->text().isEmpty());
+    QVERIFY(!part<RecordList>(m_screen, "cdsOrcamento")->isEditing());
+    QVERIFY(part<QLineEdit>(m_screen, "edtCdMotivo")->text().isEmpty());
     QVERIFY(boVd);
 }
 
@@ -244,17 +245,17 @@ void tst_CancelamentoGrade::commandStateFollowsList_data()
     // Expected: find/verify, cancel/confirm, filter, re-enable, grid page,
     // items page, reason page, reason controls.
     QTest::addColumn<QList<bool>>("enabled");
-    QTest::newRow("browsing pending") << QStringList{"1"} << false
+    QTest::newRow("browsing pending") << QStringList{QuoteState::Pending} << false
                                       << QList<bool>{true, false, true, false, true, true, false, false};
-    QTest::newRow("browsing approved") << QStringList{"2"} << false
+    QTest::newRow("browsing approved") << QStringList{QuoteState::Approved} << false
                                        << QList<bool>{true, false, true, false, true, true, false, false};
-    QTest::newRow("browsing cancelled") << QStringList{"8"} << false
+    QTest::newRow("browsing cancelled") << QStringList{QuoteState::Cancelled} << false
                                         << QList<bool>{true, false, true, true, true, true, false, false};
-    QTest::newRow("browsing postponed") << QStringList{"9"} << false
+    QTest::newRow("browsing postponed") << QStringList{QuoteState::Postponed} << false
                                         << QList<bool>{true, false, true, true, true, true, false, false};
-    QTest::newRow("editing pending") << QStringList{"1"} << true
+    QTest::newRow("editing pending") << QStringList{QuoteState::Pending} << true
                                      << QList<bool>{false, true, false, false, false, false, true, true};
-    QTest::newRow("editing cancelled") << QStringList{"8"} << true
+    QTest::newRow("editing cancelled") << QStringList{QuoteState::Cancelled} << true
                                        << QList<bool>{false, true, false, false, true, true, false, false};
     QTest::newRow("empty") << QStringList{} << false
                            << QList<bool>{false, false, true, false, true, false, false, false};
@@ -267,7 +268,7 @@ void tst_CancelamentoGrade::commandStateFollowsList()
     QFETCH(QList<bool>, enabled);
     load(states);
     if (editing) {
-        m_screen->cdsOrcamento->edit();
+        part<RecordList>(m_screen, "cdsOrcamento")->edit();
     }
     TfrmCancelamento &s = *m_screen;
     for (TButtonFlat *never : {s.sbtIncluir, s.sbtAlterar, s.sbtExcluir}) {
@@ -279,18 +280,18 @@ void tst_CancelamentoGrade::commandStateFollowsList()
     QCOMPARE(s.sbtCancelar->isEnabled(), enabled[1]);
     QCOMPARE(s.sbtConfirmar->isEnabled(), enabled[1]);
     QCOMPARE(s.mnuConfirmar->isEnabled(), enabled[1]);
-    QCOMPARE(s.sbtFiltro->isEnabled(), enabled[2]);
-    QCOMPARE(s.mnuFiltrar->isEnabled(), enabled[2]);
-    QCOMPARE(s.sbtHabilita->isEnabled(), enabled[3]);
-    QCOMPARE(s.mnuHabilita->isEnabled(), enabled[3]);
+    QCOMPARE(part<TButtonFlat>(&s, "sbtFiltro")->isEnabled(), enabled[2]);
+    QCOMPARE(part<QAction>(&s, "mnuFiltrar")->isEnabled(), enabled[2]);
+    QCOMPARE(part<TButtonFlat>(&s, "sbtHabilita")->isEnabled(), enabled[3]);
+    QCOMPARE(part<QAction>(&s, "mnuHabilita")->isEnabled(), enabled[3]);
     QCOMPARE(s.pgcPadrao->isPageEnabled(s.tshPadrao), enabled[4]);
-    QCOMPARE(s.mnuFolhaDados->isEnabled(), enabled[4]);
-    QCOMPARE(s.pgcPadrao->isPageEnabled(s.tshItens), enabled[5]);
-    QCOMPARE(s.mnuItens->isEnabled(), enabled[5]);
-    QCOMPARE(s.pgcPadrao->isPageEnabled(s.tshMotivo), enabled[6]);
-    QCOMPARE(s.mnuMotivo->isEnabled(), enabled[6]);
-    for (QWidget *reason : std::initializer_list<QWidget *>{s.edtCdMotivo, s.lblNmMot, s.dbmMotivo, s.btpMotivo}) {
-        QCOMPARE(reason->isEnabled(), enabled[7]);
+    QCOMPARE(part<QAction>(&s, "mnuFolhaDados")->isEnabled(), enabled[4]);
+    QCOMPARE(s.pgcPadrao->isPageEnabled(part<QWidget>(&s, "tshItens")), enabled[5]);
+    QCOMPARE(part<QAction>(&s, "mnuItens")->isEnabled(), enabled[5]);
+    QCOMPARE(s.pgcPadrao->isPageEnabled(part<QWidget>(&s, "tshMotivo")), enabled[6]);
+    QCOMPARE(part<QAction>(&s, "mnuMotivo")->isEnabled(), enabled[6]);
+    for (const char *reason : {"edtCdMotivo", "lblNmMot", "dbmMotivo", "btpMotivo"}) {
+        QCOMPARE(part<QWidget>(&s, reason)->isEnabled(), enabled[7]);
     }
     QVERIFY(!s.sbtImprimir->isEnabled());
     QVERIFY(!s.mnuListagem->isEnabled());
@@ -298,42 +299,46 @@ void tst_CancelamentoGrade::commandStateFollowsList()
 
 void tst_CancelamentoGrade::editingPendingQuoteLocksBranchAndLeadsToReason()
 {
-    load({QStringLiteral("1")});
-    m_screen->cdsOrcamento->edit();
-    QCOMPARE(m_screen->pgcPadrao->activePage(), m_screen->tshMotivo);
-    QVERIFY(m_screen->mnuMotivo->isChecked());
-    QCOMPARE(QApplication::focusWidget(), m_screen->edtCdMotivo);
-    QVERIFY(!m_screen->medCdFilial->isEnabled());
-    QVERIFY(!m_screen->btnFilial->isEnabled());
-    m_screen->cdsOrcamento->cancel();
-    QVERIFY(m_screen->medCdFilial->isEnabled());
-    QVERIFY(m_screen->btnFilial->isEnabled());
-    QVERIFY(!m_screen->edtNmFilial->isEnabled());
-    QVERIFY(m_screen->sbtFiltro->isEnabled());
+    load({QuoteState::Pending});
+    part<RecordList>(m_screen, "cdsOrcamento")->edit();
+    QCOMPARE(m_screen->pgcPadrao->activePage(), part<QWidget>(m_screen, "tshMotivo"));
+    QVERIFY(part<QAction>(m_screen, "mnuMotivo")->isChecked());
+    QCOMPARE(QApplication::focusWidget(), part<QLineEdit>(m_screen, "edtCdMotivo"));
+    QVERIFY(!part<QLineEdit>(m_screen, "medCdFilial")->isEnabled());
+    QVERIFY(!part<TBtnPesquisa>(m_screen, "btnFilial")->isEnabled());
+    part<RecordList>(m_screen, "cdsOrcamento")->cancel();
+    QVERIFY(part<QLineEdit>(m_screen, "medCdFilial")->isEnabled());
+    QVERIFY(part<TBtnPesquisa>(m_screen, "btnFilial")->isEnabled());
+    QVERIFY(!part<QLineEdit>(m_screen, "edtNmFilial")->isEnabled());
+    QVERIFY(part<TButtonFlat>(m_screen, "sbtFiltro")->isEnabled());
 }
 
 void tst_CancelamentoGrade::pageMenuMarksFollowActivePage()
 {
-    load({QStringLiteral("1")});
+    load({QuoteState::Pending});
     TfrmCancelamento &s = *m_screen;
-    const auto marks = [&s] {
-        return QList<bool>{s.mnuFolhaDados->isChecked(), s.mnuItens->isChecked(), s.mnuMotivo->isChecked()};
+    QAction *mnuFolhaDados = part<QAction>(&s, "mnuFolhaDados");
+    QAction *mnuItens = part<QAction>(&s, "mnuItens");
+    QAction *mnuMotivo = part<QAction>(&s, "mnuMotivo");
+    QWidget *tshItens = part<QWidget>(&s, "tshItens");
+    const auto marks = [=] {
+        return QList<bool>{mnuFolhaDados->isChecked(), mnuItens->isChecked(), mnuMotivo->isChecked()};
     };
     QCOMPARE(marks(), (QList<bool>{true, false, false}));
-    s.mnuItens->trigger();
-    QCOMPARE(s.pgcPadrao->activePage(), s.tshItens);
+    mnuItens->trigger();
+    QCOMPARE(s.pgcPadrao->activePage(), tshItens);
     QCOMPARE(marks(), (QList<bool>{false, true, false}));
-    s.mnuFolhaDados->trigger();
+    mnuFolhaDados->trigger();
     QCOMPARE(marks(), (QList<bool>{true, false, false}));
     // A page changed by the program is marked at the next command state.
-    s.pgcPadrao->SetActivePage(s.tshItens);
+    s.pgcPadrao->SetActivePage(tshItens);
     QCOMPARE(marks(), (QList<bool>{false, true, false}));
 }
 
 void tst_CancelamentoGrade::ctrlEnterConfirmsOnlyWhileEditing()
 {
-    load({QStringLiteral("1"), QStringLiteral("2")});
-    RecordList *list = m_screen->cdsOrcamento;
+    load({QuoteState::Pending, QuoteState::Approved});
+    RecordList *list = part<RecordList>(m_screen, "cdsOrcamento");
     m_screen->dbgPadrao->setFocus();
     QTest::keyClick(m_screen->dbgPadrao, Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(list->state(), RecordList::State::Browse);
@@ -341,16 +346,16 @@ void tst_CancelamentoGrade::ctrlEnterConfirmsOnlyWhileEditing()
 
     // Confirming a mark without a reason reaches the reason check.
     list->edit();
-    list->fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QStringLiteral("8"));
-    QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Enter, Qt::ControlModifier | Qt::ShiftModifier);
+    list->fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QuoteState::Cancelled);
+    QTest::keyClick(part<QLineEdit>(m_screen, "edtCdMotivo"), Qt::Key_Enter, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(m_fixture.dialogs.shownTexts(), QStringList{QStringLiteral("Motivo deve ser informado.")});
     QCOMPARE(list->state(), RecordList::State::Edit);
 }
 
 void tst_CancelamentoGrade::ctrlEnterDuringInsertConfirms()
 {
-    load({QStringLiteral("1")});
-    RecordList *list = m_screen->cdsOrcamento;
+    load({QuoteState::Pending});
+    RecordList *list = part<RecordList>(m_screen, "cdsOrcamento");
     list->append();
     QCOMPARE(list->state(), RecordList::State::Insert);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
@@ -371,7 +376,7 @@ void tst_CancelamentoGrade::f12GoesBackAheadOfPagesOnlyWithoutModifiers()
     }
     QTest::keyClick(grid, Qt::Key_F12);
     QVERIFY(QApplication::focusWidget() != grid);
-    QVERIFY(m_screen->panFilial->isAncestorOf(QApplication::focusWidget()));
+    QVERIFY(part<QFrame>(m_screen, "panFilial")->isAncestorOf(QApplication::focusWidget()));
 }
 
 void tst_CancelamentoGrade::itemTotalIsRoundedOnce_data()
@@ -394,19 +399,19 @@ void tst_CancelamentoGrade::itemTotalIsRoundedOnce()
     QFETCH(double, discount);
     QFETCH(double, surcharge);
     QFETCH(double, total);
-    RecordList *items = m_screen->cdsItemOrcaEven;
+    RecordList *items = part<RecordList>(m_screen, "cdsItemOrcaEven");
     ServerAnswer::LoadPacket(*items, CancelamentoFixture::itemPacket(quantity, price, discount, surcharge));
     QCOMPARE(items->fieldByName(QStringLiteral("VRTOTALITEM")).asFloat(), total);
 }
 
 void tst_CancelamentoGrade::ctrlDeleteNeverDeletesItem()
 {
-    RecordList *items = m_screen->cdsItemOrcaEven;
+    RecordList *items = part<RecordList>(m_screen, "cdsItemOrcaEven");
     ServerAnswer::LoadPacket(*items, CancelamentoFixture::itemPacket(2, 10, 1.5, 0.25));
-    m_screen->pgcPadrao->SetActivePage(m_screen->tshItens);
+    m_screen->pgcPadrao->SetActivePage(part<QWidget>(m_screen, "tshItens"));
     ServerAnswer::LoadPacket(*items, CancelamentoFixture::itemPacket(2, 10, 1.5, 0.25));
-    m_screen->dbgItem->setFocus();
-    QTest::keyClick(m_screen->dbgItem, Qt::Key_Delete, Qt::ControlModifier);
+    part<TDBGrid>(m_screen, "dbgItem")->setFocus();
+    QTest::keyClick(part<TDBGrid>(m_screen, "dbgItem"), Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(items->recordCount(), 1);
     QVERIFY(m_fixture.dialogs.shown().isEmpty());
     QCOMPARE(items->fieldByName(QStringLiteral("VRTOTALITEM")).displayText(), QStringLiteral("18,75"));
@@ -415,36 +420,44 @@ void tst_CancelamentoGrade::ctrlDeleteNeverDeletesItem()
 void tst_CancelamentoGrade::layoutAndMenus()
 {
     TfrmCancelamento &s = *m_screen;
+    QAction *mnuFiltrar = part<QAction>(&s, "mnuFiltrar");
+    QAction *mnuHabilita = part<QAction>(&s, "mnuHabilita");
+    QAction *N1 = part<QAction>(&s, "N1");
+    TButtonFlat *sbtFiltro = part<TButtonFlat>(&s, "sbtFiltro");
+    TButtonFlat *sbtHabilita = part<TButtonFlat>(&s, "sbtHabilita");
+    QLabel *imgCheck = part<QLabel>(&s, "imgCheck");
     QCOMPARE(s.windowTitle(), QStringLiteral("Cancelamento"));
     QCOMPARE(s.ScreenCode(), QStringLiteral("CXL04100"));
     QCOMPARE(s.pgcPadrao->tabText(0), QStringLiteral("Folha Dados (Grade)"));
     QCOMPARE(s.pgcPadrao->tabText(1), QStringLiteral("Itens"));
     QCOMPARE(s.pgcPadrao->tabText(2), QStringLiteral("Motivo"));
-    QCOMPARE(s.mnuFiltrar->text(), QStringLiteral("Fi&ltrar"));
-    QCOMPARE(s.mnuFiltrar->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
-    QCOMPARE(s.mnuHabilita->text(), QStringLiteral("&Habilitar"));
-    QCOMPARE(s.mnuHabilita->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));
-    QCOMPARE(s.mnuHabilita->shortcutContext(), Qt::WidgetWithChildrenShortcut);
+    QCOMPARE(mnuFiltrar->text(), QStringLiteral("Fi&ltrar"));
+    QCOMPARE(mnuFiltrar->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+    QCOMPARE(mnuHabilita->text(), QStringLiteral("&Habilitar"));
+    QCOMPARE(mnuHabilita->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));
+    QCOMPARE(mnuHabilita->shortcutContext(), Qt::WidgetWithChildrenShortcut);
     const QList<QAction *> operacao = s.mnuOperacao->actions();
-    QCOMPARE(operacao.mid(0, 4), (QList<QAction *>{s.mnuFolhaDados, s.mnuItens, s.mnuMotivo, s.N1}));
-    QVERIFY(!s.N1->isEnabled());
+    QCOMPARE(operacao.mid(0, 4), (QList<QAction *>{part<QAction>(&s, "mnuFolhaDados"), part<QAction>(&s, "mnuItens"),
+                                                   part<QAction>(&s, "mnuMotivo"), N1}));
+    QVERIFY(!N1->isEnabled());
     QCOMPARE(s.mnuManutencao->actions().mid(s.mnuManutencao->actions().size() - 4),
-             (QList<QAction *>{s.N2, s.mnuFiltrar, s.N3, s.mnuHabilita}));
+             (QList<QAction *>{part<QAction>(&s, "N2"), mnuFiltrar, part<QAction>(&s, "N3"), mnuHabilita}));
     // Left to right: the filter and re-enable buttons stand before print.
-    QVERIFY(s.sbtFiltro->x() < s.sbtHabilita->x());
-    QVERIFY(s.sbtHabilita->x() < s.sbtImprimir->x());
-    QVERIFY(s.sbtConfirmar->x() < s.sbtFiltro->x());
-    QCOMPARE(s.sbtFiltro->Hint(), QStringLiteral("Filtrar"));
-    QCOMPARE(s.sbtHabilita->Hint(), QStringLiteral("Habilitar"));
-    QCOMPARE(s.panFilial->height(), 34);
+    QVERIFY(sbtFiltro->x() < sbtHabilita->x());
+    QVERIFY(sbtHabilita->x() < s.sbtImprimir->x());
+    QVERIFY(s.sbtConfirmar->x() < sbtFiltro->x());
+    QCOMPARE(sbtFiltro->Hint(), QStringLiteral("Filtrar"));
+    QCOMPARE(sbtHabilita->Hint(), QStringLiteral("Habilitar"));
+    QCOMPARE(part<QFrame>(&s, "panFilial")->height(), 34);
     QCOMPARE(s.msgPadrao->lines().size(), 23);
-    QCOMPARE(s.imgCheck->pixmap().size(), QSize(16, 16));
-    QVERIFY(!s.imgCheck->isVisible());
+    QCOMPARE(imgCheck->pixmap().size(), QSize(16, 16));
+    QVERIFY(!imgCheck->isVisible());
     QCOMPARE(s.dbgPadrao->columns().first().title, QStringLiteral("\u2714"));
     QCOMPARE(s.dbgPadrao->columns().first().titleColor, QColor(Qt::white));
     QCOMPARE(s.dbgPadrao->columnOfField(QStringLiteral("IDSITUORCEVE")), 4);
     QVERIFY(!s.dbtNome->text().isEmpty());
-    QCOMPARE(s.dbtNome->text(), s.cdsOrcamento->fieldByName(QStringLiteral("NMFANTCLIE")).asString());
+    QCOMPARE(s.dbtNome->text(),
+             part<RecordList>(&s, "cdsOrcamento")->fieldByName(QStringLiteral("NMFANTCLIE")).asString());
 }
 
 QTEST_MAIN(tst_CancelamentoGrade)

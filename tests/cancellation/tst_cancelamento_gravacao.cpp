@@ -9,6 +9,7 @@
 #include "ModalAnswers.h"
 #include "PostgresCluster.h"
 #include "QuoteStates.h"
+#include "ScreenParts.h"
 #include "ScriptedPeer.h"
 #include "QtHostDialogs.h"
 #include "RecordList.h"
@@ -110,7 +111,7 @@ void tst_CancelamentoGravacao::init()
 {
     m_screen = m_fixture.openAndList();
     QVERIFY(m_screen);
-    QVERIFY(m_screen->cdsOrcamento->recordCount() > 0);
+    QVERIFY(part<RecordList>(m_screen, "cdsOrcamento")->recordCount() > 0);
 }
 
 void tst_CancelamentoGravacao::cleanup()
@@ -129,7 +130,7 @@ Chave tst_CancelamentoGravacao::marca()
                                "AND A.NRSEQORCAEVE = O.NRSEQORCAEVE WHERE O.CDFILIAL = '0001' "
                                "AND O.IDSITUORCEVE IN ('1', '2') AND A.IDSITAGENSAL <> 'C' "
                                "ORDER BY O.NRORCAEVENTO, O.NRSEQORCAEVE"));
-    RecordList *quotes = m_screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
     while (booked.next()) {
         for (int row = 0; row < quotes->recordCount(); ++row) {
             if (quotes->valueAt(row, 1).toString() == booked.value(0).toString()
@@ -185,8 +186,8 @@ void tst_CancelamentoGravacao::cancelOrPostponeIsStored_data()
 {
     QTest::addColumn<int>("botao");
     QTest::addColumn<QString>("situacao");
-    QTest::newRow("Cancelar") << 0 << QStringLiteral("8");
-    QTest::newRow("Adiar") << 1 << QStringLiteral("9");
+    QTest::newRow("Cancelar") << 0 << QuoteState::Cancelled;
+    QTest::newRow("Adiar") << 1 << QuoteState::Postponed;
 }
 
 void tst_CancelamentoGravacao::cancelOrPostponeIsStored()
@@ -195,11 +196,11 @@ void tst_CancelamentoGravacao::cancelOrPostponeIsStored()
     QFETCH(QString, situacao);
     const Chave chave = marca();
     const Gravado antes = gravado(chave);
-    QTest::keyClicks(m_screen->edtCdMotivo, QStringLiteral("3"));
-    QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), m_screen->dbmMotivo);
-    QCOMPARE(m_screen->edtNmMotivo->text(), QStringLiteral("Problemas financeiros do cliente"));
-    QTest::keyClicks(m_screen->dbmMotivo, QStringLiteral("Cliente pediu por telefone."));
+    QTest::keyClicks(part<QLineEdit>(m_screen, "edtCdMotivo"), QStringLiteral("3"));
+    QTest::keyClick(part<QLineEdit>(m_screen, "edtCdMotivo"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), part<TDBMemo>(m_screen, "dbmMotivo"));
+    QCOMPARE(part<QLineEdit>(m_screen, "edtNmMotivo")->text(), QStringLiteral("Problemas financeiros do cliente"));
+    QTest::keyClicks(part<TDBMemo>(m_screen, "dbmMotivo"), QStringLiteral("Cliente pediu por telefone."));
     m_fixture.dialogs.answerAsk(botao);
     confirma();
 
@@ -218,13 +219,13 @@ void tst_CancelamentoGravacao::cancelOrPostponeIsStored()
     QCOMPARE(depois.mudancas, antes.mudancas + 1);
     QCOMPARE(depois.agenda, QStringLiteral("C"));
     // Listed again with the default filter, the quote is gone from the list.
-    RecordList *quotes = m_screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
     QCOMPARE(quotes->state(), RecordList::State::Browse);
     QCOMPARE(quotes->changeCount(), 0);
     for (int row = 0; row < quotes->recordCount(); ++row) {
         QVERIFY(quotes->valueAt(row, 1).toString() != chave.numero || quotes->valueAt(row, 2).toString() != chave.sequencia);
     }
-    QCOMPARE(m_screen->edtCdMotivo->text(), QString());
+    QCOMPARE(part<QLineEdit>(m_screen, "edtCdMotivo")->text(), QString());
     QCOMPARE(m_screen->pgcPadrao->activePage(), m_screen->tshPadrao);
 }
 
@@ -240,16 +241,16 @@ void tst_CancelamentoGravacao::goingBackStoresNothing()
     QFETCH(int, resposta);
     const Chave chave = marca();
     const Gravado antes = gravado(chave);
-    m_screen->edtCdMotivo->setText(QStringLiteral("0001"));
+    part<QLineEdit>(m_screen, "edtCdMotivo")->setText(QStringLiteral("0001"));
     m_fixture.dialogs.answerAsk(resposta);
     confirma();
     QCOMPARE(m_fixture.dialogs.shownTexts(), QStringList{QStringLiteral("Escollha uma operação")});
     QCOMPARE(gravado(chave).situacao, antes.situacao);
     QCOMPARE(gravado(chave).mudancas, antes.mudancas);
-    RecordList *quotes = m_screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
     QCOMPARE(quotes->state(), RecordList::State::Edit);
     QCOMPARE(quotes->fieldByName(QStringLiteral("CDOPEJUSTORC")).asString(), QStringLiteral("MSOUZA"));
-    QCOMPARE(m_screen->edtCdMotivo->text(), QStringLiteral("0001"));
+    QCOMPARE(part<QLineEdit>(m_screen, "edtCdMotivo")->text(), QStringLiteral("0001"));
     QVERIFY(m_screen->sbtConfirmar->isEnabled());
 }
 
@@ -273,23 +274,23 @@ void tst_CancelamentoGravacao::reasonIsChecked()
     QFETCH(QString, mensagem);
     const Chave chave = marca();
     const Gravado antes = gravado(chave);
-    QTest::keyClicks(m_screen->edtCdMotivo, codigo);
+    QTest::keyClicks(part<QLineEdit>(m_screen, "edtCdMotivo"), codigo);
     if (confirmando) {
         confirma();
     } else {
-        QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Tab);
+        QTest::keyClick(part<QLineEdit>(m_screen, "edtCdMotivo"), Qt::Key_Tab);
     }
     QCOMPARE(m_fixture.dialogs.shownTexts(), QStringList{mensagem});
-    QCOMPARE(QApplication::focusWidget(), m_screen->edtCdMotivo);
-    QCOMPARE(m_screen->pgcPadrao->activePage(), m_screen->tshMotivo);
-    QCOMPARE(m_screen->cdsOrcamento->state(), RecordList::State::Edit);
+    QCOMPARE(QApplication::focusWidget(), part<QLineEdit>(m_screen, "edtCdMotivo"));
+    QCOMPARE(m_screen->pgcPadrao->activePage(), part<QWidget>(m_screen, "tshMotivo"));
+    QCOMPARE(part<RecordList>(m_screen, "cdsOrcamento")->state(), RecordList::State::Edit);
     QCOMPARE(gravado(chave).situacao, antes.situacao);
 }
 
 void tst_CancelamentoGravacao::reasonCodeTakesDigitsOnlyAndIsAdjusted()
 {
     marca();
-    QLineEdit *codigo = m_screen->edtCdMotivo;
+    QLineEdit *codigo = part<QLineEdit>(m_screen, "edtCdMotivo");
     QTest::keyClicks(codigo, QStringLiteral("a1-b2 "));
     for (const QString &otherScriptsDigit : {QStringLiteral("\u0663"), QStringLiteral("\uFF14")}) {
         QTest::sendKeyEvent(QTest::Click, codigo, Qt::Key_unknown, otherScriptsDigit, Qt::NoModifier);
@@ -299,7 +300,7 @@ void tst_CancelamentoGravacao::reasonCodeTakesDigitsOnlyAndIsAdjusted()
     QCOMPARE(codigo->text(), QStringLiteral("1"));
     QTest::keyClick(codigo, Qt::Key_Tab);
     QCOMPARE(codigo->text(), QStringLiteral("0001"));
-    QCOMPARE(m_screen->edtNmMotivo->text(), QStringLiteral("Desistência do cliente"));
+    QCOMPARE(part<QLineEdit>(m_screen, "edtNmMotivo")->text(), QStringLiteral("Desistência do cliente"));
 }
 
 void tst_CancelamentoGravacao::lookupOffersEveryReason_data()
@@ -318,15 +319,15 @@ void tst_CancelamentoGravacao::lookupOffersEveryReason()
     QFETCH(QString, codigo);
     QFETCH(QString, nome);
     marca();
-    m_screen->edtNmMotivo->setText(QStringLiteral("Orçamento vencido"));
-    QTest::keyClicks(m_screen->edtCdMotivo, QStringLiteral("5"));
+    part<QLineEdit>(m_screen, "edtNmMotivo")->setText(QStringLiteral("Orçamento vencido"));
+    QTest::keyClicks(part<QLineEdit>(m_screen, "edtCdMotivo"), QStringLiteral("5"));
     m_fixture.dialogs.answerPickOne(escolha);
-    QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_F9);
+    QTest::keyClick(part<QLineEdit>(m_screen, "edtCdMotivo"), Qt::Key_F9);
     QCOMPARE(m_fixture.dialogs.pickTitles().last(), QStringLiteral("Motivo"));
-    QCOMPARE(m_screen->cdsMotivo->recordCount(), 10);
-    QCOMPARE(m_screen->edtCdMotivo->text(), codigo);
-    QCOMPARE(m_screen->edtNmMotivo->text(), nome);
-    QCOMPARE(m_screen->cdsObs->isEditing(), !escolha.isEmpty());
+    QCOMPARE(part<RecordList>(m_screen, "cdsMotivo")->recordCount(), 10);
+    QCOMPARE(part<QLineEdit>(m_screen, "edtCdMotivo")->text(), codigo);
+    QCOMPARE(part<QLineEdit>(m_screen, "edtNmMotivo")->text(), nome);
+    QCOMPARE(part<RecordList>(m_screen, "cdsObs")->isEditing(), !escolha.isEmpty());
 }
 
 void tst_CancelamentoGravacao::justificationOnlyWhenItWasEdited_data()
@@ -342,16 +343,16 @@ void tst_CancelamentoGravacao::justificationOnlyWhenItWasEdited()
     const Chave chave = marca();
     const qsizetype logged = m_fixture.serverLog().size();
     if (editada) {
-        QTest::keyClicks(m_screen->edtCdMotivo, QStringLiteral("0002"));
-        QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Tab);
+        QTest::keyClicks(part<QLineEdit>(m_screen, "edtCdMotivo"), QStringLiteral("0002"));
+        QTest::keyClick(part<QLineEdit>(m_screen, "edtCdMotivo"), Qt::Key_Tab);
     } else {
-        m_screen->edtCdMotivo->setText(QStringLiteral("0002"));
+        part<QLineEdit>(m_screen, "edtCdMotivo")->setText(QStringLiteral("0002"));
     }
     m_fixture.dialogs.answerAsk(0);
     confirma();
     QCOMPARE(m_fixture.dialogs.lastText(), QStringLiteral("Operação realizada com sucesso."));
     const Gravado depois = gravado(chave);
-    QCOMPARE(depois.situacao, QStringLiteral("8"));
+    QCOMPARE(depois.situacao, QuoteState::Cancelled);
     QCOMPARE(depois.temJustificativa, editada);
     QCOMPARE(depois.justificativa, QString());
     QTRY_VERIFY(m_fixture.serverLog().mid(logged).contains(QStringLiteral("setAgendaSalao")));
@@ -372,26 +373,26 @@ void tst_CancelamentoGravacao::cancelQuestion()
     QFETCH(bool, descartada);
     const Chave chave = marca();
     const Gravado antes = gravado(chave);
-    QTest::keyClicks(m_screen->edtCdMotivo, QStringLiteral("4"));
-    QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Tab);
-    QTest::keyClicks(m_screen->dbmMotivo, QStringLiteral("Rascunho"));
+    QTest::keyClicks(part<QLineEdit>(m_screen, "edtCdMotivo"), QStringLiteral("4"));
+    QTest::keyClick(part<QLineEdit>(m_screen, "edtCdMotivo"), Qt::Key_Tab);
+    QTest::keyClicks(part<TDBMemo>(m_screen, "dbmMotivo"), QStringLiteral("Rascunho"));
     m_fixture.dialogs.answerAsk(resposta);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
 
     QCOMPARE(m_fixture.dialogs.shownTexts(), QStringList{QStringLiteral("Deseja cancelar as alterações?")});
-    RecordList *quotes = m_screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
     QCOMPARE(quotes->state(), descartada ? RecordList::State::Browse : RecordList::State::Edit);
-    QCOMPARE(m_screen->cdsObs->isEditing(), !descartada);
+    QCOMPARE(part<RecordList>(m_screen, "cdsObs")->isEditing(), !descartada);
     QCOMPARE(boVd, !descartada);
     if (descartada) {
         QCOMPARE(quotes->changeCount(), 0);
-        QCOMPARE(m_screen->cdsObs->changeCount(), 0);
+        QCOMPARE(part<RecordList>(m_screen, "cdsObs")->changeCount(), 0);
         for (int row = 0; row < quotes->recordCount(); ++row) {
             if (quotes->valueAt(row, 1).toString() == chave.numero && quotes->valueAt(row, 2).toString() == chave.sequencia) {
                 QCOMPARE(quotes->valueAt(row, 5).toString(), antes.situacao);
             }
         }
-        QCOMPARE(m_screen->edtCdMotivo->text(), QString());
+        QCOMPARE(part<QLineEdit>(m_screen, "edtCdMotivo")->text(), QString());
         QCOMPARE(QApplication::focusWidget(), m_screen->dbgPadrao);
         QCOMPARE(m_screen->dbgPadrao->selectedFieldName(), QStringLiteral("NRORCAEVENTO"));
     }
@@ -406,11 +407,11 @@ void tst_CancelamentoGravacao::markedQuoteStaysEditableAfterSwitchingWindows()
     m_fixture.area.setActiveSubWindow(other);
     m_fixture.area.setActiveSubWindow(qobject_cast<QMdiSubWindow *>(m_screen->parentWidget()));
     m_screen->dbgPadraoEnter();
-    QVERIFY(m_screen->edtCdMotivo->isEnabled());
-    QVERIFY(m_screen->dbmMotivo->isEnabled());
-    QVERIFY(m_screen->pgcPadrao->isPageEnabled(m_screen->tshMotivo));
+    QVERIFY(part<QLineEdit>(m_screen, "edtCdMotivo")->isEnabled());
+    QVERIFY(part<TDBMemo>(m_screen, "dbmMotivo")->isEnabled());
+    QVERIFY(m_screen->pgcPadrao->isPageEnabled(part<QWidget>(m_screen, "tshMotivo")));
     QVERIFY(!m_screen->pgcPadrao->isPageEnabled(m_screen->tshPadrao));
-    QVERIFY(!m_screen->sbtHabilita->isEnabled());
+    QVERIFY(!part<TButtonFlat>(m_screen, "sbtHabilita")->isEnabled());
     delete other;
 }
 
@@ -425,7 +426,7 @@ void tst_CancelamentoGravacao::anotherOperatorFirstLeavesNothingPending()
     QString quote = chave.numero;
     QString nada;
     QString todos = QStringLiteral("T");
-    QString situacoes = QStringLiteral("1_2_");
+    QString situacoes = QuoteState::Pending + QLatin1Char('_') + QuoteState::Approved + QLatin1Char('_');
     double zero = 0;
     RecordList lista(QStringLiteral("outro"));
     ServerAnswer::LoadPacket(
@@ -448,34 +449,34 @@ void tst_CancelamentoGravacao::anotherOperatorFirstLeavesNothingPending()
     }
     QCOMPARE(lista.fieldByName(QStringLiteral("NRSEQORCAEVE")).asString(), chave.sequencia);
     lista.edit();
-    lista.fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QStringLiteral("9"));
+    lista.fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QuoteState::Postponed);
     lista.fieldByName(QStringLiteral("CDJUSTEXCHIS")).setAsString(QStringLiteral("0006"));
     lista.fieldByName(QStringLiteral("CDOPEJUSTORC")).setAsString(QStringLiteral("JSILVA"));
     lista.post();
     QVERIFY(Consiste::CheckResultServ(outro.Call(QStringLiteral("SetOrcamento"), {TNetArg::deltaOf(lista)}), true, 0)
                 .isDouble());
 
-    m_screen->edtCdMotivo->setText(QStringLiteral("0001"));
+    part<QLineEdit>(m_screen, "edtCdMotivo")->setText(QStringLiteral("0001"));
     m_fixture.dialogs.answerAsk(0);
     confirma();
     const QString refusal = m_fixture.dialogs.lastText();
     QVERIFY2(refusal.contains(QStringLiteral("alterado por outro usuário")), qPrintable(refusal));
     QCOMPARE(m_fixture.dialogs.shown().last().icon, HostDialogs::Icon::Error);
-    RecordList *quotes = m_screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
     QCOMPARE(quotes->state(), RecordList::State::Browse);
     QCOMPARE(quotes->changeCount(), 0);
     QVERIFY(QuoteState::isOpen(quotes->fieldByName(QStringLiteral("IDSITUORCEVE")).asString()));
     const Gravado depois = gravado(chave);
-    QCOMPARE(depois.situacao, QStringLiteral("9"));
+    QCOMPARE(depois.situacao, QuoteState::Postponed);
     QCOMPARE(depois.operador, QStringLiteral("JSILVA"));
 }
 
 void tst_CancelamentoGravacao::justificationRefusedAfterTheStateWasStored()
 {
     const Chave chave = marca();
-    QTest::keyClicks(m_screen->edtCdMotivo, QStringLiteral("1"));
-    QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Tab);
-    QTest::keyClicks(m_screen->dbmMotivo, QStringLiteral("Texto que nunca chega"));
+    QTest::keyClicks(part<QLineEdit>(m_screen, "edtCdMotivo"), QStringLiteral("1"));
+    QTest::keyClick(part<QLineEdit>(m_screen, "edtCdMotivo"), Qt::Key_Tab);
+    QTest::keyClicks(part<TDBMemo>(m_screen, "dbmMotivo"), QStringLiteral("Texto que nunca chega"));
     // Someone stores a justification between the listing and the confirmation.
     QSqlQuery other(m_fixture.serverSql());
     other.prepare(QStringLiteral("INSERT INTO OBSJUSTORCA (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, TXOBSJUSTORC, "
@@ -493,11 +494,11 @@ void tst_CancelamentoGravacao::justificationRefusedAfterTheStateWasStored()
                                          "justificativa não foi gravada.")
                               .arg(chave.numero, chave.sequencia));
     const Gravado depois = gravado(chave);
-    QCOMPARE(depois.situacao, QStringLiteral("8"));
+    QCOMPARE(depois.situacao, QuoteState::Cancelled);
     QCOMPARE(depois.agenda, QStringLiteral("C"));
     QCOMPARE(depois.justificativa, QStringLiteral("Outro texto"));
-    QCOMPARE(m_screen->cdsObs->changeCount(), 0);
-    QCOMPARE(m_screen->cdsOrcamento->changeCount(), 0);
+    QCOMPARE(part<RecordList>(m_screen, "cdsObs")->changeCount(), 0);
+    QCOMPARE(part<RecordList>(m_screen, "cdsOrcamento")->changeCount(), 0);
 }
 
 void tst_CancelamentoGravacao::aFailureAfterTheStateWasStoredNamesWhatFailed_data()
@@ -520,15 +521,15 @@ void tst_CancelamentoGravacao::aFailureAfterTheStateWasStoredNamesWhatFailed()
     QFETCH(QString, falha);
     QFETCH(QString, mensagem);
     const Chave chave = marca();
-    QTest::keyClicks(m_screen->edtCdMotivo, QStringLiteral("1"));
+    QTest::keyClicks(part<QLineEdit>(m_screen, "edtCdMotivo"), QStringLiteral("1"));
     if (!justificativa.isEmpty()) { // confirmed from the code itself, the quote takes no justification
-        QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Tab);
-        QTest::keyClicks(m_screen->dbmMotivo, justificativa);
+        QTest::keyClick(part<QLineEdit>(m_screen, "edtCdMotivo"), Qt::Key_Tab);
+        QTest::keyClicks(part<TDBMemo>(m_screen, "dbmMotivo"), justificativa);
     }
     // From the confirmation on, a server that fails where the row says.
     ScriptedPeer peer;
     m_fixture.login(false, peer.port());
-    m_screen->netCancelamento->Disconnect();
+    part<TNetConnection>(m_screen, "netCancelamento")->Disconnect();
     const QJsonArray campos{QJsonObject{{"name", "CDJUSTEXCHIS"}, {"type", "text"}, {"size", 4}}};
     peer.replyResult(QJsonObject{{"ok", true}, {"data", QJsonObject{{"fields", campos}, {"rows", QJsonArray{QJsonArray{"0001"}}}}}});
     for (int chamada = 0; chamada <= chamadasBoas; ++chamada) { // SetOrcamento first
@@ -543,12 +544,12 @@ void tst_CancelamentoGravacao::aFailureAfterTheStateWasStoredNamesWhatFailed()
                                   .arg(chave.numero, chave.sequencia, mensagem))
                  && texto.contains(QStringLiteral("falha em ") + falha),
              qPrintable(texto));
-    QCOMPARE(m_screen->cdsOrcamento->state(), RecordList::State::Browse);
+    QCOMPARE(part<RecordList>(m_screen, "cdsOrcamento")->state(), RecordList::State::Browse);
 }
 
 void tst_CancelamentoGravacao::deletingARowNeverDeletesTheQuote()
 {
-    RecordList *quotes = m_screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
     const int rows = quotes->recordCount();
     const Chave chave{quotes->fieldByName(QStringLiteral("NRORCAEVENTO")).asString(),
                       quotes->fieldByName(QStringLiteral("NRSEQORCAEVE")).asString()};
@@ -565,24 +566,24 @@ void tst_CancelamentoGravacao::deletingARowNeverDeletesTheQuote()
 void tst_CancelamentoGravacao::aMarkTheServerCannotServeIsDroppedByKeyboard()
 {
     marca(); // a reason shown for an earlier mark, dropped
-    QTest::keyClicks(m_screen->edtCdMotivo, QStringLiteral("1"));
-    QTest::keyClick(m_screen->edtCdMotivo, Qt::Key_Tab);
-    QVERIFY(!m_screen->edtNmMotivo->text().isEmpty());
+    QTest::keyClicks(part<QLineEdit>(m_screen, "edtCdMotivo"), QStringLiteral("1"));
+    QTest::keyClick(part<QLineEdit>(m_screen, "edtCdMotivo"), Qt::Key_Tab);
+    QVERIFY(!part<QLineEdit>(m_screen, "edtNmMotivo")->text().isEmpty());
     m_fixture.dialogs.answerAsk(0);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QTcpServer ninguem; // then the server goes away
     QVERIFY(ninguem.listen(QHostAddress::LocalHost));
     m_fixture.login(false, ninguem.serverPort());
     ninguem.close();
-    m_screen->netCancelamento->Disconnect();
+    part<TNetConnection>(m_screen, "netCancelamento")->Disconnect();
 
     m_screen->dbgPadrao->setSelectedField(QStringLiteral("IDCHECK"));
     QTest::keyClick(m_screen->dbgPadrao, Qt::Key_Space);
     QCOMPARE(m_fixture.dialogs.shown().last().icon, HostDialogs::Icon::Error);
-    QCOMPARE(m_screen->edtNmMotivo->text(), QString());
+    QCOMPARE(part<QLineEdit>(m_screen, "edtNmMotivo")->text(), QString());
     m_fixture.dialogs.answerAsk(0);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    QCOMPARE(m_screen->cdsOrcamento->state(), RecordList::State::Browse);
+    QCOMPARE(part<RecordList>(m_screen, "cdsOrcamento")->state(), RecordList::State::Browse);
     QCOMPARE(m_screen->pgcPadrao->activePage(), m_screen->tshPadrao);
     QCOMPARE(QApplication::focusWidget(), m_screen->dbgPadrao);
 }
@@ -607,13 +608,13 @@ void tst_CancelamentoGravacao::wholeCancellationByKeyboard()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
 
-    RecordList *quotes = m_screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
     const Chave chave{quotes->fieldByName(QStringLiteral("NRORCAEVENTO")).asString(),
                       quotes->fieldByName(QStringLiteral("NRSEQORCAEVE")).asString()};
     QCOMPARE(QApplication::focusWidget(), m_screen->dbgPadrao);
     QTest::keyClick(m_screen->dbgPadrao, Qt::Key_Left);
     QTest::keyClick(m_screen->dbgPadrao, Qt::Key_Space);
-    QCOMPARE(QApplication::focusWidget(), m_screen->edtCdMotivo);
+    QCOMPARE(QApplication::focusWidget(), part<QLineEdit>(m_screen, "edtCdMotivo"));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("6"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Adiado a pedido da noiva."));
@@ -623,7 +624,7 @@ void tst_CancelamentoGravacao::wholeCancellationByKeyboard()
     QVERIFY(answers.allUsed());
     QCOMPARE(seen, (QStringList{"Cancelar", "Adiar", "OK"}));
     const Gravado depois = gravado(chave);
-    QCOMPARE(depois.situacao, QStringLiteral("9"));
+    QCOMPARE(depois.situacao, QuoteState::Postponed);
     QCOMPARE(depois.motivo, QStringLiteral("0006"));
     QCOMPARE(depois.justificativa, QStringLiteral("Adiado a pedido da noiva."));
 }

@@ -5,6 +5,7 @@
 #include "HistoricoDialog.h"
 #include "ModalAnswers.h"
 #include "RecordList.h"
+#include "ScreenParts.h"
 #include "Showavi.h"
 #include "TDBGrid.h"
 #include "TfrmCancelamento.h"
@@ -41,15 +42,18 @@ private slots:
 
     void commandsOpenWithAListNotBeingEdited()
     {
-        QVERIFY(m_screen->cdsOrcamento->recordCount() > 0);
-        QVERIFY(m_screen->mnuHistorico->isEnabled());
-        QVERIFY(m_screen->mnuExportar->isEnabled());
-        m_screen->cdsOrcamento->edit();
-        QVERIFY(!m_screen->mnuHistorico->isEnabled());
-        QVERIFY(!m_screen->mnuExportar->isEnabled());
-        m_screen->cdsOrcamento->cancel();
-        QVERIFY(m_screen->mnuHistorico->isEnabled());
-        QVERIFY(m_screen->mnuExportar->isEnabled());
+        RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
+        QAction *mnuHistorico = part<QAction>(m_screen, "mnuHistorico");
+        QAction *mnuExportar = part<QAction>(m_screen, "mnuExportar");
+        QVERIFY(quotes->recordCount() > 0);
+        QVERIFY(mnuHistorico->isEnabled());
+        QVERIFY(mnuExportar->isEnabled());
+        quotes->edit();
+        QVERIFY(!mnuHistorico->isEnabled());
+        QVERIFY(!mnuExportar->isEnabled());
+        quotes->cancel();
+        QVERIFY(mnuHistorico->isEnabled());
+        QVERIFY(mnuExportar->isEnabled());
     }
 
     void aQuoteNeverChangedShowsItsCreation()
@@ -60,8 +64,9 @@ private slots:
             auto *grid = dialog.findChild<TDBGrid *>(QStringLiteral("dbgHistorico"));
             QCOMPARE(grid->model()->rowCount(), 1);
             QCOMPARE(grid->model()->index(0, 1).data().toString(), QStringLiteral("Inclusão"));
+            const RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
             QCOMPARE(grid->model()->index(0, 3).data().toString(),
-                     m_screen->cdsOrcamento->fieldByName(QStringLiteral("IDSITUORCEVE")).displayText());
+                     quotes->fieldByName(QStringLiteral("IDSITUORCEVE")).displayText());
             QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("lblAlteracoes"))->text(), QStringLiteral("Sem alterações"));
             QVERIFY(dialog.findChild<QPlainTextEdit *>(QStringLiteral("memJustificativa"))->toPlainText().isEmpty());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
@@ -95,7 +100,7 @@ private slots:
         QCOMPARE(lines.at(0), QStringLiteral("Nr. Orçamento;Seq.;Cliente;Situação;Tipo de Serviço;Tipo de Evento;"
                                              "Dt. Evento;Dt. Validade;Dt. Origem"));
         // Every listed quote, then the counts (their contents are the export's own tests).
-        const int quotes = m_screen->cdsOrcamento->recordCount();
+        const int quotes = part<RecordList>(m_screen, "cdsOrcamento")->recordCount();
         QCOMPARE(lines.at(quotes + 2), QStringLiteral("Situação;Quantidade"));
         QVERIFY(m_fixture.dialogs.lastText().startsWith(QStringLiteral("%1 orçamento(s) exportado(s)").arg(quotes)));
     }

@@ -11,6 +11,7 @@
 #include "QtHostDialogs.h"
 #include "RecordList.h"
 #include "QuoteStates.h"
+#include "ScreenParts.h"
 #include "ScriptedPeer.h"
 #include "ServerAnswer.h"
 #include "Showavi.h"
@@ -172,7 +173,7 @@ Cancelado tst_CancelamentoReabilita::cancela(const QString &state)
     ResetFiltro(Filtro);
     Filtro.NrOrcaEven = {quote.numero, quote.numero, QString()};
     m_screen->sbtVerificarClick(m_screen->sbtVerificar);
-    RecordList *quotes = m_screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
     for (int row = 0; row < quotes->recordCount(); ++row) {
         if (quotes->valueAt(row, 2).toString() == quote.sequencia) {
             quotes->moveTo(row);
@@ -180,7 +181,7 @@ Cancelado tst_CancelamentoReabilita::cancela(const QString &state)
     }
     m_screen->dbgPadrao->setSelectedField(QStringLiteral("IDCHECK"));
     m_screen->dbgPadraoDblClick();
-    m_screen->edtCdMotivo->setText(QStringLiteral("0001"));
+    part<QLineEdit>(m_screen, "edtCdMotivo")->setText(QStringLiteral("0001"));
     m_fixture.dialogs.answerAsk(0);
     m_screen->clickCommand(TfrmPadraoGrid::RecordCommand::Confirmar);
     if (m_fixture.dialogs.lastText() != QStringLiteral("Operação realizada com sucesso.")) {
@@ -200,9 +201,10 @@ Cancelado tst_CancelamentoReabilita::cancela(const QString &state)
 void tst_CancelamentoReabilita::listaCancelados(const Cancelado &quote)
 {
     ResetFiltro(Filtro);
-    Filtro.IdSitu = QStringLiteral("_8_9_");
+    Filtro.IdSitu = QLatin1Char('_') + QuoteState::Cancelled + QLatin1Char('_') + QuoteState::Postponed
+                    + QLatin1Char('_');
     m_screen->sbtVerificarClick(m_screen->sbtVerificar);
-    RecordList *quotes = m_screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
     for (int row = 0; row < quotes->recordCount(); ++row) {
         if (quotes->valueAt(row, 1).toString() == quote.numero && quotes->valueAt(row, 2).toString() == quote.sequencia) {
             quotes->moveTo(row);
@@ -212,7 +214,7 @@ void tst_CancelamentoReabilita::listaCancelados(const Cancelado &quote)
 
 void tst_CancelamentoReabilita::deixaAlteracaoPendente()
 {
-    RecordList *quotes = m_screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
     const RecordList::Event before = quotes->beforePost;
     const RecordList::Event after = quotes->afterPost;
     quotes->beforePost = nullptr;
@@ -234,30 +236,30 @@ void tst_CancelamentoReabilita::abreSobre(ScriptedPeer &peer, const QJsonObject 
     m_screen = m_fixture.openScreen();
     QVERIFY(m_screen);
     // A call the script did not foresee fails at once instead of waiting.
-    m_screen->netCancelamento->SetCallTimeout(3000);
-    QCOMPARE(m_screen->cdsOrcamento->recordCount(), 1);
+    part<TNetConnection>(m_screen, "netCancelamento")->SetCallTimeout(3000);
+    QCOMPARE(part<RecordList>(m_screen, "cdsOrcamento")->recordCount(), 1);
 }
 
 void tst_CancelamentoReabilita::answeringNoChangesNothing()
 {
-    const Cancelado quote = cancela(QStringLiteral("2"));
+    const Cancelado quote = cancela(QuoteState::Approved);
     m_screen->mnuItensClick(nullptr);
     const qsizetype logged = logAtual();
     m_fixture.dialogs.answerAsk(1);
-    QTest::keyClick(m_screen->dbgItem, Qt::Key_H, Qt::ControlModifier);
+    QTest::keyClick(part<TDBGrid>(m_screen, "dbgItem"), Qt::Key_H, Qt::ControlModifier);
     QCOMPARE(m_fixture.dialogs.shownTexts(),
              QStringList{QStringLiteral("O orçamento selecionado será habilitado. Confirma operação?")});
     QCOMPARE(metodosDesde(logged), QStringList());
-    QCOMPARE(m_screen->pgcPadrao->activePage(), m_screen->tshItens);
-    QCOMPARE(situacao(quote), QStringLiteral("8"));
+    QCOMPARE(m_screen->pgcPadrao->activePage(), part<QWidget>(m_screen, "tshItens"));
+    QCOMPARE(situacao(quote), QuoteState::Cancelled);
 }
 
 void tst_CancelamentoReabilita::reEnableRestoresStateAndBooking_data()
 {
     QTest::addColumn<QString>("anterior");
     QTest::addColumn<QString>("agenda");
-    QTest::newRow("approved again, booked") << QStringLiteral("2") << QStringLiteral("A");
-    QTest::newRow("pending again, reserved") << QStringLiteral("1") << QStringLiteral("R");
+    QTest::newRow("approved again, booked") << QuoteState::Approved << QStringLiteral("A");
+    QTest::newRow("pending again, reserved") << QuoteState::Pending << QStringLiteral("R");
 }
 
 void tst_CancelamentoReabilita::reEnableRestoresStateAndBooking()
@@ -280,7 +282,7 @@ void tst_CancelamentoReabilita::reEnableRestoresStateAndBooking()
              1);
     // Listed again: the quote has left the list of cancelled ones, and the
     // unconfirmed mark went with the old list.
-    RecordList *quotes = m_screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
     QCOMPARE(quotes->changeCount(), 0);
     for (int row = 0; row < quotes->recordCount(); ++row) {
         QVERIFY(quotes->valueAt(row, 1).toString() != quote.numero || quotes->valueAt(row, 2).toString() != quote.sequencia);
@@ -308,8 +310,8 @@ void tst_CancelamentoReabilita::blockedHallIsReportedAndNothingWritten()
     QFETCH(QString, caso);
     QFETCH(QString, mensagem);
     QFETCH(bool, nomeiaOutro);
-    const Cancelado rival = cancela(QStringLiteral("1"));
-    const Cancelado quote = cancela(QStringLiteral("2"));
+    const Cancelado rival = cancela(QuoteState::Pending);
+    const Cancelado quote = cancela(QuoteState::Approved);
     // The rival moves to the quote's hall and day; only it may be booked there.
     executa(QStringLiteral("DELETE FROM AGENDASALAO WHERE CDFILIAL = '0001' AND CDSALAOEVEN = ? AND DTEVENTO = ? "
                            "AND NOT (NRORCAEVENTO = ? AND NRSEQORCAEVE = ?)"),
@@ -330,7 +332,7 @@ void tst_CancelamentoReabilita::blockedHallIsReportedAndNothingWritten()
     outro.SetHost(QStringLiteral("127.0.0.1"));
     outro.SetPort(m_fixture.port());
     outro.SetServerName(QStringLiteral("CXL04100.rdmCancelamento"));
-    QString anterior = QStringLiteral("1");
+    QString anterior = QuoteState::Pending;
     if (caso != "N_LIMITE_DEF") {
         QVERIFY(Consiste::CheckResultServ(outro.Call(QStringLiteral("SetAnterior"),
                                                      {rival.numero, QStringLiteral("0001"), rival.sequencia,
@@ -350,14 +352,14 @@ void tst_CancelamentoReabilita::blockedHallIsReportedAndNothingWritten()
     QCOMPARE(refusal.details.contains(rival.numero), nomeiaOutro);
     QVERIFY(!metodosDesde(logged).contains(QStringLiteral("SetAnterior")));
     QVERIFY(!metodosDesde(logged).contains(QStringLiteral("GetOrcamento")));
-    QCOMPARE(situacao(quote), QStringLiteral("8"));
-    QCOMPARE(m_screen->cdsOrcamento->changeCount(), 0);
+    QCOMPARE(situacao(quote), QuoteState::Cancelled);
+    QCOMPARE(part<RecordList>(m_screen, "cdsOrcamento")->changeCount(), 0);
     QCOMPARE(m_screen->pgcPadrao->activePage(), m_screen->tshPadrao);
 }
 
 void tst_CancelamentoReabilita::refusedSetAnteriorLeavesNothingPending()
 {
-    const Cancelado quote = cancela(QStringLiteral("2"));
+    const Cancelado quote = cancela(QuoteState::Approved);
     // Someone re-enabled it meanwhile: the server has nothing left to restore.
     TNetConnection outro;
     outro.SetHost(QStringLiteral("127.0.0.1"));
@@ -376,7 +378,7 @@ void tst_CancelamentoReabilita::refusedSetAnteriorLeavesNothingPending()
     QVERIFY2(m_fixture.dialogs.lastText().contains(QStringLiteral("não está cancelado nem adiado")),
              qPrintable(m_fixture.dialogs.lastText()));
     QCOMPARE(metodosDesde(logged), (QStringList{"getSituAnterior", "getVerifSalao", "SetAnterior"}));
-    QCOMPARE(m_screen->cdsOrcamento->changeCount(), 0);
+    QCOMPARE(part<RecordList>(m_screen, "cdsOrcamento")->changeCount(), 0);
     QCOMPARE(m_screen->pgcPadrao->activePage(), m_screen->tshPadrao);
 }
 
@@ -387,16 +389,18 @@ void tst_CancelamentoReabilita::unusualServerAnswers_data()
     QTest::addColumn<QStringList>("chamadas");
     QTest::addColumn<QString>("mensagem");
     const QStringList restaurada{"getSituAnterior", "getVerifSalao", "SetAnterior", "GetOrcamento"};
-    QTest::newRow("hall answer in lower case") << "2" << "ok" << QStringList{"getSituAnterior", "getVerifSalao"}
-                                               << "ok";
+    QTest::newRow("hall answer in lower case")
+        << QuoteState::Approved << "ok" << QStringList{"getSituAnterior", "getVerifSalao"} << "ok";
     QTest::newRow("hall answer without a code")
-        << "2" << "Salão em reforma" << QStringList{"getSituAnterior", "getVerifSalao"} << "Salão em reforma";
+        << QuoteState::Approved << "Salão em reforma" << QStringList{"getSituAnterior", "getVerifSalao"}
+        << "Salão em reforma";
     QTest::newRow("no previous state: no booking letter") << "" << "OK" << restaurada
                                                           << "Operação realizada com sucesso.";
     QTest::newRow("unknown previous state: no booking letter") << "5" << "OK" << restaurada
                                                                << "Operação realizada com sucesso.";
     QTest::newRow("booking failed after the state came back")
-        << "2" << "OK" << QStringList{"getSituAnterior", "getVerifSalao", "SetAnterior", "setAgendaSalao", "GetOrcamento"}
+        << QuoteState::Approved << "OK"
+        << QStringList{"getSituAnterior", "getVerifSalao", "SetAnterior", "setAgendaSalao", "GetOrcamento"}
         << "O orçamento 0000009001 (seq. 01) já está habilitado como Aprovado, mas a agenda do salão não foi atualizada: ";
 }
 
@@ -407,7 +411,7 @@ void tst_CancelamentoReabilita::unusualServerAnswers()
     QFETCH(QStringList, chamadas);
     QFETCH(QString, mensagem);
     ScriptedPeer peer;
-    const QJsonObject quotes = CancelamentoFixture::quotePacket({QStringLiteral("8")});
+    const QJsonObject quotes = CancelamentoFixture::quotePacket({QuoteState::Cancelled});
     abreSobre(peer, quotes);
     peer.replyResult(anterior);
     peer.replyResult(salao);
@@ -419,7 +423,7 @@ void tst_CancelamentoReabilita::unusualServerAnswers()
         peer.replyResult(QJsonObject{{"ok", true}, {"data", quotes}});
     }
     m_fixture.dialogs.answerAsk(0);
-    m_screen->mnuHabilita->trigger();
+    part<QAction>(m_screen, "mnuHabilita")->trigger();
 
     QStringList made;
     for (const QJsonObject &call : peer.calls()) {
@@ -434,25 +438,25 @@ void tst_CancelamentoReabilita::unusualServerAnswers()
 void tst_CancelamentoReabilita::serverGoneMidWay()
 {
     ScriptedPeer peer;
-    abreSobre(peer, CancelamentoFixture::quotePacket({QStringLiteral("9")}));
+    abreSobre(peer, CancelamentoFixture::quotePacket({QuoteState::Postponed}));
     deixaAlteracaoPendente();
-    peer.replyResult(QStringLiteral("2"));
+    peer.replyResult(QuoteState::Approved);
     peer.closeOnNextRequest();
     m_fixture.dialogs.answerAsk(0);
-    m_screen->mnuHabilita->trigger();
+    part<QAction>(m_screen, "mnuHabilita")->trigger();
 
     QCOMPARE(m_fixture.dialogs.shown().last().icon, HostDialogs::Icon::Error);
     QVERIFY2(m_fixture.dialogs.lastText().contains(QStringLiteral("getVerifSalao")),
              qPrintable(m_fixture.dialogs.lastText()));
     QCOMPARE(peer.calls().size(), 3);
     QCOMPARE(Showavi::Depth(), 0);
-    QCOMPARE(m_screen->cdsOrcamento->changeCount(), 0);
+    QCOMPARE(part<RecordList>(m_screen, "cdsOrcamento")->changeCount(), 0);
     QCOMPARE(m_screen->pgcPadrao->activePage(), m_screen->tshPadrao);
 }
 
 void tst_CancelamentoReabilita::wholeReEnableByKeyboard()
 {
-    const Cancelado quote = cancela(QStringLiteral("2"));
+    const Cancelado quote = cancela(QuoteState::Approved);
     ResetFiltro(Filtro);
     m_screen->sbtVerificarClick(m_screen->sbtVerificar);
     m_screen->dbgPadrao->setFocus();
@@ -474,9 +478,11 @@ void tst_CancelamentoReabilita::wholeReEnableByKeyboard()
     answers.then([&](QWidget &) { tecla(Qt::Key_Return); }); // "Sim", the default
     answers.then([&](QWidget &) { tecla(Qt::Key_Return); }); // the success message
     QTest::keyClick(m_screen->dbgPadrao, Qt::Key_L, Qt::ControlModifier);
-    QCOMPARE(Filtro.IdSitu, QStringLiteral("_1_2_8_9_"));
+    QCOMPARE(Filtro.IdSitu, QLatin1Char('_') + QuoteState::Pending + QLatin1Char('_') + QuoteState::Approved
+                                + QLatin1Char('_') + QuoteState::Cancelled + QLatin1Char('_') + QuoteState::Postponed
+                                + QLatin1Char('_'));
 
-    RecordList *quotes = m_screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
     QTRY_COMPARE(QApplication::focusWidget(), m_screen->dbgPadrao);
     const auto atual = [quotes] {
         return quotes->fieldByName(QStringLiteral("NRORCAEVENTO")).asString()
@@ -490,7 +496,7 @@ void tst_CancelamentoReabilita::wholeReEnableByKeyboard()
     HostDialogs::install(&m_fixture.dialogs);
 
     QVERIFY(answers.allUsed());
-    QCOMPARE(situacao(quote), QStringLiteral("2"));
+    QCOMPARE(situacao(quote), QuoteState::Approved);
 }
 
 QTEST_MAIN(tst_CancelamentoReabilita)

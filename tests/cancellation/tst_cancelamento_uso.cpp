@@ -4,6 +4,7 @@
 #include "CancelamentoFixture.h"
 
 #include "RecordList.h"
+#include "ScreenParts.h"
 #include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
 #include "TDBGrid.h"
@@ -46,8 +47,9 @@ void tst_CancelamentoUso::shiftTabFromTheGridReachesTheBranch()
     TfrmCancelamento *screen = m_fixture.openAndList();
     QVERIFY(screen);
     QCOMPARE(QApplication::focusWidget(), screen->dbgPadrao);
+    QLineEdit *medCdFilial = part<QLineEdit>(screen, "medCdFilial");
     QStringList path;
-    for (int step = 0; step < 6 && QApplication::focusWidget() != screen->medCdFilial; ++step) {
+    for (int step = 0; step < 6 && QApplication::focusWidget() != medCdFilial; ++step) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         QWidget *focused = QApplication::focusWidget();
         QVERIFY(focused);
@@ -55,7 +57,7 @@ void tst_CancelamentoUso::shiftTabFromTheGridReachesTheBranch()
         QVERIFY2(!qobject_cast<TButtonFlat *>(focused) || !screen->panMenu->isAncestorOf(focused),
                  qPrintable(path.join(QLatin1String(" > "))));
     }
-    QVERIFY2(QApplication::focusWidget() == screen->medCdFilial, qPrintable(path.join(QLatin1String(" > "))));
+    QVERIFY2(QApplication::focusWidget() == medCdFilial, qPrintable(path.join(QLatin1String(" > "))));
 }
 
 void tst_CancelamentoUso::menuCommandLeavesTheFocusInThePageShown_data()
@@ -78,7 +80,7 @@ void tst_CancelamentoUso::menuCommandLeavesTheFocusInThePageShown()
     TfrmCancelamento *screen = m_fixture.openAndList();
     QVERIFY(screen);
     if (fromItems) {
-        screen->pgcPadrao->SetActivePage(screen->tshItens);
+        screen->pgcPadrao->SetActivePage(part<QWidget>(screen, "tshItens"));
         QCoreApplication::processEvents();
     }
     QMenu *opened = menu == Qt::Key_O ? screen->mnuOperacao : screen->mnuManutencao;
@@ -99,15 +101,15 @@ void tst_CancelamentoUso::reasonPageNamesTheQuoteBeingWithdrawn()
 {
     TfrmCancelamento *screen = m_fixture.openAndList();
     QVERIFY(screen);
-    RecordList *quotes = screen->cdsOrcamento;
+    RecordList *quotes = part<RecordList>(screen, "cdsOrcamento");
     quotes->moveTo(1);
     const auto field = [quotes](const char *name) { return quotes->fieldByName(QLatin1String(name)).asString(); };
     const QString expected = QStringLiteral("Orçamento %1, sequência %2 — %3")
                                  .arg(field("NRORCAEVENTO"), field("NRSEQORCAEVE"), field("NMFANTCLIE"));
     screen->dbgPadrao->setSelectedField(QStringLiteral("IDCHECK"));
     QTest::keyClick(screen->dbgPadrao, Qt::Key_Space);
-    QCOMPARE(screen->pgcPadrao->activePage(), screen->tshMotivo);
-    QCOMPARE(screen->lblOrcamentoMotivo->text(), expected);
+    QCOMPARE(screen->pgcPadrao->activePage(), part<QWidget>(screen, "tshMotivo"));
+    QCOMPARE(part<QLabel>(screen, "lblOrcamentoMotivo")->text(), expected);
     quotes->cancel();
 }
 
@@ -115,7 +117,7 @@ void tst_CancelamentoUso::statusLineCountsTheQuotesListedAndTheirFilter()
 {
     TfrmCancelamento *screen = m_fixture.openAndList();
     QVERIFY(screen);
-    const int listed = screen->cdsOrcamento->recordCount();
+    const int listed = part<RecordList>(screen, "cdsOrcamento")->recordCount();
     QVERIFY(listed > 1);
     QCOMPARE(screen->stbPadrao->currentMessage(),
              QStringLiteral("%1 orçamentos   Filtro: Pendente, Aprovado").arg(listed));

@@ -5,7 +5,9 @@
 #include "Cli_cxl04100.h"
 #include "Cli_cxl04101.h"
 #include "FiltroDialogo.h"
+#include "QuoteStates.h"
 #include "RecordList.h"
+#include "ScreenParts.h"
 #include "TButtonFlat.h"
 #include "TDateEditPlus.h"
 #include "TfrmCancelamento.h"
@@ -96,7 +98,7 @@ void TestFiltroListagem::init()
     fixture.login(true);
     screen = fixture.openScreen();
     QVERIFY(screen);
-    QVERIFY(screen->cdsOrcamento->recordCount() > 0);
+    QVERIFY(part<RecordList>(screen, "cdsOrcamento")->recordCount() > 0);
 }
 
 void TestFiltroListagem::cleanup()
@@ -148,7 +150,7 @@ QStringList TestFiltroListagem::noBanco(const QString &conditions, const QVarian
 
 QStringList TestFiltroListagem::naTela() const
 {
-    RecordList &list = *frmCancelamento->cdsOrcamento;
+    RecordList &list = *part<RecordList>(frmCancelamento, "cdsOrcamento");
     QStringList keys;
     for (int row = 0; row < list.recordCount(); ++row) {
         list.moveTo(row);
@@ -204,16 +206,17 @@ void TestFiltroListagem::confirmationListsOnceWithTheNewCriteria()
         d.rbtLVendedor->setChecked(true);
         d.sbtVendedor->click();
         // The listing runs while the dialog still shows.
-        connect(frmCancelamento->cdsOrcamento, &RecordList::reset, &d,
+        connect(part<RecordList>(frmCancelamento, "cdsOrcamento"), &RecordList::reset, &d,
                 [&d, &listedWhileOpen] { listedWhileOpen = d.isVisible() ? 1 : 0; });
         QTest::keyClick(&d, Qt::Key_F10);
     });
-    QTest::mouseClick(screen->sbtFiltro, Qt::LeftButton);
+    QTest::mouseClick(part<TButtonFlat>(screen, "sbtFiltro"), Qt::LeftButton);
 
     QCOMPARE(FiltroModalResult(), 1);
     QTRY_COMPARE(listagens(), before + 1);
     QCOMPARE(listedWhileOpen, 1);
-    QCOMPARE(Filtro.IdSitu, QStringLiteral("_1_2_8_"));
+    QCOMPARE(Filtro.IdSitu, QLatin1Char('_') + QuoteState::Pending + QLatin1Char('_') + QuoteState::Approved
+                                + QLatin1Char('_') + QuoteState::Cancelled + QLatin1Char('_'));
     QCOMPARE(Filtro.Vendedor.Lista, sellers.join(QLatin1Char('_')));
 
     const QStringList expected = noBanco(
@@ -304,7 +307,8 @@ void TestFiltroListagem::keyboardOnlyFilterListsWhatItAsks()
     QCOMPARE(FiltroModalResult(), 1);
     QCOMPARE(path, QStringList({"medOrcaDe", "depDeEvento", "depDeValidade", "rbtTVendedor", "rbtLVendedor",
                                 "sbtVendedor", "chbCancelado"}));
-    QCOMPARE(Filtro.IdSitu, QStringLiteral("_1_2_8_"));
+    QCOMPARE(Filtro.IdSitu, QLatin1Char('_') + QuoteState::Pending + QLatin1Char('_') + QuoteState::Approved
+                                + QLatin1Char('_') + QuoteState::Cancelled + QLatin1Char('_'));
     QCOMPARE(Filtro.NrOrcaEven.Todos, QStringLiteral("T"));
     QCOMPARE(Filtro.DtEvento.Todos, QString());
     QCOMPARE(Filtro.Vendedor.Lista, sellers.join(QLatin1Char('_')));

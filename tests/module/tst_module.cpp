@@ -4,6 +4,7 @@
 #include "Cli_cxl04101.h"
 #include "HostMdi.h"
 #include "Pkg_cxl04100.h"
+#include "QuoteStates.h"
 #include "ScriptedDialogs.h"
 #include "TFiltro.h"
 #include "TfrmCancelamento.h"
@@ -146,7 +147,7 @@ void tst_Module::shouldCreateNewScreenWithDefaultFilterAfterClose()
     Initialize();
     IniProc();
     QPointer<TfrmCancelamento> first = frmCancelamento;
-    Filtro.IdSitu = QStringLiteral("8_9_");
+    Filtro.IdSitu = QuoteState::Cancelled + QLatin1Char('_') + QuoteState::Postponed + QLatin1Char('_');
     Filtro.Vendedor.Todos.clear();
     Filtro.Vendedor.Lista = QStringLiteral("0001");
 
@@ -154,12 +155,13 @@ void tst_Module::shouldCreateNewScreenWithDefaultFilterAfterClose()
     QVERIFY(!boStCriado);
     QVERIFY(first.isNull());
     QVERIFY(frmCancelamento.isNull());
-    QCOMPARE(Filtro.IdSitu, QStringLiteral("8_9_")); // survives until a new screen is made
+    // survives until a new screen is made
+    QCOMPARE(Filtro.IdSitu, QuoteState::Cancelled + QLatin1Char('_') + QuoteState::Postponed + QLatin1Char('_'));
 
     IniProc();
     QCOMPARE(screens().size(), 1);
     QVERIFY(frmCancelamento);
-    QCOMPARE(Filtro.IdSitu, QStringLiteral("1_2_"));
+    QCOMPARE(Filtro.IdSitu, QuoteState::Pending + QLatin1Char('_') + QuoteState::Approved + QLatin1Char('_'));
     QCOMPARE(Filtro.Vendedor.Todos, QStringLiteral("T"));
     QVERIFY(Filtro.Vendedor.Lista.isEmpty());
     Finalize();

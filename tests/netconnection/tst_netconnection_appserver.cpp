@@ -95,9 +95,10 @@ private slots:
         const Field &branch = cdsOrcamento.fieldByName(QStringLiteral("CDFILIAL"));
         for (cdsOrcamento.first(); !cdsOrcamento.eof(); cdsOrcamento.next()) {
             QCOMPARE(branch.asString(), QStringLiteral("0001"));
-            QVERIFY2(state.asString() == QLatin1String("1") || state.asString() == QLatin1String("2"), qPrintable(state.asString()));
+            QVERIFY2(state.asString() == QuoteState::Pending || state.asString() == QuoteState::Approved,
+                     qPrintable(state.asString()));
         }
-        QCOMPARE(filter.states, QStringLiteral("1_2_"));
+        QCOMPARE(filter.states, QuoteState::Pending + QLatin1Char('_') + QuoteState::Approved + QLatin1Char('_'));
         QCOMPARE(filter.number.all, QStringLiteral("T"));
         QCOMPARE(filter.eventDate.from, 0.0);
     }
@@ -117,7 +118,7 @@ private slots:
         const QString number = cdsOrcamento.fieldByName(QStringLiteral("NRORCAEVENTO")).asString();
         const QString sequence = cdsOrcamento.fieldByName(QStringLiteral("NRSEQORCAEVE")).asString();
         cdsOrcamento.edit();
-        cdsOrcamento.fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QStringLiteral("8"));
+        cdsOrcamento.fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QuoteState::Cancelled);
         cdsOrcamento.fieldByName(QStringLiteral("CDJUSTEXCHIS")).setAsString(cdsMotivo.valueAt(0, 0).toString());
         cdsOrcamento.fieldByName(QStringLiteral("CDOPEJUSTORC")).setAsString(QStringLiteral("OPERADOR"));
         cdsOrcamento.post();
