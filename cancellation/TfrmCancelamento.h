@@ -128,8 +128,8 @@ private:
     void mnuExportarClick(QObject *sender);
     void ordenaTabulacao();
     void vigiaFoco();
-    QAction *criaAcao(QMenu *menu, const QString &objectName, const QString &caption,
-                             const QKeySequence &shortcut, void (TfrmCancelamento::*handler)(QObject *));
+    QAction *criaAcao(QMenu *menu, const QString &objectName, const QString &caption, const QKeySequence &shortcut,
+                      void (TfrmCancelamento::*handler)(QObject *));
 
     // Operations several handlers share.
     // Lists the branch's quotes again with the screen's filter.

@@ -211,8 +211,7 @@ void TfrmCancelamento::criaListas()
 }
 
 QAction *TfrmCancelamento::criaAcao(QMenu *menu, const QString &objectName, const QString &caption,
-                                           const QKeySequence &shortcut,
-                                           void (TfrmCancelamento::*handler)(QObject *))
+                                    const QKeySequence &shortcut, void (TfrmCancelamento::*handler)(QObject *))
 {
     auto *action = new QAction(caption, this);
     action->setObjectName(objectName);
@@ -266,11 +265,11 @@ void TfrmCancelamento::criaBarraEMenus()
 
     // The page items come ahead of the base's listing items.
     mnuFolhaDados = criaAcao(nullptr, QStringLiteral("mnuFolhaDados"), QStringLiteral("&Folha de Dados"),
-                                    QKeySequence(), &TfrmCancelamento::mnuFolhaDadosClick);
+                             QKeySequence(), &TfrmCancelamento::mnuFolhaDadosClick);
     mnuItens = criaAcao(nullptr, QStringLiteral("mnuItens"), QStringLiteral("&Itens"), QKeySequence(),
-                               &TfrmCancelamento::mnuItensClick);
+                        &TfrmCancelamento::mnuItensClick);
     mnuMotivo = criaAcao(nullptr, QStringLiteral("mnuMotivo"), QStringLiteral("&Motivo"), QKeySequence(),
-                                &TfrmCancelamento::mnuMotivoClick);
+                         &TfrmCancelamento::mnuMotivoClick);
     N1 = new QAction(this);
     N1->setObjectName(QStringLiteral("N1"));
     N1->setSeparator(true);
@@ -282,11 +281,11 @@ void TfrmCancelamento::criaBarraEMenus()
     N2 = mnuManutencao->addSeparator();
     N2->setObjectName(QStringLiteral("N2"));
     mnuFiltrar = criaAcao(mnuManutencao, QStringLiteral("mnuFiltrar"), QStringLiteral("Fi&ltrar"),
-                                 QKeySequence(Qt::CTRL | Qt::Key_L), &TfrmCancelamento::mnuFiltrarClick);
+                          QKeySequence(Qt::CTRL | Qt::Key_L), &TfrmCancelamento::mnuFiltrarClick);
     N3 = mnuManutencao->addSeparator();
     N3->setObjectName(QStringLiteral("N3"));
     mnuHabilita = criaAcao(mnuManutencao, QStringLiteral("mnuHabilita"), QStringLiteral("&Habilitar"),
-                                  QKeySequence(Qt::CTRL | Qt::Key_H), &TfrmCancelamento::mnuHabilitaClick);
+                           QKeySequence(Qt::CTRL | Qt::Key_H), &TfrmCancelamento::mnuHabilitaClick);
     mnuHabilita->setEnabled(false);
     sbtFiltro->SetShortcutHint(mnuFiltrar->shortcut());
     sbtHabilita->SetShortcutHint(mnuHabilita->shortcut());
@@ -297,9 +296,9 @@ void TfrmCancelamento::criaBarraEMenus()
 void TfrmCancelamento::criaHistoricoExportar()
 {
     mnuHistorico = criaAcao(nullptr, QStringLiteral("mnuHistorico"), QStringLiteral("&Histórico"),
-                                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), &TfrmCancelamento::mnuHistoricoClick);
+                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), &TfrmCancelamento::mnuHistoricoClick);
     mnuExportar = criaAcao(nullptr, QStringLiteral("mnuExportar"), QStringLiteral("&Exportar"),
-                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &TfrmCancelamento::mnuExportarClick);
+                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &TfrmCancelamento::mnuExportarClick);
     N4 = new QAction(this);
     N4->setObjectName(QStringLiteral("N4"));
     N4->setSeparator(true);
