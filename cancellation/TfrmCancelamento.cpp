@@ -131,7 +131,7 @@ void TfrmCancelamento::FormActivate()
         if (Corvane::ModuFili()) {
             // The fixed branch is never typed: closed before it is used.
             Habilita();
-            panFilialExit();
+            aceitaFilial();
         } else {
             medCdFilial->setFocus(Qt::OtherFocusReason);
         }

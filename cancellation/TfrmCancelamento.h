@@ -67,9 +67,7 @@ public:
     // The grid.
     bool dbgPadraoDrawColumnCell(QPainter *painter, const QStyleOptionViewItem &option,
                                  const Field &field, int row);
-    // Marks the current quote when the mark column is current: a pending or
-    // approved quote goes into edit as "Cancelado", a cancelled or postponed
-    // one starts re-enabling.
+    // Marks the current quote when the mark column is current.
     void dbgPadraoDblClick();
     void dbgPadraoKeyDown(TDBGrid &sender, int &key, Qt::KeyboardModifiers shift) override;
     void dbgPadraoEnter();
@@ -141,6 +139,15 @@ private:
     void abrePaginaMotivo();
     // Asks, and gives a cancelled or postponed quote its earlier state back.
     void reabilitaOrcamento();
+    // Marks the current quote when the mark column is current: a pending or
+    // approved quote goes into edit as "Cancelado", a cancelled or postponed
+    // one starts re-enabling.
+    void marcaOrcamento();
+    // Takes the branch typed or fixed and lists its quotes, through the
+    // filter dialog when the screen asks for it.
+    void aceitaFilial();
+    // Reads what the page shown needs for the current quote.
+    void atualizaPaginaAtiva();
 
     // Facts the command state is computed from.
     bool listaVazia() const;

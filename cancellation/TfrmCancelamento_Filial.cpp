@@ -75,6 +75,11 @@ void TfrmCancelamento::panFilialEnter()
 
 void TfrmCancelamento::panFilialExit()
 {
+    aceitaFilial();
+}
+
+void TfrmCancelamento::aceitaFilial()
+{
     m_escolhendoFilial = false;
     if (Consiste::EmptyString(medCdFilial->text())) {
         medCdFilial->setFocus(Qt::OtherFocusReason);

@@ -40,6 +40,11 @@ bool TfrmCancelamento::dbgPadraoDrawColumnCell(QPainter *painter, const QStyleOp
 
 void TfrmCancelamento::dbgPadraoDblClick()
 {
+    marcaOrcamento();
+}
+
+void TfrmCancelamento::marcaOrcamento()
+{
     edtCdMotivo->clear();
     if (dbgPadrao->selectedFieldName() == QLatin1String("IDCHECK") && !listaVazia()) {
         const QString situacao = situacaoAtual();
@@ -60,7 +65,7 @@ void TfrmCancelamento::dbgPadraoKeyDown(TDBGrid &sender, int &key, Qt::KeyboardM
 {
     TfrmPadraoGrid::dbgPadraoKeyDown(sender, key, shift);
     if (sender.selectedFieldName() == QLatin1String("IDCHECK") && key == Qt::Key_Space) {
-        dbgPadraoDblClick();
+        marcaOrcamento();
     }
 }
 

@@ -55,7 +55,7 @@ void TfrmCancelamento::listaOrcamentos()
     if (pgcPadrao->activePage() == tshItens) {
         carregaItens();
     }
-    pgcPadraoOnChange(*pgcPadrao);
+    atualizaPaginaAtiva();
     Habilita();
 }
 
@@ -136,6 +136,11 @@ void TfrmCancelamento::carregaDetalhes()
 }
 
 void TfrmCancelamento::pgcPadraoOnChange(TCustomPageControl98 & /*sender*/)
+{
+    atualizaPaginaAtiva();
+}
+
+void TfrmCancelamento::atualizaPaginaAtiva()
 {
     if (pgcPadrao->activePage() == tshItens) {
         // The items shown may be those of a quote seen earlier; should a call
