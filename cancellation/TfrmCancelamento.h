@@ -4,6 +4,8 @@
 #include "TelaFiltro.h"
 #include "TfrmPadraoGrid.h"
 
+#include <optional>
+
 class Field;
 class QLineEdit;
 class QPainter;
@@ -130,8 +132,19 @@ private:
                       void (TfrmCancelamento::*handler)(QObject *));
 
     // Operations several handlers share.
-    // Lists the branch's quotes again with the screen's filter.
+    // Lists the branch's quotes again with the screen's filter, keeping the
+    // operator's place.
     void listaOrcamentos();
+    // Where the operator stands in the list: the current quote
+    // ("number-sequence") and how far below the grid's top row it shows.
+    struct Lugar {
+        QString chave;
+        int alturaNaTela = 0;
+    };
+    std::optional<Lugar> lugarAtual() const;
+    // After a listing: back on the quote that was current, or, when it is no
+    // longer listed, on the one that follows where it stood; at its height.
+    void voltaAoLugar(const std::optional<Lugar> &lugar);
     // Reads the current quote's items, justification and reason for the
     // page shown.
     void carregaDetalhes();

@@ -15,6 +15,9 @@
 #include <QAction>
 #include <QFrame>
 #include <QLineEdit>
+#include <QScrollBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +40,7 @@ void TfrmCancelamento::sbtVerificarClick(QObject * /*sender*/)
 
 void TfrmCancelamento::listaOrcamentos()
 {
+    const std::optional<Lugar> lugar = lugarAtual();
     {
         Showavi::Busy busy(lendoDados);
         // The filter travels by reference: whatever the server settles on
@@ -51,12 +55,44 @@ void TfrmCancelamento::listaOrcamentos()
         verificado(answer);
         ServerAnswer::LoadPacket(*cdsOrcamento, std::move(orcamentos));
     }
+    voltaAoLugar(lugar);
     focaNumeroOrcamento();
     if (pgcPadrao->activePage() == tshItens) {
         carregaItens();
     }
     atualizaPaginaAtiva();
     Habilita();
+}
+
+std::optional<TfrmCancelamento::Lugar> TfrmCancelamento::lugarAtual() const
+{
+    if (listaVazia()) {
+        return std::nullopt;
+    }
+    return Lugar{cdsOrcamento->fieldByName(QStringLiteral("NRORCAEVENTO")).asString() + QLatin1Char('-')
+                     + cdsOrcamento->fieldByName(QStringLiteral("NRSEQORCAEVE")).asString(),
+                 cdsOrcamento->recNo() - dbgPadrao->verticalScrollBar()->value()};
+}
+
+void TfrmCancelamento::voltaAoLugar(const std::optional<Lugar> &lugar)
+{
+    if (!lugar || listaVazia()) {
+        return;
+    }
+    // The list comes in number and sequence order, codes of fixed width: the
+    // quote, or where it stood, is the first row not before it; past the
+    // end, the last.
+    const int numero = cdsOrcamento->fieldByName(QStringLiteral("NRORCAEVENTO")).index();
+    const int sequencia = cdsOrcamento->fieldByName(QStringLiteral("NRSEQORCAEVE")).index();
+    int linha = 0;
+    while (linha < cdsOrcamento->recordCount() - 1
+           && cdsOrcamento->valueAt(linha, numero).toString() + QLatin1Char('-') + cdsOrcamento->valueAt(linha, sequencia).toString()
+                  < lugar->chave) {
+        ++linha;
+    }
+    cdsOrcamento->moveTo(linha);
+    // At the same height on the screen as before, as far as the list allows.
+    dbgPadrao->verticalScrollBar()->setValue(std::max(0, linha - lugar->alturaNaTela));
 }
 
 void TfrmCancelamento::focaNumeroOrcamento()

@@ -115,16 +115,17 @@ keys Return
 
 # Listed with the cancelled and postponed ones (Tab enters each radio group
 # once and skips what is disabled: 14 steps to "Cancelado"); quote 2 is the
-# second row. Re-enabled, then postponed.
+# second row (a listing keeps the quote that was current: Ctrl+Home first).
+# Re-enabled, then postponed, the list staying on it.
 keys ctrl+l
 window "^Filtro de Cancelamento$"
 keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab space Tab space F10
 sleep 1
-keys Down ctrl+h Return
+keys ctrl+Home Down ctrl+h Return
 sleep 1
 keys Return
 sleep 1
-keys Down Left space
+keys Left space
 type_text "5"
 keys Tab ctrl+a
 type_text "Adiado a pedido do cliente: a data será confirmada até janeiro."
@@ -134,7 +135,7 @@ keys Tab Return
 sleep 1
 keys Return
 sleep 1
-keys Down ctrl+shift+h
+keys ctrl+shift+h
 shot historico
 keys Escape
 

@@ -488,6 +488,8 @@ void tst_CancelamentoReabilita::wholeReEnableByKeyboard()
         return quotes->fieldByName(QStringLiteral("NRORCAEVENTO")).asString()
                + quotes->fieldByName(QStringLiteral("NRSEQORCAEVE")).asString();
     };
+    // The listing kept the place the operator had: from the top, down to the quote.
+    QTest::keyClick(m_screen->dbgPadrao, Qt::Key_Home, Qt::ControlModifier);
     for (int i = 0; i < quotes->recordCount() && atual() != quote.numero + quote.sequencia; ++i) {
         QTest::keyClick(m_screen->dbgPadrao, Qt::Key_Down);
     }

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QtTest>
 
@@ -26,6 +27,8 @@ private slots:
     void menuCommandLeavesTheFocusInThePageShown();
     void reasonPageNamesTheQuoteBeingWithdrawn();
     void statusLineCountsTheQuotesListedAndTheirFilter();
+    void listingKeepsTheOperatorsPlace_data();
+    void listingKeepsTheOperatorsPlace();
 
 private:
     CancelamentoFixture m_fixture;
@@ -121,6 +124,41 @@ void tst_CancelamentoUso::statusLineCountsTheQuotesListedAndTheirFilter()
     QVERIFY(listed > 1);
     QCOMPARE(screen->stbPadrao->currentMessage(),
              QStringLiteral("%1 orçamentos   Filtro: Pendente, Aprovado").arg(listed));
+}
+
+void tst_CancelamentoUso::listingKeepsTheOperatorsPlace_data()
+{
+    QTest::addColumn<bool>("cancela");
+    QTest::addColumn<int>("esperada"); // rows after the one that was current
+    QTest::newRow("F5: the same quote") << false << 0;
+    QTest::newRow("stored as cancelled: the one after it") << true << 1;
+}
+
+void tst_CancelamentoUso::listingKeepsTheOperatorsPlace()
+{
+    QFETCH(bool, cancela);
+    QFETCH(int, esperada);
+    TfrmCancelamento *screen = m_fixture.openAndList();
+    QVERIFY(screen);
+    RecordList *quotes = part<RecordList>(screen, "cdsOrcamento");
+    const auto chave = [quotes](int row) { return quotes->valueAt(row, 1).toString() + quotes->valueAt(row, 2).toString(); };
+    const int linha = quotes->recordCount() / 2;
+    QVERIFY(linha > 0 && linha + 1 < quotes->recordCount());
+    quotes->moveTo(linha);
+    const QString alvo = chave(linha + esperada);
+    const int altura = quotes->recNo() - screen->dbgPadrao->verticalScrollBar()->value();
+    if (cancela) {
+        screen->dbgPadrao->setSelectedField(QStringLiteral("IDCHECK"));
+        QTest::keyClick(screen->dbgPadrao, Qt::Key_Space);
+        part<QLineEdit>(screen, "edtCdMotivo")->setText(QStringLiteral("0001"));
+        m_fixture.dialogs.answerAsk(0);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(m_fixture.dialogs.lastText(), QStringLiteral("Operação realizada com sucesso."));
+    } else {
+        QTest::keyClick(screen->dbgPadrao, Qt::Key_F5);
+    }
+    QCOMPARE(chave(quotes->recNo()), alvo);
+    QCOMPARE(quotes->recNo() - screen->dbgPadrao->verticalScrollBar()->value(), altura);
 }
 
 QTEST_MAIN(tst_CancelamentoUso)
