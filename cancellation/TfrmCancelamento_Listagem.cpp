@@ -57,9 +57,7 @@ void TfrmCancelamento::listaOrcamentos()
     }
     voltaAoLugar(lugar);
     focaNumeroOrcamento();
-    if (pgcPadrao->activePage() == tshItens) {
-        carregaItens();
-    }
+    // The page shown reads what it needs for the quote now current.
     atualizaPaginaAtiva();
     Habilita();
 }

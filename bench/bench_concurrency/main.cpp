@@ -13,6 +13,7 @@
 #include "BenchConnection.h"
 #include "CancelClient.h"
 #include "CheckedAnswer.h"
+#include "EngineRuns.h"
 #include "PostgresCluster.h"
 #include "RecordList.h"
 #include "SeededDatabase.h"
@@ -255,20 +256,6 @@ int main(int argc, char *argv[])
                 settings.clients, settings.seconds, settings.quotes);
     std::printf("%-10s %7s %7s %7s %8s %13s %13s %13s %8s %9s %6s  %s\n", "engine", "servers", "cycles", "calls", "calls/s", "listing", "cancel",
                 "release", "cancels", "conflicts", "errors", "no lost/doubled write");
-    bool passed = true;
-    try {
-        for (const QString &engine : engines) {
-            if (engine == QLatin1String("sqlite")) {
-                passed = runSqlite(settings) && passed;
-            } else if (engine == QLatin1String("postgres")) {
-                passed = runPostgres(settings) && passed;
-            } else {
-                throw std::runtime_error(QStringLiteral("unknown engine %1").arg(engine).toStdString());
-            }
-        }
-    } catch (const std::exception &error) {
-        std::fprintf(stderr, "bench_concurrency: %s\n", error.what());
-        return 1;
-    }
-    return passed ? 0 : 1;
+    return runEngines("bench_concurrency", engines, [&settings] { return runSqlite(settings); },
+                      [&settings] { return runPostgres(settings); });
 }

@@ -13,6 +13,7 @@
 // is refused once they run out).
 
 #include "BenchConnection.h"
+#include "EngineRuns.h"
 #include "PostgresCluster.h"
 #include "Samples.h"
 #include "SeededDatabase.h"
@@ -230,20 +231,6 @@ int main(int argc, char *argv[])
                 settings.clients, settings.seconds, settings.idle);
     std::printf("%-10s %6s %9s %9s %6s %7s %7s %9s %9s %6s %9s %6s\n", "engine", "pool", "calls", "calls/s", "p50", "p99", "p99.9", "calls/s", "p99",
                 "idle", "backends", "errors");
-    bool passed = true;
-    try {
-        for (const QString &engine : engines) {
-            if (engine == QLatin1String("sqlite")) {
-                passed = runSqlite(settings) && passed;
-            } else if (engine == QLatin1String("postgres")) {
-                passed = runPostgres(settings) && passed;
-            } else {
-                throw std::runtime_error(QStringLiteral("unknown engine %1").arg(engine).toStdString());
-            }
-        }
-    } catch (const std::exception &error) {
-        std::fprintf(stderr, "bench_pool: %s\n", error.what());
-        return 1;
-    }
-    return passed ? 0 : 1;
+    return runEngines("bench_pool", engines, [&settings] { return runSqlite(settings); },
+                      [&settings] { return runPostgres(settings); });
 }

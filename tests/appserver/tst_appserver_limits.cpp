@@ -63,6 +63,20 @@ int runAppServer(const QStringList &arguments, const QByteArray &input, QString 
     return process.exitCode();
 }
 
+// The request line listing branch 0001's quotes in every state.
+QByteArray everyStateListing(int id)
+{
+    QuoteListing everyState;
+    everyState.states.clear();
+    everyState.allStates = QuoteListing::all;
+    return QJsonDocument(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
+                                     {QStringLiteral("id"), id},
+                                     {QStringLiteral("method"), QStringLiteral("GetOrcamento")},
+                                     {QStringLiteral("params"), everyState.arguments(QStringLiteral("0001"))}})
+               .toJson(QJsonDocument::Compact)
+           + '\n';
+}
+
 } // namespace
 
 class TestAppServerLimits final : public QObject {
@@ -217,17 +231,9 @@ private slots:
         // for it holding the server's one database connection.
         slow.socket().setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 64 * 1024);
         slow.socket().setReadBufferSize(1);
-        QuoteListing everyState;
-        everyState.states.clear();
-        everyState.allStates = QuoteListing::all;
         const int listings = 30;
         for (int id = 1; id <= listings; ++id) {
-            slow.sendRaw(QJsonDocument(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
-                                                   {QStringLiteral("id"), id},
-                                                   {QStringLiteral("method"), QStringLiteral("GetOrcamento")},
-                                                   {QStringLiteral("params"), everyState.arguments(QStringLiteral("0001"))}})
-                             .toJson(QJsonDocument::Compact)
-                         + '\n');
+            slow.sendRaw(everyStateListing(id));
         }
         QTest::qWait(500);
         const QJsonObject busy = other.call(QStringLiteral("GetParamOrca"), {});
@@ -258,15 +264,7 @@ private slots:
         // A client that really takes nothing: Qt would read into its own buffer.
         greedy.socket().setReadBufferSize(1);
         const qint64 before = residentKilobytes(server.processId());
-        QuoteListing everyState;
-        everyState.states.clear();
-        everyState.allStates = QuoteListing::all;
-        const QByteArray request = QJsonDocument(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
-                                                             {QStringLiteral("id"), 1},
-                                                             {QStringLiteral("method"), QStringLiteral("GetOrcamento")},
-                                                             {QStringLiteral("params"), everyState.arguments(QStringLiteral("0001"))}})
-                                       .toJson(QJsonDocument::Compact)
-                                   + '\n';
+        const QByteArray request = everyStateListing(1);
         QByteArray requests;
         for (int call = 0; call < 5000; ++call) {
             requests += request;
