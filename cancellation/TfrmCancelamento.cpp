@@ -208,7 +208,7 @@ void TfrmCancelamento::sbtFiltroClick(QObject * /*sender*/)
 
 TelaFiltro TfrmCancelamento::telaFiltro()
 {
-    return {this, [this] { return medCdFilial->text(); }, [this] { listaOrcamentos(); }};
+    return {this, [this] { return medCdFilial->text(); }, [this] { listaComNovoFiltro(); }};
 }
 
 void TfrmCancelamento::mnuFiltrarClick(QObject * /*sender*/)

@@ -135,16 +135,24 @@ private:
     // Lists the branch's quotes again with the screen's filter, keeping the
     // operator's place.
     void listaOrcamentos();
-    // Where the operator stands in the list: the current quote
-    // ("number-sequence") and how far below the grid's top row it shows.
+    // Where the operator stands in the list: the current quote and those
+    // after it in the order shown ("number-sequence" each), and how far
+    // below the grid's top row the current one shows.
     struct Lugar {
-        QString chave;
+        QStringList daquiEmDiante;
         int alturaNaTela = 0;
     };
     std::optional<Lugar> lugarAtual() const;
+    // The "number-sequence" of each row from `primeira` to the end.
+    QStringList chavesDesde(int primeira) const;
     // After a listing: back on the quote that was current, or, when it is no
-    // longer listed, on the one that follows where it stood; at its height.
+    // longer listed, on the first listed of those that followed it (the last
+    // row when none is); at its height.
     void voltaAoLugar(const std::optional<Lugar> &lugar);
+    // Lists with a filter the operator has just given: in the list's own
+    // order, the order of a column belonging to the earlier listing.
+    void listaComNovoFiltro();
+    void listaDeVolta(const std::optional<Lugar> &lugar);
     // Reads the current quote's items, justification and reason for the
     // page shown.
     void carregaDetalhes();

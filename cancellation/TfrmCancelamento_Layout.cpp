@@ -497,9 +497,13 @@ void TfrmCancelamento::criaPaginaMotivo()
     btpMotivo->onClick = [this](TBtnPesquisa &sender) { btpMotivoClick(&sender); };
     edtNmMotivo = new QLineEdit(pnlMotivo);
     edtNmMotivo->setObjectName(QStringLiteral("edtNmMotivo"));
-    edtNmMotivo->setEnabled(false);
+    // The reason's name is read, never typed: it reads as plain text beside
+    // the code, and Tab passes it by; a click still selects it for copying.
+    edtNmMotivo->setReadOnly(true);
+    edtNmMotivo->setFrame(false);
+    edtNmMotivo->setFocusPolicy(Qt::ClickFocus);
     edtNmMotivo->setFixedWidth(300);
-    pintaFundo(edtNmMotivo, QPalette::Button);
+    pintaFundo(edtNmMotivo, QPalette::Window);
     row->addWidget(lblNmMot);
     row->addWidget(edtCdMotivo);
     row->addWidget(btpMotivo);

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QHash>
 #include <QLineEdit>
 #include <QScrollBar>
 
@@ -40,7 +41,19 @@ void TfrmCancelamento::sbtVerificarClick(QObject * /*sender*/)
 
 void TfrmCancelamento::listaOrcamentos()
 {
+    listaDeVolta(lugarAtual());
+}
+
+void TfrmCancelamento::listaComNovoFiltro()
+{
+    // The place is taken in the order the operator was looking at.
     const std::optional<Lugar> lugar = lugarAtual();
+    cdsOrcamento->setOrder(QString());
+    listaDeVolta(lugar);
+}
+
+void TfrmCancelamento::listaDeVolta(const std::optional<Lugar> &lugar)
+{
     {
         Showavi::Busy busy(lendoDados);
         // The filter travels by reference: whatever the server settles on
@@ -62,13 +75,25 @@ void TfrmCancelamento::listaOrcamentos()
     Habilita();
 }
 
+QStringList TfrmCancelamento::chavesDesde(int primeira) const
+{
+    const int numero = cdsOrcamento->fieldByName(QStringLiteral("NRORCAEVENTO")).index();
+    const int sequencia = cdsOrcamento->fieldByName(QStringLiteral("NRSEQORCAEVE")).index();
+    QStringList chaves;
+    chaves.reserve(cdsOrcamento->recordCount() - primeira);
+    for (int linha = primeira; linha < cdsOrcamento->recordCount(); ++linha) {
+        chaves << cdsOrcamento->valueAt(linha, numero).toString() + QLatin1Char('-')
+                      + cdsOrcamento->valueAt(linha, sequencia).toString();
+    }
+    return chaves;
+}
+
 std::optional<TfrmCancelamento::Lugar> TfrmCancelamento::lugarAtual() const
 {
     if (listaVazia()) {
         return std::nullopt;
     }
-    return Lugar{cdsOrcamento->fieldByName(QStringLiteral("NRORCAEVENTO")).asString() + QLatin1Char('-')
-                     + cdsOrcamento->fieldByName(QStringLiteral("NRSEQORCAEVE")).asString(),
+    return Lugar{chavesDesde(cdsOrcamento->recNo()),
                  cdsOrcamento->recNo() - dbgPadrao->verticalScrollBar()->value()};
 }
 
@@ -77,16 +102,20 @@ void TfrmCancelamento::voltaAoLugar(const std::optional<Lugar> &lugar)
     if (!lugar || listaVazia()) {
         return;
     }
-    // The list comes in number and sequence order, codes of fixed width: the
-    // quote, or where it stood, is the first row not before it; past the
-    // end, the last.
-    const int numero = cdsOrcamento->fieldByName(QStringLiteral("NRORCAEVENTO")).index();
-    const int sequencia = cdsOrcamento->fieldByName(QStringLiteral("NRSEQORCAEVE")).index();
-    int linha = 0;
-    while (linha < cdsOrcamento->recordCount() - 1
-           && cdsOrcamento->valueAt(linha, numero).toString() + QLatin1Char('-') + cdsOrcamento->valueAt(linha, sequencia).toString()
-                  < lugar->chave) {
-        ++linha;
+    // Whatever the order shown (the list's own or a column's), the quote or
+    // the nearest one after it that is still listed.
+    const QStringList listadas = chavesDesde(0);
+    QHash<QString, int> linhas;
+    linhas.reserve(listadas.size());
+    for (int linha = 0; linha < listadas.size(); ++linha) {
+        linhas.insert(listadas.at(linha), linha);
+    }
+    int linha = cdsOrcamento->recordCount() - 1;
+    for (const QString &chave : lugar->daquiEmDiante) {
+        if (const auto achada = linhas.constFind(chave); achada != linhas.cend()) {
+            linha = *achada;
+            break;
+        }
     }
     cdsOrcamento->moveTo(linha);
     // At the same height on the screen as before, as far as the list allows.

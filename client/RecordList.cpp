@@ -4,6 +4,10 @@
 #include "FieldSet.h"
 #include "FieldText.h"
 #include "RecordStore.h"
+#include "SortKey.h"
+
+#include <QCollator>
+#include <QLocale>
 
 #include <algorithm>
 #include <stdexcept>
@@ -34,6 +38,8 @@ struct RecordList::Private {
     bool bof = true;
     bool eof = true;
     bool logChanges = true;
+    QString orderField;
+    Qt::SortOrder orderDirection = Qt::AscendingOrder;
 };
 
 // Makes another row the active record for the Field API while a hook runs
@@ -218,12 +224,13 @@ void RecordList::openWith(PacketColumns *packet)
         }
         d->log.clear();
         d->deletedId = 0;
-        d->current = isEmpty() ? -1 : 0;
-        d->bof = true;
-        d->eof = isEmpty();
         for (int row = 0; row < recordCount(); ++row) {
             calculate(row);
         }
+        arrange();
+        d->current = isEmpty() ? -1 : 0;
+        d->bof = true;
+        d->eof = isEmpty();
     } catch (...) {
         // A list whose data cannot be taken or calculated is not opened.
         d->store.reset({});
@@ -329,6 +336,76 @@ void RecordList::moveTo(int row)
     }
     postIfEditing();
     scrollTo(row, false, false);
+}
+
+// ---- order -----------------------------------------------------------------
+
+void RecordList::setOrder(const QString &fieldName, Qt::SortOrder direction)
+{
+    if (isEditing()) {
+        fail(QStringLiteral("A lista %1 está em edição: não pode ser reordenada.").arg(objectName()));
+    }
+    if (d->orderField == fieldName && d->orderDirection == direction) {
+        return;
+    }
+    d->orderField = fieldName;
+    d->orderDirection = direction;
+    if (isActive()) {
+        const RecordStore::Id current = d->current < 0 ? 0 : d->store.idAt(d->current);
+        emit aboutToReset();
+        arrange();
+        d->current = current == 0 ? -1 : d->store.rowOf(current);
+        d->deletedId = 0;
+        emit reset();
+        emit currentChanged(d->current);
+    }
+    emit orderChanged();
+}
+
+QString RecordList::orderField() const
+{
+    return d->orderField;
+}
+
+Qt::SortOrder RecordList::orderDirection() const
+{
+    return d->orderDirection;
+}
+
+void RecordList::arrange()
+{
+    std::vector<RecordStore::Id> ids = d->store.order();
+    const Field *field = d->orderField.isEmpty() ? nullptr : findField(d->orderField);
+    if (ids.empty()) {
+        return;
+    }
+    if (!field) {
+        // Ids are handed out in the order records arrive.
+        std::sort(ids.begin(), ids.end());
+        d->store.arrange(ids);
+        return;
+    }
+    QCollator collator(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true);
+    const auto [lowest, highest] = std::minmax_element(ids.begin(), ids.end());
+    const RecordStore::Id firstId = *lowest;
+    std::vector<SortKey> keys(size_t(*highest - firstId + 1));
+    for (RecordStore::Id id : ids) {
+        const int row = d->store.rowOf(id);
+        // A deleted record still logged has no row to show; its raw value
+        // keeps it near its neighbours should the deletion be undone.
+        const QVariant value = row >= 0 ? d->store.value(row, field->index())
+                                        : d->store.valuesOf(id).value(field->index());
+        const QString text = row >= 0 ? displayTextAt(row, field->index()) : value.toString();
+        keys[size_t(id - firstId)] = SortKey::of(field->type(), value, text, collator);
+    }
+    const bool descending = d->orderDirection == Qt::DescendingOrder;
+    std::sort(ids.begin(), ids.end(), [&](RecordStore::Id a, RecordStore::Id b) {
+        const int order = keys[size_t(a - firstId)].compare(keys[size_t(b - firstId)]);
+        return order != 0 ? (descending ? order > 0 : order < 0) : a < b;
+    });
+    d->store.arrange(ids);
 }
 
 void RecordList::scrollTo(int row, bool bofAfter, bool eofAfter)

@@ -105,6 +105,19 @@ public:
     void prior();
     void moveTo(int row); // throws std::runtime_error outside 0..recordCount()-1
 
+    // The order the records stand in: by one field, ascending or descending
+    // (as SortKey compares: texts by what is shown, numbers and dates by
+    // value), records of equal value keeping the list's own order. An empty
+    // name is the list's own order: the order loaded, records added since at
+    // the end. The order outlives loads: a packet is taken in it. Setting it
+    // keeps the current record current (no scroll events) and comes as
+    // aboutToReset/reset; refused while editing (std::runtime_error), as it
+    // would move the record under the edit. A field the list lacks orders
+    // nothing until a load brings it.
+    void setOrder(const QString &fieldName, Qt::SortOrder direction = Qt::AscendingOrder);
+    QString orderField() const;
+    Qt::SortOrder orderDirection() const;
+
     // Editing. Each throws std::runtime_error when the list is inactive.
     // A write to a field outside edit/insert throws "Lista <name> não está em
     // edição." (std::runtime_error).
@@ -169,6 +182,7 @@ signals:
     void rowRemoved(int row);     // after the record at row was removed
     void rowChanged(int row);     // a value of the record at row changed
     void currentChanged(int row); // another record became current
+    void orderChanged();          // setOrder changed the field or direction
 
 private:
     friend class Field;
@@ -178,6 +192,7 @@ private:
     void setState(State state);
     void requireActive() const;
     void openWith(PacketColumns *packet); // nullptr: empty
+    void arrange();
     void adoptPacketFields(const QList<FieldDef> &fields);
     void calculate(int row);
     void scrollTo(int row, bool bofAfter, bool eofAfter);

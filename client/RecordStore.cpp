@@ -141,6 +141,28 @@ void RecordStore::dropTombstones()
     reindex();
 }
 
+std::vector<RecordStore::Id> RecordStore::order() const
+{
+    std::vector<Id> ids;
+    ids.reserve(m_records.size());
+    for (const Record &record : m_records) {
+        ids.push_back(record.id);
+    }
+    return ids;
+}
+
+void RecordStore::arrange(const std::vector<Id> &ids)
+{
+    Q_ASSERT(ids.size() == m_records.size());
+    std::vector<Record> arranged;
+    arranged.reserve(ids.size());
+    for (Id id : ids) {
+        arranged.push_back(m_records[size_t(positionOf(id))]);
+    }
+    m_records = std::move(arranged);
+    reindex();
+}
+
 void RecordStore::reindex()
 {
     const auto ids = size_t(m_nextId - m_firstId);

@@ -44,6 +44,11 @@ public:
     int reveal(Id id);   // a tombstone becomes visible again; returns its row
     void dropTombstones();
 
+    // Every record's id, tombstones too, in their order.
+    std::vector<Id> order() const;
+    // Puts the records in the order of `ids`, a rearrangement of order().
+    void arrange(const std::vector<Id> &ids);
+
 private:
     struct Record {
         Id id = 0;

@@ -342,6 +342,12 @@ void TfrmPadraoGrid::refreshStatus()
     if (!filter.isEmpty()) {
         text += QStringLiteral("   Filtro: ") + filter;
     }
+    const QString orderTitle = list->orderField().isEmpty() ? QString() : dbgPadrao->titleOfField(list->orderField());
+    if (!orderTitle.isEmpty()) {
+        text += QStringLiteral("   Ordem: %1, %2").arg(orderTitle, list->orderDirection() == Qt::AscendingOrder
+                                                                      ? QStringLiteral("crescente")
+                                                                      : QStringLiteral("decrescente"));
+    }
     stbPadrao->showMessage(text);
 }
 

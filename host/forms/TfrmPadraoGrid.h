@@ -46,7 +46,8 @@ class TMessages;
 //
 // The status line `stbPadrao` under the navigator counts the records listed
 // ("75.121 orçamentos", with the screen's nouns), says so when the list came
-// back empty, and adds the screen's short account of its filter.
+// back empty, and adds the screen's short account of its filter and the
+// column the grid is ordered by ("Ordem: Cliente, crescente").
 //
 // Close: the base FormClose frees the screen, once the operator has agreed
 // to drop an edit in progress ("Canc", as Esc asks); a "Não" keeps it open.

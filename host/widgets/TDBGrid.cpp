@@ -2,6 +2,7 @@
 
 #include "Abort.h"
 #include "ColumnFit.h"
+#include "CursorOverride.h"
 #include "Field.h"
 #include "GridCellDelegate.h"
 #include "GridTitleModel.h"
@@ -16,6 +17,8 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QSet>
+
+#include <algorithm>
 
 namespace {
 // A column whose field the list lacks gets the width a grid gives an
@@ -35,6 +38,9 @@ struct TDBGrid::Private {
     bool applyingWidths = false;
     // Fields whose column the operator sized: their width is taken as it is.
     QSet<QString> sizedByOperator;
+    // The field of the current column while the model resets: the cell
+    // comes back in the same column, not in the first.
+    QString fieldBeforeReset;
 };
 
 TDBGrid::TDBGrid(QWidget *parent)
@@ -73,13 +79,19 @@ TDBGrid::TDBGrid(QWidget *parent)
             [this](const QModelIndex &current, const QModelIndex &previous) {
                 currentCellChanged(current, previous);
             });
-    connect(d->titles, &QAbstractItemModel::modelAboutToBeReset, this, [this] { ++d->followingList; });
+    connect(d->titles, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        ++d->followingList;
+        d->fieldBeforeReset = selectedFieldName();
+    });
     connect(d->titles, &QAbstractItemModel::modelReset, this, [this] {
         --d->followingList;
         applyTitles();
         applyColumnWidths();
+        showOrder();
         followList();
     });
+    horizontalHeader()->setSectionsClickable(true);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &TDBGrid::sortByColumn);
     // Rows coming and going move the view's current cell by themselves;
     // only the list says which record is current.
     const auto holdCurrent = [this] { ++d->followingList; };
@@ -190,6 +202,42 @@ RecordListModel *TDBGrid::recordModel() const
     return d->model;
 }
 
+QString TDBGrid::titleOfField(const QString &fieldName) const
+{
+    const int column = columnOfField(fieldName);
+    return column < 0 ? QString() : d->titles->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+}
+
+void TDBGrid::sortByColumn(int column)
+{
+    RecordList *list = d->source ? d->source->dataSet() : nullptr;
+    const Field *field = d->model ? d->model->fieldAt(column) : nullptr;
+    if (!list || !field || list->isEditing()) {
+        showOrder(); // the header may have flipped its arrow by itself
+        return;
+    }
+    const bool ordered = list->orderField().compare(field->name(), Qt::CaseInsensitive) == 0;
+    HostGuard::run([&] {
+        CursorOverride busy(Qt::WaitCursor);
+        if (!ordered) {
+            list->setOrder(field->name(), Qt::AscendingOrder);
+        } else if (list->orderDirection() == Qt::AscendingOrder) {
+            list->setOrder(field->name(), Qt::DescendingOrder);
+        } else {
+            list->setOrder(QString());
+        }
+    });
+    showOrder();
+}
+
+void TDBGrid::showOrder()
+{
+    const RecordList *list = d->source ? d->source->dataSet() : nullptr;
+    const int column = list && !list->orderField().isEmpty() ? columnOfField(list->orderField()) : -1;
+    horizontalHeader()->setSortIndicatorShown(column >= 0);
+    horizontalHeader()->setSortIndicator(column, list ? list->orderDirection() : Qt::AscendingOrder);
+}
+
 QBrush TDBGrid::cellBrush(const QStyleOptionViewItem &option)
 {
     if (option.state & QStyle::State_Selected) {
@@ -212,6 +260,11 @@ void TDBGrid::keyPressEvent(QKeyEvent *event)
             event->accept();
             return;
         }
+    }
+    if (key == Qt::Key_O && event->modifiers() == Qt::ControlModifier) {
+        event->accept();
+        sortByColumn(currentIndex().column());
+        return;
     }
     if (key == Qt::Key_Delete && event->modifiers().testFlag(Qt::ControlModifier)) {
         event->accept();
@@ -361,7 +414,7 @@ void TDBGrid::followList()
     if (current.isValid() && current.row() == row && selectionModel()->isSelected(current)) {
         return;
     }
-    const int column = current.isValid() ? current.column() : 0;
+    const int column = current.isValid() ? current.column() : std::max(0, columnOfField(d->fieldBeforeReset));
     ++d->followingList;
     selectionModel()->setCurrentIndex(d->titles->index(row, column), QItemSelectionModel::ClearAndSelect);
     --d->followingList;

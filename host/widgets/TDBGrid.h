@@ -31,6 +31,11 @@ class RecordListModel;
 //   the selection keeps its colour while the grid is not focused.
 // - Shift+Tab on the first column leaves the grid for the control before it,
 //   instead of going back through every earlier record's cells.
+// - A click on a column's title, or Ctrl+O in the grid for the current
+//   column, puts the list in that column's order: ascending, then
+//   descending, then the list's own order again (RecordList::setOrder). The
+//   title of the column the list is ordered by shows an arrow. Nothing is
+//   reordered while the list is being edited.
 class TDBGrid : public QTableView {
     Q_OBJECT
 public:
@@ -63,6 +68,10 @@ public:
     void setSelectedField(const QString &fieldName);
     // The model the grid shows (nullptr while no list is bound).
     RecordListModel *recordModel() const;
+    // The title the grid shows over that field; empty when not shown.
+    QString titleOfField(const QString &fieldName) const;
+    // The next step of the column's order, as a click on its title.
+    void sortByColumn(int column);
 
     // The background the grid chose for a cell: the selection colour on the
     // selected cell, else the cell's own or the base colour. For drawing
@@ -107,6 +116,7 @@ private:
     void currentCellChanged(const QModelIndex &current, const QModelIndex &previous);
     bool paintCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index);
     void deleteCurrentRecord();
+    void showOrder();
 
     struct Private;
     std::unique_ptr<Private> d;

@@ -2,6 +2,7 @@
 // the tool bar and the menus always leave the focus in a control the
 // operator can see; the status line and the reason page say what is shown.
 #include "CancelamentoFixture.h"
+#include "ModalAnswers.h"
 
 #include "RecordList.h"
 #include "ScreenParts.h"
@@ -10,6 +11,7 @@
 #include "TDBGrid.h"
 #include "TfrmCancelamento.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -128,37 +130,74 @@ void tst_CancelamentoUso::statusLineCountsTheQuotesListedAndTheirFilter()
 
 void tst_CancelamentoUso::listingKeepsTheOperatorsPlace_data()
 {
-    QTest::addColumn<bool>("cancela");
-    QTest::addColumn<int>("esperada"); // rows after the one that was current
-    QTest::newRow("F5: the same quote") << false << 0;
-    QTest::newRow("stored as cancelled: the one after it") << true << 1;
+    QTest::addColumn<int>("ordenacoes"); // Ctrl+O on the client's column (< 0: clicks on its title) before listing
+    QTest::addColumn<QString>("listagem");
+    QTest::addColumn<int>("esperada"); // rows after the one that was current, in the order shown
+    QTest::addColumn<QString>("ordem"); // the status line's order after the listing
+    QTest::newRow("F5: the same quote") << 0 << "F5" << 0 << "";
+    QTest::newRow("stored as cancelled: the one after it") << 0 << "grava" << 1 << "";
+    QTest::newRow("by client, descending, stored: the one after it in that order, still ordered")
+        << 2 << "grava" << 1 << "   Ordem: Cliente, decrescente";
+    QTest::newRow("by client's title, a new filter: the same quote, in the list's own order") << -1 << "filtro" << 0 << "";
 }
 
 void tst_CancelamentoUso::listingKeepsTheOperatorsPlace()
 {
-    QFETCH(bool, cancela);
+    QFETCH(int, ordenacoes);
+    QFETCH(QString, listagem);
     QFETCH(int, esperada);
+    QFETCH(QString, ordem);
     TfrmCancelamento *screen = m_fixture.openAndList();
     QVERIFY(screen);
     RecordList *quotes = part<RecordList>(screen, "cdsOrcamento");
     const auto chave = [quotes](int row) { return quotes->valueAt(row, 1).toString() + quotes->valueAt(row, 2).toString(); };
+    const auto chaves = [&] {
+        QStringList all;
+        for (int row = 0; row < quotes->recordCount(); ++row) {
+            all << chave(row);
+        }
+        return all;
+    };
+    const QStringList proprias = chaves();
+    screen->dbgPadrao->setSelectedField(QStringLiteral("NMFANTCLIE"));
+    QHeaderView *titulos = screen->dbgPadrao->horizontalHeader();
+    const int cliente = screen->dbgPadrao->columnOfField(QStringLiteral("NMFANTCLIE"));
+    for (int i = 0; i < std::abs(ordenacoes); ++i) {
+        if (ordenacoes > 0) {
+            QTest::keyClick(screen->dbgPadrao, Qt::Key_O, Qt::ControlModifier);
+        } else {
+            QTest::mouseClick(titulos->viewport(), Qt::LeftButton, {},
+                              QPoint(titulos->sectionViewportPosition(cliente) + 5, titulos->height() / 2));
+        }
+    }
+    QCOMPARE(chaves() == proprias, ordenacoes == 0);
     const int linha = quotes->recordCount() / 2;
     QVERIFY(linha > 0 && linha + 1 < quotes->recordCount());
     quotes->moveTo(linha);
     const QString alvo = chave(linha + esperada);
     const int altura = quotes->recNo() - screen->dbgPadrao->verticalScrollBar()->value();
-    if (cancela) {
+    if (listagem == QLatin1String("grava")) {
         screen->dbgPadrao->setSelectedField(QStringLiteral("IDCHECK"));
         QTest::keyClick(screen->dbgPadrao, Qt::Key_Space);
         part<QLineEdit>(screen, "edtCdMotivo")->setText(QStringLiteral("0001"));
         m_fixture.dialogs.answerAsk(0);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(m_fixture.dialogs.lastText(), QStringLiteral("Operação realizada com sucesso."));
+    } else if (listagem == QLatin1String("filtro")) {
+        ModalAnswers answers;
+        answers.then([](QWidget &) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10); });
+        QTest::keyClick(screen->dbgPadrao, Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(chaves(), proprias);
     } else {
         QTest::keyClick(screen->dbgPadrao, Qt::Key_F5);
     }
     QCOMPARE(chave(quotes->recNo()), alvo);
-    QCOMPARE(quotes->recNo() - screen->dbgPadrao->verticalScrollBar()->value(), altura);
+    // At the same height, unless the quote now stands too near the end.
+    const QScrollBar *rolagem = screen->dbgPadrao->verticalScrollBar();
+    QCOMPARE(quotes->recNo() - rolagem->value(), std::max(altura, quotes->recNo() - rolagem->maximum()));
+    QVERIFY2(screen->stbPadrao->currentMessage().endsWith(QStringLiteral("Aprovado") + ordem),
+             qPrintable(screen->stbPadrao->currentMessage()));
+    QCOMPARE(titulos->isSortIndicatorShown(), !ordem.isEmpty());
 }
 
 QTEST_MAIN(tst_CancelamentoUso)

@@ -99,6 +99,8 @@ struct Snapshot {
 class TestRecordList final : public QObject {
     Q_OBJECT
 private slots:
+    void orderIsStableKeepsTheCurrentAndOutlivesLoads_data();
+    void orderIsStableKeepsTheCurrentAndOutlivesLoads();
     void stateChangedFollowsEveryChange();
     void eventOrder_data();
     void eventOrder();
@@ -755,6 +757,57 @@ void TestRecordList::packetValuesTakeTheDeclaredType()
     DataPacket bad = quotePacket();
     bad.rows[0][1] = QStringLiteral("A1");
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, list.loadPacket(bad));
+}
+
+void TestRecordList::orderIsStableKeepsTheCurrentAndOutlivesLoads_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<Qt::SortOrder>("direction");
+    QTest::addColumn<QList<int>>("ids");
+    QTest::newRow("text: empty first, case and accents break ties, digits as numbers")
+        << "NOME" << Qt::AscendingOrder << QList<int>{3, 4, 2, 1, 0};
+    QTest::newRow("text, descending") << "NOME" << Qt::DescendingOrder << QList<int>{0, 1, 2, 4, 3};
+    QTest::newRow("number: empty first, ties in the list's own order")
+        << "VALOR" << Qt::AscendingOrder << QList<int>{1, 3, 0, 2, 4};
+    QTest::newRow("number, descending: ties still in the list's own order")
+        << "VALOR" << Qt::DescendingOrder << QList<int>{0, 2, 4, 3, 1};
+    QTest::newRow("a state by the word shown, not its code") << "SITU" << Qt::AscendingOrder << QList<int>{1, 4, 2, 0, 3};
+    QTest::newRow("the list's own order") << "" << Qt::AscendingOrder << QList<int>{0, 1, 2, 3, 4};
+}
+
+void TestRecordList::orderIsStableKeepsTheCurrentAndOutlivesLoads()
+{
+    QFETCH(QString, field);
+    QFETCH(Qt::SortOrder, direction);
+    QFETCH(QList<int>, ids);
+    DataPacket packet;
+    packet.fields = {{"ID", FieldType::Integer}, {"NOME", FieldType::Text, 20}, {"VALOR", FieldType::Float},
+                     {"SITU", FieldType::Text, 1}};
+    packet.rows = {{qint64(0), "sala 10", 5.0, "1"},  {qint64(1), "Sala 2", QVariant(), "2"},
+                   {qint64(2), "Álvaro", 5.0, "8"},   {qint64(3), "", -1.0, "1"},
+                   {qint64(4), "alvaro", 5.0, "2"}};
+    RecordList list(QStringLiteral("cdsOrdem"));
+    const QHash<QString, QString> words{{"1", "Pendente"}, {"2", "Aprovado"}, {"8", "Cancelado"}};
+    list.loadPacket(packet);
+    list.fieldByName("SITU").setOnGetText([&words](const Field &f, bool) { return words.value(f.asString()); });
+    list.setOrder(QStringLiteral("VALOR"), Qt::DescendingOrder); // the way back to the own order is tested too
+    list.moveTo(2);
+    const qint64 current = list.fieldByName("ID").asInteger();
+    const auto order = [&list] {
+        QList<int> shown;
+        for (int row = 0; row < list.recordCount(); ++row) {
+            shown << list.valueAt(row, 0).toInt();
+        }
+        return shown;
+    };
+    list.setOrder(field, direction);
+    QCOMPARE(order(), ids);
+    QCOMPARE(list.fieldByName("ID").asInteger(), current);
+    list.loadPacket(packet);
+    QCOMPARE(order(), ids);
+    list.edit();
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, list.setOrder(QStringLiteral("ID"), Qt::DescendingOrder));
+    QCOMPARE(order(), ids);
 }
 
 QTEST_GUILESS_MAIN(TestRecordList)
