@@ -111,6 +111,7 @@ listCriterion(const QString &boxName, const QString &suffix, const QString &capt
     auto *search = new TButtonFlat(box);
     search->setObjectName(QStringLiteral("sbt") + suffix);
     search->SetHint(QStringLiteral("Pesquisar"));
+    search->SetShortcutHint(QKeySequence(Qt::Key_F9));
     search->SetGlyph(box->style()->standardIcon(QStyle::SP_FileDialogContentsView));
     search->setIconSize(QSize(16, 16));
     search->setFixedSize(21, 21);
@@ -282,22 +283,31 @@ void TfrmFiltroCancelamento::vigiaControles()
     FocusEvents::watch(depDtOrcaIni, {}, [this] { depDtOrcaIniExit(); });
     FocusEvents::watch(depDtOrcaFin, {}, [this] { depDtOrcaFinExit(); });
 
-    ControlKeyDown::watch(rbtLVendedor, [this](int &key, Qt::KeyboardModifiers shift) { rbtLVendedorKeyDown(key, shift); });
-    ControlKeyDown::watch(rbtLCliente, [this](int &key, Qt::KeyboardModifiers shift) { rbtLClienteKeyDown(key, shift); });
-    ControlKeyDown::watch(rbtLTipoServ, [this](int &key, Qt::KeyboardModifiers shift) { rbtLTipoServKeyDown(key, shift); });
-    ControlKeyDown::watch(rbtLTipoEven, [this](int &key, Qt::KeyboardModifiers shift) { rbtLTipoEvenKeyDown(key, shift); });
-
     const struct {
+        QRadioButton *lista;
         TButtonFlat *button;
+        void (TfrmFiltroCancelamento::*keyDown)(int &key, Qt::KeyboardModifiers shift);
         void (TfrmFiltroCancelamento::*handler)(QObject *sender);
-    } searches[] = {{sbtVendedor, &TfrmFiltroCancelamento::sbtVendedorClick},
-                    {sbtCliente, &TfrmFiltroCancelamento::sbtClienteClick},
-                    {sbtTipoServ, &TfrmFiltroCancelamento::sbtTipoServClick},
-                    {sbtTipoEven, &TfrmFiltroCancelamento::sbtTipoEvenClick}};
+    } searches[] = {
+        {rbtLVendedor, sbtVendedor, &TfrmFiltroCancelamento::rbtLVendedorKeyDown,
+         &TfrmFiltroCancelamento::sbtVendedorClick},
+        {rbtLCliente, sbtCliente, &TfrmFiltroCancelamento::rbtLClienteKeyDown,
+         &TfrmFiltroCancelamento::sbtClienteClick},
+        {rbtLTipoServ, sbtTipoServ, &TfrmFiltroCancelamento::rbtLTipoServKeyDown,
+         &TfrmFiltroCancelamento::sbtTipoServClick},
+        {rbtLTipoEven, sbtTipoEven, &TfrmFiltroCancelamento::rbtLTipoEvenKeyDown,
+         &TfrmFiltroCancelamento::sbtTipoEvenClick}};
     for (const auto &search : searches) {
         connect(search.button, &QAbstractButton::clicked, this, [this, search] {
             HostGuard::run([&] { (this->*search.handler)(search.button); });
         });
+        // Enter passes the button by, so the operator reaches the pick list
+        // with F9 from wherever the list is: its "Lista" or its button.
+        for (QWidget *control : {static_cast<QWidget *>(search.lista), static_cast<QWidget *>(search.button)}) {
+            ControlKeyDown::watch(control, [this, search](int &key, Qt::KeyboardModifiers shift) {
+                (this->*search.keyDown)(key, shift);
+            });
+        }
     }
 }
 
@@ -371,8 +381,8 @@ void TfrmFiltroCancelamento::FormClose(CloseAction &action)
     action = caFree;
 }
 
-// The F9 on a "Lista" radio is that radio's own key; the dialog as a whole
-// serves only the base dialog's keys.
+// The F9 of a "Lista" is that radio's and its button's own key; the dialog
+// as a whole serves only the base dialog's keys.
 void TfrmFiltroCancelamento::FormKeyDown(int &key, Qt::KeyboardModifiers shift)
 {
     TfrmFiltroPadrao::FormKeyDown(key, shift);

@@ -103,7 +103,8 @@ public:
     void Vd_Lista();
 
     // F9 on a "Lista" radio opens its lookup, even while the search button
-    // is disabled; other keys are the radio's.
+    // is disabled, and so does F9 on the search button; other keys are the
+    // control's.
     void rbtLVendedorKeyDown(int &key, Qt::KeyboardModifiers shift);
     void rbtLClienteKeyDown(int &key, Qt::KeyboardModifiers shift);
     void rbtLTipoServKeyDown(int &key, Qt::KeyboardModifiers shift);

@@ -16,10 +16,43 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTextEdit>
 #include <QVBoxLayout>
+
+namespace {
+
+// Which way an arrow goes among a criterion's choices: back, on, or none.
+int arrowStep(int key)
+{
+    if (key == Qt::Key_Left || key == Qt::Key_Up) {
+        return -1;
+    }
+    return key == Qt::Key_Right || key == Qt::Key_Down ? 1 : 0;
+}
+
+// A criterion's choices stand side by side, where Qt's own arrows go by
+// position and Up and Down find nothing; operators go down a criterion's
+// choices as often as across, so every arrow moves to the choice before or
+// after, in the order they were put in their group, and chooses it.
+void chooseBeside(QRadioButton *choice, int step)
+{
+    QList<QRadioButton *> choices;
+    for (QRadioButton *radio : choice->parentWidget()->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly)) {
+        if (radio->autoExclusive() && radio->isEnabled() && !radio->isHidden()) {
+            choices << radio;
+        }
+    }
+    const qsizetype next = choices.indexOf(choice) + step;
+    if (next >= 0 && next < choices.size()) {
+        choices.at(next)->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+        choices.at(next)->click();
+    }
+}
+
+} // namespace
 
 TfrmFiltroPadrao::TfrmFiltroPadrao(QWidget *parent)
     : QDialog(parent)
@@ -102,6 +135,9 @@ void TfrmFiltroPadrao::FormKeyDown(int &key, Qt::KeyboardModifiers shift)
 {
     const Qt::KeyboardModifiers modifiers = shift & ~Qt::KeypadModifier;
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    QWidget *focused = QApplication::focusWidget();
+    const bool inCriteria = focused && grbFiltroPadrao->isAncestorOf(focused);
+    auto *choice = inCriteria ? qobject_cast<QRadioButton *>(focused) : nullptr;
     if (key == Qt::Key_Escape && modifiers == Qt::NoModifier) {
         sbtCancel->click();
         key = 0;
@@ -109,13 +145,17 @@ void TfrmFiltroPadrao::FormKeyDown(int &key, Qt::KeyboardModifiers shift)
         sbtConfirma->click();
         key = 0;
     } else if (enter && modifiers == Qt::NoModifier) {
-        QWidget *focused = QApplication::focusWidget();
-        // A flat button takes Enter as its click; a memo takes it as a new line.
-        if (qobject_cast<TButtonFlat *>(focused) || qobject_cast<QPlainTextEdit *>(focused)
-            || qobject_cast<QTextEdit *>(focused)) {
+        // A command of the button column takes Enter as its click and a memo
+        // as a new line. A lookup button among the criteria is passed like a
+        // field, or Enter could never get past a criterion on "Lista".
+        const bool command = qobject_cast<TButtonFlat *>(focused) && !inCriteria;
+        if (command || qobject_cast<QPlainTextEdit *>(focused) || qobject_cast<QTextEdit *>(focused)) {
             return;
         }
         focusNextChild();
+        key = 0;
+    } else if (choice && choice->autoExclusive() && arrowStep(key) != 0 && modifiers == Qt::NoModifier) {
+        chooseBeside(choice, arrowStep(key));
         key = 0;
     }
 }

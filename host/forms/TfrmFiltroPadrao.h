@@ -27,8 +27,14 @@ class TMessages;
 // Keys (FormKeyDown, seen before the focused control):
 //   Esc               clicks `sbtCancel`;
 //   Ctrl+Enter, F10   click `sbtConfirma`;
-//   Enter             moves the focus to the next control, as Tab does
-//                     (on a flat button Enter clicks the button instead).
+//   Enter             moves the focus to the next control, as Tab does; a
+//                     lookup button among the criteria included (Space, or a
+//                     derived dialog's F9, opens it); a command of the button
+//                     column is clicked instead;
+//   arrows            on a criterion's choice (a radio in `grbFiltroPadrao`):
+//                     Left and Up choose the one before, Right and Down the
+//                     one after, in the order they were put in their group;
+//                     at either end nothing changes.
 // A click on a disabled button does nothing, from the keyboard as well.
 //
 // Handlers run inside the host guard: an Abort stops one silently, another

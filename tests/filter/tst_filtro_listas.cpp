@@ -1,6 +1,6 @@
 // The filter dialog's list criteria: the lookups over the local database,
-// F9 on a "Lista" radio, empty tables, how the lookups show their codes, and
-// the picked lists saved with the dialog's options.
+// a criterion's keys (Enter, F9, Space, arrows), empty tables, how the
+// lookups show their codes, and the picked lists saved with the options.
 #include "Cli_cxl04101.h"
 #include "Corvane.h"
 #include "FiltroDialogo.h"
@@ -11,6 +11,7 @@
 #include "TdtmDBGeral.h"
 #include "TfrmFiltroCancelamento.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -87,6 +88,10 @@ private slots:
     void listaCountsTheCodesFromOpeningToClearing();
     void f9OnListaOpensTheLookupEvenWithTheButtonDisabled();
     void f9ElsewhereOpensNothing();
+    void enterPassesTheListF9AndSpaceOpenIt_data();
+    void enterPassesTheListF9AndSpaceOpenIt();
+    void arrowsMoveBetweenTodosAndLista_data();
+    void arrowsMoveBetweenTodosAndLista();
     void emptyTableIsReportedWithItsFocus_data();
     void emptyTableIsReportedWithItsFocus();
     void emptyEventTypeTableIsReportedByTheLookup();
@@ -248,6 +253,62 @@ void TestFiltroListas::f9ElsewhereOpensNothing()
         d.sbtCancel->click();
     });
     QCOMPARE(dialogs->pickTitles(), QStringList());
+}
+
+void TestFiltroListas::enterPassesTheListF9AndSpaceOpenIt_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("seen"); // on each "Lista", then its button: + pick list, > moved on, = stayed
+    QTest::newRow("Enter") << int(Qt::Key_Return) << ">>>>>>>>";
+    QTest::newRow("F9") << int(Qt::Key_F9) << "++++++++";
+    QTest::newRow("Space") << int(Qt::Key_Space) << "=+=+=+=+";
+}
+
+void TestFiltroListas::enterPassesTheListF9AndSpaceOpenIt()
+{
+    QFETCH(int, key);
+    QString seen;
+    openWith([&](TfrmFiltroCancelamento &d) {
+        for (const QString &name : listCriteria) {
+            const Criterio c = criterio(d, name);
+            c.lista->click();
+            for (QWidget *control : std::initializer_list<QWidget *>{c.lista, c.search}) {
+                const qsizetype picks = dialogs->pickTitles().size();
+                dialogs->answerPickManyCancel();
+                control->setFocus();
+                QTest::keyClick(control, Qt::Key(key));
+                seen += dialogs->pickTitles().size() > picks ? '+' : control->hasFocus() ? '=' : '>';
+            }
+        }
+        d.sbtCancel->click();
+    });
+    QTEST(seen, "seen");
+}
+
+void TestFiltroListas::arrowsMoveBetweenTodosAndLista_data()
+{
+    QTest::addColumn<QList<int>>("arrows");
+    QTest::newRow("across") << QList<int>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Left, Qt::Key_Left};
+    QTest::newRow("down and up") << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up};
+}
+
+void TestFiltroListas::arrowsMoveBetweenTodosAndLista()
+{
+    QFETCH(QList<int>, arrows);
+    QString chosen; // after each arrow: the choice checked and focused, its button usable on "Lista" only
+    openWith([&](TfrmFiltroCancelamento &d) {
+        for (const QString &name : listCriteria) {
+            const Criterio c = criterio(d, name);
+            c.todos->setFocus();
+            for (int arrow : arrows) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key(arrow));
+                QRadioButton *on = c.lista->isChecked() ? c.lista : c.todos;
+                chosen += on->hasFocus() && c.search->isEnabled() == (on == c.lista) ? on->text().at(0) : QChar('?');
+            }
+        }
+        d.sbtCancel->click();
+    });
+    QCOMPARE(chosen, QStringLiteral("LLTT").repeated(listCriteria.size()));
 }
 
 void TestFiltroListas::emptyTableIsReportedWithItsFocus_data()
