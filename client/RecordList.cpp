@@ -397,7 +397,11 @@ void RecordList::arrange()
         // keeps it near its neighbours should the deletion be undone.
         const QVariant value = row >= 0 ? d->store.value(row, field->index())
                                         : d->store.valuesOf(id).value(field->index());
-        const QString text = row >= 0 ? displayTextAt(row, field->index()) : value.toString();
+        // Only texts go by what is shown: formatting every date or number
+        // would cost more than the sorting.
+        const QString text = field->type() != FieldType::Text ? QString()
+                             : row >= 0                       ? displayTextAt(row, field->index())
+                                                              : value.toString();
         keys[size_t(id - firstId)] = SortKey::of(field->type(), value, text, collator);
     }
     const bool descending = d->orderDirection == Qt::DescendingOrder;

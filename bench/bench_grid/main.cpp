@@ -155,8 +155,6 @@ int main(int argc, char *argv[])
                     large.toTheEndMs / small.toTheEndMs, large.pageDownMs / small.pageDownMs,
                     large.scrollStepMs / small.scrollStepMs, large.orderByTextMs / small.orderByTextMs,
                     large.orderByDateMs / small.orderByDateMs);
-        std::printf("ordering %d rows by name takes %.2fx, by date %.2fx, the list's loading and first paint\n",
-                    large.rows, large.orderByTextMs / large.firstPaintMs, large.orderByDateMs / large.firstPaintMs);
     } catch (const std::exception &error) {
         std::fprintf(stderr, "bench_grid: %s\n", error.what());
         return 1;
