@@ -77,7 +77,7 @@ std::optional<Exportacao> escolheArquivo(QWidget *tela)
     dialogo.setDefaultSuffix(tiposExportacao.first().sufixo);
     QObject::connect(&dialogo, &QFileDialog::filterSelected, &dialogo,
                      [&dialogo](const QString &filtro) { dialogo.setDefaultSuffix(tipoDoFiltro(filtro).sufixo); });
-    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) {
+    if (dialogo.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
     const QString arquivo = dialogo.selectedFiles().constFirst();

@@ -17,8 +17,8 @@ namespace {
 // How often a long export tells it is still at work.
 constexpr int rowsBetweenSigns = 1000;
 // Column widths, in characters: the longest value's, plus a margin, up to
-// a limit past which a long text had better wrap than push the next
-// columns off the screen.
+// a limit: a long name is better cut at the column's edge than pushing the
+// next columns off the screen.
 constexpr int widthMargin = 2;
 constexpr int widestColumn = 60;
 // A title also leaves room for its filter's button.

@@ -2,6 +2,7 @@
 // csv module for the CSV file and openpyxl for the .xlsx workbook.
 #include "CsvExport.h"
 #include "DayCount.h"
+#include "DisplayFormat.h"
 #include "RecordList.h"
 #include "XlsxExport.h"
 
@@ -198,6 +199,24 @@ private slots:
         const QList<QStringList> sheet = rowsOf(quotesSheet(exported(QStringLiteral("xlsx"), {stored})).value("rows").toArray());
         QCOMPARE(sheet.size(), 2);
         QCOMPARE(sheet.at(1), xlsx);
+    }
+
+    void datesReadBackAsTheGridShowsThem_data()
+    {
+        QTest::addColumn<double>("dayCount");
+        const double day = DayCount::fromDate(QDate(2024, 2, 29));
+        QTest::newRow("a leap day at midnight") << day;
+        QTest::newRow("a minute before midnight") << day + 1439.0 / 1440;
+        QTest::newRow("half a second in") << day + 0.5 / 86400;
+        QTest::newRow("a hair before the next day") << day + 0.9999999999;
+        QTest::newRow("before the base day, in the morning") << -1.25;
+        QTest::newRow("the base day's eve at noon") << -0.5;
+    }
+    void datesReadBackAsTheGridShowsThem()
+    {
+        QFETCH(double, dayCount);
+        const QByteArray file = exported(QStringLiteral("csv"), {{"0000000001", "Ana", "1", 1.0, noValue(), dayCount, noValue()}});
+        QCOMPARE(csvRows(file).at(1).at(4), DisplayFormat::formatDateTime(dayCount, QString()));
     }
 
     void theSheetKeepsItsTitlesInViewWithAFilterAndRoomForTheText()
