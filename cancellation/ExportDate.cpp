@@ -19,7 +19,7 @@ std::optional<Parts> parts(double dayCount)
     if (!std::isfinite(dayCount) || dayCount == 0.0 || std::fabs(dayCount) >= maxAbsDays) {
         return std::nullopt;
     }
-    // As DayCount does: the whole part counts the days (backwards before the
+    // As DayCount does: the integer counts the days (backwards before the
     // base day) and the fraction is the time of day either way.
     qint64 days = static_cast<qint64>(std::trunc(dayCount));
     qint64 msecs = std::llround(std::fabs(dayCount - static_cast<double>(days)) * msecsPerDay);

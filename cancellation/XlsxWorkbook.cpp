@@ -63,7 +63,7 @@ lxw_format *XlsxWorkbook::addFormat(const QString &numberFormat)
 void XlsxWorkbook::check(lxw_error error)
 {
     if (error != LXW_NO_ERROR) {
-        fail(QStringLiteral("A planilha recusou um valor: %1.").arg(QString::fromUtf8(lxw_strerror(error))));
+        fail(QStringLiteral("A planilha recusou um valor (%1).").arg(QString::fromUtf8(lxw_strerror(error))));
     }
 }
 
@@ -73,7 +73,8 @@ void XlsxWorkbook::saveTo(QIODevice &out)
     const lxw_error closed = workbook_close(m_workbook);
     m_workbook = nullptr;
     if (closed != LXW_NO_ERROR) {
-        fail(QStringLiteral("Não foi possível terminar a planilha: %1.").arg(QString::fromUtf8(lxw_strerror(closed))));
+        fail(QStringLiteral("Não foi possível terminar a planilha na pasta temporária %1; veja se há espaço livre nela (%2).")
+                 .arg(m_folder.path(), QString::fromUtf8(lxw_strerror(closed))));
     }
     QFile file(filePath());
     if (!file.open(QIODevice::ReadOnly)) {

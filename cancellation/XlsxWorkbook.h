@@ -5,7 +5,6 @@
 #include <xlsxwriter.h>
 
 class QIODevice;
-class QString;
 
 // A libxlsxwriter workbook built in a temporary folder of its own and handed
 // over whole, so that the caller decides where the bytes go (a QSaveFile
