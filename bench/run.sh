@@ -5,7 +5,8 @@
 #      and the sqlite3 tool's time for the same SELECT; then on PostgreSQL
 #   2. the client's memory holding a 100,000-row list against the packet's size
 #   3. the quote grid over that list: first paint, Ctrl+End, Page Down, scrolling
-#   4. exporting 100,000 listed quotes to CSV against one write of the same bytes
+#   4. exporting 100,000 listed quotes to CSV against one write of the same
+#      bytes, and to .xlsx against the CSV
 #   5. 20 concurrent clients cancelling quotes on SQLite and on PostgreSQL,
 #      there with 1, 2 and 3 appserver processes sharing the database
 #   6. 50 clients making small calls through database pools of 50, 20 and 5

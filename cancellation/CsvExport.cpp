@@ -1,25 +1,153 @@
 #include "CsvExport.h"
 
 #include "DisplayFormat.h"
+#include "ExportCounts.h"
+#include "ExportDate.h"
 #include "RecordList.h"
 
 #include <QIODevice>
 #include <QLocale>
-#include <QMap>
+#include <QStringEncoder>
 
 #include <algorithm>
+#include <charconv>
 #include <stdexcept>
 
 namespace {
 
-// About a mebibyte of text gathered before each write: few system calls,
-// little memory.
+// About a mebibyte gathered before each write: few system calls, little
+// memory.
 constexpr qsizetype chunkBytes = 1 << 20;
 // How often a long export tells it is still at work.
 constexpr int rowsBetweenSigns = 1000;
 
-const QString noReason = QStringLiteral("(sem motivo)");
-const QString datePattern = QStringLiteral("dd/MM/yyyy hh:mm");
+enum class Kind { Text, Number, GridDate, FormattedDate };
+
+struct CsvColumn {
+    int field;
+    Kind kind;
+    QString dateFormat;
+};
+
+CsvColumn csvColumn(const Field &field)
+{
+    switch (field.type()) {
+    case FieldType::Float:
+    case FieldType::Integer:
+        return {field.index(), Kind::Number, {}};
+    case FieldType::DateTime:
+        return field.displayFormat().isEmpty() ? CsvColumn{field.index(), Kind::GridDate, {}}
+                                               : CsvColumn{field.index(), Kind::FormattedDate, field.displayFormat()};
+    case FieldType::Text:
+    case FieldType::Blob:
+        break;
+    }
+    return {field.index(), Kind::Text, {}};
+}
+
+char *twoDigits(char *at, int number)
+{
+    *at++ = char('0' + number / 10);
+    *at++ = char('0' + number % 10);
+    return at;
+}
+
+char *fourDigitYear(char *at, int year)
+{
+    if (year < 0) {
+        *at++ = '-';
+        year = -year;
+    }
+    char digits[12];
+    const char *end = std::to_chars(digits, digits + sizeof digits, year).ptr;
+    at = std::fill_n(at, std::max<std::ptrdiff_t>(0, 4 - (end - digits)), '0');
+    return std::copy(static_cast<const char *>(digits), end, at);
+}
+
+// The bytes of the file, written to the device a chunk at a time.
+class Output {
+public:
+    explicit Output(QIODevice &device) : m_device(device) { m_bytes.reserve(chunkBytes + chunkBytes / 4); }
+
+    void text(QStringView text)
+    {
+        const auto special = [](QChar c) { return c == u';' || c == u'"' || c == u'\r' || c == u'\n'; };
+        if (std::none_of(text.cbegin(), text.cend(), special)) {
+            utf8(text);
+            return;
+        }
+        m_bytes += '"';
+        for (qsizetype start = 0;;) {
+            const qsizetype quote = text.indexOf(u'"', start);
+            utf8(text.mid(start, quote < 0 ? -1 : quote - start + 1));
+            if (quote < 0) {
+                break;
+            }
+            m_bytes += '"';
+            start = quote + 1;
+        }
+        m_bytes += '"';
+    }
+
+    void date(const ExportDate::Parts &parts)
+    {
+        char digits[32];
+        char *at = twoDigits(digits, parts.day);
+        *at++ = '/';
+        at = twoDigits(at, parts.month);
+        *at++ = '/';
+        at = fourDigitYear(at, parts.year);
+        if (parts.hasTime) {
+            *at++ = ' ';
+            at = twoDigits(at, parts.hour);
+            *at++ = ':';
+            at = twoDigits(at, parts.minute);
+        }
+        m_bytes.append(digits, at - digits);
+    }
+
+    void separator() { m_bytes += ';'; }
+
+    void endLine()
+    {
+        m_bytes += "\r\n";
+        if (m_bytes.size() >= chunkBytes) {
+            flush();
+        }
+    }
+
+    void line(const QStringList &fields)
+    {
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            if (i > 0) {
+                separator();
+            }
+            text(fields.at(i));
+        }
+        endLine();
+    }
+
+    void flush()
+    {
+        if (m_device.write(m_bytes) != m_bytes.size()) {
+            throw std::runtime_error(m_device.errorString().toStdString());
+        }
+        m_bytes.clear();
+    }
+
+private:
+    void utf8(QStringView text)
+    {
+        const qsizetype used = m_bytes.size();
+        m_bytes.resize(used + m_encoder.requiredSpace(text.size()));
+        char *end = m_encoder.appendToBuffer(m_bytes.data() + used, text);
+        m_bytes.resize(end - m_bytes.constData());
+    }
+
+    QIODevice &m_device;
+    QByteArray m_bytes;
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
+};
 
 QString numberText(double value)
 {
@@ -28,57 +156,44 @@ QString numberText(double value)
     return text;
 }
 
-QString cellText(const RecordList &list, int row, int field)
+void writeCell(Output &out, const RecordList &list, int row, const CsvColumn &column)
 {
-    const QVariant value = list.valueAt(row, field);
-    switch (list.field(field).type()) {
-    case FieldType::DateTime:
-        return value.isNull() ? QString() : DisplayFormat::formatDateTime(value.toDouble(), datePattern);
-    case FieldType::Float:
-        return value.isNull() ? QString() : numberText(value.toDouble());
-    default:
-        return list.displayTextAt(row, field);
+    if (column.kind == Kind::Text) {
+        out.text(list.displayTextAt(row, column.field));
+        return;
+    }
+    const QVariant value = list.valueAt(row, column.field);
+    if (value.isNull()) {
+        return;
+    }
+    switch (column.kind) {
+    case Kind::Number:
+        out.text(numberText(value.toDouble()));
+        break;
+    case Kind::GridDate:
+        if (const auto parts = ExportDate::parts(value.toDouble())) {
+            out.date(*parts);
+        }
+        break;
+    case Kind::FormattedDate:
+        out.text(DisplayFormat::formatDateTime(value.toDouble(), column.dateFormat));
+        break;
+    case Kind::Text:
+        break;
     }
 }
 
-class Output {
-public:
-    explicit Output(QIODevice &device) : m_device(device) {}
-
-    void line(const QStringList &fields)
-    {
-        for (qsizetype i = 0; i < fields.size(); ++i) {
-            if (i > 0) {
-                m_text += QLatin1Char(';');
-            }
-            m_text += CsvExport::quoted(fields.at(i));
-        }
-        m_text += QLatin1String("\r\n");
-        if (m_text.size() >= chunkBytes) {
-            flush();
-        }
-    }
-
-    void flush()
-    {
-        const QByteArray bytes = m_text.toUtf8();
-        if (m_device.write(bytes) != bytes.size()) {
-            throw std::runtime_error(m_device.errorString().toStdString());
-        }
-        m_text.clear();
-    }
-
-private:
-    QIODevice &m_device;
-    QString m_text;
-};
-
-void writeCounts(Output &out, const QString &title, const QMap<QString, int> &counts)
+void writeCounts(Output &out, const ExportCounts &counts)
 {
-    out.line({});
-    out.line({title, QStringLiteral("Quantidade")});
-    for (auto it = counts.constBegin(); it != counts.constEnd(); ++it) {
-        out.line({it.key(), QString::number(it.value())});
+    out.endLine();
+    out.line(ExportCounts::stateTitles);
+    for (const ExportCounts::ByState &count : counts.byState) {
+        out.line({count.state, QString::number(count.quantity)});
+    }
+    out.endLine();
+    out.line(ExportCounts::reasonTitles);
+    for (const ExportCounts::ByReason &count : counts.byReason) {
+        out.line({count.code, count.name, QString::number(count.quantity)});
     }
 }
 
@@ -86,51 +201,33 @@ void writeCounts(Output &out, const QString &title, const QMap<QString, int> &co
 
 namespace CsvExport {
 
-QString quoted(const QString &text)
+void write(const RecordList &list, const ExportRequest &request, QIODevice &out, const std::function<void()> &stillBusy)
 {
-    const auto special = [](QChar c) { return c == u';' || c == u'"' || c == u'\r' || c == u'\n'; };
-    if (std::none_of(text.cbegin(), text.cend(), special)) {
-        return text;
+    const ExportCounts counts = ExportCounts::of(list, request);
+    QStringList titles;
+    QList<CsvColumn> columns;
+    for (const ExportRequest::Column &column : request.columns) {
+        titles << column.title;
+        columns << csvColumn(list.fieldByName(column.fieldName));
     }
-    QString doubled = text;
-    doubled.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + doubled + QLatin1Char('"');
-}
-
-void write(const RecordList &list, const QList<Column> &columns, const QString &stateField, const QString &reasonField,
-           QIODevice &out, const std::function<void()> &stillBusy)
-{
     if (out.write("\xEF\xBB\xBF") != 3) {
         throw std::runtime_error(out.errorString().toStdString());
     }
     Output file(out);
-    QStringList titles;
-    QList<int> fields;
-    for (const Column &column : columns) {
-        titles << column.title;
-        fields << list.fieldByName(column.fieldName).index();
-    }
     file.line(titles);
-    const int state = list.fieldByName(stateField).index();
-    const int reason = list.fieldByName(reasonField).index();
-    QMap<QString, int> byState;
-    QMap<QString, int> byReason;
-    QStringList values;
     for (int row = 0; row < list.recordCount(); ++row) {
-        values.clear();
-        for (const int field : std::as_const(fields)) {
-            values << cellText(list, row, field);
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            if (i > 0) {
+                file.separator();
+            }
+            writeCell(file, list, row, columns.at(i));
         }
-        file.line(values);
-        ++byState[list.displayTextAt(row, state)];
-        const QString code = list.displayTextAt(row, reason);
-        ++byReason[code.trimmed().isEmpty() ? noReason : code];
+        file.endLine();
         if (stillBusy && row % rowsBetweenSigns == rowsBetweenSigns - 1) {
             stillBusy();
         }
     }
-    writeCounts(file, QStringLiteral("Situação"), byState);
-    writeCounts(file, QStringLiteral("Motivo"), byReason);
+    writeCounts(file, counts);
     file.flush();
 }
 

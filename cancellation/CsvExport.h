@@ -1,34 +1,27 @@
 #pragma once
 
-#include <QList>
-#include <QString>
+#include "ExportRequest.h"
 
 #include <functional>
 
 class QIODevice;
 class RecordList;
 
-// The quotes a screen lists, written as a spreadsheet file: UTF-8 with a
-// byte-order mark (so spreadsheets take the accents for what they are), ";"
-// between fields, a decimal comma, dates as dd/mm/aaaa hh:mm, each value as
-// the grid shows it (states as words). After the list, separated by an
-// empty line, two more sections count the records by state and by reason.
+// The listed quotes as a CSV file: UTF-8 with a byte-order mark (so
+// spreadsheets take the accents for what they are), ";" between fields, a
+// field between double quotes (its quotes doubled) when it holds ";", a
+// quote or a line break. Texts as the grid shows them (states as words),
+// numbers with a decimal comma, dates as the grid shows them (dd/mm/aaaa,
+// with hh:mm only when the time of day is not midnight, or the field's
+// display format). After the list, each after an empty line, the counts by
+// state and by reason (code and name).
 namespace CsvExport {
 
-struct Column {
-    QString fieldName;
-    QString title;
-};
-
-// Writes every record of `list` in `columns` order, then the counts by the
-// display text of `stateField` and of `reasonField`. `stillBusy`, when
-// given, runs every thousand records (the caller's busy indicator). Throws
-// std::runtime_error when the device refuses a write.
-void write(const RecordList &list, const QList<Column> &columns, const QString &stateField, const QString &reasonField,
-           QIODevice &out, const std::function<void()> &stillBusy = {});
-
-// One field as the file holds it: between double quotes, the quotes
-// doubled, when it holds ";", a quote or a line break.
-QString quoted(const QString &text);
+// Writes every record of `list` in the request's column order, then the
+// counts. `stillBusy`, when given, runs every thousand records (the
+// caller's busy indicator). Throws std::runtime_error when the device
+// refuses a write or a field of the request is not in `list`.
+void write(const RecordList &list, const ExportRequest &request, QIODevice &out,
+           const std::function<void()> &stillBusy = {});
 
 } // namespace CsvExport

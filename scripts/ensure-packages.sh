@@ -7,10 +7,11 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-l10n-tools qt6-translations-l10n libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev
+    libxlsxwriter-dev
     xvfb xauth
     postgresql
     openssl
-    python3
+    python3 python3-openpyxl
 )
 if [ $# -gt 0 ]; then
     packages=("$@")

@@ -11,6 +11,7 @@
 #include "TfrmCancelamento.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,16 +82,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("lista.csv"));
-        ModalAnswers answers;
-        answers.then([&](QWidget &dialog) {
-            auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-            QVERIFY(name);
-            name->selectAll();
-            QTest::keyClicks(name, path);
-            QTest::keyClick(name, Qt::Key_Return);
-        });
-        QTest::keyClick(m_screen->dbgPadrao, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
-        QVERIFY(answers.allUsed());
+        exportByKeyboard(path);
 
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -103,11 +95,42 @@ private slots:
         const int quotes = part<RecordList>(m_screen, "cdsOrcamento")->recordCount();
         QCOMPARE(lines.at(quotes + 2), QStringLiteral("Situação;Quantidade"));
         QVERIFY(m_fixture.dialogs.lastText().startsWith(QStringLiteral("%1 orçamento(s) exportado(s)").arg(quotes)));
+        QVERIFY(lines.indexOf(QStringLiteral("Motivo;Descrição do motivo;Quantidade")) > quotes);
+        // The reasons' names come in one call, however long the list.
+        QTRY_COMPARE(m_fixture.serverLog().count(QStringLiteral(" GetMotivo ")), m_reasonCallsBefore + 1);
+    }
+
+    void aNameWithoutExtensionTakesTheTypeOfferedFirst()
+    {
+        QTemporaryDir dir;
+        exportByKeyboard(dir.filePath(QStringLiteral("lista")));
+        QFile file(dir.filePath(QStringLiteral("lista.xlsx")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        // A workbook is a zip archive; its contents are the export's own tests.
+        QVERIFY(file.read(4) == QByteArray("PK\x03\x04"));
+        QVERIFY(m_fixture.dialogs.lastText().endsWith(QDir::toNativeSeparators(file.fileName()) + QLatin1Char('.')));
     }
 
 private:
+    // Ctrl+Shift+E, then the file's name typed into the dialog and Enter.
+    void exportByKeyboard(const QString &path)
+    {
+        m_reasonCallsBefore = m_fixture.serverLog().count(QStringLiteral(" GetMotivo "));
+        ModalAnswers answers;
+        answers.then([&](QWidget &dialog) {
+            auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->selectAll();
+            QTest::keyClicks(name, path);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        QTest::keyClick(m_screen->dbgPadrao, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(answers.allUsed());
+    }
+
     CancelamentoFixture m_fixture;
     TfrmCancelamento *m_screen = nullptr;
+    qsizetype m_reasonCallsBefore = 0;
 };
 
 QTEST_MAIN(tst_CancelamentoHistorico)
