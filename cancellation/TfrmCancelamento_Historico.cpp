@@ -44,7 +44,7 @@ struct TipoExportacao {
 };
 
 const QList<TipoExportacao> tiposExportacao{
-    {QStringLiteral("Planilha Excel (*.xlsx)"), QStringLiteral("xlsx"), &XlsxExport::write},
+    {QStringLiteral("Planilha XLSX (*.xlsx)"), QStringLiteral("xlsx"), &XlsxExport::write},
     {QStringLiteral("Planilha CSV (*.csv)"), QStringLiteral("csv"), &CsvExport::write},
 };
 
