@@ -3,6 +3,7 @@
 #include "DisplayFormat.h"
 #include "ExportCounts.h"
 #include "ExportDate.h"
+#include "ExportText.h"
 #include "RecordList.h"
 
 #include <QIODevice>
@@ -11,7 +12,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstring>
+#include <optional>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -21,28 +26,30 @@ constexpr qsizetype chunkBytes = 1 << 20;
 // How often a long export tells it is still at work.
 constexpr int rowsBetweenSigns = 1000;
 
-enum class Kind { Text, Number, GridDate, FormattedDate };
+enum class Kind { Text, Other, Number, GridDate, FormattedDate };
 
 struct CsvColumn {
     int field;
     Kind kind;
     QString dateFormat;
+    std::optional<ExportText> text;
 };
 
-CsvColumn csvColumn(const Field &field)
+CsvColumn csvColumn(const RecordList &list, const Field &field)
 {
     switch (field.type()) {
     case FieldType::Float:
     case FieldType::Integer:
-        return {field.index(), Kind::Number, {}};
+        return {field.index(), Kind::Number, {}, {}};
     case FieldType::DateTime:
-        return field.displayFormat().isEmpty() ? CsvColumn{field.index(), Kind::GridDate, {}}
-                                               : CsvColumn{field.index(), Kind::FormattedDate, field.displayFormat()};
+        return {field.index(), field.displayFormat().isEmpty() ? Kind::GridDate : Kind::FormattedDate,
+                field.displayFormat(), {}};
     case FieldType::Text:
+        return {field.index(), Kind::Text, {}, ExportText(list, field.index())};
     case FieldType::Blob:
         break;
     }
-    return {field.index(), Kind::Text, {}};
+    return {field.index(), Kind::Other, {}, {}};
 }
 
 char *twoDigits(char *at, int number)
@@ -64,35 +71,46 @@ char *fourDigitYear(char *at, int year)
     return std::copy(static_cast<const char *>(digits), end, at);
 }
 
-// The bytes of the file, written to the device a chunk at a time.
+// The bytes of the file, gathered in a buffer of its own and written to the
+// device a chunk at a time: a cell costs a few copies, no allocation.
 class Output {
 public:
-    explicit Output(QIODevice &device) : m_device(device) { m_bytes.reserve(chunkBytes + chunkBytes / 4); }
+    explicit Output(QIODevice &device) : m_device(device), m_buffer(chunkBytes, Qt::Uninitialized) {}
 
-    void text(QStringView text)
+    void text(QStringView value)
     {
         const auto special = [](QChar c) { return c == u';' || c == u'"' || c == u'\r' || c == u'\n'; };
-        if (std::none_of(text.cbegin(), text.cend(), special)) {
-            utf8(text);
+        if (std::none_of(value.cbegin(), value.cend(), special)) {
+            utf8(value);
             return;
         }
-        m_bytes += '"';
-        for (qsizetype start = 0;;) {
-            const qsizetype quote = text.indexOf(u'"', start);
-            utf8(text.mid(start, quote < 0 ? -1 : quote - start + 1));
-            if (quote < 0) {
-                break;
-            }
-            m_bytes += '"';
-            start = quote + 1;
+        text(QByteArrayView(value.toUtf8()));
+    }
+
+    // Text already in UTF-8, between double quotes (doubled inside) when it
+    // holds ";", a quote or a line break.
+    void text(QByteArrayView bytes)
+    {
+        const auto special = [](char c) { return c == ';' || c == '"' || c == '\r' || c == '\n'; };
+        if (std::none_of(bytes.cbegin(), bytes.cend(), special)) {
+            put(bytes);
+            return;
         }
-        m_bytes += '"';
+        char *at = room(2 * bytes.size() + 2);
+        *at++ = '"';
+        for (char c : bytes) {
+            if (c == '"') {
+                *at++ = '"';
+            }
+            *at++ = c;
+        }
+        *at++ = '"';
+        m_used = at - m_buffer.constData();
     }
 
     void date(const ExportDate::Parts &parts)
     {
-        char digits[32];
-        char *at = twoDigits(digits, parts.day);
+        char *at = twoDigits(room(32), parts.day);
         *at++ = '/';
         at = twoDigits(at, parts.month);
         *at++ = '/';
@@ -103,17 +121,14 @@ public:
             *at++ = ':';
             at = twoDigits(at, parts.minute);
         }
-        m_bytes.append(digits, at - digits);
+        m_used = at - m_buffer.constData();
     }
 
-    void separator() { m_bytes += ';'; }
+    void separator() { put(';'); }
 
     void endLine()
     {
-        m_bytes += "\r\n";
-        if (m_bytes.size() >= chunkBytes) {
-            flush();
-        }
+        put(QByteArrayView("\r\n"));
     }
 
     void line(const QStringList &fields)
@@ -122,30 +137,53 @@ public:
             if (i > 0) {
                 separator();
             }
-            text(fields.at(i));
+            text(QStringView(fields.at(i)));
         }
         endLine();
     }
 
     void flush()
     {
-        if (m_device.write(m_bytes) != m_bytes.size()) {
+        if (m_device.write(m_buffer.constData(), m_used) != m_used) {
             throw std::runtime_error(m_device.errorString().toStdString());
         }
-        m_bytes.clear();
+        m_used = 0;
     }
 
 private:
+    // Where the next `bytes` bytes go; the caller moves m_used past them.
+    char *room(qsizetype bytes)
+    {
+        if (m_used + bytes > m_buffer.size()) {
+            flush();
+            if (bytes > m_buffer.size()) {
+                m_buffer.resize(bytes);
+            }
+        }
+        return m_buffer.data() + m_used;
+    }
+
+    void put(char c)
+    {
+        *room(1) = c;
+        ++m_used;
+    }
+
+    void put(QByteArrayView bytes)
+    {
+        std::memcpy(room(bytes.size()), bytes.data(), size_t(bytes.size()));
+        m_used += bytes.size();
+    }
+
     void utf8(QStringView text)
     {
-        const qsizetype used = m_bytes.size();
-        m_bytes.resize(used + m_encoder.requiredSpace(text.size()));
-        char *end = m_encoder.appendToBuffer(m_bytes.data() + used, text);
-        m_bytes.resize(end - m_bytes.constData());
+        char *end = m_encoder.appendToBuffer(room(m_encoder.requiredSpace(text.size())), text);
+        m_used = end - m_buffer.constData();
     }
 
     QIODevice &m_device;
-    QByteArray m_bytes;
+    QByteArray m_buffer;
+    qsizetype m_used = 0;
     QStringEncoder m_encoder{QStringEncoder::Utf8};
 };
 
@@ -156,29 +194,34 @@ QString numberText(double value)
     return text;
 }
 
-void writeCell(Output &out, const RecordList &list, int row, const CsvColumn &column)
+void writeCell(Output &out, const RecordList &list, int row, CsvColumn &column)
 {
     if (column.kind == Kind::Text) {
+        out.text(column.text->utf8(row));
+        return;
+    }
+    if (column.kind == Kind::Other) {
         out.text(list.displayTextAt(row, column.field));
         return;
     }
-    const QVariant value = list.valueAt(row, column.field);
-    if (value.isNull()) {
+    const double value = list.storedNumberAt(row, column.field);
+    if (std::isnan(value)) {
         return;
     }
     switch (column.kind) {
     case Kind::Number:
-        out.text(numberText(value.toDouble()));
+        out.text(QStringView(numberText(value)));
         break;
     case Kind::GridDate:
-        if (const auto parts = ExportDate::parts(value.toDouble())) {
+        if (const auto parts = ExportDate::parts(value)) {
             out.date(*parts);
         }
         break;
     case Kind::FormattedDate:
-        out.text(DisplayFormat::formatDateTime(value.toDouble(), column.dateFormat));
+        out.text(QStringView(DisplayFormat::formatDateTime(value, column.dateFormat)));
         break;
     case Kind::Text:
+    case Kind::Other:
         break;
     }
 }
@@ -205,10 +248,10 @@ void write(const RecordList &list, const ExportRequest &request, QIODevice &out,
 {
     const ExportCounts counts = ExportCounts::of(list, request);
     QStringList titles;
-    QList<CsvColumn> columns;
+    std::vector<CsvColumn> columns;
     for (const ExportRequest::Column &column : request.columns) {
         titles << column.title;
-        columns << csvColumn(list.fieldByName(column.fieldName));
+        columns.push_back(csvColumn(list, list.fieldByName(column.fieldName)));
     }
     if (out.write("\xEF\xBB\xBF") != 3) {
         throw std::runtime_error(out.errorString().toStdString());
@@ -216,11 +259,11 @@ void write(const RecordList &list, const ExportRequest &request, QIODevice &out,
     Output file(out);
     file.line(titles);
     for (int row = 0; row < list.recordCount(); ++row) {
-        for (qsizetype i = 0; i < columns.size(); ++i) {
+        for (size_t i = 0; i < columns.size(); ++i) {
             if (i > 0) {
                 file.separator();
             }
-            writeCell(file, list, row, columns.at(i));
+            writeCell(file, list, row, columns[i]);
         }
         file.endLine();
         if (stillBusy && row % rowsBetweenSigns == rowsBetweenSigns - 1) {

@@ -128,14 +128,24 @@ void Field::setText(const QString &text)
     setAsString(text);
 }
 
+bool Field::showsStoredText() const
+{
+    return type() == FieldType::Text && !m_onGetText && !masksDisplay();
+}
+
+bool Field::masksDisplay() const
+{
+    // A code kept raw (a product code, a registration number) is shown the
+    // way its masked edit would show it.
+    return type() == FieldType::Text && !m_editMask.isEmpty() && m_displayFormat.isEmpty();
+}
+
 QString Field::formattedValue(bool displayText) const
 {
     if (!displayText) {
         return asString();
     }
-    // A code kept raw (a product code, a registration number) is shown the
-    // way its masked edit would show it.
-    if (type() == FieldType::Text && !m_editMask.isEmpty() && m_displayFormat.isEmpty()) {
+    if (masksDisplay()) {
         return InputMask::format(m_editMask, asString());
     }
     return FieldText::displayText(value(), type(), m_displayFormat);

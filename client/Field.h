@@ -54,6 +54,9 @@ public:
     void setCalculated(bool calculated) { m_calculated = calculated; }
 
     void setOnGetText(GetTextHook hook) { m_onGetText = std::move(hook); }
+    // A text shown as it is stored: no get-text hook, no edit mask laid
+    // over it.
+    bool showsStoredText() const;
     void setOnSetText(SetTextHook hook) { m_onSetText = std::move(hook); }
 
     // Values of the active record. Writing requires the list to be in edit or
@@ -97,6 +100,7 @@ public:
 
 private:
     QString formattedValue(bool displayText) const;
+    bool masksDisplay() const;
 
     RecordList &m_list;
     int m_index;

@@ -721,7 +721,7 @@ void RecordList::applyUpdates(const std::function<void(const ChangeDelta &)> &se
 
 void RecordList::checkReadable(int row, int fieldIndex) const
 {
-    if (row < 0 || row >= recordCount() || fieldIndex < 0 || fieldIndex >= fieldCount()) {
+    if (row < 0 || row >= d->store.count() || fieldIndex < 0 || fieldIndex >= d->fields.count()) {
         fail(QStringLiteral("A lista %1 não tem o registro %2, campo %3.").arg(objectName()).arg(row).arg(fieldIndex));
     }
 }
@@ -744,6 +744,25 @@ QString RecordList::editTextAt(int row, int fieldIndex) const
     checkReadable(row, fieldIndex);
     ActiveRowScope scope(*d, row, true, d->state);
     return field(fieldIndex).text();
+}
+
+QByteArrayView RecordList::storedTextAt(int row, int fieldIndex) const
+{
+    checkReadable(row, fieldIndex);
+    if (d->fields.at(fieldIndex).type() != FieldType::Text) {
+        fail(QStringLiteral("O campo %1 da lista %2 não é um texto.").arg(field(fieldIndex).name(), objectName()));
+    }
+    return d->store.bytes(row, fieldIndex);
+}
+
+double RecordList::storedNumberAt(int row, int fieldIndex) const
+{
+    checkReadable(row, fieldIndex);
+    const FieldType type = d->fields.at(fieldIndex).type();
+    if (type == FieldType::Text || type == FieldType::Blob) {
+        fail(QStringLiteral("O campo %1 da lista %2 não é um número.").arg(field(fieldIndex).name(), objectName()));
+    }
+    return d->store.number(row, fieldIndex);
 }
 
 // ---- the active record, for Field ------------------------------------------

@@ -161,6 +161,14 @@ public:
     QVariant valueAt(int row, int fieldIndex) const;
     QString displayTextAt(int row, int fieldIndex) const;
     QString editTextAt(int row, int fieldIndex) const;
+    // The UTF-8 bytes a text field holds at `row` (empty for null), valid
+    // until the list changes: its display text when the field shows what
+    // it stores (Field::showsStoredText), read without a QString between,
+    // for writers of whole lists. Refused for other fields.
+    QByteArrayView storedTextAt(int row, int fieldIndex) const;
+    // A number, date-time or integer field's value at `row` as a double, NaN
+    // for null, without a QVariant between. Refused for texts and blobs.
+    double storedNumberAt(int row, int fieldIndex) const;
 
     Event beforeOpen, afterOpen, beforeClose, afterClose;
     Event beforeScroll, afterScroll;

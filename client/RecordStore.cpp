@@ -50,6 +50,18 @@ QVariant RecordStore::value(int row, int column) const
     return m_columns[size_t(column)].value(m_records[size_t(m_visible[size_t(row)])].slot);
 }
 
+QByteArrayView RecordStore::bytes(int row, int column) const
+{
+    Q_ASSERT(row >= 0 && row < count() && column >= 0 && column < int(m_columns.size()));
+    return m_columns[size_t(column)].bytes(m_records[size_t(m_visible[size_t(row)])].slot);
+}
+
+double RecordStore::number(int row, int column) const
+{
+    Q_ASSERT(row >= 0 && row < count() && column >= 0 && column < int(m_columns.size()));
+    return m_columns[size_t(column)].number(m_records[size_t(m_visible[size_t(row)])].slot);
+}
+
 void RecordStore::setValue(int row, int column, const QVariant &value)
 {
     Q_ASSERT(row >= 0 && row < count() && column >= 0 && column < int(m_columns.size()));

@@ -32,6 +32,8 @@ public:
     bool contains(Id id) const { return positionOf(id) >= 0; }
 
     QVariant value(int row, int column) const;
+    QByteArrayView bytes(int row, int column) const; // of a text or blob column
+    double number(int row, int column) const;        // of any other, NaN for null
     void setValue(int row, int column, const QVariant &value);
     QVariantList values(int row) const;
     void setValues(int row, const QVariantList &values);

@@ -47,6 +47,22 @@ QVariant Column::value(qsizetype row) const
     return {};
 }
 
+QByteArrayView Column::bytes(qsizetype row) const
+{
+    Q_ASSERT(row >= 0 && row < m_size && holdsBytes());
+    const Span span = m_spans[size_t(row)];
+    return span.length == nullLength ? QByteArrayView() : QByteArrayView(m_bytes.constData() + span.offset, span.length);
+}
+
+double Column::number(qsizetype row) const
+{
+    Q_ASSERT(row >= 0 && row < m_size && !holdsBytes());
+    if (m_type == FieldType::Integer) {
+        return m_integerNull[size_t(row)] ? emptyNumber : double(m_integers[size_t(row)]);
+    }
+    return m_numbers[size_t(row)];
+}
+
 bool Column::isNull(qsizetype row) const
 {
     Q_ASSERT(row >= 0 && row < m_size);

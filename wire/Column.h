@@ -29,6 +29,11 @@ public:
 
     QVariant value(qsizetype row) const;
     bool isNull(qsizetype row) const;
+    // The stored bytes of a text (UTF-8) or blob value, empty for null;
+    // valid until the column changes.
+    QByteArrayView bytes(qsizetype row) const;
+    // A number, date-time or integer value as a double, NaN for null.
+    double number(qsizetype row) const;
     void set(qsizetype row, const QVariant &value);
 
     void append(const QVariant &value);
