@@ -27,7 +27,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStyle>
-#include <QStyleOption>
 #include <QVBoxLayout>
 
 namespace {
@@ -232,14 +231,7 @@ void TfrmCancelamento::criaBarraEMenus()
     sbtFiltro = new TButtonFlat(panMenu);
     sbtFiltro->setObjectName(QStringLiteral("sbtFiltro"));
     sbtFiltro->SetHint(QStringLiteral("Filtrar"));
-    // Two pictures: one for use, a greyed one while filtering is not allowed.
-    QIcon filtro;
-    const QPixmap up = style()->standardPixmap(QStyle::SP_FileDialogContentsView);
-    filtro.addPixmap(up, QIcon::Normal);
-    QStyleOption option;
-    option.initFrom(sbtFiltro);
-    filtro.addPixmap(style()->generatedIconPixmap(QIcon::Disabled, up, &option), QIcon::Disabled);
-    sbtFiltro->SetGlyph(filtro);
+    sbtFiltro->SetGlyph(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     connect(sbtFiltro, &QAbstractButton::clicked, this,
             [this] { HostGuard::run([this] { sbtFiltroClick(sbtFiltro); }); });
     insertToolButton(sbtFiltro);
@@ -351,6 +343,13 @@ void TfrmCancelamento::criaPainelFilial()
     edtNmFilial->setEnabled(false);
     edtNmFilial->setFixedWidth(260);
     pintaFundo(edtNmFilial, QPalette::Button);
+    // The name is shown only for a branch checked or picked: from then on it
+    // is the branch the screen works on, which the host names too.
+    connect(edtNmFilial, &QLineEdit::textChanged, this, [this](const QString &nome) {
+        if (!nome.isEmpty()) {
+            SetBranch(medCdFilial->text(), nome);
+        }
+    });
 
     row->addWidget(lblFilial);
     row->addWidget(medCdFilial);

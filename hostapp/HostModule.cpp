@@ -22,6 +22,11 @@ QString HostModule::name() const
     return QFileInfo(m_library.fileName()).completeBaseName();
 }
 
+QString HostModule::title() const
+{
+    return m_title.isEmpty() ? name() : m_title;
+}
+
 bool HostModule::fail(const QString &reason)
 {
     m_error = reason;
@@ -41,6 +46,9 @@ bool HostModule::start()
     const auto resolve = [this](const char *entry) {
         return reinterpret_cast<Entry>(m_library.resolve(entry));
     };
+    if (const auto moduleTitle = reinterpret_cast<TitleEntry>(m_library.resolve("ModuleTitle"))) {
+        m_title = QString::fromUtf8(moduleTitle());
+    }
     m_initialize = resolve("Initialize");
     m_finalize = resolve("Finalize");
     m_iniProc = resolve("IniProc");

@@ -4,8 +4,9 @@
 #include <QString>
 
 // One plug-in module as the host sees it: a shared library with the exported
-// entry points Initialize, Finalize and IniProc. The host includes no header
-// of any module; it only resolves these three names.
+// entry points Initialize, Finalize and IniProc, and optionally ModuleTitle
+// (the name of its screen for the operator, UTF-8). The host includes no
+// header of any module; it only resolves these names.
 class HostModule final {
 public:
     enum class State { Found, Initialized, Failed, Stopped };
@@ -16,6 +17,9 @@ public:
     HostModule &operator=(const HostModule &) = delete;
 
     QString name() const;       // the file's base name, e.g. "Pkg_cxl04100"
+    // What the operator calls it: the module's own title once its library
+    // has been loaded, else (no title exported, or not loadable) name().
+    QString title() const;
     QString file() const { return m_library.fileName(); }
     State state() const { return m_state; }
     QString error() const { return m_error; } // why it failed, for the operator
@@ -33,11 +37,13 @@ public:
 
 private:
     using Entry = void (*)();
+    using TitleEntry = const char *(*)();
     bool fail(const QString &reason);
 
     QLibrary m_library;
     State m_state = State::Found;
     QString m_error;
+    QString m_title;
     Entry m_initialize = nullptr;
     Entry m_finalize = nullptr;
     Entry m_iniProc = nullptr;

@@ -4,6 +4,7 @@
 #include "HostGuard.h"
 #include "ModuleLoader.h"
 #include "Showavi.h"
+#include "THostForm.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -23,16 +24,17 @@ constexpr const char *geometryKey = "janelaPrincipal/geometria";
 MainWindow::MainWindow(ModuleLoader &loader, QWidget *parent)
     : QMainWindow(parent)
     , m_mdiArea(new QMdiArea(this))
+    , m_session(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Gestão de Eventos"));
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
     createMenus(loader);
-    statusBar()->addWidget(new QLabel(QStringLiteral("Operador: %1   Filial: %2 %3   Servidor: %4:%5")
-                                          .arg(Corvane::Operador(), Corvane::FiliProc(),
-                                               Corvane::NomeFiliProc(), Corvane::WebURL())
-                                          .arg(Corvane::WebPort())));
+    m_session->setObjectName(QStringLiteral("lblSessao"));
+    statusBar()->addWidget(m_session);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::followActiveScreen);
+    showSession(nullptr);
     resize(1024, 640);
 }
 
@@ -45,7 +47,7 @@ void MainWindow::createMenus(ModuleLoader &loader)
     // Alt+M belongs to the screens' "Manutenção": one window, one letter per menu.
     QMenu *modules = menuBar()->addMenu(QStringLiteral("Mó&dulos"));
     for (const auto &module : loader.modules()) {
-        QAction *open = modules->addAction(module->name());
+        QAction *open = modules->addAction(module->title());
         open->setEnabled(module->state() == HostModule::State::Initialized);
         open->setToolTip(module->error());
         HostModule *target = module.get();
@@ -68,6 +70,28 @@ void MainWindow::createMenus(ModuleLoader &loader)
     // Out of the menu too, the shortcut works wherever the focus is.
     addAction(m_nextScreen);
     updateWindowMenu();
+}
+
+void MainWindow::followActiveScreen()
+{
+    disconnect(m_branchWatch);
+    // The current window, not the signal's: the area reports none while the
+    // application is in the background, and the screen has not changed.
+    QMdiSubWindow *window = m_mdiArea->currentSubWindow();
+    const THostForm *screen = window ? qobject_cast<THostForm *>(window->widget()) : nullptr;
+    if (screen) {
+        m_branchWatch = connect(screen, &THostForm::branchChanged, this, [this, screen] { showSession(screen); });
+    }
+    showSession(screen);
+}
+
+void MainWindow::showSession(const THostForm *screen)
+{
+    const bool screenBranch = screen && !screen->BranchCode().isEmpty();
+    m_session->setText(QStringLiteral("Operador: %1   Filial: %2 %3   Servidor: %4:%5")
+                           .arg(Corvane::Operador(), screenBranch ? screen->BranchCode() : Corvane::FiliProc(),
+                                screenBranch ? screen->BranchName() : Corvane::NomeFiliProc(), Corvane::WebURL())
+                           .arg(Corvane::WebPort()));
 }
 
 void MainWindow::updateWindowMenu()

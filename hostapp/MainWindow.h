@@ -4,14 +4,17 @@
 
 class ModuleLoader;
 class QAction;
+class QLabel;
 class QMdiArea;
 class QMenu;
+class THostForm;
 
 // The host client's multi-document main window: a menu entry per running
-// module, the window menu (Ctrl+F4 closes the active screen, Ctrl+F6 goes to
-// the next, and the open screens are listed to pick one), and the operator's
-// login in the status bar. Leaving (Ctrl+Q) while a screen holds an edit
-// asks first.
+// module (by its title), the window menu (Ctrl+F4 closes the active screen,
+// Ctrl+F6 goes to the next, and the open screens are listed to pick one), and
+// the operator's login in the status bar, naming the branch the active screen
+// works on (the operator's own while it has none). Leaving (Ctrl+Q) takes one
+// press; a screen that holds an edit asks first.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
@@ -33,9 +36,13 @@ private:
     void createMenus(ModuleLoader &loader);
     // Rebuilt each time it opens, so it lists the screens open right then.
     void updateWindowMenu();
+    void followActiveScreen();
+    void showSession(const THostForm *screen);
 
     QMdiArea *m_mdiArea;
     QMenu *m_windowMenu = nullptr;
     QAction *m_closeScreen = nullptr;
     QAction *m_nextScreen = nullptr;
+    QLabel *m_session;
+    QMetaObject::Connection m_branchWatch;
 };

@@ -22,3 +22,8 @@ PKG_EXPORT void IniProc()
 {
     CriaCancelamento();
 }
+
+PKG_EXPORT const char *ModuleTitle()
+{
+    return "Cancelamento de orçamentos";
+}

@@ -11,4 +11,6 @@ void Initialize();
 void Finalize();
 // Opens the cancellation screen; any failure goes on to the host.
 void IniProc();
+// The screen's name as the host's "Módulos" menu shows it (UTF-8).
+const char *ModuleTitle();
 }

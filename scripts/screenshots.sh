@@ -79,7 +79,8 @@ server_sql() {
     sqlite3 "$work/server.db" "$1"
 }
 
-window "de Eventos$"
+# The title names the screen too once it fills the window.
+window "de Eventos"
 sleep 1
 # Leaving the branch opens the filter; F10 lists pending and approved quotes.
 keys Tab

@@ -11,15 +11,19 @@ class THostForm;
 namespace HostMdi {
 
 // Sets the area (nullptr forgets it). Screens already in an earlier area
-// stay where they are but are no longer activated through it.
+// stay where they are but are no longer activated through it. While the area
+// is set, a window neither maximized nor minimized is shrunk and moved to
+// stay wholly inside it whenever the area gets smaller, and activating a
+// window leaves the others maximized or not as they were.
 void SetArea(QMdiArea *area);
 QMdiArea *Area();
 
 // Shows `form` in the area: puts it into a window the first time (and only
-// then) in its designed size or in the layout the operator left it in
-// (ScreenLayout); later, shows that window in normal size (neither minimized
-// nor maximized). Brings it to the front as the active one. Throws std::logic_error when
-// no area is set and std::invalid_argument for a null form.
+// then), filling the area or in the layout the operator left it in
+// (ScreenLayout); later, shows that window again: in normal size when it was
+// minimized, else as it was (maximized stays so). Brings it to the front as the
+// active one. Throws std::logic_error when no area is set and
+// std::invalid_argument for a null form.
 void ShowChild(THostForm *form);
 
 } // namespace HostMdi

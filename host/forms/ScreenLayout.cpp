@@ -1,6 +1,8 @@
 #include "ScreenLayout.h"
 
+#include "AreaFit.h"
 #include "Corvane.h"
+#include "NormalGeometry.h"
 #include "TDBGrid.h"
 #include "THostForm.h"
 
@@ -10,7 +12,12 @@
 #include <QScrollBar>
 #include <QSettings>
 
+#include <algorithm>
+
 namespace {
+
+const QString geometryKey = QStringLiteral("geometria");
+const QString maximizedKey = QStringLiteral("maximizada");
 
 QString group(const THostForm &form)
 {
@@ -31,39 +38,19 @@ int missingWidth(const TDBGrid &grid)
     return needed - grid.width();
 }
 
-// A screen seen for the first time opens wide enough to show its grids'
-// columns, as far as the document area allows.
-void fitToGrids(THostForm &form, QMdiSubWindow &window)
+// A screen seen for the first time goes back, when the operator restores
+// it, to a size wide enough to show its grids' columns.
+QSize widenedToGrids(const THostForm &form, const QSize &size)
 {
     int missing = 0;
     for (const TDBGrid *grid : form.findChildren<TDBGrid *>()) {
         missing = std::max(missing, missingWidth(*grid));
     }
-    const QMdiArea *area = window.mdiArea();
-    if (missing <= 0 || !area) {
-        return;
-    }
-    const int widest = area->viewport()->width() - window.x();
-    window.resize(std::max(window.width(), std::min(window.width() + missing, widest)), window.height());
+    return {size.width() + missing, size.height()};
 }
 
-} // namespace
-
-namespace ScreenLayout {
-
-void Restore(THostForm &form)
+void restoreWidths(THostForm &form, const QSettings &settings)
 {
-    QMdiSubWindow *window = form.subWindow();
-    QSettings settings;
-    settings.beginGroup(group(form));
-    if (!window) {
-        return;
-    }
-    if (Corvane::Operador().isEmpty() || !settings.contains(QStringLiteral("tamanho"))) {
-        fitToGrids(form, *window);
-        return;
-    }
-    window->resize(settings.value(QStringLiteral("tamanho")).toSize());
     for (TDBGrid *grid : form.findChildren<TDBGrid *>()) {
         const QVariantMap widths = settings.value(widthsKey(*grid)).toMap();
         // Resized as the operator would drag them: the grid keeps them across
@@ -75,9 +62,33 @@ void Restore(THostForm &form)
             }
         }
     }
-    if (settings.value(QStringLiteral("maximizada")).toBool()) {
-        window->showMaximized();
+}
+
+} // namespace
+
+namespace ScreenLayout {
+
+bool Restore(THostForm &form)
+{
+    QMdiSubWindow *window = form.subWindow();
+    const QMdiArea *area = window ? window->mdiArea() : nullptr;
+    if (!area) {
+        return false;
     }
+    QSettings settings;
+    settings.beginGroup(group(form));
+    const bool seenBefore = !Corvane::Operador().isEmpty() && settings.contains(geometryKey);
+    const QSize designed = window->size();
+    const QRect wanted = seenBefore ? settings.value(geometryKey).toRect()
+                                    : QRect(window->pos(), widenedToGrids(form, designed));
+    window->setGeometry(AreaFit::inside(wanted, designed, area->viewport()->size()));
+    NormalGeometry::follow(*window);
+    if (seenBefore) {
+        restoreWidths(form, settings);
+    }
+    // Maximised, the screen follows the area when the main window changes
+    // size or display; its normal geometry stays the operator's own.
+    return !seenBefore || settings.value(maximizedKey).toBool();
 }
 
 void Save(const THostForm &form)
@@ -88,12 +99,8 @@ void Save(const THostForm &form)
     }
     QSettings settings;
     settings.beginGroup(group(form));
-    // A maximised window keeps the size saved before, the one it goes back to
-    // (the document area does not tell a sub-window's normal size).
-    if (!window->isMaximized() || !settings.contains(QStringLiteral("tamanho"))) {
-        settings.setValue(QStringLiteral("tamanho"), window->size());
-    }
-    settings.setValue(QStringLiteral("maximizada"), window->isMaximized());
+    settings.setValue(geometryKey, NormalGeometry::of(*window));
+    settings.setValue(maximizedKey, window->isMaximized());
     for (const TDBGrid *grid : form.findChildren<TDBGrid *>()) {
         QVariantMap widths;
         for (const TDBGrid::Column &column : grid->columns()) {

@@ -29,6 +29,16 @@ QMdiSubWindow *THostForm::subWindow() const
     return qobject_cast<QMdiSubWindow *>(parentWidget());
 }
 
+void THostForm::SetBranch(const QString &code, const QString &name)
+{
+    if (code == m_branchCode && name == m_branchName) {
+        return;
+    }
+    m_branchCode = code;
+    m_branchName = name;
+    emit branchChanged();
+}
+
 bool THostForm::Close()
 {
     if (QMdiSubWindow *window = subWindow()) {
@@ -61,6 +71,10 @@ void THostForm::closeEvent(QCloseEvent *event)
         return;
     case caFree:
         event->accept();
+        // The document area forgets a window that is deleted on close right
+        // away; one only deleted later would still count as open, and the
+        // host, quitting, would stay for a second Ctrl+Q.
+        window.setAttribute(Qt::WA_DeleteOnClose);
         window.hide();
         destroyForm(window);
         return;

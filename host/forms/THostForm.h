@@ -24,8 +24,13 @@ class QMdiSubWindow;
 // fails keeps the screen open; a FormKeyDown that fails consumes its key.
 // A screen that closes or hides leaves its layout saved for the operator
 // (ScreenLayout). With caHide the window is only hidden and ShowChild shows it again as it
-// was; caMinimize minimizes it instead of closing. A screen destroyed in any
-// other way than by caFree (its parent going away) gets no FormDestroy.
+// was; caMinimize minimizes it instead of closing. With caFree its window
+// leaves the document area at once (the area no longer lists it) and is
+// destroyed once the close is over. A screen destroyed in any other way than
+// by caFree (its parent going away) gets no FormDestroy.
+//
+// A screen that works on one branch says which (SetBranch); the host names it
+// in its status bar while the screen is the active one.
 class THostForm : public QWidget, public FormLifecycle {
     Q_OBJECT
 public:
@@ -46,6 +51,15 @@ public:
     // Closes the screen as its close box does; true when it closed.
     bool Close();
 
+    // The branch whose data the screen shows: code and name, both empty
+    // until the screen has taken one.
+    QString BranchCode() const { return m_branchCode; }
+    QString BranchName() const { return m_branchName; }
+    void SetBranch(const QString &code, const QString &name);
+
+signals:
+    void branchChanged();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -53,5 +67,7 @@ private:
     void destroyForm(QWidget &window);
 
     QString m_screenCode;
+    QString m_branchCode;
+    QString m_branchName;
     bool m_destroyed = false;
 };

@@ -155,6 +155,8 @@ void TfrmPadraoGrid::buildPages()
     };
     page->addWidget(dbgPadrao);
     pgcPadrao->addTab(tshPadrao, QStringLiteral("Folha Dados (Grade)"));
+    // The pages are the screen's: their keys work from its bands too.
+    pgcPadrao->reachPagesFrom(this);
     m_layout->addWidget(pgcPadrao, 1);
 }
 

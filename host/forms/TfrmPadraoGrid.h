@@ -41,7 +41,8 @@ class TMessages;
 // The buttons of the tool bar and of the navigator never take the keyboard
 // focus: Tab and Shift+Tab go between the screen's fields and grids only.
 // Shortcuts: Ctrl+I insert, Ctrl+F find, F3 find the next, F5 verify, Esc cancel, Ctrl+P
-// listing, and the Insert key on the grid. Ctrl+Enter is left to the
+// listing, the Insert key on the grid, and the page keys of `pgcPadrao`
+// (Ctrl+Tab, Ctrl+PgDn and back) from anywhere in the screen. Ctrl+Enter is left to the
 // screens, which confirm with it in their own way.
 //
 // The status line `stbPadrao` under the navigator counts the records listed

@@ -1,5 +1,7 @@
 #include "TButtonFlat.h"
 
+#include "FadedGlyph.h"
+
 #include <QEvent>
 #include <QKeyEvent>
 
@@ -40,7 +42,7 @@ void TButtonFlat::refreshToolTip()
 
 void TButtonFlat::SetGlyph(const QIcon &glyph)
 {
-    setIcon(glyph);
+    setIcon(FadedGlyph(glyph));
 }
 
 void TButtonFlat::SetTwoStateGlyph(const QPixmap &up, const QPixmap &down)
@@ -49,7 +51,7 @@ void TButtonFlat::SetTwoStateGlyph(const QPixmap &up, const QPixmap &down)
     glyph.addPixmap(up, QIcon::Normal, QIcon::Off);
     glyph.addPixmap(down, QIcon::Normal, QIcon::On);
     setCheckable(true);
-    setIcon(glyph);
+    setIcon(FadedGlyph(glyph));
 }
 
 void TButtonFlat::changeEvent(QEvent *event)

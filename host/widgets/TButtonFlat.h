@@ -8,7 +8,9 @@
 // when there is one ("Filtrar (Ctrl+L)"). Tab reaches it and Enter or the space bar click
 // it, so a screen can be worked without a mouse; a mouse click leaves the
 // focus in the control that had it.
-// A click on a disabled button does nothing (so does click() from code).
+// A click on a disabled button does nothing (so does click() from code), and
+// a disabled button's picture is faint and grey (FadedGlyph), whatever the
+// picture given.
 class TButtonFlat final : public QToolButton {
     Q_OBJECT
 public:

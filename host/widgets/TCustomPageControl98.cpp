@@ -13,6 +13,20 @@ TCustomPageControl98::TCustomPageControl98(QWidget *parent)
     : QTabWidget(parent)
 {
     connect(this, &QTabWidget::currentChanged, this, &TCustomPageControl98::pageChanged);
+    // Shortcuts, not key handlers: a grid on a page would take Ctrl+Tab for
+    // its own cells, and the document area for its windows, before the
+    // page control ever saw it.
+    for (const bool forward : {true, false}) {
+        auto *keys = new QAction(this);
+        keys->setShortcuts(forward ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Tab),
+                                                         QKeySequence(Qt::CTRL | Qt::Key_PageDown)}
+                                   : QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                                         QKeySequence(Qt::CTRL | Qt::Key_PageUp)});
+        keys->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(keys, &QAction::triggered, this, [this, forward] { selectNextPage(forward); });
+        addAction(keys);
+        m_pageKeys << keys;
+    }
 }
 
 int TCustomPageControl98::pageIndex(QWidget *page) const
@@ -48,6 +62,26 @@ void TCustomPageControl98::pairPage(QWidget *page, QAction *item)
         }
     });
     refreshItems();
+}
+
+void TCustomPageControl98::selectNextPage(bool forward)
+{
+    if (!isEnabled() || count() == 0) {
+        return;
+    }
+    const int step = forward ? 1 : count() - 1;
+    for (int index = (currentIndex() + step) % count(); index != currentIndex(); index = (index + step) % count()) {
+        if (isTabEnabled(index)) {
+            setCurrentIndex(index);
+            focusShownPage();
+            return;
+        }
+    }
+}
+
+void TCustomPageControl98::reachPagesFrom(QWidget *screen)
+{
+    screen->addActions(m_pageKeys);
 }
 
 void TCustomPageControl98::refreshItems()

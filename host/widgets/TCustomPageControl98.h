@@ -14,7 +14,14 @@
 // toolkit would otherwise jump to a neighbour); the screen decides where to go.
 // A change of page that hides the focused control moves the focus into the
 // page shown (never to the first field of the screen), and a page chosen
-// through its paired menu item takes the focus into its first control.
+// through its paired menu item or its keys takes the focus into its first
+// control.
+//
+// Keys: Ctrl+Tab and Ctrl+PgDn show the next enabled page, Ctrl+Shift+Tab and
+// Ctrl+PgUp the previous one, going round past the last and the first. They
+// work while the focus is inside the page control, or anywhere inside the
+// screen given to reachPagesFrom; there they win over the document area's
+// own Ctrl+Tab. A disabled page control keeps its page.
 class TCustomPageControl98 final : public QTabWidget {
     Q_OBJECT
 public:
@@ -35,6 +42,12 @@ public:
     // focus goes into that page. The item is not owned.
     void pairPage(QWidget *page, QAction *item);
 
+    // Shows the next enabled page (or the previous one), as the page keys do.
+    void selectNextPage(bool forward);
+    // The page keys work wherever the focus is inside `screen`, not only
+    // inside the page control.
+    void reachPagesFrom(QWidget *screen);
+
     // Runs after every change of the active page, whatever made it: a click,
     // the keyboard, or SetActivePage from code (not when the page asked for is
     // already active). Runs inside the host guard: an abort stops it silently,
@@ -52,4 +65,5 @@ private:
     void refreshItems();
 
     QHash<QWidget *, QPointer<QAction>> m_items;
+    QList<QAction *> m_pageKeys;
 };

@@ -1,7 +1,9 @@
 // The main window's own keys and menus: what an operator who works several
 // screens at once by keyboard relies on.
 #include "MainWindow.h"
+#include "Corvane.h"
 #include "CreateForm.h"
+#include "HostMdi.h"
 #include "ModuleLoader.h"
 #include "RecordList.h"
 #include "ScriptedDialogs.h"
@@ -10,6 +12,7 @@
 #include "TDataSource.h"
 #include "TfrmPadraoGrid.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -29,6 +32,8 @@ private slots:
     void closingAScreenThatHoldsAnEditAsksFirst_data();
     void closingAScreenThatHoldsAnEditAsksFirst();
     void opensMaximisedTheFirstTimeThenAsLeft();
+    void ctrlQLeavesAtOnePressWhenNothingIsEdited();
+    void statusBarNamesTheBranchOfTheActiveScreen();
 
 private:
     QMdiSubWindow *openScreen(QWidget *screen, const QString &title);
@@ -172,6 +177,34 @@ void tst_MainWindow::opensMaximisedTheFirstTimeThenAsLeft()
     QVERIFY(!again.isMaximized());
     QCOMPARE(again.size(), left);
     QSettings().remove(key);
+}
+
+void tst_MainWindow::ctrlQLeavesAtOnePressWhenNothingIsEdited()
+{
+    HostMdi::SetArea(m_window->mdiArea());
+    HostMdi::ShowChild(CreateForm<TfrmPadraoGrid>());
+    HostMdi::ShowChild(CreateForm<TfrmPadraoGrid>());
+    QTest::keyClick(m_window, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!m_window->isVisible());
+    HostMdi::SetArea(nullptr);
+}
+
+void tst_MainWindow::statusBarNamesTheBranchOfTheActiveScreen()
+{
+    Corvane::LoginData login;
+    login.filiProc = QStringLiteral("0001");
+    login.nomeFiliProc = QStringLiteral("Matriz");
+    Corvane::SetLogin(login);
+    auto *working = new THostForm;
+    QMdiSubWindow *first = openScreen(working, QStringLiteral("Cancelamento"));
+    openScreen(new THostForm, QStringLiteral("Outra"));
+    // Told while another screen is active, and shown once it is this one.
+    working->SetBranch(QStringLiteral("0002"), QStringLiteral("Centro"));
+    const QLabel *session = m_window->findChild<QLabel *>(QStringLiteral("lblSessao"));
+    QVERIFY2(session->text().contains(QStringLiteral("Filial: 0001 Matriz")), qPrintable(session->text()));
+    m_window->mdiArea()->setActiveSubWindow(first);
+    QVERIFY2(session->text().contains(QStringLiteral("Filial: 0002 Centro")), qPrintable(session->text()));
+    Corvane::SetLogin({});
 }
 
 QTEST_MAIN(tst_MainWindow)

@@ -1,11 +1,15 @@
 // The host loads whatever module files it finds; a broken one is refused with
 // a reason the operator can read and never takes the host down.
 #include "HostMdi.h"
+#include "MainWindow.h"
 #include "ModuleLoader.h"
 #include "ScriptedDialogs.h"
 
+#include <QLibrary>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QtTest>
 
 class tst_ModuleLoader final : public QObject {
@@ -15,6 +19,7 @@ private slots:
     void shouldRefuseBrokenModulesWithTheirReason();
     void shouldStartOpenAndStopTheCancellationModule();
     void shouldRefuseToOpenAnUnknownModule();
+    void shouldListTheModuleByTheTitleItExports();
 };
 
 void tst_ModuleLoader::shouldRefuseBrokenModulesWithTheirReason_data()
@@ -72,6 +77,19 @@ void tst_ModuleLoader::shouldRefuseToOpenAnUnknownModule()
     ModuleLoader loader;
     loader.startAll(QStringLiteral(FIXTURE_MODULES));
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, loader.open(QStringLiteral("Pkg_inexistente")));
+}
+
+void tst_ModuleLoader::shouldListTheModuleByTheTitleItExports()
+{
+    ModuleLoader loader;
+    loader.startAll(QStringLiteral(REAL_MODULES));
+    const HostModule *module = loader.find(QStringLiteral("Pkg_cxl04100"));
+    QVERIFY(module);
+    const auto title = reinterpret_cast<const char *(*)()>(QLibrary(module->file()).resolve("ModuleTitle"));
+    QVERIFY(title);
+    const MainWindow window(loader);
+    const QMenu *modules = window.menuBar()->actions().at(1)->menu();
+    QCOMPARE(modules->actions().constFirst()->text(), QString::fromUtf8(title()));
 }
 
 QTEST_MAIN(tst_ModuleLoader)

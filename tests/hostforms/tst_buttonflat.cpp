@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -17,6 +18,7 @@ private slots:
     void disabledButtonIgnoresClicksFromCode();
     void twoStateGlyphMakesAToggle();
     void enabledChangeIsAnnouncedAlsoThroughTheParent();
+    void disabledButtonLooksDisabled();
 };
 
 void TestButtonFlat::hintIsTheTooltip()
@@ -119,6 +121,27 @@ void TestButtonFlat::enabledChangeIsAnnouncedAlsoThroughTheParent()
     bar.setEnabled(true);
     QCOMPARE(changed.size(), 2);
     QCOMPARE(changed.at(1).at(0).toBool(), true);
+}
+
+void TestButtonFlat::disabledButtonLooksDisabled()
+{
+    TButtonFlat button;
+    button.SetGlyph(button.style()->standardIcon(QStyle::SP_FileDialogListView));
+    button.show();
+    // The strongest difference any pixel makes against the button's face.
+    const auto ink = [&button] {
+        const QImage shot = button.grab().toImage();
+        int strongest = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                strongest = std::max(strongest, std::abs(qGray(shot.pixel(x, y)) - qGray(shot.pixel(0, 0))));
+            }
+        }
+        return strongest;
+    };
+    const int enabledInk = ink();
+    button.setEnabled(false);
+    QVERIFY2(ink() * 2 < enabledInk, qPrintable(QStringLiteral("%1 against %2").arg(ink()).arg(enabledInk)));
 }
 
 QTEST_MAIN(TestButtonFlat)

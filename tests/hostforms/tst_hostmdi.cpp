@@ -77,8 +77,7 @@ private slots:
     void init();
     void cleanup();
     void createFormRunsFormCreateOnce();
-    void showChildTwiceGivesOneWindowRestoredAndInFront();
-    void screenOpensInItsDesignedSize();
+    void showChildAgainGivesTheWindowBackAsItWasAndInFront();
     void activatingAWindowRunsFormActivate();
     void closeWithCaFreeDestroysTheScreenAfterFormDestroy();
     void closeWithCaHideKeepsTheScreenForTheNextShow();
@@ -90,12 +89,14 @@ private slots:
     void keyNotConsumedReachesTheControlAndIsSeenOnce();
     void abandonedKeyHandlerConsumesTheKey();
     void showChildWithoutAreaIsRefused();
-    void screenReopensAsTheOperatorLeftIt_data();
-    void screenReopensAsTheOperatorLeftIt();
+    void screenFitsTheAreaItOpensIn_data();
+    void screenFitsTheAreaItOpensIn();
     void aNewScreenOpensWideEnoughForItsGrid_data();
     void aNewScreenOpensWideEnoughForItsGrid();
 
 private:
+    void showArea(const QSize &viewport);
+
     QMdiArea *area = nullptr;
     ScriptedDialogs *dialogs = nullptr;
     QStringList diary;
@@ -114,6 +115,8 @@ void TestHostMdi::init()
 
 void TestHostMdi::cleanup()
 {
+    Corvane::SetLogin({});
+    QSettings().remove(QStringLiteral("telas/TST_LAYOUT"));
     HostMdi::SetArea(nullptr);
     delete area;
     delete dialogs;
@@ -126,7 +129,7 @@ void TestHostMdi::createFormRunsFormCreateOnce()
     delete screen;
 }
 
-void TestHostMdi::showChildTwiceGivesOneWindowRestoredAndInFront()
+void TestHostMdi::showChildAgainGivesTheWindowBackAsItWasAndInFront()
 {
     DiaryScreen *first = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
     DiaryScreen *second = CreateForm<DiaryScreen>(diary, QStringLiteral("B"));
@@ -145,17 +148,8 @@ void TestHostMdi::showChildTwiceGivesOneWindowRestoredAndInFront()
 
     window->showMaximized();
     HostMdi::ShowChild(first);
-    QVERIFY(!window->isMaximized());
+    QVERIFY(window->isMaximized());
     QCOMPARE(area->subWindowList().size(), 2);
-}
-
-void TestHostMdi::screenOpensInItsDesignedSize()
-{
-    DiaryScreen *screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
-    screen->resize(520, 310);
-    HostMdi::ShowChild(screen);
-    QCoreApplication::processEvents();
-    QCOMPARE(screen->size(), QSize(520, 310));
 }
 
 void TestHostMdi::activatingAWindowRunsFormActivate()
@@ -283,42 +277,72 @@ void TestHostMdi::showChildWithoutAreaIsRefused()
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, HostMdi::ShowChild(nullptr));
 }
 
-void TestHostMdi::screenReopensAsTheOperatorLeftIt_data()
+void TestHostMdi::showArea(const QSize &viewport)
 {
-    QTest::addColumn<bool>("maximized");
-    QTest::newRow("resized") << false;
-    QTest::newRow("maximised") << true;
+    area->resize(viewport + QSize(2, 2) * area->frameWidth());
+    QCOMPARE(area->viewport()->size(), viewport);
 }
 
-void TestHostMdi::screenReopensAsTheOperatorLeftIt()
+void TestHostMdi::screenFitsTheAreaItOpensIn_data()
 {
-    QFETCH(bool, maximized);
+    // The geometry left on a 1400x900 area, grown before the screen closed;
+    // a size of (-1, -1) in the geometry restored to is the designed size.
+    QTest::addColumn<QRect>("left");
+    QTest::addColumn<bool>("leftMaximized");
+    QTest::addColumn<QSize>("areaNow");
+    QTest::addColumn<bool>("opensMaximized");
+    QTest::addColumn<QRect>("restoredTo");
+    const QSize designed(-1, -1);
+    QTest::newRow("first time") << QRect() << false << QSize(900, 600) << true << QRect({0, 0}, designed);
+    QTest::newRow("left as it fits") << QRect(40, 30, 640, 420) << false << QSize(900, 600) << false << QRect(40, 30, 640, 420);
+    QTest::newRow("left maximised") << QRect(40, 30, 640, 420) << true << QSize(900, 600) << true << QRect(40, 30, 640, 420);
+    QTest::newRow("larger than the area now") << QRect(100, 80, 1300, 800) << false << QSize(900, 600) << false << QRect(0, 0, 900, 600);
+    QTest::newRow("partly outside the area") << QRect(700, 500, 600, 400) << false << QSize(900, 600) << false << QRect(300, 200, 600, 400);
+    QTest::newRow("smaller than designed") << QRect(50, 40, 200, 150) << false << QSize(900, 600) << false << QRect({50, 40}, designed);
+    QTest::newRow("area smaller than designed") << QRect(0, 0, 600, 400) << false << QSize(400, 250) << false << QRect(0, 0, 400, 250);
+}
+
+void TestHostMdi::screenFitsTheAreaItOpensIn()
+{
+    QFETCH(QRect, left);
+    QFETCH(bool, leftMaximized);
+    QFETCH(QSize, areaNow);
+    QFETCH(bool, opensMaximized);
+    QFETCH(QRect, restoredTo);
     Corvane::LoginData login;
     login.operador = QStringLiteral("TST_LAYOUT");
     Corvane::SetLogin(login);
-    QSettings().remove(QStringLiteral("telas/TST_LAYOUT"));
-    const QSize left(640, 420);
-    {
+    const auto open = [this] {
         DiaryScreen *screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
         screen->SetScreenCode(QStringLiteral("TST00100"));
-        screen->resize(300, 200);
+        screen->resize(520, 310);
         HostMdi::ShowChild(screen);
-        screen->subWindow()->resize(left);
-        if (maximized) {
-            screen->subWindow()->showMaximized();
+        return screen;
+    };
+    if (left.isValid()) {
+        showArea(QSize(1400, 900));
+        DiaryScreen *before = open();
+        before->subWindow()->showNormal();
+        before->subWindow()->setGeometry(left);
+        if (leftMaximized) {
+            before->subWindow()->showMaximized();
         }
-        QVERIFY(screen->Close());
+        // The main window growing after the screen opened: a window manager
+        // maximising it late.
+        showArea(QSize(1450, 950));
+        QVERIFY(before->Close());
     }
-    DiaryScreen *again = CreateForm<DiaryScreen>(diary, QStringLiteral("B"));
-    again->SetScreenCode(QStringLiteral("TST00100"));
-    again->resize(300, 200);
-    HostMdi::ShowChild(again);
-    QCOMPARE(again->subWindow()->isMaximized(), maximized);
-    if (!maximized) {
-        QCOMPARE(again->subWindow()->size(), left);
+    showArea(areaNow);
+    QMdiSubWindow *window = open()->subWindow();
+    QCOMPARE(window->isMaximized(), opensMaximized);
+    QVERIFY(!opensMaximized || window->geometry() == area->viewport()->rect());
+    window->showNormal();
+    if (!restoredTo.size().isValid()) {
+        restoredTo.setSize(QSize(520, 310).grownBy(window->contentsMargins()));
     }
-    Corvane::SetLogin({});
-    QSettings().remove(QStringLiteral("telas/TST_LAYOUT"));
+    QCOMPARE(window->geometry(), restoredTo);
+    showArea(QSize(480, 320));
+    QVERIFY(QRect(0, 0, 480, 320).contains(window->geometry()));
 }
 
 void TestHostMdi::aNewScreenOpensWideEnoughForItsGrid_data()
@@ -350,6 +374,7 @@ void TestHostMdi::aNewScreenOpensWideEnoughForItsGrid()
     screen->resize(400, 300);
 
     HostMdi::ShowChild(screen);
+    screen->subWindow()->showNormal();
     QCOMPARE(screen->height(), 300);
     const int shown = grid->viewport()->width();
     if (allColumnsShown) {

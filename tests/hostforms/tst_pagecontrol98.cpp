@@ -2,6 +2,7 @@
 #include "ScriptedDialogs.h"
 #include "TCustomPageControl98.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTest>
@@ -14,7 +15,8 @@ private slots:
     void init();
     void cleanup();
     void disabledPageIsNotChosenByClickingItsTab();
-    void ctrlTabSkipsTheDisabledPage();
+    void pageKeysShowTheEnabledPagesFromAnywhereInTheScreen_data();
+    void pageKeysShowTheEnabledPagesFromAnywhereInTheScreen();
     void disablingTheActivePageKeepsItActive();
     void disabledPageGreysItsTabAndControls();
     void setActivePageFiresOnChange();
@@ -25,6 +27,8 @@ private slots:
     void failureInOnChangeIsReportedAndThePageStaysChanged();
 
 private:
+    QWidget *screen = nullptr;
+    QLineEdit *outside = nullptr;
     TCustomPageControl98 *pages = nullptr;
     QWidget *first = nullptr;
     QWidget *second = nullptr;
@@ -34,7 +38,11 @@ private:
 
 void TestPageControl98::init()
 {
-    pages = new TCustomPageControl98;
+    screen = new QWidget;
+    outside = new QLineEdit(screen);
+    pages = new TCustomPageControl98(screen);
+    pages->move(0, 30);
+    pages->reachPagesFrom(screen);
     first = new QWidget;
     second = new QWidget;
     third = new QWidget;
@@ -47,13 +55,13 @@ void TestPageControl98::init()
         changes << sender.tabText(sender.currentIndex());
     };
     pages->resize(400, 300);
-    pages->show();
-    QVERIFY(QTest::qWaitForWindowExposed(pages));
+    screen->show();
+    QVERIFY(QTest::qWaitForWindowActive(screen));
 }
 
 void TestPageControl98::cleanup()
 {
-    delete pages;
+    delete screen;
 }
 
 void TestPageControl98::disabledPageIsNotChosenByClickingItsTab()
@@ -68,14 +76,42 @@ void TestPageControl98::disabledPageIsNotChosenByClickingItsTab()
     QCOMPARE(changes, QStringList{QStringLiteral("Motivo")});
 }
 
-void TestPageControl98::ctrlTabSkipsTheDisabledPage()
+void TestPageControl98::pageKeysShowTheEnabledPagesFromAnywhereInTheScreen_data()
 {
-    pages->setPageEnabled(second, false);
-    QTest::keyClick(pages, Qt::Key_Tab, Qt::ControlModifier);
-    QCOMPARE(pages->activePage(), third);
-    QTest::keyClick(pages, Qt::Key_Tab, Qt::ControlModifier);
-    QCOMPARE(pages->activePage(), first);
-    QCOMPARE(changes, (QStringList{QStringLiteral("Motivo"), QStringLiteral("Folha")}));
+    // The pages enabled ("F_M": all but the second; "___": the page control
+    // itself disabled), the page shown first and the one the key shows.
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("shift");
+    QTest::addColumn<QString>("enabled");
+    QTest::addColumn<bool>("fromOutside");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("shown");
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, ctrlShift = ctrl | Qt::ShiftModifier;
+    QTest::newRow("Ctrl+Tab over a disabled page") << int(Qt::Key_Tab) << ctrl << "F_M" << false << 0 << 2;
+    QTest::newRow("Ctrl+Shift+Tab round to the last") << int(Qt::Key_Backtab) << ctrlShift << "FIM" << false << 0 << 2;
+    QTest::newRow("Ctrl+Shift+Tab over a disabled page") << int(Qt::Key_Backtab) << ctrlShift << "F_M" << false << 2 << 0;
+    QTest::newRow("Ctrl+PgDn") << int(Qt::Key_PageDown) << ctrl << "FIM" << false << 1 << 2;
+    QTest::newRow("Ctrl+PgUp") << int(Qt::Key_PageUp) << ctrl << "FIM" << false << 1 << 0;
+    QTest::newRow("from a field outside the pages") << int(Qt::Key_Tab) << ctrl << "FIM" << true << 0 << 1;
+    QTest::newRow("page control disabled") << int(Qt::Key_Tab) << ctrl << "___" << true << 0 << 0;
+}
+
+void TestPageControl98::pageKeysShowTheEnabledPagesFromAnywhereInTheScreen()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, shift);
+    QFETCH(QString, enabled);
+    QFETCH(bool, fromOutside);
+    QFETCH(int, from);
+    QFETCH(int, shown);
+    pages->SetActivePage(pages->widget(from));
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setPageEnabled(pages->widget(page), enabled.at(page) != QLatin1Char('_'));
+    }
+    pages->setEnabled(enabled != QLatin1String("___"));
+    (fromOutside ? static_cast<QWidget *>(outside) : pages->findChild<QTabBar *>())->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), shift);
+    QCOMPARE(pages->currentIndex(), shown);
 }
 
 void TestPageControl98::disablingTheActivePageKeepsItActive()

@@ -1,5 +1,6 @@
 // The module's life as the host drives it: units initialised and finalised in
-// order, one screen however often it is opened, a fresh filter for a new screen.
+// order, one screen however often it is opened (filling the area the first
+// time), a fresh filter for a new screen.
 #include "Cli_cxl04100.h"
 #include "Cli_cxl04101.h"
 #include "HostMdi.h"
@@ -22,7 +23,7 @@ private slots:
     void shouldInitialiseFilterUnitBeforeScreenUnit();
     void shouldFinaliseInReverseOrderEmptyingTexts();
     void shouldInitialiseSharedUnitsOnce();
-    void shouldOpenOneScreenBroughtToFrontInNormalSize();
+    void shouldOpenOneScreenFillingTheAreaBroughtBackAsItWas();
     void shouldCreateNewScreenWithDefaultFilterAfterClose();
 
 private:
@@ -112,7 +113,7 @@ void tst_Module::shouldInitialiseSharedUnitsOnce()
     QVERIFY(stVendedor.isEmpty());
 }
 
-void tst_Module::shouldOpenOneScreenBroughtToFrontInNormalSize()
+void tst_Module::shouldOpenOneScreenFillingTheAreaBroughtBackAsItWas()
 {
     Initialize();
     IniProc();
@@ -121,22 +122,22 @@ void tst_Module::shouldOpenOneScreenBroughtToFrontInNormalSize()
     QMdiSubWindow *screen = screens().constFirst();
     QCOMPARE(frmCancelamento.data(), screen->widget());
     QCOMPARE(screen->windowTitle(), QStringLiteral("Cancelamento"));
+    QCOMPARE(screen->geometry(), m_area.viewport()->rect());
 
     auto *other = m_area.addSubWindow(new QWidget);
     other->show();
     m_area.setActiveSubWindow(other);
-    screen->showMinimized();
 
     IniProc();
 
     QCOMPARE(screens().size(), 1);
     QCOMPARE(screens().constFirst(), screen);
-    QVERIFY(!(screen->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)));
+    QVERIFY(screen->isMaximized());
     QCOMPARE(m_area.activeSubWindow(), screen);
 
-    screen->showMaximized();
+    screen->showMinimized();
     IniProc();
-    QVERIFY(!(screen->windowState() & Qt::WindowMaximized));
+    QVERIFY(!(screen->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)));
 
     delete other;
     Finalize();
