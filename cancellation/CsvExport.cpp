@@ -26,7 +26,7 @@ constexpr qsizetype chunkBytes = 1 << 20;
 // How often a long export tells it is still at work.
 constexpr int rowsBetweenSigns = 1000;
 
-enum class Kind { Text, Other, Number, GridDate, FormattedDate };
+enum class Kind { Text, Number, GridDate, FormattedDate };
 
 struct CsvColumn {
     int field;
@@ -45,11 +45,10 @@ CsvColumn csvColumn(const RecordList &list, const Field &field)
         return {field.index(), field.displayFormat().isEmpty() ? Kind::GridDate : Kind::FormattedDate,
                 field.displayFormat(), {}};
     case FieldType::Text:
-        return {field.index(), Kind::Text, {}, ExportText(list, field.index())};
     case FieldType::Blob:
         break;
     }
-    return {field.index(), Kind::Other, {}, {}};
+    return {field.index(), Kind::Text, {}, ExportText(list, field.index())};
 }
 
 char *twoDigits(char *at, int number)
@@ -200,10 +199,6 @@ void writeCell(Output &out, const RecordList &list, int row, CsvColumn &column)
         out.text(column.text->utf8(row));
         return;
     }
-    if (column.kind == Kind::Other) {
-        out.text(list.displayTextAt(row, column.field));
-        return;
-    }
     const double value = list.storedNumberAt(row, column.field);
     if (std::isnan(value)) {
         return;
@@ -221,7 +216,6 @@ void writeCell(Output &out, const RecordList &list, int row, CsvColumn &column)
         out.text(QStringView(DisplayFormat::formatDateTime(value, column.dateFormat)));
         break;
     case Kind::Text:
-    case Kind::Other:
         break;
     }
 }

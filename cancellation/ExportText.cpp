@@ -3,12 +3,19 @@
 #include "RecordList.h"
 
 ExportText::ExportText(const RecordList &list, int field)
-    : m_list(list), m_field(field), m_stored(list.field(field).showsStoredText())
+    : m_list(list)
+    , m_field(field)
+    , m_stored(list.field(field).showsStoredText())
+    , m_text(list.field(field).type() == FieldType::Text)
 {
 }
 
 QByteArrayView ExportText::utf8(int row)
 {
+    if (!m_text) {
+        m_key = m_list.displayTextAt(row, m_field).toStdString();
+        return QByteArrayView(m_key.data(), qsizetype(m_key.size()));
+    }
     const QByteArrayView stored = m_list.storedTextAt(row, m_field);
     if (m_stored) {
         return stored;

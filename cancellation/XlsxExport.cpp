@@ -3,6 +3,7 @@
 #include "DisplayFormat.h"
 #include "ExportCounts.h"
 #include "ExportDate.h"
+#include "ExportText.h"
 #include "RecordList.h"
 #include "XlsxWorkbook.h"
 
@@ -10,7 +11,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -45,6 +48,7 @@ struct Formats {
 struct SheetColumn {
     int field = 0;
     Kind kind = Kind::Text;
+    std::optional<ExportText> text;
     QString numberFormat;
     lxw_format *format = nullptr;
     int longestText = 0;
@@ -73,7 +77,7 @@ double columnWidth(int characters)
     return std::min(characters, widestColumn) + widthMargin;
 }
 
-SheetColumn sheetColumn(XlsxWorkbook &workbook, const Field &field, const QString &title)
+SheetColumn sheetColumn(XlsxWorkbook &workbook, const RecordList &list, const Field &field, const QString &title)
 {
     SheetColumn column;
     column.field = field.index();
@@ -92,9 +96,16 @@ SheetColumn sheetColumn(XlsxWorkbook &workbook, const Field &field, const QStrin
         break;
     case FieldType::Text:
     case FieldType::Blob:
+        column.text.emplace(list, field.index());
         break;
     }
     return column;
+}
+
+// Characters, not bytes, of UTF-8 text: the width a column needs.
+int characters(QByteArrayView utf8)
+{
+    return int(std::count_if(utf8.cbegin(), utf8.cend(), [](char byte) { return (byte & 0xC0) != 0x80; }));
 }
 
 void writeText(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t col, const QString &text, lxw_format *format = nullptr)
@@ -107,18 +118,17 @@ void writeCell(lxw_worksheet *sheet, lxw_row_t sheetRow, lxw_col_t col, const Re
 {
     if (column.kind == Kind::Text) {
         // A spreadsheet cell breaks its lines with a line feed alone.
-        const QString text = list.displayTextAt(row, column.field).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        const QByteArray text = column.text->utf8(row).toByteArray().replace("\r\n", "\n");
         if (!text.isEmpty()) {
-            writeText(sheet, sheetRow, col, text);
-            column.longestText = std::max(column.longestText, int(text.size()));
+            XlsxWorkbook::check(worksheet_write_string(sheet, sheetRow, col, text.constData(), nullptr));
+            column.longestText = std::max(column.longestText, characters(text));
         }
         return;
     }
-    const QVariant value = list.valueAt(row, column.field);
-    if (value.isNull()) {
+    const double number = list.storedNumberAt(row, column.field);
+    if (std::isnan(number)) {
         return;
     }
-    const double number = value.toDouble();
     if (column.kind == Kind::Number) {
         XlsxWorkbook::check(worksheet_write_number(sheet, sheetRow, col, number, column.format));
         column.largestMagnitude = std::max(column.largestMagnitude, std::fabs(number));
@@ -136,23 +146,23 @@ void writeQuotes(XlsxWorkbook &workbook, const RecordList &list, const ExportReq
                  const std::function<void()> &stillBusy)
 {
     lxw_worksheet *sheet = workbook.addSheet(quotesSheet);
-    QList<SheetColumn> columns;
+    std::vector<SheetColumn> columns;
     for (const ExportRequest::Column &column : request.columns) {
         writeText(sheet, 0, lxw_col_t(columns.size()), column.title, formats.title);
-        columns << sheetColumn(workbook, list.fieldByName(column.fieldName), column.title);
+        columns.push_back(sheetColumn(workbook, list, list.fieldByName(column.fieldName), column.title));
     }
     for (int row = 0; row < list.recordCount(); ++row) {
-        for (qsizetype col = 0; col < columns.size(); ++col) {
+        for (size_t col = 0; col < columns.size(); ++col) {
             writeCell(sheet, lxw_row_t(row + 1), lxw_col_t(col), list, row, columns[col], formats);
         }
         if (stillBusy && row % rowsBetweenSigns == rowsBetweenSigns - 1) {
             stillBusy();
         }
     }
-    const lxw_col_t lastCol = lxw_col_t(std::max<qsizetype>(columns.size(), 1) - 1);
-    for (qsizetype col = 0; col < columns.size(); ++col) {
+    const lxw_col_t lastCol = lxw_col_t(std::max<size_t>(columns.size(), 1) - 1);
+    for (size_t col = 0; col < columns.size(); ++col) {
         XlsxWorkbook::check(
-            worksheet_set_column(sheet, lxw_col_t(col), lxw_col_t(col), columnWidth(columns.at(col).width()), nullptr));
+            worksheet_set_column(sheet, lxw_col_t(col), lxw_col_t(col), columnWidth(columns[col].width()), nullptr));
     }
     worksheet_freeze_panes(sheet, 1, 0);
     XlsxWorkbook::check(worksheet_autofilter(sheet, 0, 0, lxw_row_t(list.recordCount()), lastCol));
