@@ -717,6 +717,29 @@ void RecordList::applyUpdates(const std::function<void(const ChangeDelta &)> &se
     mergeChangeLog();
 }
 
+bool RecordList::refreshRecord(int row, const QHash<QString, QVariant> &values)
+{
+    requireActive();
+    if (row < 0 || row >= recordCount()) {
+        fail(QStringLiteral("Lista %1: registro %2 fora da lista.").arg(objectName()).arg(row));
+    }
+    const RecordStore::Id id = d->store.idAt(row);
+    if ((isEditing() && row == d->current) || d->log.find(id)) {
+        return false;
+    }
+    QVariantList record = d->store.values(row);
+    for (auto value = values.cbegin(); value != values.cend(); ++value) {
+        const Field *field = findField(value.key());
+        if (field && !field->isCalculated()) {
+            record[field->index()] = value.value();
+        }
+    }
+    d->store.setValues(row, record);
+    calculate(row);
+    emit rowChanged(row);
+    return true;
+}
+
 // ---- reading any record ----------------------------------------------------
 
 void RecordList::checkReadable(int row, int fieldIndex) const

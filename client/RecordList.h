@@ -3,6 +3,7 @@
 #include "Field.h"
 #include "PacketColumns.h"
 
+#include <QHash>
 #include <QObject>
 
 #include <functional>
@@ -152,6 +153,15 @@ public:
     // Sends the delta through `send`; merges the log when it returns and
     // keeps it untouched when it throws (the exception goes on).
     void applyUpdates(const std::function<void(const ChangeDelta &)> &send);
+
+    // Someone else changed a record on the server: its data fields named in
+    // `values` take the values given, as if loaded, with nothing logged, and
+    // its calculated fields follow (rowChanged). The record keeps its row,
+    // whatever the order. Returns false, changing nothing, for the record
+    // being edited and for one with logged changes: what the operator did to
+    // it stays. Names the list lacks are skipped; a row out of range throws
+    // std::runtime_error.
+    bool refreshRecord(int row, const QHash<QString, QVariant> &values);
 
     // Reading any record without moving the current one (grids, lookups).
     // While a get-text hook runs for displayTextAt/editTextAt, the Field API

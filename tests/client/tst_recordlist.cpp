@@ -133,6 +133,8 @@ private slots:
     void removeKeepsTheRowPositionForTheNextRecord();
     void failingCalculationLeavesTheListClosed();
     void packetValuesTakeTheDeclaredType();
+    void refreshTakesOthersValuesButNeverTheOperators_data();
+    void refreshTakesOthersValuesButNeverTheOperators();
 };
 
 void TestRecordList::stateChangedFollowsEveryChange()
@@ -808,6 +810,41 @@ void TestRecordList::orderIsStableKeepsTheCurrentAndOutlivesLoads()
     list.edit();
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, list.setOrder(QStringLiteral("ID"), Qt::DescendingOrder));
     QCOMPARE(order(), ids);
+}
+
+void TestRecordList::refreshTakesOthersValuesButNeverTheOperators_data()
+{
+    QTest::addColumn<QString>("before"); // what the operator does first: "", "edit" or "posted"
+    QTest::addColumn<bool>("refreshed");
+    QTest::newRow("a record at rest") << QString() << true;
+    QTest::newRow("the record being edited") << QStringLiteral("edit") << false;
+    QTest::newRow("a record with a change not yet sent") << QStringLiteral("posted") << false;
+}
+
+void TestRecordList::refreshTakesOthersValuesButNeverTheOperators()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, refreshed);
+    QuoteList q;
+    q.list.loadPacket(quotePacket());
+    q.list.moveTo(1);
+    if (!before.isEmpty()) {
+        q.list.edit();
+        q.list.fieldByName("QTITEM").setValue(5);
+    }
+    if (before == QLatin1String("posted")) {
+        q.list.post();
+    }
+    const int changes = q.list.changeCount();
+    QSignalSpy changed(&q.list, &RecordList::rowChanged);
+    QCOMPARE(q.list.refreshRecord(1, {{QStringLiteral("QTITEM"), 7}, {QStringLiteral("NOSUCHFIELD"), 1}}), refreshed);
+    QCOMPARE(q.list.valueAt(1, 2).toInt(), refreshed ? 7 : 5);
+    if (refreshed) {
+        QCOMPARE(q.list.valueAt(1, 5).toDouble(), 700.0); // the total follows
+    }
+    QCOMPARE(changed.count(), refreshed ? 1 : 0);
+    QCOMPARE(q.list.changeCount(), changes);
+    QCOMPARE(q.list.recNo(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestRecordList)
