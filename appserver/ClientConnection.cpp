@@ -40,9 +40,13 @@ void ClientConnection::start()
     }
     m_socket->setReadBufferSize(readAheadBytes);
     m_peer = QStringLiteral("%1:%2").arg(m_socket->peerAddress().toString()).arg(m_socket->peerPort());
+    NoticeHub *hub = m_settings.notices.get();
+    m_origin = hub ? hub->newOrigin() : QString();
     m_session = std::make_unique<RpcSession>(
         RpcSession::Settings{m_settings.database.get(), m_settings.requireOperators,
-                             [classes = m_settings.classes](const QString &code) { return classes->accept(code); }},
+                             [classes = m_settings.classes](const QString &code) { return classes->accept(code); },
+                             NoticeSource{hub, m_origin},
+                             [this, hub] { hub->subscribe(m_origin, this, [this] { sendNotices(); }); }},
         m_peer);
 
     m_handshake = new QTimer(this);
@@ -92,6 +96,12 @@ void ClientConnection::readRequests()
     if (!m_socket || !m_session || m_answering) {
         return;
     }
+    answerRequests();
+    sendNotices();
+}
+
+void ClientConnection::answerRequests()
+{
     const QScopedValueRollback answering(m_answering, true);
     const AnswerStream::Sender sender = [this](const QByteArray &bytes) { return send(bytes); };
     while (m_socket->state() == QAbstractSocket::ConnectedState) {
@@ -131,6 +141,28 @@ void ClientConnection::readRequests()
             break;
         }
     }
+}
+
+// Notices heard during an answer wait for its end: a notice never goes
+// inside or ahead of an answer line.
+void ClientConnection::sendNotices()
+{
+    if (m_answering || m_finished || !m_settings.notices) {
+        return;
+    }
+    const NoticeHub::Waiting waiting = m_settings.notices->take(m_origin);
+    if (waiting.lines.isEmpty() && !waiting.overflowed) {
+        return;
+    }
+    const qint64 limit = m_settings.notices->maxWaitingBytes();
+    if (waiting.overflowed || m_socket->bytesToWrite() + waiting.lines.size() > limit) {
+        // It lists again when it reconnects, and so sees what it missed.
+        CallLog::write(m_peer, QString(), 0, QStringLiteral("conexão encerrada: o cliente não lê os avisos de alteração "
+                                                             "(mais de %1 bytes esperando por ele)").arg(limit));
+        finish();
+        return;
+    }
+    m_socket->write(waiting.lines);
 }
 
 void ClientConnection::hangUp()
@@ -189,6 +221,9 @@ void ClientConnection::finish()
         return;
     }
     m_finished = true;
+    if (m_settings.notices) {
+        m_settings.notices->unsubscribe(m_origin);
+    }
     // Counted out before the client can see the connection close, so that
     // its next connection finds the slot free.
     const bool accepted = m_session && m_session->isConnected();

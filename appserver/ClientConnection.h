@@ -4,6 +4,7 @@
 #include "DatabasePool.h"
 #include "LineBudget.h"
 #include "LineFramer.h"
+#include "NoticeHub.h"
 
 #include <QObject>
 #include <QSslConfiguration>
@@ -18,7 +19,9 @@ class RpcSession;
 // Serves one client on its own thread: reads request lines, answers them in
 // order, and ends when the client goes away, stays silent too long, takes
 // too long over a line or the answer, or the server stops. Its calls borrow
-// a database connection from the pool shared by all connections.
+// a database connection from the pool shared by all connections. The change
+// notices it asked for are written between answers, never inside one; a
+// client that lets them pile up past the hub's limit is disconnected.
 class ClientConnection final : public QObject {
     Q_OBJECT
 public:
@@ -33,6 +36,7 @@ public:
         int stallTimeoutMs = 30000; // a client that takes no byte of its answer
         bool requireOperators = false;
         std::optional<QSslConfiguration> tls; // set: the client speaks TLS
+        std::shared_ptr<NoticeHub> notices;   // shared by all connections; null: the server runs without notices
     };
 
     ClientConnection(qintptr socketDescriptor, const Settings &settings);
@@ -47,6 +51,8 @@ signals:
 
 private:
     void readRequests();
+    void answerRequests();
+    void sendNotices();
     bool send(const QByteArray &bytes);
     qint64 untakenBytes() const;
     void hangUp();
@@ -58,6 +64,7 @@ private:
     LineFramer m_buffer;
     QTcpSocket *m_socket = nullptr;
     QString m_peer;
+    QString m_origin; // of this connection's writes, in their notices
     std::unique_ptr<RpcSession> m_session;
     QTimer *m_handshake = nullptr;
     QTimer *m_idle = nullptr;

@@ -106,9 +106,9 @@ void HallSchedule::release(const QuoteKey &key)
         {HallBooking::Released, key.branch, key.number, key.sequence});
 }
 
-void HallSchedule::tell(const QuoteKey &key, const QString &letter)
+void HallSchedule::tell(const QuoteKey &key, const QString &letter, const NoticeSource &notices, const QString &operatorCode)
 {
-    SqlTransaction transaction(m_db);
+    SqlTransaction transaction(m_db, notices);
     // Locked: a re-enable running meanwhile must not find its fresh booking
     // released by a "C" that read the quote while it was still cancelled.
     const auto quote = StoredQuote::lock(m_db, key);
@@ -124,6 +124,7 @@ void HallSchedule::tell(const QuoteKey &key, const QString &letter)
     } else {
         book(*quote, letter);
     }
+    transaction.announce(key, QStringLiteral("hall"), operatorCode);
     transaction.commit();
 }
 

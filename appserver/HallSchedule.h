@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataPacket.h"
+#include "NoticeSource.h"
 #include "StoredQuote.h"
 
 #include <QSqlDatabase>
@@ -36,8 +37,10 @@ public:
     // the quote's hall. Each letter fits one kind of quote only (see
     // HallBooking::fits), so the calendar never says what the quote does
     // not. Throws Refusal (nothing written) for an unknown quote, a letter
-    // that does not fit, or a hall that cannot take the booking.
-    void tell(const QuoteKey &key, const QString &letter);
+    // that does not fit, or a hall that cannot take the booking. The change
+    // is announced as one of "hall" made by `operatorCode`
+    // (SqlTransaction::announce).
+    void tell(const QuoteKey &key, const QString &letter, const NoticeSource &notices, const QString &operatorCode);
 
     // The operator's text for a blocking answer of verify().
     static QString messageFor(const QString &answer);

@@ -93,15 +93,15 @@ QString conflict(const QuoteKey &key)
 
 } // namespace
 
-JustificationWriter::JustificationWriter(const QSqlDatabase &db, const QString &authenticatedOperator)
-    : m_db(db), m_operator(authenticatedOperator)
+JustificationWriter::JustificationWriter(const QSqlDatabase &db, const QString &authenticatedOperator, const NoticeSource &notices)
+    : m_db(db), m_operator(authenticatedOperator), m_notices(notices)
 {
 }
 
 int JustificationWriter::apply(const ChangeDelta &delta)
 {
     const DeltaRows rows(delta, PacketLayouts::justificationFields(), QStringLiteral("justificativa"));
-    SqlTransaction transaction(m_db);
+    SqlTransaction transaction(m_db, m_notices);
     for (const RowChange &change : delta.changes) {
         const QVariantList &current = change.op == RowChange::Op::Insert ? change.newValues : change.oldValues;
         const QuoteKey key = rows.key(current);
@@ -121,6 +121,7 @@ int JustificationWriter::apply(const ChangeDelta &delta)
                 {key.branch, key.number, key.sequence, storable(rows, change.newValues, dataFields.at(0)),
                  storable(rows, change.newValues, dataFields.at(1)),
                  m_operator.isEmpty() ? storable(rows, change.newValues, operatorField) : QVariant(recorded), lastStateLine(m_db, key), now()});
+            transaction.announce(key, QStringLiteral("justification"), recorded);
             continue;
         }
         // An update is checked against the original values of the fields it
@@ -129,6 +130,7 @@ int JustificationWriter::apply(const ChangeDelta &delta)
         QStringList checked = rows.changedFields(change);
         QStringList sets;
         QVariantList setValues;
+        QString changedBy = m_operator;
         if (change.op == RowChange::Op::Update) {
             for (const QString &field : keyFields) {
                 if (checked.contains(field)) {
@@ -140,6 +142,7 @@ int JustificationWriter::apply(const ChangeDelta &delta)
             }
             const QString named = checked.contains(operatorField) ? rows.text(change.newValues, operatorField) : QString();
             const QString recorded = WriteOperator::resolve(m_operator, named, layoutField(operatorField));
+            changedBy = recorded;
             for (const QString &field : checked) {
                 if (field != operatorField || m_operator.isEmpty()) {
                     sets << field + QStringLiteral(" = ?");
@@ -176,6 +179,7 @@ int JustificationWriter::apply(const ChangeDelta &delta)
         if (write.numRowsAffected() != 1) {
             throw Refusal(conflict(key));
         }
+        transaction.announce(key, QStringLiteral("justification"), changedBy);
     }
     transaction.commit();
     return int(delta.changes.size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataPacket.h"
+#include "NoticeSource.h"
 #include "QuoteKey.h"
 
 #include <QSqlDatabase>
@@ -13,10 +14,11 @@
 // transaction. An insert where one already exists, or an update or delete of a
 // justification that changed since it was read, is another operator's work and
 // refuses the whole delta. A connection that proved to be an operator records
-// that operator (WriteOperator).
+// that operator (WriteOperator). Each quote whose justification changed is
+// announced (SqlTransaction::announce) as a change of "justification".
 class JustificationWriter final {
 public:
-    JustificationWriter(const QSqlDatabase &db, const QString &authenticatedOperator);
+    JustificationWriter(const QSqlDatabase &db, const QString &authenticatedOperator, const NoticeSource &notices);
 
     // One transaction; returns the number of changes applied. Throws
     // Refusal (nothing stored) or std::runtime_error (database failure,
@@ -31,4 +33,5 @@ public:
 private:
     QSqlDatabase m_db;
     QString m_operator;
+    NoticeSource m_notices;
 };

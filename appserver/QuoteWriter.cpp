@@ -35,8 +35,8 @@ bool exists(const QSqlDatabase &db, const QuoteKey &key)
 
 } // namespace
 
-QuoteWriter::QuoteWriter(const QSqlDatabase &db, const QString &authenticatedOperator)
-    : m_db(db), m_operator(authenticatedOperator)
+QuoteWriter::QuoteWriter(const QSqlDatabase &db, const QString &authenticatedOperator, const NoticeSource &notices)
+    : m_db(db), m_operator(authenticatedOperator), m_notices(notices)
 {
 }
 
@@ -47,7 +47,7 @@ int QuoteWriter::apply(const ChangeDelta &delta)
     if (!rows.has(stateField)) {
         throw Refusal(QStringLiteral("Falta o campo %1 nas alterações de orçamento.").arg(stateField));
     }
-    SqlTransaction transaction(m_db);
+    SqlTransaction transaction(m_db, m_notices);
     for (const RowChange &change : delta.changes) {
         if (change.op != RowChange::Op::Update) {
             throw Refusal(QStringLiteral("Esta operação não inclui nem exclui orçamentos."));
@@ -93,6 +93,7 @@ int QuoteWriter::apply(const ChangeDelta &delta)
             throw Refusal(QStringLiteral("O orçamento %1 foi alterado por outro usuário. Liste os orçamentos novamente.").arg(key.display()));
         }
         StateHistory::append(m_db, key, oldState, newState, reason, operatorCode);
+        transaction.announce(key, QStringLiteral("state"), operatorCode);
     }
     transaction.commit();
     return int(delta.changes.size());

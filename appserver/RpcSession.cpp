@@ -6,6 +6,7 @@
 #include "JsonText.h"
 #include "JustificationWriter.h"
 #include "LoginThrottle.h"
+#include "NoticeHub.h"
 #include "OperatorBook.h"
 #include "PacketJson.h"
 #include "QuoteFilter.h"
@@ -287,6 +288,7 @@ RpcSession::Answer RpcSession::connect(const QJsonArray &params)
                                                     .arg(name.left(80), QLatin1String(serverName)));
     }
     authenticate(params);
+    const bool notices = m_settings.notices.hub && params.at(1).toObject().value(QStringLiteral("notices")) == QJsonValue(true);
     if (m_settings.accept) {
         const QString refused = m_settings.accept(m_operator);
         if (!refused.isEmpty()) {
@@ -295,7 +297,11 @@ RpcSession::Answer RpcSession::connect(const QJsonArray &params)
         }
     }
     m_connected = true;
-    return answer(QJsonValue());
+    if (!notices) {
+        return answer(QJsonValue());
+    }
+    m_settings.startNotices();
+    return answer(QJsonObject{{QStringLiteral("notices"), true}});
 }
 
 void RpcSession::startCall()
@@ -369,6 +375,9 @@ RpcSession::Answer RpcSession::getOrcamento(const QJsonArray &params)
     for (int i = 1; i < params.size(); ++i) {
         requireNoNul(params.at(i), i);
     }
+    if (m_settings.notices.hub) {
+        m_settings.notices.hub->listed(m_settings.notices.origin, branch);
+    }
     QJsonObject refs;
     const QJsonArray echoed = filter.toJson();
     for (int i = 0; i < echoed.size(); ++i) {
@@ -440,12 +449,12 @@ RpcSession::Answer RpcSession::getParamOrca(const QJsonArray &)
 
 RpcSession::Answer RpcSession::setOrcamento(const QJsonArray &params)
 {
-    return checked([&] { return QJsonValue(QuoteWriter(m_db, m_operator).apply(deltaArg(params, 0))); });
+    return checked([&] { return QJsonValue(QuoteWriter(m_db, m_operator, m_settings.notices).apply(deltaArg(params, 0))); });
 }
 
 RpcSession::Answer RpcSession::setObs(const QJsonArray &params)
 {
-    return checked([&] { return QJsonValue(JustificationWriter(m_db, m_operator).apply(deltaArg(params, 0))); });
+    return checked([&] { return QJsonValue(JustificationWriter(m_db, m_operator, m_settings.notices).apply(deltaArg(params, 0))); });
 }
 
 RpcSession::Answer RpcSession::setAgendaSalao(const QJsonArray &params)
@@ -456,7 +465,7 @@ RpcSession::Answer RpcSession::setAgendaSalao(const QJsonArray &params)
         throw RpcError(RpcError::InvalidParams, QStringLiteral("operação de agenda desconhecida: \"%1\" (use C, A ou R)").arg(letter.left(10)));
     }
     try {
-        HallSchedule(m_db).tell(key, letter);
+        HallSchedule(m_db).tell(key, letter, m_settings.notices, m_operator);
     } catch (const Refusal &refusal) {
         throw RpcError(RpcError::Refused, refusal.message());
     }
@@ -506,7 +515,7 @@ RpcSession::Answer RpcSession::setAnterior(const QJsonArray &params)
     const QString operatorCode = textArg(params, 3);
     QString state = textArg(params, 4);
     Answer restored = checked([&] {
-        state = StateRestorer(m_db).restore(key, WriteOperator::resolve(m_operator, operatorCode, StateHistory::operatorField()));
+        state = StateRestorer(m_db, m_settings.notices).restore(key, WriteOperator::resolve(m_operator, operatorCode, StateHistory::operatorField()));
         return QJsonValue();
     });
     restored.refs = QJsonObject{{QStringLiteral("4"), state}};

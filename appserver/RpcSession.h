@@ -2,6 +2,7 @@
 
 #include "AnswerStream.h"
 #include "CallDatabase.h"
+#include "NoticeSource.h"
 #include "RpcError.h"
 
 #include <QByteArray>
@@ -23,7 +24,9 @@
 // Each call borrows the database for its length only (connect included, to
 // check the password), so a socket that never says who it is, or a client
 // between calls, holds no database connection. On a server with operators
-// `connect` must carry one with its password.
+// `connect` must carry one with its password. A connect whose second
+// parameter holds "notices":true subscribes the connection to the change
+// notices (docs/protocol.md), when the server runs with them.
 class RpcSession final {
 public:
     static constexpr const char *serverName = "CXL04100.rdmCancelamento";
@@ -37,6 +40,12 @@ public:
         // Asked before a connect is accepted, with the operator it proved
         // (empty without operators): the reason to refuse it, or empty.
         std::function<QString(const QString &operatorCode)> accept;
+        // Where this connection's writes are announced, and the branches it
+        // lists recorded; no hub when the server runs without notices.
+        NoticeSource notices;
+        // Called when a connect that asked for notices is accepted: from
+        // then on the connection hears of the branches it lists.
+        std::function<void()> startNotices;
     };
 
     RpcSession(Settings settings, const QString &peer);

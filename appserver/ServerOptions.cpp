@@ -40,8 +40,9 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     const QCommandLineOption tlsCert(QStringLiteral("tls-cert"), QStringLiteral("Certificado TLS do servidor (PEM)."), QStringLiteral("FILE"));
     const QCommandLineOption tlsKey(QStringLiteral("tls-key"), QStringLiteral("Chave privada do certificado TLS (PEM, sem senha)."), QStringLiteral("FILE"));
     const QCommandLineOption addOperator(QStringLiteral("add-operator"), QStringLiteral("Cadastra o operador (ou troca sua senha), pedindo a senha duas vezes, e sai."), QStringLiteral("CODE"));
+    const QCommandLineOption noNotices(QStringLiteral("no-notices"), QStringLiteral("Não envia avisos de alteração aos clientes: o connect responde null a quem os pede e as gravações não avisam ninguém."));
     parser.addOptions({db, listen, seed, localDb, seedValue, maxLine, maxPartial, busy, maxConnections, perAddress, unauthenticated, perOperator, databaseConnections, handshake, idle,
-                       line, stall, statement, shutdown, tlsCert, tlsKey, addOperator});
+                       line, stall, statement, shutdown, tlsCert, tlsKey, addOperator, noNotices});
     if (!parser.parse(arguments)) {
         fail(parser.errorText(), parser);
     }
@@ -117,6 +118,7 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     positive(stall, 1000, &options.stallTimeoutMs);
     positive(statement, 1000, &options.statementTimeoutMs);
     positive(shutdown, 1000, &options.shutdownTimeoutMs);
+    options.notices = !parser.isSet(noNotices);
     options.tlsCertificate = parser.value(tlsCert);
     options.tlsKey = parser.value(tlsKey);
     if (options.tlsCertificate.isEmpty() != options.tlsKey.isEmpty()) {

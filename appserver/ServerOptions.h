@@ -37,6 +37,9 @@ struct ServerOptions {
     QString tlsCertificate;
     QString tlsKey;
     QString addOperator;
+    // Off: connect answers null to a client asking for change notices and
+    // no write announces anything (the baseline of bench_notices).
+    bool notices = true;
 
     bool seeding() const { return seedQuotes >= 0; }
     bool addingOperator() const { return !addOperator.isEmpty(); }

@@ -9,8 +9,8 @@
 #include "StateHistory.h"
 #include "StoredQuote.h"
 
-StateRestorer::StateRestorer(const QSqlDatabase &db)
-    : m_db(db)
+StateRestorer::StateRestorer(const QSqlDatabase &db, const NoticeSource &notices)
+    : m_db(db), m_notices(notices)
 {
 }
 
@@ -27,7 +27,7 @@ QString StateRestorer::restore(const QuoteKey &key, const QString &operatorCode)
     if (operatorCode.trimmed().isEmpty()) {
         throw Refusal(QStringLiteral("O operador deve ser informado para habilitar o orçamento %1.").arg(key.display()));
     }
-    SqlTransaction transaction(m_db);
+    SqlTransaction transaction(m_db, m_notices);
     // Locked until the end: the state read here is the one replaced, and a
     // "C" or a second re-enable of the same quote waits for this one and
     // then finds the quote as it leaves it.
@@ -51,6 +51,7 @@ QString StateRestorer::restore(const QuoteKey &key, const QString &operatorCode)
     reopened.state = restored;
     HallSchedule(m_db).book(reopened, HallBooking::forState(restored));
     StateHistory::append(m_db, key, quote->state, restored, QString(), operatorCode);
+    transaction.announce(key, QStringLiteral("state"), operatorCode);
     transaction.commit();
     return restored;
 }

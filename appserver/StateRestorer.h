@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NoticeSource.h"
 #include "QuoteKey.h"
 
 #include <QSqlDatabase>
@@ -8,7 +9,7 @@
 // had before, and books its hall again.
 class StateRestorer final {
 public:
-    explicit StateRestorer(const QSqlDatabase &db);
+    explicit StateRestorer(const QSqlDatabase &db, const NoticeSource &notices = {});
 
     // The state the quote had before it was cancelled or postponed; empty
     // for an unknown quote and for one that is not cancelled or postponed. Throws
@@ -17,7 +18,8 @@ public:
 
     // In one transaction: checks the hall again, restores the previous state,
     // retires the withdrawal's justification into its history, books the hall
-    // ("A" for Aprovado, "R" for Pendente) and writes the history. Returns the
+    // ("A" for Aprovado, "R" for Pendente), writes the history and announces a
+// change of "state" (SqlTransaction::announce). Returns the
     // restored state. Throws Refusal (nothing written) when the quote is not
     // cancelled or postponed, has no previous state, the operator is missing,
     // the hall cannot take it, or another operator changed it meanwhile;
@@ -26,4 +28,5 @@ public:
 
 private:
     QSqlDatabase m_db;
+    NoticeSource m_notices;
 };

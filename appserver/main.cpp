@@ -2,6 +2,7 @@
 #include "CallLog.h"
 #include "DatabaseLocation.h"
 #include "DemoSeeder.h"
+#include "NoticeListener.h"
 #include "OperatorBook.h"
 #include "PasswordPrompt.h"
 #include "SchemaMigrator.h"
@@ -56,6 +57,9 @@ int seed(const ServerOptions &options, const DatabaseLocation &location)
 constexpr int descriptorsPerConnection = 4;
 // Kept free for the listener, the log, migrations and the libraries.
 constexpr int descriptorsInReserve = 64;
+// Change notices a client may leave unread before it is disconnected:
+// thousands of notices, far beyond what a reading client ever holds back.
+constexpr qint64 maxUnsentNoticeBytes = 1024 * 1024;
 
 // Raises the process's open-file limit as far as it may go, and lowers the
 // connection limit to what the descriptors can hold: a flood of sockets
@@ -159,6 +163,15 @@ int serve(QCoreApplication &app, const ServerOptions &options, const DatabaseLoc
     settings.requireOperators = !loopback;
     if (options.tls()) {
         settings.tls = tlsConfiguration(options);
+    }
+    std::unique_ptr<NoticeListener> noticeListener;
+    if (options.notices) {
+        settings.notices = std::make_shared<NoticeHub>(maxUnsentNoticeBytes);
+        // On SQLite this process is the database's only server and its
+        // writers hand their notices to the hub themselves.
+        if (location.isPostgres()) {
+            noticeListener = std::make_unique<NoticeListener>(location, settings.notices.get());
+        }
     }
     ShutdownSignals stopSignals;
     AppServer server(settings, AppServer::Limits{connectionsTheDescriptorsAllow(options.maxConnections), options.maxConnectionsPerAddress});

@@ -11,6 +11,8 @@
 #      there with 1, 2 and 3 appserver processes sharing the database
 #   6. 50 clients making small calls through database pools of 50, 20 and 5
 #      connections, then 1,000 idle clients and the backends they hold
+#   7. change notices: latency from a writer's answer to 20 listeners, on
+#      SQLite and on PostgreSQL with 1 and 3 servers, against --no-notices
 #
 # Seeded SQLite databases are kept in build/bench-data (BENCH_DATA_DIR) and
 # reused; the first run seeds them (the million-quote one takes a minute or
@@ -33,6 +35,7 @@
 #                    (default 1,2,3)
 #   BENCH_POOLS      database pool sizes (default 50,20,5)
 #   BENCH_BEFORE     an appserver built before the pool, the pool runs' baseline
+#   BENCH_NOTICE_WRITES  cancellations per notice run (default 300)
 # Exit status: 0 when every benchmark ran and the concurrency audit found no
 # error, lost or doubled write; 1 otherwise.
 set -uo pipefail
@@ -50,7 +53,7 @@ done
 "$root/scripts/ensure-packages.sh" sqlite3 || exit 1
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null || exit 1
-cmake --build "$build" --target appserver bench_listing bench_memory bench_grid bench_csvexport bench_concurrency bench_pool -j "${BENCH_JOBS:-1}" || exit 1
+cmake --build "$build" --target appserver bench_listing bench_memory bench_grid bench_csvexport bench_concurrency bench_pool bench_notices -j "${BENCH_JOBS:-1}" || exit 1
 
 echo "machine: $(nproc) cores,$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2), $(free -g | awk '/^Mem:/ {print $2}') GiB RAM, $(uname -sr)"
 echo "build: $build (Release)"
@@ -71,4 +74,7 @@ echo
 echo
 "$build/bin/bench_pool" --engines "${BENCH_ENGINES:-sqlite,postgres}" --pools "${BENCH_POOLS:-50,20,5}" \
     ${BENCH_BEFORE:+--before "$BENCH_BEFORE"} || status=1
+echo
+"$build/bin/bench_notices" --listeners "${BENCH_CLIENTS:-20}" --writes "${BENCH_NOTICE_WRITES:-300}" \
+    --engines "${BENCH_ENGINES:-sqlite,postgres}" || status=1
 exit $status
