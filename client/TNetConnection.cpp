@@ -2,6 +2,7 @@
 
 #include "AnswerReader.h"
 #include "ServerCertificate.h"
+#include "ServerNotices.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -109,7 +110,14 @@ QString rpcErrorMessage(const QJsonObject &error)
 
 TNetConnection::TNetConnection(QObject *parent)
     : QObject(parent)
+    , m_reconnect(this)
 {
+    m_reconnect.setInterval(ReconnectInterval);
+    connect(&m_reconnect, &QTimer::timeout, this, [this] {
+        if (!m_calling && !Connected()) {
+            connectQuietly();
+        }
+    });
 }
 
 TNetConnection::~TNetConnection() = default;
@@ -124,37 +132,167 @@ bool TNetConnection::Connected() const
     return m_socket && m_socket->state() == QAbstractSocket::ConnectedState;
 }
 
+QString TNetConnection::CurrentServer() const
+{
+    return Connected() ? address() : QString();
+}
+
+void TNetConnection::SetServers(const QStringList &addresses)
+{
+    m_servers = addresses;
+    m_firstServer = 0;
+    m_openServer = 0;
+}
+
 void TNetConnection::Connect()
 {
     if (Connected()) {
         return;
     }
     drop();
+    const qsizetype candidates = std::max<qsizetype>(m_servers.size(), 1);
+    QStringList reasons;
+    for (qsizetype i = 0; i < candidates; ++i) {
+        const int server = m_servers.isEmpty() ? 0 : int((m_firstServer + i) % m_servers.size());
+        attempt(server);
+        try {
+            open();
+        } catch (const std::runtime_error &error) {
+            drop();
+            reasons.append(QString::fromUtf8(error.what()));
+            continue;
+        }
+        accepted(server);
+        return;
+    }
+    m_lastError = reasons.size() == 1
+                      ? reasons.first()
+                      : QStringLiteral("Nenhum servidor de aplicação aceitou a conexão. %1").arg(reasons.join(QLatin1Char(' ')));
+    if (m_lost) {
+        noServer();
+    }
+    if (m_throwException) {
+        throw std::runtime_error(m_lastError.toStdString());
+    }
+}
+
+void TNetConnection::attempt(int server)
+{
     m_lastErrorCode = 0;
     m_offeredFingerprint.clear();
+    // The candidate is set before the hook, which may look it up, and again
+    // after it, since a hook that points every connection at one server
+    // would defeat the list.
+    const auto useCandidate = [this, server] {
+        if (m_servers.isEmpty()) {
+            return;
+        }
+        const QString &candidate = m_servers.at(server);
+        const qsizetype colon = candidate.lastIndexOf(QLatin1Char(':'));
+        m_host = candidate.left(colon);
+        m_port = colon < 0 ? 0 : candidate.mid(colon + 1).toInt();
+    };
+    useCandidate();
     if (BeforeConnect) {
         BeforeConnect(*this);
     }
-    try {
-        open();
-        m_lastError.clear();
-    } catch (const std::runtime_error &error) {
-        drop();
-        m_lastError = QString::fromUtf8(error.what());
-        if (m_throwException) {
-            throw;
+    useCandidate();
+}
+
+void TNetConnection::accepted(int server)
+{
+    m_lastError.clear();
+    m_openServer = server;
+    m_firstServer = server;
+    m_announcedNone = false;
+    m_reconnect.stop();
+    // Queued: the socket's own waits inside a call emit these at once, and
+    // the slots must not touch the socket inside its own signal.
+    connect(m_socket.get(), &QTcpSocket::readyRead, this, &TNetConnection::handOverNotices, Qt::QueuedConnection);
+    connect(m_socket.get(), &QTcpSocket::disconnected, this, &TNetConnection::serverClosed, Qt::QueuedConnection);
+    const QString address = CurrentServer();
+    const bool wasLost = std::exchange(m_lost, false);
+    whenIdle([this, address, wasLost] {
+        emit ServerChanged(address);
+        if (wasLost) {
+            emit Reconnected(address);
         }
+    });
+}
+
+void TNetConnection::markLost()
+{
+    m_lost = true;
+    // The server that was lost is tried last.
+    if (!m_servers.isEmpty()) {
+        m_firstServer = int((m_openServer + 1) % m_servers.size());
+    }
+}
+
+void TNetConnection::noServer()
+{
+    if (!std::exchange(m_announcedNone, true)) {
+        whenIdle([this] { emit ServerChanged(QString()); });
+    }
+    m_reconnect.start();
+}
+
+void TNetConnection::connectQuietly()
+{
+    // From the event loop nobody is there to take a failure: its reason
+    // stays in LastError and the timer tries again.
+    try {
+        Connect();
+    } catch (const std::exception &) {
+        if (m_lost && !Connected()) {
+            noServer();
+        }
+    }
+}
+
+void TNetConnection::whenIdle(std::function<void()> action)
+{
+    if (m_calling) {
+        QMetaObject::invokeMethod(this, std::move(action), Qt::QueuedConnection);
+    } else {
+        action();
+    }
+}
+
+void TNetConnection::serverClosed()
+{
+    if (m_calling || !m_socket || Connected()) {
+        return; // a call notices for itself, or this was an earlier socket
+    }
+    drop();
+    markLost();
+    connectQuietly();
+}
+
+void TNetConnection::handOverNotices()
+{
+    if (m_calling) {
+        return; // the call keeps what it reads; its end hands it over
+    }
+    if (m_socket) {
+        m_received.append(m_socket->readAll());
+    }
+    ServerNotices::takeWholeLines(m_received, m_heldNotices);
+    if (!m_heldNotices.isEmpty()) {
+        emit NoticesArrived(std::exchange(m_heldNotices, {}));
     }
 }
 
 void TNetConnection::Disconnect()
 {
+    m_reconnect.stop();
     drop();
 }
 
 void TNetConnection::drop()
 {
     if (m_socket) {
+        m_socket->disconnect(this);
         m_socket->abort();
         m_socket.reset();
     }
@@ -244,10 +382,18 @@ void TNetConnection::startTls(const QDeadlineTimer &deadline)
 QJsonArray TNetConnection::connectParams() const
 {
     QJsonArray params{m_serverName};
-    // A server without operators takes no second parameter; one that has
-    // them says so when it is missing, and the host then asks the operator.
+    // A server without operators takes no credentials; one that has them
+    // says so when they are missing, and the host then asks the operator.
+    QJsonObject options;
     if (!m_operator.isEmpty() && !m_password.isEmpty()) {
-        params.append(QJsonObject{{QStringLiteral("operator"), m_operator}, {QStringLiteral("password"), m_password}});
+        options.insert(QStringLiteral("operator"), m_operator);
+        options.insert(QStringLiteral("password"), m_password);
+    }
+    if (m_notices) {
+        options.insert(QStringLiteral("notices"), true);
+    }
+    if (!options.isEmpty()) {
+        params.append(options);
     }
     return params;
 }
@@ -308,6 +454,9 @@ QJsonObject TNetConnection::readAnswer(qint64 id, const QDeadlineTimer &deadline
             m_received = reader.takeUnread();
             return answer;
         }
+        if (ServerNotices::isNotice(answer)) {
+            ServerNotices::keep(answer, m_heldNotices);
+        }
     }
 }
 
@@ -361,8 +510,17 @@ QJsonValue TNetConnection::call(const QString &method, const QList<TNetArg> &arg
                                    .toStdString());
     }
     m_calling = true;
-    const auto done = qScopeGuard([this] { m_calling = false; });
+    const auto done = qScopeGuard([this] {
+        m_calling = false;
+        if (!m_heldNotices.isEmpty() || !m_received.isEmpty()) {
+            QMetaObject::invokeMethod(this, &TNetConnection::handOverNotices, Qt::QueuedConnection);
+        }
+    });
     if (!Connected() || !peerStillThere()) {
+        if (m_socket) {
+            drop();
+            markLost();
+        }
         Connect();
         if (!Connected()) {
             throw std::runtime_error(m_lastError.toStdString());
@@ -372,26 +530,33 @@ QJsonValue TNetConnection::call(const QString &method, const QList<TNetArg> &arg
     for (const TNetArg &arg : args) {
         params.append(arg.toJson());
     }
-    QJsonObject answer;
-    try {
-        answer = exchange(method, params, QDeadlineTimer(m_callTimeout), packet);
-    } catch (const TransportFailure &failure) {
-        // The answer may still come later and would be taken for the next
-        // call's: the connection is closed and the next call reconnects.
-        drop();
-        switch (failure.kind) {
-        case TransportFailure::Kind::Dropped:
-            throw std::runtime_error(QStringLiteral("A conexão com o servidor de aplicação %1 foi interrompida durante a chamada %2.")
-                                         .arg(address(), method).toStdString());
-        case TransportFailure::Kind::TimedOut:
-            throw std::runtime_error(QStringLiteral("O servidor de aplicação %1 não respondeu à chamada %2 em %3.")
-                                         .arg(address(), method, duration(m_callTimeout)).toStdString());
-        case TransportFailure::Kind::Broken:
-            throw std::runtime_error(QStringLiteral("O servidor de aplicação %1 deu uma resposta inválida à chamada %2: %3.")
-                                         .arg(address(), method, failure.detail).toStdString());
+    for (bool sentAgain = false;; sentAgain = true) {
+        try {
+            return takeResult(method, exchange(method, params, QDeadlineTimer(m_callTimeout), packet), args);
+        } catch (const TransportFailure &failure) {
+            // The answer may still come later and would be taken for the next
+            // call's: the connection is closed and the next call reconnects.
+            const QString lostAt = address();
+            drop();
+            if (failure.kind == TransportFailure::Kind::Broken) {
+                throw std::runtime_error(QStringLiteral("O servidor de aplicação %1 deu uma resposta inválida à chamada %2: %3.")
+                                             .arg(lostAt, method, failure.detail).toStdString());
+            }
+            markLost();
+            if (failure.kind == TransportFailure::Kind::Dropped && !sentAgain && m_readMethods.contains(method)) {
+                connectQuietly();
+                if (Connected()) {
+                    continue;
+                }
+            }
+            if (failure.kind == TransportFailure::Kind::Dropped) {
+                throw ConnectionLost(QStringLiteral("A conexão com o servidor de aplicação %1 foi interrompida durante a chamada %2.")
+                                         .arg(lostAt, method).toStdString());
+            }
+            throw ConnectionLost(QStringLiteral("O servidor de aplicação %1 não respondeu à chamada %2 em %3.")
+                                     .arg(lostAt, method, duration(m_callTimeout)).toStdString());
         }
     }
-    return takeResult(method, answer, args);
 }
 
 QJsonValue TNetConnection::takeResult(const QString &method, const QJsonObject &answer, const QList<TNetArg> &args) const

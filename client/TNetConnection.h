@@ -8,6 +8,8 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -67,11 +69,46 @@ class QTcpSocket;
 // otherwise be taken for the next call's; the next call reconnects. A JSON-RPC error
 // leaves the connection open. An exception thrown by BeforeConnect goes on to
 // the caller unchanged and leaves the connection closed.
+//
+// Several servers may serve one database (Servers, "host:port" each).
+// Connect tries them in turn, starting with the one it was on last (after a
+// lost connection, with the one after it), and fails only when all fail:
+// with that server's reason when there is one, else with a sentence naming
+// every reason. For each attempt Host and Port are the candidate's before
+// BeforeConnect runs, so the hook can set credentials, TLS and fingerprint
+// for Host():Port(); with Servers set, a Host or Port the hook sets is
+// overruled by the candidate.
+//
+// A lost connection is made good at once: one that closes while idle is
+// opened again on the next server that answers (logging in again with the
+// password held, asking for notices again), and while none answers
+// ServerChanged("") tells so and a timer tries again every few seconds.
+// A call whose connection drops before its answer is sent again, once, on
+// the next server when its method is one of ReadMethods; any other call
+// (and a call that timed out) throws ConnectionLost and is never sent again
+// by the connection, since nobody knows whether the server did what it
+// asked; the next call reconnects. Once open again after a loss,
+// Reconnected tells the owner that what it holds may have missed changes.
+//
+// Notices: with Notices on, the connect asks the server for change notices
+// (see docs/protocol.md). Notices read while a call waits for its answer are
+// kept and handed over (NoticesArrived) from the event loop after the call
+// returns; notices arriving while idle are handed over as they come. A
+// notice is never taken for an answer. Signals due while a call runs are
+// emitted from the event loop after it.
 class TNetConnection final : public QObject {
     Q_OBJECT
 public:
     static constexpr int DefaultConnectTimeout = 5000; // ms
     static constexpr int DefaultCallTimeout = 120000;  // ms
+    static constexpr int ReconnectInterval = 3000;     // ms between tries while no server answers
+
+    // A call's connection dropped or timed out before its answer: for a
+    // write, nobody knows whether the server stored it.
+    class ConnectionLost : public std::runtime_error {
+    public:
+        using std::runtime_error::runtime_error;
+    };
 
     explicit TNetConnection(QObject *parent = nullptr);
     ~TNetConnection() override;
@@ -98,6 +135,19 @@ public:
     QString ServerFingerprint() const { return m_serverFingerprint; }
     void SetServerFingerprint(const QString &fingerprint) { m_serverFingerprint = fingerprint; }
 
+    // Asks for change notices at every connect.
+    void SetNotices(bool on) { m_notices = on; }
+    bool Notices() const { return m_notices; }
+    // The servers serving one database, "host:port" each; empty: Host and
+    // Port alone, as BeforeConnect leaves them.
+    void SetServers(const QStringList &addresses);
+    QStringList Servers() const { return m_servers; }
+    // The "host:port" the open connection is on; empty when none.
+    QString CurrentServer() const;
+    // The methods that only read, so may be sent again on the next server
+    // when the connection dropped before their answer.
+    void SetReadMethods(const QStringList &methods) { m_readMethods = methods; }
+
     bool ThrowException() const { return m_throwException; }
     void SetThrowException(bool throwException) { m_throwException = throwException; }
 
@@ -114,7 +164,8 @@ public:
     // Closes the connection; does nothing when it is closed.
     void Disconnect();
     // Open and accepted by the server. A server that went away while the
-    // connection sat idle is only noticed by the next call, which reconnects.
+    // connection sat idle is noticed by the event loop or, without one
+    // running in between, by the next call; either reconnects.
     bool Connected() const;
     // Why the last connection attempt failed; empty after a successful one.
     QString LastError() const { return m_lastError; }
@@ -150,7 +201,25 @@ public:
     // waiting: such a call is refused with std::logic_error.
     static void SetWaitHook(std::function<void()> hook);
 
+signals:
+    // The params of "quoteChanged" notices, in the order they arrived.
+    void NoticesArrived(const QList<QJsonObject> &notices);
+    // A connection was accepted on `address` (every one, the first
+    // included); empty when the connection was lost and no server answers.
+    void ServerChanged(const QString &address);
+    // The connection was lost and is open again on `address`: what the
+    // owner holds may have missed changes. Not for the first connection.
+    void Reconnected(const QString &address);
+
 private:
+    void attempt(int serverIndex);
+    void accepted(int serverIndex);
+    void connectQuietly();
+    void markLost();
+    void noServer();
+    void whenIdle(std::function<void()> action);
+    void handOverNotices();
+    void serverClosed();
     QJsonValue call(const QString &method, const QList<TNetArg> &args, std::optional<PacketColumns> *packet);
     void open();
     void startTls(const QDeadlineTimer &deadline);
@@ -179,6 +248,15 @@ private:
     QString m_lastError;
     int m_lastErrorCode = 0;
     QString m_offeredFingerprint;
+    bool m_notices = false;
+    QStringList m_servers;
+    QStringList m_readMethods;
+    int m_firstServer = 0;   // where the next Connect starts in m_servers
+    int m_openServer = 0;    // the one the connection is (or was last) on
+    bool m_lost = false;     // lost and not open again yet
+    bool m_announcedNone = false; // ServerChanged("") said since the last accepted connection
+    QTimer m_reconnect;
+    QList<QJsonObject> m_heldNotices; // read during a call, not handed over yet
 
     std::unique_ptr<QTcpSocket> m_socket; // only while connected
     QByteArray m_received; // what arrived after the last answer read

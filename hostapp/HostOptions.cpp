@@ -7,6 +7,7 @@
 #include <QHostAddress>
 #include <QSettings>
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 
@@ -27,23 +28,31 @@ int parsePort(const QString &text)
     return port;
 }
 
-// "HOST:PORT", or just "HOST" keeping the port already chosen.
-void applyServer(HostOptions &options, const QString &server)
+// "HOST:PORT,HOST:PORT...": the servers of one database, the first tried
+// first; a "HOST" alone keeps the port already chosen.
+void applyServers(HostOptions &options, const QString &list)
 {
-    const int colon = server.lastIndexOf(QLatin1Char(':'));
-    if (colon < 0) {
-        options.serverHost = server;
-        return;
+    QStringList servers;
+    for (const QString &entry : list.split(QLatin1Char(','))) {
+        const QString server = entry.trimmed();
+        const qsizetype colon = server.lastIndexOf(QLatin1Char(':'));
+        const QString host = colon < 0 ? server : server.left(colon);
+        const int port = colon < 0 ? options.serverPort : parsePort(server.mid(colon + 1));
+        if (host.isEmpty()) {
+            refuse(QStringLiteral("Endereço do servidor inválido: \"%1\".").arg(server));
+        }
+        if (servers.isEmpty()) {
+            options.serverHost = host;
+            options.serverPort = port;
+        }
+        servers.append(QStringLiteral("%1:%2").arg(host).arg(port));
     }
-    options.serverHost = server.left(colon);
-    options.serverPort = parsePort(server.mid(colon + 1));
-    if (options.serverHost.isEmpty()) {
-        refuse(QStringLiteral("Endereço do servidor inválido: \"%1\".").arg(server));
-    }
+    options.servers = servers;
 }
 
-bool isLoopback(const QString &host)
+bool isLoopback(const QString &server)
 {
+    const QString host = server.left(server.lastIndexOf(QLatin1Char(':')));
     return host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0 || QHostAddress(host).isLoopback();
 }
 
@@ -59,7 +68,8 @@ void applyIni(HostOptions &options, std::optional<bool> &tls, const QString &fil
     const QString folder = QFileInfo(file).absolutePath();
     const auto path = [&](const QString &value) { return QDir(folder).absoluteFilePath(value); };
     if (ini.contains("servidor/endereco")) {
-        applyServer(options, ini.value("servidor/endereco").toString());
+        // Unquoted, the ini's commas already split the list.
+        applyServers(options, ini.value("servidor/endereco").toStringList().join(QLatin1Char(',')));
     }
     if (ini.contains("servidor/tls")) {
         tls = ini.value("servidor/tls").toBool();
@@ -84,7 +94,7 @@ HostOptions ParseHostOptions(const QStringList &arguments)
     parser.setApplicationDescription(QStringLiteral("Cliente de gestão de eventos"));
     parser.addHelpOption();
     const QCommandLineOption config("config", "Arquivo .ini de configuração.", "FILE.ini");
-    const QCommandLineOption server("server", "Servidor de aplicação.", "HOST:PORT");
+    const QCommandLineOption server("server", "Servidores de aplicação do mesmo banco, na ordem de tentar.", "HOST:PORT,...");
     const QCommandLineOption tlsOption("tls", "Usa TLS com o servidor (sem ela, TLS só fora de loopback, salvo servidor/tls no .ini).");
     const QCommandLineOption localDb("local-db", "Banco de dados local (SQLite).", "PATH");
     const QCommandLineOption modules("modules", "Pasta dos módulos.", "DIR");
@@ -111,7 +121,10 @@ HostOptions ParseHostOptions(const QStringList &arguments)
         applyIni(options, tls, parser.value(config));
     }
     if (parser.isSet(server)) {
-        applyServer(options, parser.value(server));
+        applyServers(options, parser.value(server));
+    }
+    if (options.servers.isEmpty()) {
+        options.servers = {QStringLiteral("%1:%2").arg(options.serverHost).arg(options.serverPort)};
     }
     if (parser.isSet(localDb)) {
         options.localDb = QDir::current().absoluteFilePath(parser.value(localDb));
@@ -134,7 +147,7 @@ HostOptions ParseHostOptions(const QStringList &arguments)
     if (parser.isSet(tlsOption)) {
         tls = true;
     }
-    options.tls = tls.value_or(!isLoopback(options.serverHost));
+    options.tls = tls.value_or(!std::all_of(options.servers.cbegin(), options.servers.cend(), isLoopback));
     options.open = parser.value(open);
     options.screenshot = parser.value(screenshot);
     return options;

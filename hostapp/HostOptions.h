@@ -7,10 +7,13 @@
 // application server and the local database are, and what to open. Command
 // line options override the ini file; the ini file overrides the defaults.
 struct HostOptions {
+    // The first application server; `servers` lists it and the others that
+    // serve the same database, "host:port" each, in the order to try them.
     QString serverHost = QStringLiteral("127.0.0.1");
     int serverPort = 7400;
-    // TLS with the server: unless the ini or --tls say otherwise, off on
-    // loopback (the demo's and the tests' own server), on for any other host.
+    QStringList servers;
+    // TLS with the servers: unless the ini or --tls say otherwise, off when
+    // all are on loopback (the demo's and the tests' own), on otherwise.
     bool tls = false;
     QString localDb;
     QString modulesDir;

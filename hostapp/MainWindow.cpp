@@ -75,12 +75,14 @@ void MainWindow::createMenus(ModuleLoader &loader)
 void MainWindow::followActiveScreen()
 {
     disconnect(m_branchWatch);
+    disconnect(m_serverWatch);
     // The current window, not the signal's: the area reports none while the
     // application is in the background, and the screen has not changed.
     QMdiSubWindow *window = m_mdiArea->currentSubWindow();
     const THostForm *screen = window ? qobject_cast<THostForm *>(window->widget()) : nullptr;
     if (screen) {
         m_branchWatch = connect(screen, &THostForm::branchChanged, this, [this, screen] { showSession(screen); });
+        m_serverWatch = connect(screen, &THostForm::serverChanged, this, [this, screen] { showSession(screen); });
     }
     showSession(screen);
 }
@@ -88,10 +90,16 @@ void MainWindow::followActiveScreen()
 void MainWindow::showSession(const THostForm *screen)
 {
     const bool screenBranch = screen && !screen->BranchCode().isEmpty();
-    m_session->setText(QStringLiteral("Operador: %1   Filial: %2 %3   Servidor: %4:%5")
-                           .arg(Corvane::Operador(), screenBranch ? screen->BranchCode() : Corvane::FiliProc(),
-                                screenBranch ? screen->BranchName() : Corvane::NomeFiliProc(), Corvane::WebURL())
-                           .arg(Corvane::WebPort()));
+    QString text = QStringLiteral("Operador: %1   Filial: %2 %3")
+                       .arg(Corvane::Operador(), screenBranch ? screen->BranchCode() : Corvane::FiliProc(),
+                            screenBranch ? screen->BranchName() : Corvane::NomeFiliProc());
+    // The server is the screen's own connection's: with several servers
+    // each screen may be on another, and none may be reachable right now.
+    if (screen) {
+        text += screen->Server().isEmpty() ? QStringLiteral("   Sem servidor")
+                                           : QStringLiteral("   Servidor: %1").arg(screen->Server());
+    }
+    m_session->setText(text);
 }
 
 void MainWindow::updateWindowMenu()

@@ -13,7 +13,8 @@ class THostForm;
 // module (by its title), the window menu (Ctrl+F4 closes the active screen,
 // Ctrl+F6 goes to the next, and the open screens are listed to pick one), and
 // the operator's login in the status bar, naming the branch the active screen
-// works on (the operator's own while it has none). Leaving (Ctrl+Q) takes one
+// works on (the operator's own while it has none) and the server it is
+// connected to. Leaving (Ctrl+Q) takes one
 // press; a screen that holds an edit asks first.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
@@ -45,4 +46,5 @@ private:
     QAction *m_nextScreen = nullptr;
     QLabel *m_session;
     QMetaObject::Connection m_branchWatch;
+    QMetaObject::Connection m_serverWatch;
 };

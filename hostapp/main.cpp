@@ -46,8 +46,13 @@ Corvane::LoginData loginFrom(const HostOptions &options, const ServerTrust &trus
     login.moduFili = options.fixedBranch;
     login.webURL = options.serverHost;
     login.webPort = options.serverPort;
+    login.webServers = options.servers;
     login.webTLS = options.tls;
     login.webFingerprint = trust.fingerprint(options.serverHost, options.serverPort);
+    for (const QString &server : options.servers) {
+        const qsizetype colon = server.lastIndexOf(QLatin1Char(':'));
+        login.webFingerprints.insert(server, trust.fingerprint(server.left(colon), server.mid(colon + 1).toInt()));
+    }
     login.pictures.insert(0, options.productMask);
     return login;
 }

@@ -93,6 +93,25 @@ QString WebFingerprint()
     return loginData().webFingerprint;
 }
 
+QStringList WebServers()
+{
+    const LoginData &login = loginData();
+    if (!login.webServers.isEmpty()) {
+        return login.webServers;
+    }
+    return {QStringLiteral("%1:%2").arg(login.webURL).arg(login.webPort)};
+}
+
+QString WebFingerprint(const QString &host, int port)
+{
+    const LoginData &login = loginData();
+    const QString address = QStringLiteral("%1:%2").arg(host).arg(port);
+    if (login.webFingerprints.contains(address)) {
+        return login.webFingerprints.value(address);
+    }
+    return host == login.webURL && port == login.webPort ? login.webFingerprint : QString();
+}
+
 QString Senha()
 {
     return loginData().senha;

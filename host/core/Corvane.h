@@ -15,10 +15,12 @@ struct LoginData {
     QString filiProc;     // the operator's current branch code
     QString nomeFiliProc; // that branch's name
     bool moduFili = false; // the branch is fixed for the modules
-    QString webURL;       // application server address
+    QString webURL;       // application server address (the first of webServers)
     int webPort = 0;      // application server port
+    QStringList webServers; // every server of the database, "host:port" each, in the order to try them
     bool webTLS = false;  // talk to the server over TLS
-    QString webFingerprint; // SHA-256 fingerprint its certificate must have; empty: the system's verification
+    QString webFingerprint; // SHA-256 fingerprint the first server's certificate must have; empty: the system's verification
+    QHash<QString, QString> webFingerprints; // the same by "host:port", for every server
     QString senha;        // the operator's password, asked at start; kept in memory only, never stored
     QHash<int, QString> pictures; // edit masks by code kind (0 = product code)
 };
@@ -35,6 +37,11 @@ QString WebURL();
 int WebPort();
 bool WebTLS();
 QString WebFingerprint();
+// The servers to try, "host:port" each: webServers, or the one of webURL and
+// webPort when no list was given.
+QStringList WebServers();
+// The fingerprint trusted for one server; empty when none was.
+QString WebFingerprint(const QString &host, int port);
 QString Senha();
 // The edit mask (input-mask syntax) of a code kind; empty when the host
 // knows no mask for it, meaning the code is shown as stored.

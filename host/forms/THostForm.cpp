@@ -39,6 +39,15 @@ void THostForm::SetBranch(const QString &code, const QString &name)
     emit branchChanged();
 }
 
+void THostForm::SetServer(const QString &address)
+{
+    if (address == m_server) {
+        return;
+    }
+    m_server = address;
+    emit serverChanged();
+}
+
 bool THostForm::Close()
 {
     if (QMdiSubWindow *window = subWindow()) {

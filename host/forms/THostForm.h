@@ -29,8 +29,9 @@ class QMdiSubWindow;
 // destroyed once the close is over. A screen destroyed in any other way than
 // by caFree (its parent going away) gets no FormDestroy.
 //
-// A screen that works on one branch says which (SetBranch); the host names it
-// in its status bar while the screen is the active one.
+// A screen that works on one branch says which (SetBranch), and one that
+// talks to an application server says which (SetServer); the host names
+// both in its status bar while the screen is the active one.
 class THostForm : public QWidget, public FormLifecycle {
     Q_OBJECT
 public:
@@ -57,8 +58,14 @@ public:
     QString BranchName() const { return m_branchName; }
     void SetBranch(const QString &code, const QString &name);
 
+    // The "host:port" of the application server the screen is connected to;
+    // empty while it has none.
+    QString Server() const { return m_server; }
+    void SetServer(const QString &address);
+
 signals:
     void branchChanged();
+    void serverChanged();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -69,5 +76,6 @@ private:
     QString m_screenCode;
     QString m_branchCode;
     QString m_branchName;
+    QString m_server;
     bool m_destroyed = false;
 };

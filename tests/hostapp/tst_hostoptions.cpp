@@ -9,6 +9,8 @@ class tst_HostOptions final : public QObject {
 private slots:
     void shouldLetCommandLineOverrideIni();
     void shouldReadEverySettingOfTheIni();
+    void shouldReadTheServerList_data();
+    void shouldReadTheServerList();
     void shouldRefuseMalformedValues_data();
     void shouldRefuseMalformedValues();
     void shouldUseTlsOffLoopbackUnlessTold_data();
@@ -60,6 +62,35 @@ void tst_HostOptions::shouldLetCommandLineOverrideIni()
     QVERIFY(!options.fixedBranch);
 }
 
+void tst_HostOptions::shouldReadTheServerList_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("servers");
+    const QByteArray twoInIni("[servidor]\nendereco=10.0.0.1:7500,10.0.0.2:7600\n");
+    QTest::newRow("none given") << QByteArray() << QStringList{} << QStringList{"127.0.0.1:7400"};
+    QTest::newRow("one") << QByteArray() << QStringList{"--server", "10.0.0.1:7500"} << QStringList{"10.0.0.1:7500"};
+    QTest::newRow("two, a host alone keeping the port")
+        << QByteArray() << QStringList{"--server", "a, b:7600"} << QStringList{"a:7400", "b:7600"};
+    QTest::newRow("ini list") << twoInIni << QStringList{} << QStringList{"10.0.0.1:7500", "10.0.0.2:7600"};
+    QTest::newRow("ini list quoted") << QByteArray("[servidor]\nendereco=\"a:1, b:2\"\n") << QStringList{} << QStringList{"a:1", "b:2"};
+    QTest::newRow("command line over the ini") << twoInIni << QStringList{"--server", "c:9"} << QStringList{"c:9"};
+}
+
+void tst_HostOptions::shouldReadTheServerList()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, servers);
+    arguments.prepend(QStringLiteral("hostapp"));
+    if (!ini.isEmpty()) {
+        arguments << QStringLiteral("--config") << writeIni(ini);
+    }
+    const HostOptions options = ParseHostOptions(arguments);
+    QCOMPARE(options.servers, servers);
+    QCOMPARE(QStringLiteral("%1:%2").arg(options.serverHost).arg(options.serverPort), servers.first());
+}
+
 void tst_HostOptions::shouldRefuseMalformedValues_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -70,6 +101,10 @@ void tst_HostOptions::shouldRefuseMalformedValues_data()
                                        << "Porta do servidor inválida";
     QTest::newRow("no host") << QStringList{"hostapp", "--server", ":7400"}
                              << "Endereço do servidor inválido";
+    QTest::newRow("empty entry in a list") << QStringList{"hostapp", "--server", "a:7400,,b:7400"}
+                                           << "Endereço do servidor inválido: \"\"";
+    QTest::newRow("bad port of the second") << QStringList{"hostapp", "--server", "a:7400,b:x"}
+                                            << "Porta do servidor inválida: \"x\"";
     QTest::newRow("missing ini") << QStringList{"hostapp", "--config", "/nao/existe.ini"}
                                  << "Arquivo de configuração não encontrado";
     QTest::newRow("unknown option") << QStringList{"hostapp", "--servidor", "x"} << "servidor";
@@ -95,6 +130,7 @@ void tst_HostOptions::shouldUseTlsOffLoopbackUnlessTold_data()
     QTest::newRow("default loopback server") << QByteArray() << QStringList{} << false;
     QTest::newRow("localhost") << QByteArray() << QStringList{"--server", "LocalHost:7400"} << false;
     QTest::newRow("another host") << QByteArray() << QStringList{"--server", "10.0.0.5:7400"} << true;
+    QTest::newRow("another host second") << QByteArray() << QStringList{"--server", "127.0.0.1:7400,10.0.0.5:7400"} << true;
     QTest::newRow("--tls on loopback") << QByteArray() << QStringList{"--tls"} << true;
     QTest::newRow("ini off for another host") << QByteArray("[servidor]\nendereco=10.0.0.5:7400\ntls=false\n")
                                               << QStringList{} << false;

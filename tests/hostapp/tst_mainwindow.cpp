@@ -33,7 +33,7 @@ private slots:
     void closingAScreenThatHoldsAnEditAsksFirst();
     void opensMaximisedTheFirstTimeThenAsLeft();
     void ctrlQLeavesAtOnePressWhenNothingIsEdited();
-    void statusBarNamesTheBranchOfTheActiveScreen();
+    void statusBarNamesTheBranchAndServerOfTheActiveScreen();
 
 private:
     QMdiSubWindow *openScreen(QWidget *screen, const QString &title);
@@ -189,21 +189,27 @@ void tst_MainWindow::ctrlQLeavesAtOnePressWhenNothingIsEdited()
     HostMdi::SetArea(nullptr);
 }
 
-void tst_MainWindow::statusBarNamesTheBranchOfTheActiveScreen()
+void tst_MainWindow::statusBarNamesTheBranchAndServerOfTheActiveScreen()
 {
     Corvane::LoginData login;
     login.filiProc = QStringLiteral("0001");
     login.nomeFiliProc = QStringLiteral("Matriz");
     Corvane::SetLogin(login);
+    const QLabel *session = m_window->findChild<QLabel *>(QStringLiteral("lblSessao"));
+    QVERIFY2(!session->text().contains(QStringLiteral("ervidor")), qPrintable(session->text()));
     auto *working = new THostForm;
     QMdiSubWindow *first = openScreen(working, QStringLiteral("Cancelamento"));
     openScreen(new THostForm, QStringLiteral("Outra"));
     // Told while another screen is active, and shown once it is this one.
     working->SetBranch(QStringLiteral("0002"), QStringLiteral("Centro"));
-    const QLabel *session = m_window->findChild<QLabel *>(QStringLiteral("lblSessao"));
     QVERIFY2(session->text().contains(QStringLiteral("Filial: 0001 Matriz")), qPrintable(session->text()));
+    QVERIFY2(session->text().endsWith(QStringLiteral("Sem servidor")), qPrintable(session->text()));
+    working->SetServer(QStringLiteral("127.0.0.1:7400"));
     m_window->mdiArea()->setActiveSubWindow(first);
     QVERIFY2(session->text().contains(QStringLiteral("Filial: 0002 Centro")), qPrintable(session->text()));
+    QVERIFY2(session->text().endsWith(QStringLiteral("Servidor: 127.0.0.1:7400")), qPrintable(session->text()));
+    working->SetServer(QString()); // lost while active
+    QVERIFY2(session->text().endsWith(QStringLiteral("Sem servidor")), qPrintable(session->text()));
     Corvane::SetLogin({});
 }
 

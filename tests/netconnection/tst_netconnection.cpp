@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QtTest>
 
@@ -50,6 +51,24 @@ QJsonObject reasonPacket()
                                                           {QStringLiteral("size"), 40}}}},
         {QStringLiteral("rows"), QJsonArray{QJsonArray{QStringLiteral("0001"), QStringLiteral("Desistência do cliente")},
                                             QJsonArray{QStringLiteral("0002"), QStringLiteral("Mudança de data")}}}};
+}
+
+QByteArray notice(const QByteArray &number, const QByteArray &method = "quoteChanged")
+{
+    return R"({"jsonrpc":"2.0","method":")" + method + R"(","params":{"branch":"0001","number":")" + number
+           + R"(","sequence":"01","what":"state","state":"8","reason":"0003","operator":"MARIA"}})" "\n";
+}
+
+// The quote numbers of every notice handed over so far, in order.
+QStringList noticedNumbers(const QSignalSpy &arrived)
+{
+    QStringList numbers;
+    for (const QList<QVariant> &emission : arrived) {
+        for (const QJsonObject &notice : emission.at(0).value<QList<QJsonObject>>()) {
+            numbers << notice.value(QStringLiteral("number")).toString();
+        }
+    }
+    return numbers;
 }
 
 } // namespace
@@ -309,6 +328,61 @@ private slots:
         peer.stayQuiet();
         QCOMPARE(connection->Call(QStringLiteral("A")), QJsonValue(QStringLiteral("primeira")));
         QCOMPARE(connection->Call(QStringLiteral("B")), QJsonValue(QStringLiteral("segunda")));
+    }
+
+    void noticesAreHandedOverAfterTheCallInOrder_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("chunks");
+        QTest::addColumn<QStringList>("numbers");
+        const QByteArray answer = R"({"jsonrpc":"2.0","id":%ID%,"result":{"value":"resposta"}})" "\n";
+        QTest::newRow("one ahead of the answer") << QList<QByteArray>{notice("1") + answer} << QStringList{"1"};
+        QTest::newRow("two ahead, in order") << QList<QByteArray>{notice("1") + notice("2") + answer} << QStringList{"1", "2"};
+        QTest::newRow("split across packets") << QList<QByteArray>{notice("1").left(30), notice("1").mid(30) + answer}
+                                              << QStringList{"1"};
+        QTest::newRow("behind the answer in its packet") << QList<QByteArray>{notice("1") + answer + notice("2")}
+                                                         << QStringList{"1", "2"};
+        QTest::newRow("after the answer, while idle") << QList<QByteArray>{answer, notice("3")} << QStringList{"3"};
+        QTest::newRow("other notifications skipped") << QList<QByteArray>{notice("9", "outro") + notice("1") + answer}
+                                                     << QStringList{"1"};
+    }
+
+    void noticesAreHandedOverAfterTheCallInOrder()
+    {
+        QFETCH(QList<QByteArray>, chunks);
+        ScriptedPeer peer;
+        auto connection = connectionTo(peer);
+        QSignalSpy arrived(connection.get(), &TNetConnection::NoticesArrived);
+        peer.replyRaw(chunks);
+        QCOMPARE(connection->Call(QStringLiteral("GetOrcamento")), QJsonValue(QStringLiteral("resposta")));
+        QCOMPARE(arrived.count(), 0);
+        QFETCH(QStringList, numbers);
+        QTRY_COMPARE(noticedNumbers(arrived), numbers);
+        QCOMPARE(peer.calls().size(), 1);
+    }
+
+    void connectAsksForNoticesOnlyWhenTold_data()
+    {
+        QTest::addColumn<bool>("notices");
+        QTest::addColumn<QString>("operatorCode");
+        QTest::addColumn<QJsonArray>("params");
+        QTest::newRow("not asked") << false << QString() << QJsonArray{serverName};
+        QTest::newRow("asked") << true << QString() << QJsonArray{serverName, QJsonObject{{"notices", true}}};
+        QTest::newRow("asked with credentials")
+            << true << "MARIA" << QJsonArray{serverName, QJsonObject{{"operator", "MARIA"}, {"password", "s3nh@"}, {"notices", true}}};
+    }
+
+    void connectAsksForNoticesOnlyWhenTold()
+    {
+        QFETCH(bool, notices);
+        QFETCH(QString, operatorCode);
+        ScriptedPeer peer;
+        auto connection = connectionTo(peer);
+        connection->SetNotices(notices);
+        connection->SetOperator(operatorCode);
+        connection->SetPassword(QStringLiteral("s3nh@"));
+        connection->Connect();
+        QCOMPARE(connection->Notices(), notices);
+        QTEST(peer.requests().value(0).value(QStringLiteral("params")).toArray(), "params");
     }
 
     void answersToOtherCallsAreSkipped()
