@@ -53,7 +53,7 @@ done
 "$root/scripts/ensure-packages.sh" sqlite3 || exit 1
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null || exit 1
-cmake --build "$build" --target appserver bench_listing bench_memory bench_grid bench_csvexport bench_concurrency bench_pool bench_notices -j "${BENCH_JOBS:-1}" || exit 1
+cmake --build "$build" --target appserver bench_listing bench_memory bench_grid bench_csvexport bench_concurrency bench_pool bench_notices bench_failover -j "${BENCH_JOBS:-1}" || exit 1
 
 echo "machine: $(nproc) cores,$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2), $(free -g | awk '/^Mem:/ {print $2}') GiB RAM, $(uname -sr)"
 echo "build: $build (Release)"
@@ -77,4 +77,6 @@ echo
 echo
 "$build/bin/bench_notices" --listeners "${BENCH_CLIENTS:-20}" --writes "${BENCH_NOTICE_WRITES:-300}" \
     --engines "${BENCH_ENGINES:-sqlite,postgres}" || status=1
+echo
+"$build/bin/bench_failover" --engines "${BENCH_ENGINES:-sqlite,postgres}" --rounds "${BENCH_FAILOVER_ROUNDS:-10}" || status=1
 exit $status

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 namespace {
 
@@ -72,6 +73,18 @@ TfrmCancelamento::TfrmCancelamento(QWidget *parent)
     netCancelamento->BeforeConnect = [this](TNetConnection &connection) {
         netCancelamentoBeforeConnect(connection);
     };
+    netCancelamento->SetNotices(true);
+    // What only reads may be asked again of the next server; a write never is.
+    netCancelamento->SetReadMethods({QStringLiteral("GetOrcamento"), QStringLiteral("GetItemOrc"), QStringLiteral("GetMotivo"),
+                                     QStringLiteral("GetParamOrca"), QStringLiteral("getSituAnterior"),
+                                     QStringLiteral("getVerifSalao"), QStringLiteral("getBloqueioSalao"),
+                                     QStringLiteral("GetHistorico")});
+    connect(netCancelamento, &TNetConnection::NoticesArrived, this, &TfrmCancelamento::recebeAvisos);
+    connect(netCancelamento, &TNetConnection::ServerChanged, this, &THostForm::SetServer);
+    connect(netCancelamento, &TNetConnection::Reconnected, this, &TfrmCancelamento::conexaoRefeita);
+    m_esperaPendencias = new QTimer(this);
+    m_esperaPendencias->setSingleShot(true);
+    connect(m_esperaPendencias, &QTimer::timeout, this, &TfrmCancelamento::trataPendencias);
 
     criaListas();
     criaBarraEMenus();
@@ -100,6 +113,7 @@ TfrmCancelamento::~TfrmCancelamento()
 void TfrmCancelamento::FormCreate()
 {
     TfrmPadraoGrid::FormCreate();
+    netCancelamento->SetServers(Corvane::WebServers());
     netCancelamento->Connect();
     boPrimeiraAtivacao = true;
     // A filter chosen on an earlier screen does not carry over to a new one.
@@ -113,10 +127,9 @@ QString TfrmCancelamento::FilterSummary() const
 
 void TfrmCancelamento::netCancelamentoBeforeConnect(TNetConnection &connection)
 {
-    connection.SetHost(Corvane::WebURL());
-    connection.SetPort(Corvane::WebPort());
+    // Host and port are the server of the list being tried.
     connection.SetTls(Corvane::WebTLS());
-    connection.SetServerFingerprint(Corvane::WebFingerprint());
+    connection.SetServerFingerprint(Corvane::WebFingerprint(connection.Host(), connection.Port()));
     connection.SetOperator(Corvane::Operador());
     connection.SetPassword(Corvane::Senha());
 }

@@ -4,12 +4,18 @@
 #include "TelaFiltro.h"
 #include "TfrmPadraoGrid.h"
 
+#include <QJsonObject>
+#include <QList>
+#include <QSet>
+
+#include <exception>
 #include <optional>
 
 class Field;
 class QLineEdit;
 class QPainter;
 class QStyleOptionViewItem;
+class QTimer;
 class TADOIBQuery;
 class TBtnPesquisa;
 class TDBEdit;
@@ -111,6 +117,9 @@ public:
 
     bool PrimeiraAtivacao() const { return boPrimeiraAtivacao; }
 
+    // How many listed quotes other operators changed since the listing.
+    QString StatusNote() const override;
+
 private:
     // The list the find works on: the quotes or the items, by the page
     // shown; nullptr on another page or while that list is closed.
@@ -160,6 +169,29 @@ private:
     void abrePaginaMotivo();
     // Asks, and gives a cancelled or postponed quote its earlier state back.
     void reabilitaOrcamento();
+    // Drops the quote being edited and lists again, without asking.
+    void descartaEdicao();
+
+    // Other operators' changes and a lost server. Notices and a new
+    // connection wait while a question is on screen, and are taken in turn.
+    void recebeAvisos(const QList<QJsonObject> &avisos);
+    void conexaoRefeita(const QString &servidor);
+    void trataPendencias();
+    // Shows each notice's quote as it now is, in place; a change to the
+    // quote being edited is told and the edit dropped.
+    void aplicaAvisos();
+    void descartaEdicaoAlterada(const QJsonObject &aviso);
+    // The row of a listed quote; -1 when it is not listed.
+    int linhaDoOrcamento(const QString &numero, const QString &sequencia) const;
+    QString valorNaLinha(int linha, const QString &campo) const;
+    // The quote's state as the server holds it now; empty when it has none.
+    QString situacaoNoServidor(const QString &filial, const QString &numero, const QString &sequencia);
+    // After `queda` broke off a write of the quote to the state `pedida`:
+    // returns when the server holds that state (the write went through);
+    // otherwise tells the operator that nothing was stored or repeated, and
+    // abandons.
+    void confereGravacao(const QString &filial, const QString &numero, const QString &sequencia, const QString &pedida,
+                         const std::exception &queda);
     // Marks the current quote when the mark column is current: a pending or
     // approved quote goes into edit as "Cancelado", a cancelled or postponed
     // one starts re-enabling.
@@ -275,4 +307,14 @@ private:
     // SetObs has stored the justification of the quote being stored: what
     // fails after it is no longer the justification.
     bool m_justificativaGravada = false;
+
+    // The branch the list shown belongs to, and the quotes in it that other
+    // operators changed since it was read ("number-sequence").
+    QString m_filialListada;
+    QSet<QString> m_alteradosPorOutros;
+    QList<QJsonObject> m_avisosPendentes;
+    // The connection was made again: the list may lack what changed meanwhile.
+    bool m_listaVelha = false;
+    bool m_tratandoPendencias = false;
+    QTimer *m_esperaPendencias;
 };

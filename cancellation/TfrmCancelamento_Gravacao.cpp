@@ -73,10 +73,15 @@ void TfrmCancelamento::cdsOrcamentoAfterPost(RecordList &dataSet)
 
 void TfrmCancelamento::enviaOrcamento()
 {
-    {
+    try {
         Showavi::Busy busy(gravandoDados);
         Consiste::CheckResultServ(
             netCancelamento->Call(QStringLiteral("SetOrcamento"), {TNetArg::deltaOf(*cdsOrcamento)}), true, 0);
+    } catch (const TNetConnection::ConnectionLost &queda) {
+        const auto chave = [this](const char *name) {
+            return cdsOrcamento->fieldByName(QLatin1String(name)).asString();
+        };
+        confereGravacao(chave("CDFILIAL"), chave("NRORCAEVENTO"), chave("NRSEQORCAEVE"), situacaoAtual(), queda);
     }
     if (cdsOrcamento->logChanges()) {
         cdsOrcamento->mergeChangeLog();
@@ -128,9 +133,13 @@ void TfrmCancelamento::liberaSalaoEJustifica()
 
 void TfrmCancelamento::sbtCancelarClick(QObject * /*sender*/)
 {
-    if (!askYesNo(*msgMensagensPadroes, QStringLiteral("Canc"))) {
-        return;
+    if (askYesNo(*msgMensagensPadroes, QStringLiteral("Canc"))) {
+        descartaEdicao();
     }
+}
+
+void TfrmCancelamento::descartaEdicao()
+{
     boVd = false;
     // The grid page opens again with the edit dropped (Habilita, from the
     // list's change of state).

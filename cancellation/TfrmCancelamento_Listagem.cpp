@@ -66,6 +66,10 @@ void TfrmCancelamento::listaDeVolta(const std::optional<Lugar> &lugar)
             QStringLiteral("GetOrcamento"), TNetArg::listing(medCdFilial->text(), listagem), orcamentos);
         FiltroListagem::devolve(listagem, Filtro);
         verificado(answer);
+        // Other operators' changes are counted from this listing on.
+        m_filialListada = medCdFilial->text();
+        m_alteradosPorOutros.clear();
+        m_listaVelha = false;
         ServerAnswer::LoadPacket(*cdsOrcamento, std::move(orcamentos));
     }
     voltaAoLugar(lugar);

@@ -82,10 +82,14 @@ void TfrmCancelamento::reabilitaOrcamento()
                 ServerAnswer::AsText(netCancelamento->Call(QStringLiteral("getSituAnterior"), {numero, filial, sequencia}));
             salao = ServerAnswer::AsText(netCancelamento->Call(QStringLiteral("getVerifSalao"), {filial, numero, sequencia}));
             if (salao == salaoLivre) {
-                Consiste::CheckResultServ(netCancelamento->Call(QStringLiteral("SetAnterior"),
-                                                                {numero, filial, sequencia, Corvane::Operador(),
-                                                                 TNetArg::textRef(anterior)}),
-                                          true, 0);
+                try {
+                    Consiste::CheckResultServ(netCancelamento->Call(QStringLiteral("SetAnterior"),
+                                                                    {numero, filial, sequencia, Corvane::Operador(),
+                                                                     TNetArg::textRef(anterior)}),
+                                              true, 0);
+                } catch (const TNetConnection::ConnectionLost &queda) {
+                    confereGravacao(filial, numero, sequencia, anterior, queda);
+                }
                 habilitado = true;
                 if (anterior == QuoteState::Approved) {
                     netCancelamento->Call(QStringLiteral("setAgendaSalao"), {filial, numero, sequencia, HallBooking::Booked});

@@ -19,6 +19,7 @@ public:
     // does not announce its port within 60 seconds or exits.
     void start();
     quint16 port() const { return m_process.port(); }
+    qint64 processId() const { return m_process.processId(); }
     // SIGTERM, then a kill after 10 s; does nothing when not running.
     void stop();
 

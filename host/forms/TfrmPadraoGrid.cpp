@@ -55,8 +55,8 @@ TfrmPadraoGrid::TfrmPadraoGrid(QWidget *parent)
     connect(dtsPadrao, &TDataSource::dataChanged, this, &TfrmPadraoGrid::refreshNavigator);
     connect(dtsPadrao, &TDataSource::currentChanged, this, &TfrmPadraoGrid::refreshNavigator);
     connect(dtsPadrao, &TDataSource::dataSetChanged, this, &TfrmPadraoGrid::refreshNavigator);
-    connect(dtsPadrao, &TDataSource::dataChanged, this, &TfrmPadraoGrid::refreshStatus);
-    connect(dtsPadrao, &TDataSource::dataSetChanged, this, &TfrmPadraoGrid::refreshStatus);
+    connect(dtsPadrao, &TDataSource::dataChanged, this, &TfrmPadraoGrid::RefreshStatus);
+    connect(dtsPadrao, &TDataSource::dataSetChanged, this, &TfrmPadraoGrid::RefreshStatus);
     refreshNavigator();
 }
 
@@ -326,10 +326,10 @@ void TfrmPadraoGrid::SetCountWords(const QString &singular, const QString &plura
     m_singular = singular;
     m_plural = plural;
     m_nothingFound = nothingFound;
-    refreshStatus();
+    RefreshStatus();
 }
 
-void TfrmPadraoGrid::refreshStatus()
+void TfrmPadraoGrid::RefreshStatus()
 {
     const RecordList *list = listaPadrao();
     if (!list || !list->isActive() || m_plural.isEmpty()) {
@@ -349,6 +349,10 @@ void TfrmPadraoGrid::refreshStatus()
         text += QStringLiteral("   Ordem: %1, %2").arg(orderTitle, list->orderDirection() == Qt::AscendingOrder
                                                                       ? QStringLiteral("crescente")
                                                                       : QStringLiteral("decrescente"));
+    }
+    const QString note = StatusNote();
+    if (!note.isEmpty()) {
+        text += QStringLiteral("   ") + note;
     }
     stbPadrao->showMessage(text);
 }

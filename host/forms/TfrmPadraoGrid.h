@@ -109,6 +109,10 @@ public:
     void SetCountWords(const QString &singular, const QString &plural, const QString &nothingFound);
     // The screen's filter in a few words for the status line; none here.
     virtual QString FilterSummary() const { return {}; }
+    // What else the status line tells of the list shown (how stale it is,
+    // say); none here. A screen whose note changes calls RefreshStatus().
+    virtual QString StatusNote() const { return {}; }
+    void RefreshStatus();
 
     QMenuBar *mnuPrincipal;
     QMenu *mnuOperacao;
@@ -184,7 +188,6 @@ private:
     void pairCommand(TButtonFlat *button, QAction *action);
     void runHandler(Handler handler, QObject *sender);
     void refreshNavigator();
-    void refreshStatus();
 
     QVBoxLayout *m_layout;
     QHBoxLayout *m_toolBar;

@@ -665,7 +665,7 @@ void tst_CancelamentoAbertura::connectsWithTheLoginsPasswordOverTls()
     QVERIFY2(m_fixture.dialogs.shown().isEmpty(), qPrintable(m_fixture.dialogs.lastText()));
     QCOMPARE(part<RecordList>(screen, "cdsOrcamento")->recordCount(), 1);
     QCOMPARE(peer.requests().first().value(QStringLiteral("params")).toArray().at(1),
-             QJsonValue(QJsonObject{{"operator", "MSOUZA"}, {"password", "s3nh@"}}));
+             QJsonValue(QJsonObject{{"operator", "MSOUZA"}, {"password", "s3nh@"}, {"notices", true}}));
 }
 
 QTEST_MAIN(tst_CancelamentoAbertura)

@@ -4,7 +4,6 @@
 #include "CancelamentoFixture.h"
 
 #include "Cli_cxl04100.h"
-#include "Consiste.h"
 #include "DayCount.h"
 #include "ModalAnswers.h"
 #include "PostgresCluster.h"
@@ -13,13 +12,11 @@
 #include "ScriptedPeer.h"
 #include "QtHostDialogs.h"
 #include "RecordList.h"
-#include "ServerAnswer.h"
 #include "Showavi.h"
 #include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
 #include "TDBGrid.h"
 #include "TDBMemo.h"
-#include "TNetConnection.h"
 #include "TfrmCancelamento.h"
 
 #include <QLineEdit>
@@ -419,42 +416,7 @@ void tst_CancelamentoGravacao::anotherOperatorFirstLeavesNothingPending()
 {
     const Chave chave = marca();
     // Another operator, on another client, postpones the same quote first.
-    TNetConnection outro;
-    outro.SetHost(QStringLiteral("127.0.0.1"));
-    outro.SetPort(m_fixture.port());
-    outro.SetServerName(QStringLiteral("CXL04100.rdmCancelamento"));
-    QString quote = chave.numero;
-    QString nada;
-    QString todos = QStringLiteral("T");
-    QString situacoes = QuoteState::Pending + QLatin1Char('_') + QuoteState::Approved + QLatin1Char('_');
-    double zero = 0;
-    RecordList lista(QStringLiteral("outro"));
-    ServerAnswer::LoadPacket(
-        lista, Consiste::CheckResultServ(
-                   outro.Call(QStringLiteral("GetOrcamento"),
-                              {QStringLiteral("0001"), TNetArg::textRef(quote), TNetArg::textRef(quote),
-                               TNetArg::textRef(nada), TNetArg::dateTimeRef(zero), TNetArg::dateTimeRef(zero),
-                               TNetArg::textRef(todos), TNetArg::dateTimeRef(zero), TNetArg::dateTimeRef(zero),
-                               TNetArg::textRef(todos), TNetArg::dateTimeRef(zero), TNetArg::dateTimeRef(zero),
-                               TNetArg::textRef(todos), TNetArg::textRef(nada), TNetArg::textRef(todos),
-                               TNetArg::textRef(nada), TNetArg::textRef(todos), TNetArg::textRef(nada),
-                               TNetArg::textRef(todos), TNetArg::textRef(nada), TNetArg::textRef(todos),
-                               TNetArg::textRef(situacoes), TNetArg::textRef(nada), TNetArg::textRef(nada),
-                               TNetArg::textRef(todos), TNetArg::textRef(nada), TNetArg::textRef(todos)}),
-                   true, 0));
-    for (int row = 0; row < lista.recordCount(); ++row) {
-        if (lista.valueAt(row, 2).toString() == chave.sequencia) {
-            lista.moveTo(row);
-        }
-    }
-    QCOMPARE(lista.fieldByName(QStringLiteral("NRSEQORCAEVE")).asString(), chave.sequencia);
-    lista.edit();
-    lista.fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(QuoteState::Postponed);
-    lista.fieldByName(QStringLiteral("CDJUSTEXCHIS")).setAsString(QStringLiteral("0006"));
-    lista.fieldByName(QStringLiteral("CDOPEJUSTORC")).setAsString(QStringLiteral("JSILVA"));
-    lista.post();
-    QVERIFY(Consiste::CheckResultServ(outro.Call(QStringLiteral("SetOrcamento"), {TNetArg::deltaOf(lista)}), true, 0)
-                .isDouble());
+    CancelamentoFixture::withdrawAsAnotherOperator(m_fixture.port(), chave.numero, chave.sequencia, QuoteState::Postponed);
 
     part<QLineEdit>(m_screen, "edtCdMotivo")->setText(QStringLiteral("0001"));
     m_fixture.dialogs.answerAsk(0);
@@ -528,8 +490,7 @@ void tst_CancelamentoGravacao::aFailureAfterTheStateWasStoredNamesWhatFailed()
     }
     // From the confirmation on, a server that fails where the row says.
     ScriptedPeer peer;
-    m_fixture.login(false, peer.port());
-    part<TNetConnection>(m_screen, "netCancelamento")->Disconnect();
+    m_fixture.moveScreenTo(peer.port());
     const QJsonArray campos{QJsonObject{{"name", "CDJUSTEXCHIS"}, {"type", "text"}, {"size", 4}}};
     peer.replyResult(QJsonObject{{"ok", true}, {"data", QJsonObject{{"fields", campos}, {"rows", QJsonArray{QJsonArray{"0001"}}}}}});
     for (int chamada = 0; chamada <= chamadasBoas; ++chamada) { // SetOrcamento first
@@ -573,9 +534,8 @@ void tst_CancelamentoGravacao::aMarkTheServerCannotServeIsDroppedByKeyboard()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QTcpServer ninguem; // then the server goes away
     QVERIFY(ninguem.listen(QHostAddress::LocalHost));
-    m_fixture.login(false, ninguem.serverPort());
+    m_fixture.moveScreenTo(ninguem.serverPort());
     ninguem.close();
-    part<TNetConnection>(m_screen, "netCancelamento")->Disconnect();
 
     m_screen->dbgPadrao->setSelectedField(QStringLiteral("IDCHECK"));
     QTest::keyClick(m_screen->dbgPadrao, Qt::Key_Space);

@@ -1,10 +1,14 @@
 #include "CancelamentoFixture.h"
 
 #include "Cli_cxl04100.h"
+#include "Consiste.h"
 #include "Corvane.h"
 #include "HostMdi.h"
+#include "QuoteListing.h"
 #include "RecordList.h"
+#include "ServerAnswer.h"
 #include "TDBGrid.h"
+#include "TNetConnection.h"
 #include "TfrmCancelamento.h"
 
 #include <QJsonArray>
@@ -127,7 +131,16 @@ void CancelamentoFixture::login(bool fixed, quint16 port)
     login.moduFili = fixed;
     login.webURL = QStringLiteral("127.0.0.1");
     login.webPort = port == 0 ? m_server.port() : port;
+    login.webServers = m_servers;
     Corvane::SetLogin(login);
+}
+
+void CancelamentoFixture::moveScreenTo(quint16 port)
+{
+    login(false, port);
+    auto *connection = frmCancelamento->findChild<TNetConnection *>(QStringLiteral("netCancelamento"));
+    connection->SetServers(Corvane::WebServers());
+    connection->Disconnect();
 }
 
 TfrmCancelamento *CancelamentoFixture::openScreen()
@@ -166,6 +179,36 @@ void CancelamentoFixture::closeScreen()
         frmCancelamento->Close();
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void CancelamentoFixture::withdrawAsAnotherOperator(quint16 port, const QString &number, const QString &sequence,
+                                                    const QString &state)
+{
+    TNetConnection other;
+    other.SetHost(QStringLiteral("127.0.0.1"));
+    other.SetPort(port);
+    other.SetServerName(QStringLiteral("CXL04100.rdmCancelamento"));
+    QuoteListing thisOne;
+    thisOne.number = {number, number, QString()};
+    std::optional<PacketColumns> packet;
+    Consiste::CheckResultServ(other.CallPacket(QStringLiteral("GetOrcamento"), TNetArg::listing(QStringLiteral("0001"), thisOne), packet),
+                              true, 0);
+    RecordList list(QStringLiteral("outro"));
+    ServerAnswer::LoadPacket(list, std::move(packet));
+    for (int row = 0; row < list.recordCount(); ++row) {
+        if (list.valueAt(row, list.fieldByName(QStringLiteral("NRSEQORCAEVE")).index()).toString() == sequence) {
+            list.moveTo(row);
+        }
+    }
+    if (list.fieldByName(QStringLiteral("NRSEQORCAEVE")).asString() != sequence) {
+        throw std::runtime_error("the quote is not open for another operator to withdraw");
+    }
+    list.edit();
+    list.fieldByName(QStringLiteral("IDSITUORCEVE")).setAsString(state);
+    list.fieldByName(QStringLiteral("CDJUSTEXCHIS")).setAsString(QStringLiteral("0006"));
+    list.fieldByName(QStringLiteral("CDOPEJUSTORC")).setAsString(QStringLiteral("JSILVA"));
+    list.post();
+    Consiste::CheckResultServ(other.Call(QStringLiteral("SetOrcamento"), {TNetArg::deltaOf(list)}), true, 0);
 }
 
 QJsonObject CancelamentoFixture::quotePacket(const QStringList &states)

@@ -26,6 +26,7 @@ public:
     // database at `serverLocation` (a PostgreSQL URL).
     bool start(QString *error, const QString &serverLocation = QString());
     quint16 port() const { return m_server.port(); }
+    qint64 serverProcessId() const { return m_server.processId(); }
     QString serverDatabase() const;
     // A direct connection to the server's storage, for checking what it
     // stored; open, or throws std::runtime_error.
@@ -40,8 +41,15 @@ public:
     bool setOrigemPreco(const QString &origin, QString *error);
 
     // The operator's login: branch "0001" of the seeded data; `fixed` fixes
-    // it for the module; `port` 0 points at the running server.
+    // it for the module; `port` 0 points at the running server, or at the
+    // servers of setServers().
     void login(bool fixed, quint16 port = 0);
+    // Points the open screen at the server on `port` from its next call on,
+    // as when the one it used goes away: the login names that server alone
+    // and the screen's connection is closed.
+    void moveScreenTo(quint16 port);
+    // Every login from now on names these servers ("host:port"), in order.
+    void setServers(const QStringList &servers) { m_servers = servers; }
 
     // Opens the screen as the host does and lets its first activation run;
     // nullptr when the document area could not be made the active window.
@@ -51,6 +59,11 @@ public:
     // when the screen could not open.
     TfrmCancelamento *openAndList();
     void closeScreen();
+
+    // Another operator, on a client of their own talking to the server on
+    // `port`, cancels or postpones (`state`) a quote of branch "0001" with
+    // reason "0006"; throws std::runtime_error when the server refuses.
+    static void withdrawAsAnotherOperator(quint16 port, const QString &number, const QString &sequence, const QString &state);
 
     // A quote packet in the list's field order with one quote per state.
     static QJsonObject quotePacket(const QStringList &states);
@@ -63,6 +76,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_serverLocation;
+    QStringList m_servers;
     AppServerProcess m_server;
     TdtmDBGeral m_localDatabase;
 };

@@ -100,12 +100,16 @@ void PeerWorker::answerConnect(QTcpSocket *socket, const QJsonObject &request)
         return;
     }
     const QJsonValue id = request.value(QStringLiteral("id"));
-    const QJsonValue given = request.value(QStringLiteral("params")).toArray().at(1);
+    // The credentials travel beside other wishes (notices) in one object.
+    const QJsonObject given = request.value(QStringLiteral("params")).toArray().at(1).toObject();
+    const auto credential = [&given](const char *key) { return given.value(QLatin1String(key)); };
     if (mode == ScriptedPeer::ConnectMode::Refuse) {
         socket->write(errorLine(id, -32001, QStringLiteral("servidor desconhecido: \"X\"")));
-    } else if (!required.isEmpty() && !given.isObject()) {
+    } else if (!required.isEmpty() && !given.contains(QStringLiteral("operator"))) {
         socket->write(errorLine(id, -32004, QStringLiteral("o servidor exige operador e senha")));
-    } else if (!required.isEmpty() && given.toObject() != required) {
+    } else if (!required.isEmpty()
+               && (credential("operator") != required.value(QStringLiteral("operator"))
+                   || credential("password") != required.value(QStringLiteral("password")))) {
         socket->write(errorLine(id, -32005, QStringLiteral("operador ou senha inválidos")));
     } else {
         socket->write(ScriptedPeer::line({{QStringLiteral("jsonrpc"), QStringLiteral("2.0")}, {QStringLiteral("id"), id},
