@@ -1,11 +1,28 @@
 #include "AppServerProcess.h"
 #include "TNetConnection.h"
 
+#include <QFile>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
+
+namespace {
+
+// The process's state letter in /proc ('T' once stopped).
+char stateOf(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return '?';
+    }
+    const QByteArray line = stat.readAll();
+    const qsizetype afterName = line.lastIndexOf(')');
+    return afterName < 0 ? '?' : line.at(afterName + 2);
+}
+
+} // namespace
 
 // Two real servers, each on a database seeded alike, and a connection that
 // knows both, when the first one dies (SIGKILL) idle or during a call.
@@ -44,14 +61,21 @@ private slots:
         connection.SetServerName(QStringLiteral("CXL04100.rdmCancelamento"));
         connection.SetReadMethods({QStringLiteral("GetMotivo")});
         connection.SetServers(addresses);
+        // A loaded machine may be slow to answer the first connect: it must
+        // not move the connection to the second server before the loss.
+        connection.SetConnectTimeout(60000);
         QSignalSpy reconnected(&connection, &TNetConnection::Reconnected);
         connection.Connect();
+        QCOMPARE(connection.CurrentServer(), addresses[loss == QLatin1String("closed") ? 1 : 0]);
         const qint64 pid = servers[0].processId();
         if (loss == QLatin1String("idle")) {
             ::kill(pid, SIGKILL);
             QVERIFY(reconnected.wait());
         } else if (loss == QLatin1String("call")) {
             ::kill(pid, SIGSTOP); // the request goes out, no answer comes, and the wait kills it
+            // Stopped for sure before the request leaves: a thread of the
+            // server still running could otherwise answer it.
+            QTRY_VERIFY(stateOf(pid) == 'T');
             TNetConnection::SetWaitHook([pid] { ::kill(pid, SIGKILL); });
         }
         const QList<TNetArg> args{QString(), QStringLiteral("T")};
@@ -60,6 +84,9 @@ private slots:
             connection.Call(method, args);
         } catch (const TNetConnection::ConnectionLost &) {
             lost = true;
+        } catch (const std::exception &other) {
+            TNetConnection::SetWaitHook({});
+            QFAIL(other.what());
         }
         TNetConnection::SetWaitHook({});
         QCOMPARE(lost, method == QLatin1String("SetOrcamento"));
