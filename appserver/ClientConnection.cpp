@@ -39,6 +39,10 @@ void ClientConnection::start()
         return;
     }
     m_socket->setReadBufferSize(readAheadBytes);
+    // A notice written between two answers must not hold the next answer
+    // back until the client acknowledges it (Nagle's wait for the delayed
+    // acknowledgement); answers and notices are whole lines, written at once.
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_peer = QStringLiteral("%1:%2").arg(m_socket->peerAddress().toString()).arg(m_socket->peerPort());
     NoticeHub *hub = m_settings.notices.get();
     m_origin = hub ? hub->newOrigin() : QString();

@@ -25,8 +25,9 @@ double elapsedMs(const QElapsedTimer &timer)
 
 } // namespace
 
-CancelClient::CancelClient(quint16 port, int index, const QStringList &reasons, int sharedPercent)
+CancelClient::CancelClient(quint16 port, int index, const QStringList &reasons, int sharedPercent, bool notices)
     : m_port(port)
+    , m_notices(notices)
     , m_index(index)
     , m_branch(QStringLiteral("%1").arg(index % 10 + 1, 4, 10, QLatin1Char('0')))
     , m_operator(operatorPrefix() + QStringLiteral("%1").arg(index, 2, 10, QLatin1Char('0')))
@@ -48,7 +49,7 @@ void CancelClient::run(const QDeadlineTimer &deadline)
     QRandomGenerator random(quint32(m_index + 1));
     std::unique_ptr<TNetConnection> connection;
     try {
-        connection = BenchConnection::open(m_port);
+        connection = BenchConnection::open(m_port, m_notices);
     } catch (const std::exception &failure) {
         error(QString::fromUtf8(failure.what()));
         return;

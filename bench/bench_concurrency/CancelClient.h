@@ -26,7 +26,8 @@ public:
 
     // `index` picks the branch (two clients per branch), the operator code
     // "BENCHnn" and the random sequence.
-    CancelClient(quint16 port, int index, const QStringList &reasons, int sharedPercent);
+    // With `notices` its connection asks for change notices, as the screen's does.
+    CancelClient(quint16 port, int index, const QStringList &reasons, int sharedPercent, bool notices);
 
     // Runs cycles until the deadline, in the calling thread. Never throws:
     // every failure is counted in the tally.
@@ -40,6 +41,7 @@ private:
     void error(const QString &message);
 
     quint16 m_port;
+    bool m_notices;
     int m_index;
     QString m_branch;
     QString m_operator;

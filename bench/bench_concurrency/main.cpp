@@ -4,8 +4,11 @@
 // appserver serves a fresh copy of a seeded database while N client threads,
 // each with its own connection, run listing + cancel cycles for a fixed
 // time. On PostgreSQL this is repeated with several appserver processes
-// sharing the database (--servers), the clients spread over them. Prints
-// calls per second, latencies, the conflicts provoked on purpose and any
+// sharing the database (--servers), the clients spread over them. Every
+// configuration runs without change notices (the servers started with
+// --no-notices) and with them (the clients asking, as the screen does),
+// twice each.
+// Prints calls per second (and the ratio with notices to without), latencies, the conflicts provoked on purpose and any
 // other error, and then checks the database directly: every accepted
 // cancellation is stored exactly once and no other was stored. Exits
 // non-zero on any error or audit mismatch.
@@ -32,9 +35,11 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -107,13 +112,21 @@ QStringList auditFindings(const WriteAudit::Counts &before, const WriteAudit &au
     return findings;
 }
 
-// Runs the clients against `serverCount` servers on `location`; true when
-// there was no error and the audit agrees.
-bool runClients(const QString &engine, const QString &location, const QSqlDatabase &auditDb, const Settings &settings, int serverCount)
+struct RunResult {
+    bool passed = false;
+    double callsPerSecond = 0;
+};
+
+// Runs the clients against `serverCount` servers on `location`, the servers
+// announcing changes and the clients asking for them when `notices` (the
+// screen's way), neither otherwise; passed when there was no error and the
+// audit agrees.
+RunResult runClients(const QString &engine, const QString &location, const QSqlDatabase &auditDb, const Settings &settings, int serverCount,
+                     bool notices)
 {
     std::vector<std::unique_ptr<ServerProcess>> servers;
     for (int index = 0; index < serverCount; ++index) {
-        servers.push_back(std::make_unique<ServerProcess>(location));
+        servers.push_back(std::make_unique<ServerProcess>(location, notices ? QStringList() : QStringList{QStringLiteral("--no-notices")}));
         servers.back()->start();
     }
     const QStringList reasons = reasonCodes(servers.front()->port());
@@ -123,7 +136,7 @@ bool runClients(const QString &engine, const QString &location, const QSqlDataba
     std::vector<std::unique_ptr<CancelClient>> clients;
     for (int index = 0; index < settings.clients; ++index) {
         const quint16 port = servers.at(size_t(serverOf(index, serverCount)))->port();
-        clients.push_back(std::make_unique<CancelClient>(port, index, reasons, settings.sharedPercent));
+        clients.push_back(std::make_unique<CancelClient>(port, index, reasons, settings.sharedPercent, notices));
     }
     QElapsedTimer wall;
     wall.start();
@@ -156,7 +169,8 @@ bool runClients(const QString &engine, const QString &location, const QSqlDataba
         server->stop();
     }
 
-    std::printf("%-10s %7d %7lld %7lld %8.1f %6.0f/%-6.0f %6.0f/%-6.0f %6.0f/%-6.0f %8lld %9lld %6lld  %s\n", qPrintable(engine), serverCount,
+    std::printf("%-10s %7d %7s %7lld %7lld %8.1f %6.0f/%-6.0f %6.0f/%-6.0f %6.0f/%-6.0f %8lld %9lld %6lld  %s\n", qPrintable(engine), serverCount,
+                notices ? "on" : "off",
                 static_cast<long long>(total.cycles), static_cast<long long>(total.calls), double(total.calls) / seconds,
                 total.listingMs.median(), total.listingMs.percentile(95), total.cancelMs.median(), total.cancelMs.percentile(95),
                 total.releaseMs.median(), total.releaseMs.percentile(95), static_cast<long long>(total.cancelled.size()),
@@ -169,16 +183,40 @@ bool runClients(const QString &engine, const QString &location, const QSqlDataba
         std::printf("    error: %s\n", qPrintable(message));
     }
     std::fflush(stdout);
-    return findings.isEmpty() && total.errors == 0;
+    return RunResult{findings.isEmpty() && total.errors == 0, double(total.calls) / seconds};
+}
+
+// The same run without notices and with them, each on a fresh copy of the
+// database `freshCopy` makes, in the order off, on, on, off: whatever the
+// machine or the database does after a run (PostgreSQL's vacuum of the
+// writes just made, say) weighs on both alike. Prints the ratio of their
+// mean calls per second.
+bool runWithAndWithoutNotices(const QString &engine, const Settings &settings, int serverCount,
+                              const std::function<std::pair<QString, QSqlDatabase>(bool)> &freshCopy)
+{
+    double callsPerSecond[2] = {0, 0};
+    bool passed = true;
+    for (const bool notices : {false, true, true, false}) {
+        const auto [location, audit] = freshCopy(notices);
+        const RunResult result = runClients(engine, location, audit, settings, serverCount, notices);
+        callsPerSecond[notices] += result.callsPerSecond;
+        passed = passed && result.passed;
+    }
+    std::printf("%-10s %7d notices on / off: %.3fx calls per second\n", qPrintable(engine), serverCount,
+                callsPerSecond[1] / callsPerSecond[0]);
+    return passed;
 }
 
 bool runSqlite(const Settings &settings)
 {
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("concurrency.db"));
-    SeededDatabase::copySqlite(SeededDatabase::sqliteFile(settings.quotes), file);
-    const SqlConnection audit(file, SqlConnection::Access::ReadWrite);
-    return runClients(QStringLiteral("SQLite"), file, audit.db(), settings, 1);
+    std::vector<std::unique_ptr<SqlConnection>> audits;
+    return runWithAndWithoutNotices(QStringLiteral("SQLite"), settings, 1, [&](bool notices) {
+        const QString file = dir.filePath(QStringLiteral("concurrency-%1.db").arg(audits.size()));
+        SeededDatabase::copySqlite(SeededDatabase::sqliteFile(settings.quotes), file);
+        audits.push_back(std::make_unique<SqlConnection>(file, SqlConnection::Access::ReadWrite));
+        return std::make_pair(file, audits.back()->db());
+    });
 }
 
 void copyDatabase(const PostgresCluster &cluster, const QString &source, const QString &target)
@@ -206,11 +244,15 @@ bool runPostgres(const Settings &settings)
     SeededDatabase::seed(cluster.url(seeded), settings.quotes);
     bool passed = true;
     int run = 0;
+    std::vector<std::unique_ptr<SqlConnection>> audits;
     for (const int servers : settings.postgresServers) {
-        const QString database = QStringLiteral("bench%1").arg(++run);
-        copyDatabase(cluster, seeded, database);
-        const SqlConnection audit(cluster, database);
-        passed = runClients(QStringLiteral("PostgreSQL"), cluster.url(database), audit.db(), settings, servers) && passed;
+        passed = runWithAndWithoutNotices(QStringLiteral("PostgreSQL"), settings, servers, [&](bool) {
+                     const QString database = QStringLiteral("bench%1").arg(++run);
+                     copyDatabase(cluster, seeded, database);
+                     audits.push_back(std::make_unique<SqlConnection>(cluster, database));
+                     return std::make_pair(cluster.url(database), audits.back()->db());
+                 })
+                 && passed;
     }
     return passed;
 }
@@ -254,7 +296,7 @@ int main(int argc, char *argv[])
     std::printf("Concurrency: %d clients (two per branch), %d s per run, listing + cancel + hall release cycles, "
                 "%d-quote database; latencies p50/p95 in ms\n",
                 settings.clients, settings.seconds, settings.quotes);
-    std::printf("%-10s %7s %7s %7s %8s %13s %13s %13s %8s %9s %6s  %s\n", "engine", "servers", "cycles", "calls", "calls/s", "listing", "cancel",
+    std::printf("%-10s %7s %7s %7s %7s %8s %13s %13s %13s %8s %9s %6s  %s\n", "engine", "servers", "notices", "cycles", "calls", "calls/s", "listing", "cancel",
                 "release", "cancels", "conflicts", "errors", "no lost/doubled write");
     return runEngines("bench_concurrency", engines, [&settings] { return runSqlite(settings); },
                       [&settings] { return runPostgres(settings); });

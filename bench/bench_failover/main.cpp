@@ -55,6 +55,8 @@ bool measure(const QString &engine, int rounds, const std::function<QString(int)
         connection->Call(QStringLiteral("GetParamOrca"));
         fresh.add(msSince(timer));
         connection->SetServers({address(*first), address(*second)});
+        // As the screen's reads: one cut off by the kill is asked of the second.
+        connection->SetReadMethods({QStringLiteral("GetParamOrca")});
         timer.restart();
         connection->Call(QStringLiteral("GetParamOrca"));
         open.add(msSince(timer));

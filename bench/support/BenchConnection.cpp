@@ -2,7 +2,7 @@
 
 namespace BenchConnection {
 
-std::unique_ptr<TNetConnection> open(quint16 port)
+std::unique_ptr<TNetConnection> open(quint16 port, bool notices)
 {
     auto connection = std::make_unique<TNetConnection>();
     connection->SetServerName(QStringLiteral("CXL04100.rdmCancelamento"));
@@ -10,6 +10,7 @@ std::unique_ptr<TNetConnection> open(quint16 port)
     connection->SetHost(QStringLiteral("127.0.0.1"));
     connection->SetPort(port);
     connection->SetCallTimeout(600000);
+    connection->SetNotices(notices);
     connection->Connect();
     return connection;
 }
