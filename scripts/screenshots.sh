@@ -49,6 +49,7 @@ done
 XDG_CONFIG_HOME="$work/config" LANG=pt_BR.UTF-8 \
     "$bin/hostapp" --local-db "$work/local.db" --server "127.0.0.1:$port" --open Pkg_cxl04100 > "$work/host.log" 2>&1 &
 pids+=($!)
+first_client=$!
 
 # Waits until a window whose title matches is shown (ASCII only: xdotool
 # matches accented titles by the locale's rules).
@@ -150,3 +151,37 @@ sleep 1
 keys Tab space
 shot habilitar_bloqueado
 keys Return
+
+# Another operator, on a client of their own, cancels the first quote of
+# their list: the first client's grid shows it in place and counts it.
+keys Escape
+XDG_CONFIG_HOME="$work/config2" LANG=pt_BR.UTF-8 \
+    "$bin/hostapp" --local-db "$work/local.db" --server "127.0.0.1:$port" --operator JSILVA --open Pkg_cxl04100 \
+    > "$work/host2.log" 2>&1 &
+pids+=($!)
+second_client=$!
+# The main window of a client, by its process.
+client_window() {
+    for _ in $(seq 1 100); do
+        for id in $(xdotool search --onlyvisible --name "de Eventos" 2>/dev/null); do
+            [ "$(xdotool getwindowpid "$id")" = "$1" ] && { echo "$id"; return 0; }
+        done
+        sleep 0.2
+    done
+    return 1
+}
+second_window=$(client_window "$second_client")
+sleep 1
+keys Tab
+window "^Filtro de Cancelamento$"
+keys F10 Left space
+type_text "3"
+keys Tab ctrl+Return
+window "^Confirma"
+keys Return
+sleep 1
+keys Return
+sleep 1
+xdotool windowminimize "$second_window"
+xdotool windowactivate --sync "$(client_window "$first_client")"
+shot avisos
