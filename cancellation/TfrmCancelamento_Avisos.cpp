@@ -62,7 +62,8 @@ void TfrmCancelamento::trataPendencias()
     }
     const QScopedValueRollback tratando(m_tratandoPendencias, true);
     HostGuard::run([this] {
-        if (m_listaVelha && !editando() && cdsOrcamento->isActive() && !m_fechando) {
+        // A branch being typed is not the one listed: the listing waits for it.
+        if (m_listaVelha && !editando() && !m_escolhendoFilial && cdsOrcamento->isActive() && !m_fechando) {
             m_listaVelha = false;
             m_avisosPendentes.clear();
             listaOrcamentos();
@@ -110,6 +111,8 @@ void TfrmCancelamento::aplicaAvisos()
         }
     }
     RefreshStatus();
+    // The current quote's new state may open or close commands.
+    Habilita();
     if (daEdicao) {
         descartaEdicaoAlterada(*daEdicao);
     }
