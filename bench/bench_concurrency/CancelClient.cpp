@@ -7,6 +7,7 @@
 #include "RecordList.h"
 #include "ServerAnswer.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 
@@ -55,6 +56,9 @@ void CancelClient::run(const QDeadlineTimer &deadline)
         return;
     }
     while (!deadline.hasExpired()) {
+        // Between two operations the screen's event loop takes what its
+        // connection handed over (the notices); so does each cycle here.
+        QCoreApplication::sendPostedEvents();
         ++m_tally.cycles;
         try {
             RecordList cdsOrcamento(QStringLiteral("cdsOrcamento"));
