@@ -1,5 +1,6 @@
 #include "AppServerProcess.h"
 #include "JsonLineClient.h"
+#include "QuotePacket.h"
 #include "QuoteListing.h"
 #include "QuoteStates.h"
 #include "Sql.h"
@@ -19,28 +20,9 @@ namespace {
 
 const QString moduleName = QStringLiteral("CXL04100.rdmCancelamento");
 
-struct Listed {
-    QJsonArray fields;
-    QList<QJsonArray> rows;
-    int column(const char *field) const
-    {
-        int i = 0;
-        while (i < fields.size() && fields.at(i).toObject().value("name").toString() != QLatin1String(field)) {
-            ++i;
-        }
-        return i;
-    }
-    QString text(int row, const char *field) const { return rows.at(row).at(column(field)).toString(); }
-};
-
-Listed list(JsonLineClient &client, const QString &branch)
+Packet list(JsonLineClient &client, const QString &branch)
 {
-    const QJsonObject data = client.checked("GetOrcamento", QuoteListing().arguments(branch)).value("data").toObject();
-    Listed listed{data.value("fields").toArray(), {}};
-    for (const QJsonValue &row : data.value("rows").toArray()) {
-        listed.rows << row.toArray();
-    }
-    return listed;
+    return listQuotes(client, QuoteListing().arguments(branch));
 }
 
 // Cancels a listed quote the way the screen does, in one delta with the
@@ -48,22 +30,14 @@ Listed list(JsonLineClient &client, const QString &branch)
 // number, or empty when refused.
 QString cancel(JsonLineClient &client, const QString &branch, int row, const QString &reason = QStringLiteral("0002"), int badRow = -1)
 {
-    const Listed listed = list(client, branch);
-    const auto change = [&listed](int at, const QString &code) {
-        QJsonArray changed = listed.rows.at(at);
-        changed[listed.column("IDSITUORCEVE")] = QuoteState::Cancelled;
-        changed[listed.column("CDJUSTEXCHIS")] = code;
-        changed[listed.column("CDOPEJUSTORC")] = "MSOUZA";
-        return QJsonObject{{"op", "update"}, {"old", listed.rows.at(at)}, {"new", changed}};
-    };
-    const QJsonArray changes = badRow < 0 ? QJsonArray{change(row, reason)} : QJsonArray{change(row, reason), change(badRow, "0999")};
-    const QJsonObject delta{{"fields", listed.fields}, {"changes", changes}};
+    const Packet listed = list(client, branch);
+    QJsonObject delta = updateDelta(listed, row, cancellation(QuoteState::Cancelled, reason, "MSOUZA"));
+    if (badRow >= 0) {
+        QJsonArray changes = delta.value("changes").toArray();
+        changes.append(updateDelta(listed, badRow, cancellation(QuoteState::Cancelled, "0999", "MSOUZA")).value("changes").toArray().at(0));
+        delta.insert("changes", changes);
+    }
     return client.checked("SetOrcamento", {delta}).value("ok").toBool() ? listed.text(row, "NRORCAEVENTO") : QString();
-}
-
-QStringList drivers()
-{
-    return qEnvironmentVariable("APPSERVER_TEST_DRIVERS", QStringLiteral("sqlite")).split(',', Qt::SkipEmptyParts);
 }
 
 } // namespace
@@ -177,7 +151,7 @@ private slots:
         START_SERVERS(QStringList());
         // Without a hall the re-enable depends on nobody else's booking.
         Sql::run(backend.direct(m_location), "UPDATE ORCAEVENTO SET CDSALAOEVEN = NULL WHERE CDFILIAL = '0003'");
-        const Listed before = list(listener, "0003");
+        const Packet before = list(listener, "0003");
         const QString previous = before.text(0, "IDSITUORCEVE"), sequence = before.text(0, "NRSEQORCAEVE");
         const QString number = cancel(writer, "0003", 0);
         QCOMPARE(nextNotice(listener).value("number").toString(), number);
