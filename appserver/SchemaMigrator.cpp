@@ -8,7 +8,17 @@
 #include <QFile>
 #include <QSet>
 
+#include <algorithm>
 #include <stdexcept>
+
+namespace {
+
+int versionOf(const QString &fileName)
+{
+    return fileName.section(QLatin1Char('_'), 0, 0).toInt();
+}
+
+} // namespace
 
 SchemaMigrator::SchemaMigrator(const QSqlDatabase &db)
     : m_db(db)
@@ -59,14 +69,37 @@ void SchemaMigrator::runFile(const QString &fileName)
     }
 }
 
-void SchemaMigrator::migrate()
+QStringList SchemaMigrator::pending() const
 {
+    const QStringList tables = m_db.tables();
+    const bool versioned = std::any_of(tables.cbegin(), tables.cend(), [](const QString &table) {
+        return table.compare(QLatin1String("SCHEMAVERSION"), Qt::CaseInsensitive) == 0;
+    });
+    QSet<int> applied;
+    if (versioned) {
+        QSqlQuery seen = Sql::run(m_db, QStringLiteral("SELECT NRVERSAO FROM SCHEMAVERSION"));
+        while (seen.next()) {
+            applied.insert(seen.value(0).toInt());
+        }
+    }
+    QStringList files;
+    for (const QString &fileName : migrationFiles()) {
+        if (!applied.contains(versionOf(fileName))) {
+            files.append(fileName);
+        }
+    }
+    return files;
+}
+
+QStringList SchemaMigrator::migrate()
+{
+    QStringList applied;
     Sql::run(m_db, QStringLiteral("CREATE TABLE IF NOT EXISTS SCHEMAVERSION ("
                                   "NRVERSAO INTEGER NOT NULL PRIMARY KEY, "
                                   "NMARQUIVO VARCHAR(100) NOT NULL, "
                                   "DTAPLICACAO VARCHAR(30) NOT NULL)"));
     for (const QString &fileName : migrationFiles()) {
-        const int version = fileName.section(QLatin1Char('_'), 0, 0).toInt();
+        const int version = versionOf(fileName);
         SqlTransaction transaction(m_db);
         if (Sql::isPostgres(m_db)) {
             // Several servers may start at once on one database.
@@ -80,5 +113,7 @@ void SchemaMigrator::migrate()
         Sql::run(m_db, QStringLiteral("INSERT INTO SCHEMAVERSION (NRVERSAO, NMARQUIVO, DTAPLICACAO) VALUES (?, ?, ?)"),
                  {version, fileName, QDateTime::currentDateTimeUtc().toString(Qt::ISODate)});
         transaction.commit();
+        applied.append(fileName);
     }
+    return applied;
 }

@@ -40,9 +40,10 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     const QCommandLineOption tlsCert(QStringLiteral("tls-cert"), QStringLiteral("Certificado TLS do servidor (PEM)."), QStringLiteral("FILE"));
     const QCommandLineOption tlsKey(QStringLiteral("tls-key"), QStringLiteral("Chave privada do certificado TLS (PEM, sem senha)."), QStringLiteral("FILE"));
     const QCommandLineOption addOperator(QStringLiteral("add-operator"), QStringLiteral("Cadastra o operador (ou troca sua senha), pedindo a senha duas vezes, e sai."), QStringLiteral("CODE"));
+    const QCommandLineOption migrate(QStringLiteral("migrate"), QStringLiteral("Aplica as migrações pendentes do esquema (como dono do banco) e sai."));
     const QCommandLineOption noNotices(QStringLiteral("no-notices"), QStringLiteral("Não envia avisos de alteração aos clientes: o connect responde null a quem os pede e as gravações não avisam ninguém."));
     parser.addOptions({db, listen, seed, localDb, seedValue, maxLine, maxPartial, busy, maxConnections, perAddress, unauthenticated, perOperator, databaseConnections, handshake, idle,
-                       line, stall, statement, shutdown, tlsCert, tlsKey, addOperator, noNotices});
+                       line, stall, statement, shutdown, tlsCert, tlsKey, addOperator, migrate, noNotices});
     if (!parser.parse(arguments)) {
         fail(parser.errorText(), parser);
     }
@@ -70,8 +71,10 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
         options.listenPort = quint16(port);
     }
     options.addOperator = parser.value(addOperator);
-    if (int(options.listen) + int(options.seeding()) + int(options.addingOperator()) != 1) {
-        fail(QStringLiteral("Use --listen para servir, --seed para gerar dados ou --add-operator para cadastrar um operador."), parser);
+    options.migrating = parser.isSet(migrate);
+    if (int(options.listen) + int(options.seeding()) + int(options.addingOperator()) + int(options.migrating) != 1) {
+        fail(QStringLiteral("Use --listen para servir, --seed para gerar dados, --add-operator para cadastrar um operador "
+                            "ou --migrate para aplicar as migrações."), parser);
     }
     options.localDatabase = parser.value(localDb);
     if (parser.isSet(seedValue)) {

@@ -3,8 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// The command line of `appserver`: serving (--listen), seeding (--seed) or
-// adding an operator (--add-operator).
+// The command line of `appserver`: serving (--listen), seeding (--seed),
+// adding an operator (--add-operator) or migrating the schema (--migrate).
 struct ServerOptions {
     QString database;
     QString listenHost = QStringLiteral("127.0.0.1");
@@ -37,6 +37,7 @@ struct ServerOptions {
     QString tlsCertificate;
     QString tlsKey;
     QString addOperator;
+    bool migrating = false;
     // Off: connect answers null to a client asking for change notices and
     // no write announces anything (the baseline of bench_notices).
     bool notices = true;

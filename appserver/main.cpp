@@ -133,12 +133,52 @@ int addOperator(const ServerOptions &options, const DatabaseLocation &location)
     return 0;
 }
 
+int migrate(const ServerOptions &options, const DatabaseLocation &location)
+{
+    QStringList applied;
+    {
+        QSqlDatabase db = location.open(QStringLiteral("appserver-migrate"), options.busyTimeoutMs);
+        try {
+            applied = SchemaMigrator(db).migrate();
+        } catch (const std::exception &error) {
+            throw std::runtime_error(QStringLiteral("migração não aplicada em %1 (as anteriores a ela ficam aplicadas): %2")
+                                         .arg(location.describe(), QString::fromUtf8(error.what())).toStdString());
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("appserver-migrate"));
+    printErr(applied.isEmpty() ? QStringLiteral("nenhuma migração pendente em %1").arg(location.describe())
+                               : QStringLiteral("migrações aplicadas em %1: %2").arg(location.describe(), applied.join(QStringLiteral(", "))));
+    return 0;
+}
+
+// A current schema is served as it is: the serving role needs only SELECT
+// on SCHEMAVERSION. Pending files are applied where the role may (SQLite,
+// the owner on PostgreSQL); a role that may not is refused, naming the
+// command that applies them as the owner.
+void bringSchemaUpToDate(const QSqlDatabase &db)
+{
+    SchemaMigrator migrator(db);
+    const QStringList pending = migrator.pending();
+    if (pending.isEmpty()) {
+        return;
+    }
+    try {
+        migrator.migrate();
+    } catch (const std::exception &error) {
+        throw std::runtime_error(QStringLiteral("o banco tem migrações pendentes (%1) que este usuário do banco não pôde aplicar: %2\n"
+                                                "Aplique-as como dono do banco com appserver --db ... --migrate e inicie o servidor de novo.")
+                                     .arg(pending.join(QStringLiteral(", ")), QString::fromUtf8(error.what())).toStdString());
+    }
+    printErr(QStringLiteral("migrações aplicadas: %1").arg(pending.join(QStringLiteral(", "))));
+}
+
 int serve(QCoreApplication &app, const ServerOptions &options, const DatabaseLocation &location)
 {
     bool operators = false;
     {
         QSqlDatabase db = location.open(QStringLiteral("appserver-migrate"), options.busyTimeoutMs);
-        SchemaMigrator(db).migrate();
+        bringSchemaUpToDate(db);
         operators = OperatorBook::hasOperators(db);
         db.close();
     }
@@ -208,6 +248,9 @@ int main(int argc, char *argv[])
         const DatabaseLocation location = DatabaseLocation::parse(options.database);
         if (options.addingOperator()) {
             return addOperator(options, location);
+        }
+        if (options.migrating) {
+            return migrate(options, location);
         }
         return options.seeding() ? seed(options, location) : serve(app, options, location);
     } catch (const std::exception &error) {

@@ -86,6 +86,13 @@ void applyIni(HostOptions &options, std::optional<bool> &tls, const QString &fil
     options.productMask = ini.value("mascaras/produto", options.productMask).toString();
 }
 
+// A place of the installed client (its modules, the site's ini), relative to
+// the executable's folder: /usr/bin installed, any root unpacked alike.
+QString besideTheExecutable(const char *relative)
+{
+    return QDir::cleanPath(QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QString::fromUtf8(relative)));
+}
+
 } // namespace
 
 HostOptions ParseHostOptions(const QStringList &arguments)
@@ -115,10 +122,14 @@ HostOptions ParseHostOptions(const QStringList &arguments)
 
     HostOptions options;
     std::optional<bool> tls;
-    options.modulesDir = QCoreApplication::applicationDirPath();
+    const QString installedModules = besideTheExecutable(HOSTAPP_INSTALLED_MODULES);
+    options.modulesDir = QFileInfo(installedModules).isDir() ? installedModules : QCoreApplication::applicationDirPath();
     options.localDb = QDir::current().absoluteFilePath(QStringLiteral("local.db"));
+    const QString siteIni = besideTheExecutable(HOSTAPP_SITE_INI);
     if (parser.isSet(config)) {
         applyIni(options, tls, parser.value(config));
+    } else if (QFileInfo::exists(siteIni)) {
+        applyIni(options, tls, siteIni);
     }
     if (parser.isSet(server)) {
         applyServers(options, parser.value(server));

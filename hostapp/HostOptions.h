@@ -6,6 +6,10 @@
 // How the host client was asked to run: the operator's login data, where the
 // application server and the local database are, and what to open. Command
 // line options override the ini file; the ini file overrides the defaults.
+// The ini is the one --config names, else an installed client's site ini
+// (/etc/eventos/cliente.ini) when present. The modules folder is an installed
+// client's (/usr/lib/<triplet>/eventos-cliente/modulos) when present, else
+// the executable's own folder (the build tree).
 struct HostOptions {
     // The first application server; `servers` lists it and the others that
     // serve the same database, "host:port" each, in the order to try them.

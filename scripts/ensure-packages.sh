@@ -12,6 +12,7 @@ packages=(
     postgresql
     openssl
     python3 python3-openpyxl
+    dpkg-dev lintian
 )
 if [ $# -gt 0 ]; then
     packages=("$@")
