@@ -44,8 +44,12 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     const QCommandLineOption noNotices(QStringLiteral("no-notices"), QStringLiteral("Não envia avisos de alteração aos clientes: o connect responde null a quem os pede e as gravações não avisam ninguém."));
     parser.addOptions({db, listen, seed, localDb, seedValue, maxLine, maxPartial, busy, maxConnections, perAddress, unauthenticated, perOperator, databaseConnections, handshake, idle,
                        line, stall, statement, shutdown, tlsCert, tlsKey, addOperator, migrate, noNotices});
+    const QCommandLineOption help = parser.addHelpOption();
     if (!parser.parse(arguments)) {
         fail(parser.errorText(), parser);
+    }
+    if (parser.isSet(help)) {
+        parser.showHelp(0);
     }
     ServerOptions options;
     options.database = parser.value(db);
