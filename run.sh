@@ -23,14 +23,7 @@ fi
 server_pid=$!
 trap 'kill "$server_pid" 2>/dev/null || true; wait "$server_pid" 2>/dev/null || true' EXIT
 
-port=""
-for _ in $(seq 1 100); do
-    port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' var/appserver.out)
-    [ -n "$port" ] && break
-    kill -0 "$server_pid" 2>/dev/null || { cat var/appserver.log >&2; exit 1; }
-    sleep 0.1
-done
-[ -n "$port" ] || { echo "appserver did not start; see var/appserver.log" >&2; exit 1; }
+port=$(./scripts/server-port.sh var/appserver.out var/appserver.log "$server_pid")
 
 args=(--local-db var/local.db --server "127.0.0.1:$port" --open Pkg_cxl04100 "$@")
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

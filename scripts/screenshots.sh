@@ -37,13 +37,7 @@ pids+=($!)
 
 "$bin/appserver" --db "$work/server.db" --listen 127.0.0.1:0 > "$work/server.out" 2> "$work/server.log" &
 pids+=($!)
-port=""
-for _ in $(seq 1 100); do
-    port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/server.out")
-    [ -n "$port" ] && break
-    sleep 0.1
-done
-[ -n "$port" ] || { cat "$work/server.log" >&2; exit 1; }
+port=$(./scripts/server-port.sh "$work/server.out" "$work/server.log" "${pids[-1]}")
 
 # The operator's own settings start empty: the main window opens maximised.
 XDG_CONFIG_HOME="$work/config" LANG=pt_BR.UTF-8 \

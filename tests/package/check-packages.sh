@@ -37,13 +37,7 @@ appserver="$root/usr/bin/appserver"
 "$appserver" --db "$work/server.db" --seed 50 --local-db "$root/etc/eventos/local.db"
 "$appserver" --db "$work/server.db" --listen 127.0.0.1:0 > "$work/server.out" 2> "$work/server.log" &
 server_pid=$!
-port=""
-for _ in $(seq 1 100); do
-    port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/server.out")
-    [ -n "$port" ] && break
-    sleep 0.1
-done
-[ -n "$port" ] || { cat "$work/server.log"; exit 1; }
+port=$("$(dirname "$0")/../../scripts/server-port.sh" "$work/server.out" "$work/server.log" "$server_pid")
 
 # What an operator's machine is told: the shipped ini, edited.
 printf '[servidor]\nendereco=127.0.0.1:%s\n[local]\nbanco=local.db\n' "$port" >> "$root/etc/eventos/cliente.ini"
