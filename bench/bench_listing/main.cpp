@@ -139,12 +139,29 @@ Samples loggedListings(const ServerProcess &server)
     return logged;
 }
 
+struct Served {
+    Timings timings;
+    Samples logged;
+    QByteArray line; // one answer line, for the client's breakdown
+};
+
+// The listings through a started server against the bare query (and the
+// floor), then one line captured over a plain socket; stops the server.
+Served serveListings(ServerProcess &server, BareQuoteQuery &bare, const std::function<double()> &floor, const QString &branch, int runs)
+{
+    auto connection = BenchConnection::open(server.port());
+    Served served{timeListings(*connection, bare, floor, branch, runs), loggedListings(server), {}};
+    connection->Disconnect();
+    served.line = RawCall::answerLine(server.port(), QStringLiteral("GetOrcamento"), QuoteListing().arguments(branch));
+    server.stop();
+    return served;
+}
+
 Breakdown measure(int quotes, int runs, const QString &branch)
 {
     const QString file = SeededDatabase::sqliteFile(quotes);
     ServerProcess server(file);
     server.start();
-    auto connection = BenchConnection::open(server.port());
     const SqlConnection sqlite(file, SqlConnection::Access::ReadOnly);
     BareQuoteQuery bare(sqlite.db());
     QString shellMissing;
@@ -157,12 +174,7 @@ Breakdown measure(int quotes, int runs, const QString &branch)
     if (shell) {
         floor = [&shell] { return shell->run(); };
     }
-    const Timings timings = timeListings(*connection, bare, floor, branch, runs);
-    const Samples logged = loggedListings(server);
-    connection->Disconnect();
-    const QByteArray line =
-        RawCall::answerLine(server.port(), QStringLiteral("GetOrcamento"), QuoteListing().arguments(branch));
-    server.stop();
+    const auto [timings, logged, line] = serveListings(server, bare, floor, branch, runs);
 
     const double total = timings.total.median();
     const QByteArray shellMs = shell ? QByteArray::number(timings.shell.median(), 'f', 1) : QByteArray("-");
@@ -185,13 +197,7 @@ Breakdown measurePostgresServer(const QString &label, const QString &executable,
 {
     ServerProcess server(location, {}, executable);
     server.start();
-    auto connection = BenchConnection::open(server.port());
-    const Timings timings = timeListings(*connection, bare, [&psql] { return psql.run(); }, branch, runs);
-    const Samples logged = loggedListings(server);
-    connection->Disconnect();
-    const QByteArray line =
-        RawCall::answerLine(server.port(), QStringLiteral("GetOrcamento"), QuoteListing().arguments(branch));
-    server.stop();
+    const auto [timings, logged, line] = serveListings(server, bare, [&psql] { return psql.run(); }, branch, runs);
 
     const double total = timings.total.median();
     std::printf("%9s %8lld %9.1f %9.1f %10.1f %11.0f %7.2f %7.2f %8.2f\n", qPrintable(label), static_cast<long long>(timings.rows),
