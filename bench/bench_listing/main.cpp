@@ -11,9 +11,9 @@
 // own logged handling time, and the client's steps timed one by one on a
 // captured answer line. Last, the same listing on PostgreSQL: a cached
 // cluster seeded with the same quotes, against the SELECT through QtSql and
-// the `psql` tool's own time for it, with the same breakdown; with
-// --before, an earlier build of the server is measured the same way in the
-// same run, as the baseline.
+// the `psql` tool's own time for it, with the same breakdown. With
+// --before, an earlier build of the server is measured the same way after
+// this build's, on each database, as the baseline.
 
 #include "BareQuoteQuery.h"
 #include "BenchConnection.h"
@@ -157,10 +157,13 @@ Served serveListings(ServerProcess &server, BareQuoteQuery &bare, const std::fun
     return served;
 }
 
-Breakdown measure(int quotes, int runs, const QString &branch)
+// One build of the server (`executable`, this build's when empty) listing
+// from the SQLite file of `quotes` quotes: printed as a row labelled
+// `label`, returned for the breakdown.
+Breakdown measure(const QString &label, const QString &executable, int quotes, int runs, const QString &branch)
 {
     const QString file = SeededDatabase::sqliteFile(quotes);
-    ServerProcess server(file);
+    ServerProcess server(file, {}, executable);
     server.start();
     const SqlConnection sqlite(file, SqlConnection::Access::ReadOnly);
     BareQuoteQuery bare(sqlite.db());
@@ -179,14 +182,14 @@ Breakdown measure(int quotes, int runs, const QString &branch)
     const double total = timings.total.median();
     const QByteArray shellMs = shell ? QByteArray::number(timings.shell.median(), 'f', 1) : QByteArray("-");
     const QByteArray shellRatio = shell ? QByteArray::number(total / timings.shell.median(), 'f', 2) : QByteArray("-");
-    std::printf("%9d %8lld %9.1f %11s %10.1f %9.1f %9.1f %11.0f %7.2f %7.2f %10s\n", quotes, static_cast<long long>(timings.rows),
+    std::printf("%9s %8lld %9.1f %11s %10.1f %9.1f %9.1f %11.0f %7.2f %7.2f %10s\n", qPrintable(label), static_cast<long long>(timings.rows),
                 timings.sql.median(), shellMs.constData(), total, timings.call.median(), timings.load.median(), logged.median(),
                 logged.median() / timings.sql.median(), total / timings.sql.median(), shellRatio.constData());
     if (!shell) {
         std::printf("%9s sqlite3 column skipped: %s\n", "", qPrintable(shellMissing));
     }
     std::fflush(stdout);
-    return {QString::number(quotes), total, timings.sql.median(), logged.median(), ClientPhases::measure(line, runs), line.size()};
+    return {label, total, timings.sql.median(), logged.median(), ClientPhases::measure(line, runs), line.size()};
 }
 
 // One build of the server (`executable`, this build's when empty) listing
@@ -263,13 +266,14 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("branch"), QStringLiteral("Branch listed."), QStringLiteral("code"), QStringLiteral("0001")});
     parser.addOption({QStringLiteral("postgres"), QStringLiteral("Quotes of the PostgreSQL database; 0 leaves PostgreSQL out."),
                       QStringLiteral("n"), QStringLiteral("1000000")});
-    parser.addOption({QStringLiteral("before"), QStringLiteral("An earlier appserver build, measured on PostgreSQL as the baseline."),
+    parser.addOption({QStringLiteral("before"), QStringLiteral("An earlier appserver build, measured after this one as the baseline."),
                       QStringLiteral("executable")});
     parser.process(app);
 
     const int runs = parser.value(QStringLiteral("runs")).toInt();
     const QString branch = parser.value(QStringLiteral("branch"));
     const int postgresQuotes = parser.value(QStringLiteral("postgres")).toInt();
+    const QString before = parser.value(QStringLiteral("before"));
     std::printf("Listing: GetOrcamento (default filter, branch %s) until loaded in a RecordList, against the bare QtSql query "
                 "and the sqlite3 tool's own time for the same SELECT; medians of %d runs, ms; \"server\" is the server's "
                 "logged time over the bare query, \"ratio\" the listing's\n",
@@ -279,11 +283,14 @@ int main(int argc, char *argv[])
     try {
         QList<Breakdown> breakdowns;
         for (const QString &size : parser.value(QStringLiteral("sizes")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-            breakdowns << measure(size.toInt(), runs, branch);
+            breakdowns << measure(size, QString(), size.toInt(), runs, branch);
+            if (!before.isEmpty()) {
+                breakdowns << measure(QStringLiteral("before"), before, size.toInt(), runs, branch);
+            }
         }
         printBreakdown("SQLite", "quotes", breakdowns);
         if (postgresQuotes > 0) {
-            const QList<Breakdown> postgres = measurePostgres(postgresQuotes, runs, branch, parser.value(QStringLiteral("before")));
+            const QList<Breakdown> postgres = measurePostgres(postgresQuotes, runs, branch, before);
             if (!postgres.isEmpty()) {
                 printBreakdown("PostgreSQL", "server", postgres);
             }
