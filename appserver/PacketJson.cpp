@@ -50,26 +50,10 @@ void appendValue(QByteArray &out, const QVariant &value, FieldType type)
 
 qsizetype write(QSqlQuery &query, const QList<FieldDef> &fields, int firstStored, AnswerStream &out)
 {
-    QByteArray &text = out.buffer();
-    beginRows(text, fields);
-    const int width = int(fields.size());
-    qsizetype rows = 0;
-    while (query.next()) {
-        text.append(rows == 0 ? "[" : ",[");
-        for (int i = 0; i < width; ++i) {
-            if (i > 0) {
-                text.append(',');
-            }
-            // The driver's value is written as it comes, without the
-            // converted copy PacketLayouts::read() keeps.
-            appendValue(text, i < firstStored ? QVariant() : query.value(i - firstStored), fields.at(i).type);
-        }
-        text.append(']');
-        ++rows;
-        out.sendFullChunk();
-    }
-    endRows(text);
-    return rows;
+    // The driver's value is written as it comes, without the converted copy
+    // PacketLayouts::read() keeps.
+    return writeRows(fields, firstStored, out, [&query] { return query.next(); },
+                     [&query](QByteArray &text, int column, FieldType type) { appendValue(text, query.value(column), type); });
 }
 
 } // namespace PacketJson

@@ -1,7 +1,8 @@
 #include "QuoteReader.h"
 
-#include "PacketJson.h"
 #include "PacketLayouts.h"
+#include "PostgresPacketJson.h"
+#include "PostgresRows.h"
 #include "Sql.h"
 #include "SqlitePacketJson.h"
 #include "SqliteStatement.h"
@@ -36,8 +37,8 @@ qsizetype QuoteReader::writeQuotes(const QString &branch, const QuoteListing &fi
 {
     const Statement listing = quotesStatement(branch, filter);
     if (Sql::isPostgres(m_db)) {
-        QSqlQuery query = Sql::run(m_db, listing.text, listing.values);
-        return PacketJson::write(query, PacketLayouts::quoteFields(), 1, out);
+        PostgresRows rows(m_db, listing.text, listing.values);
+        return PostgresPacketJson::write(rows, PacketLayouts::quoteFields(), 1, out);
     }
     SqliteStatement statement(m_db, listing.text, listing.values);
     return SqlitePacketJson::write(statement, PacketLayouts::quoteFields(), 1, out);

@@ -19,7 +19,8 @@ public:
     DataPacket quotes(const QString &branch, const QuoteListing &filter) const;
     // The same packet as JSON text written into `out` as the query steps, so
     // that it leaves in chunks (a branch's list runs to tens of megabytes);
-    // on SQLite stepped straight through the library. Returns the row count.
+    // stepped straight through SQLite, or taken from libpq while PostgreSQL
+    // still sends the rest. Returns the row count.
     qsizetype writeQuotes(const QString &branch, const QuoteListing &filter, AnswerStream &out) const;
     // The items of one quote version in item order (empty for no quote).
     DataPacket items(const QuoteKey &key) const;

@@ -57,28 +57,8 @@ namespace SqlitePacketJson {
 
 qsizetype write(SqliteStatement &statement, const QList<FieldDef> &fields, int firstStored, AnswerStream &out)
 {
-    QByteArray &text = out.buffer();
-    PacketJson::beginRows(text, fields);
-    const int width = int(fields.size());
-    qsizetype rows = 0;
-    while (statement.next()) {
-        text.append(rows == 0 ? "[" : ",[");
-        for (int i = 0; i < width; ++i) {
-            if (i > 0) {
-                text.append(',');
-            }
-            if (i < firstStored) {
-                text.append("null");
-            } else {
-                appendColumn(text, statement.row(), i - firstStored, fields.at(i).type);
-            }
-        }
-        text.append(']');
-        ++rows;
-        out.sendFullChunk();
-    }
-    PacketJson::endRows(text);
-    return rows;
+    return PacketJson::writeRows(fields, firstStored, out, [&statement] { return statement.next(); },
+                                 [&statement](QByteArray &text, int column, FieldType type) { appendColumn(text, statement.row(), column, type); });
 }
 
 } // namespace SqlitePacketJson

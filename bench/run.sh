@@ -2,7 +2,8 @@
 # Builds the benchmarks on an optimised (Release) build and runs them all,
 # printing their tables:
 #   1. listing through appserver against the bare SQL query (10k/100k/1M quotes)
-#      and the sqlite3 tool's time for the same SELECT; then on PostgreSQL
+#      and the sqlite3 tool's time for the same SELECT; then on PostgreSQL,
+#      against the bare query and psql's time for it
 #   2. the client's memory holding a 100,000-row list against the packet's size
 #   3. the quote grid over that list: first paint, Ctrl+End, Page Down, scrolling
 #   4. exporting 100,000 listed quotes to CSV against one write of the same
@@ -35,6 +36,7 @@
 #                    (default 1,2,3)
 #   BENCH_POOLS      database pool sizes (default 50,20,5)
 #   BENCH_BEFORE     an appserver built before the pool, the pool runs' baseline
+#   BENCH_LISTING_BEFORE  an earlier appserver, the PostgreSQL listing's baseline
 #   BENCH_NOTICE_WRITES  cancellations per notice run (default 300)
 # Exit status: 0 when every benchmark ran and the concurrency audit found no
 # error, lost or doubled write; 1 otherwise.
@@ -61,7 +63,7 @@ echo
 
 status=0
 "$build/bin/bench_listing" --sizes "${BENCH_SIZES:-10000,100000,1000000}" --runs "${BENCH_RUNS:-7}" \
-    --postgres "${BENCH_POSTGRES_QUOTES:-1000000}" || status=1
+    --postgres "${BENCH_POSTGRES_QUOTES:-1000000}" ${BENCH_LISTING_BEFORE:+--before "$BENCH_LISTING_BEFORE"} || status=1
 echo
 "$build/bin/bench_memory" --quotes 1000000 || status=1
 echo

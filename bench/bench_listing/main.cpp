@@ -10,13 +10,17 @@
 // then where the time of a listing through the server goes: the server's
 // own logged handling time, and the client's steps timed one by one on a
 // captured answer line. Last, the same listing on PostgreSQL: a cached
-// cluster seeded with the same quotes, against the SELECT through QtSql.
+// cluster seeded with the same quotes, against the SELECT through QtSql and
+// the `psql` tool's own time for it, with the same breakdown. With
+// --before, an earlier build of the server is measured the same way after
+// this build's, on each database, as the baseline.
 
 #include "BareQuoteQuery.h"
 #include "BenchConnection.h"
 #include "CheckedAnswer.h"
 #include "ClientPhases.h"
 #include "PostgresCluster.h"
+#include "PsqlQuery.h"
 #include "QuoteListing.h"
 #include "RawCall.h"
 #include "RecordList.h"
@@ -32,6 +36,7 @@
 #include <QElapsedTimer>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -72,7 +77,7 @@ double listThroughSql(BareQuoteQuery &query, const QString &branch, qsizetype *r
 }
 
 struct Breakdown {
-    int quotes = 0;
+    QString label; // the database size, or the server build
     double totalMs = 0;
     double sqlMs = 0;
     double serverMs = 0;
@@ -86,9 +91,10 @@ struct Timings {
 };
 
 // The listing through the server and the bare query, alternately, after
-// one unmeasured warm-up of each; `shell`, when there is one, after each
-// pair.
-Timings timeListings(TNetConnection &connection, BareQuoteQuery &bare, const SqliteShellQuery *shell, const QString &branch, int runs)
+// one unmeasured warm-up of each; `floor` (the engine's own tool), when
+// there is one, after each pair.
+Timings timeListings(TNetConnection &connection, BareQuoteQuery &bare, const std::function<double()> &floor, const QString &branch,
+                     int runs)
 {
     qsizetype sqlRows = 0;
     listThroughServer(connection, branch);
@@ -107,8 +113,8 @@ Timings timeListings(TNetConnection &connection, BareQuoteQuery &bare, const Sql
             sqlMs = listThroughSql(bare, branch, &sqlRows);
             timing = listThroughServer(connection, branch);
         }
-        if (shell) {
-            timings.shell.add(shell->run());
+        if (floor) {
+            timings.shell.add(floor());
         }
         timings.sql.add(sqlMs);
         timings.total.add(timing.totalMs);
@@ -133,12 +139,32 @@ Samples loggedListings(const ServerProcess &server)
     return logged;
 }
 
-Breakdown measure(int quotes, int runs, const QString &branch)
+struct Served {
+    Timings timings;
+    Samples logged;
+    QByteArray line; // one answer line, for the client's breakdown
+};
+
+// The listings through a started server against the bare query (and the
+// floor), then one line captured over a plain socket; stops the server.
+Served serveListings(ServerProcess &server, BareQuoteQuery &bare, const std::function<double()> &floor, const QString &branch, int runs)
+{
+    auto connection = BenchConnection::open(server.port());
+    Served served{timeListings(*connection, bare, floor, branch, runs), loggedListings(server), {}};
+    connection->Disconnect();
+    served.line = RawCall::answerLine(server.port(), QStringLiteral("GetOrcamento"), QuoteListing().arguments(branch));
+    server.stop();
+    return served;
+}
+
+// One build of the server (`executable`, this build's when empty) listing
+// from the SQLite file of `quotes` quotes: printed as a row labelled
+// `label`, returned for the breakdown.
+Breakdown measure(const QString &label, const QString &executable, int quotes, int runs, const QString &branch)
 {
     const QString file = SeededDatabase::sqliteFile(quotes);
-    ServerProcess server(file);
+    ServerProcess server(file, {}, executable);
     server.start();
-    auto connection = BenchConnection::open(server.port());
     const SqlConnection sqlite(file, SqlConnection::Access::ReadOnly);
     BareQuoteQuery bare(sqlite.db());
     QString shellMissing;
@@ -147,68 +173,81 @@ Breakdown measure(int quotes, int runs, const QString &branch)
         shell.emplace(file, BareQuoteQuery::withLiterals(branch));
     }
 
-    const Timings timings = timeListings(*connection, bare, shell ? &*shell : nullptr, branch, runs);
-    const Samples logged = loggedListings(server);
-    connection->Disconnect();
-    const QByteArray line =
-        RawCall::answerLine(server.port(), QStringLiteral("GetOrcamento"), QuoteListing().arguments(branch));
-    server.stop();
+    std::function<double()> floor;
+    if (shell) {
+        floor = [&shell] { return shell->run(); };
+    }
+    const auto [timings, logged, line] = serveListings(server, bare, floor, branch, runs);
 
     const double total = timings.total.median();
     const QByteArray shellMs = shell ? QByteArray::number(timings.shell.median(), 'f', 1) : QByteArray("-");
     const QByteArray shellRatio = shell ? QByteArray::number(total / timings.shell.median(), 'f', 2) : QByteArray("-");
-    std::printf("%9d %8lld %9.1f %11s %10.1f %9.1f %9.1f %11.0f %7.2f %7.2f %10s\n", quotes, static_cast<long long>(timings.rows),
+    std::printf("%9s %8lld %9.1f %11s %10.1f %9.1f %9.1f %11.0f %7.2f %7.2f %10s\n", qPrintable(label), static_cast<long long>(timings.rows),
                 timings.sql.median(), shellMs.constData(), total, timings.call.median(), timings.load.median(), logged.median(),
                 logged.median() / timings.sql.median(), total / timings.sql.median(), shellRatio.constData());
     if (!shell) {
         std::printf("%9s sqlite3 column skipped: %s\n", "", qPrintable(shellMissing));
     }
     std::fflush(stdout);
-    return {quotes, total, timings.sql.median(), logged.median(), ClientPhases::measure(line, runs), line.size()};
+    return {label, total, timings.sql.median(), logged.median(), ClientPhases::measure(line, runs), line.size()};
 }
 
-void measurePostgres(int quotes, int runs, const QString &branch)
+// One build of the server (`executable`, this build's when empty) listing
+// from the cluster at `location`: printed as a row, returned for the
+// breakdown.
+Breakdown measurePostgresServer(const QString &label, const QString &executable, const QString &location, BareQuoteQuery &bare,
+                                const PsqlQuery &psql, const QString &branch, int runs)
 {
-    std::printf("\nPostgreSQL: the same listing on a cluster seeded with the same quotes, against the same SELECT through "
-                "QtSql; medians of %d runs, ms\n",
-                runs);
-    std::printf("%9s %8s %9s %10s %11s %7s %7s\n", "quotes", "rows", "bare SQL", "via server", "server log", "server", "ratio");
+    ServerProcess server(location, {}, executable);
+    server.start();
+    const auto [timings, logged, line] = serveListings(server, bare, [&psql] { return psql.run(); }, branch, runs);
+
+    const double total = timings.total.median();
+    std::printf("%9s %8lld %9.1f %9.1f %10.1f %11.0f %7.2f %7.2f %8.2f\n", qPrintable(label), static_cast<long long>(timings.rows),
+                timings.sql.median(), timings.shell.median(), total, logged.median(), logged.median() / timings.sql.median(),
+                total / timings.sql.median(), total / timings.shell.median());
+    std::fflush(stdout);
+    return {label, total, timings.sql.median(), logged.median(), ClientPhases::measure(line, runs), line.size()};
+}
+
+QList<Breakdown> measurePostgres(int quotes, int runs, const QString &branch, const QString &before)
+{
+    std::printf("\nPostgreSQL, %d quotes: the same listing on a cluster seeded with the same quotes, against the same SELECT "
+                "through QtSql and the psql tool's own time for it; medians of %d runs, ms\n",
+                quotes, runs);
+    std::printf("%9s %8s %9s %9s %10s %11s %7s %7s %8s\n", "server", "rows", "bare SQL", "psql", "via server", "server log", "server",
+                "ratio", "vs psql");
     std::fflush(stdout); // seeding the cluster first prints on standard error
     QString missing;
-    if (!PostgresCluster::available(&missing)) {
-        std::printf("%9d skipped: %s\n", quotes, qPrintable(missing));
-        return;
+    if (!PostgresCluster::available(&missing) || !PsqlQuery::available(&missing)) {
+        std::printf("%9s skipped: %s\n", "", qPrintable(missing));
+        return {};
     }
     PostgresCluster cluster(SeededDatabase::postgresCluster(quotes));
     cluster.start();
     const QString location = cluster.url(SeededDatabase::postgresDatabase);
-    ServerProcess server(location);
-    server.start();
-    auto connection = BenchConnection::open(server.port());
     const SqlConnection postgres(cluster, SeededDatabase::postgresDatabase);
     BareQuoteQuery bare(postgres.db());
+    const PsqlQuery psql(cluster.port(), SeededDatabase::postgresDatabase, BareQuoteQuery::withLiterals(branch));
 
-    const Timings timings = timeListings(*connection, bare, nullptr, branch, runs);
-    const Samples logged = loggedListings(server);
-    connection->Disconnect();
-    server.stop();
-
-    std::printf("%9d %8lld %9.1f %10.1f %11.0f %7.2f %7.2f\n", quotes, static_cast<long long>(timings.rows), timings.sql.median(),
-                timings.total.median(), logged.median(), logged.median() / timings.sql.median(),
-                timings.total.median() / timings.sql.median());
-    std::fflush(stdout);
+    QList<Breakdown> breakdowns{measurePostgresServer(QStringLiteral("this"), QString(), location, bare, psql, branch, runs)};
+    if (!before.isEmpty()) {
+        breakdowns << measurePostgresServer(QStringLiteral("before"), before, location, bare, psql, branch, runs);
+    }
+    return breakdowns;
 }
 
-void printBreakdown(const QList<Breakdown> &breakdowns)
+void printBreakdown(const char *engine, const char *label, const QList<Breakdown> &breakdowns)
 {
-    std::printf("\nWhere a listing through the server goes (medians, ms): the server's logged handling time (its query, "
+    std::printf("\n%s: where a listing through the server goes (medians, ms): the server's logged handling time (its query, "
                 "the packet written as JSON), the client's steps timed one by one on a captured answer line, and the rest "
-                "(sending the line and waits; below zero where the client read rows while the server still wrote them)\n");
-    std::printf("%9s %10s %9s %10s %9s %9s %9s %9s\n", "quotes", "line MiB", "bare SQL", "via server", "server", "read",
+                "(sending the line and waits; below zero where the client read rows while the server still wrote them)\n",
+                engine);
+    std::printf("%9s %10s %9s %10s %9s %9s %9s %9s\n", label, "line MiB", "bare SQL", "via server", "server", "read",
                 "load", "rest");
     for (const Breakdown &b : breakdowns) {
         const double rest = b.totalMs - b.serverMs - b.client.readMs - b.client.loadMs;
-        std::printf("%9d %10.1f %9.1f %10.1f %9.0f %9.1f %9.1f %9.1f\n", b.quotes, double(b.lineBytes) / (1024.0 * 1024.0), b.sqlMs,
+        std::printf("%9s %10.1f %9.1f %10.1f %9.0f %9.1f %9.1f %9.1f\n", qPrintable(b.label), double(b.lineBytes) / (1024.0 * 1024.0), b.sqlMs,
                     b.totalMs, b.serverMs, b.client.readMs, b.client.loadMs, rest);
     }
 }
@@ -227,11 +266,14 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("branch"), QStringLiteral("Branch listed."), QStringLiteral("code"), QStringLiteral("0001")});
     parser.addOption({QStringLiteral("postgres"), QStringLiteral("Quotes of the PostgreSQL database; 0 leaves PostgreSQL out."),
                       QStringLiteral("n"), QStringLiteral("1000000")});
+    parser.addOption({QStringLiteral("before"), QStringLiteral("An earlier appserver build, measured after this one as the baseline."),
+                      QStringLiteral("executable")});
     parser.process(app);
 
     const int runs = parser.value(QStringLiteral("runs")).toInt();
     const QString branch = parser.value(QStringLiteral("branch"));
     const int postgresQuotes = parser.value(QStringLiteral("postgres")).toInt();
+    const QString before = parser.value(QStringLiteral("before"));
     std::printf("Listing: GetOrcamento (default filter, branch %s) until loaded in a RecordList, against the bare QtSql query "
                 "and the sqlite3 tool's own time for the same SELECT; medians of %d runs, ms; \"server\" is the server's "
                 "logged time over the bare query, \"ratio\" the listing's\n",
@@ -241,11 +283,17 @@ int main(int argc, char *argv[])
     try {
         QList<Breakdown> breakdowns;
         for (const QString &size : parser.value(QStringLiteral("sizes")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-            breakdowns << measure(size.toInt(), runs, branch);
+            breakdowns << measure(size, QString(), size.toInt(), runs, branch);
+            if (!before.isEmpty()) {
+                breakdowns << measure(QStringLiteral("before"), before, size.toInt(), runs, branch);
+            }
         }
-        printBreakdown(breakdowns);
+        printBreakdown("SQLite", "quotes", breakdowns);
         if (postgresQuotes > 0) {
-            measurePostgres(postgresQuotes, runs, branch);
+            const QList<Breakdown> postgres = measurePostgres(postgresQuotes, runs, branch, before);
+            if (!postgres.isEmpty()) {
+                printBreakdown("PostgreSQL", "server", postgres);
+            }
         }
     } catch (const std::exception &error) {
         std::fprintf(stderr, "bench_listing: %s\n", error.what());

@@ -77,17 +77,28 @@ void PostgresCluster::run(const QString &program, const QStringList &arguments) 
     }
 }
 
+void PostgresCluster::handToPostgres(const QString &folder) const
+{
+    if (!runningAsRoot()) {
+        return;
+    }
+    const passwd *postgres = ::getpwnam("postgres");
+    if (!postgres || ::chown(folder.toLocal8Bit().constData(), postgres->pw_uid, postgres->pw_gid) != 0) {
+        throw std::runtime_error("cannot hand the cluster's folders to the postgres user");
+    }
+}
+
 void PostgresCluster::start()
 {
     if ((m_temporary && !m_temporary->isValid()) || !QDir().mkpath(m_folder)) {
         throw std::runtime_error("no folder for the PostgreSQL cluster");
     }
-    if (runningAsRoot()) {
-        const passwd *postgres = ::getpwnam("postgres");
-        if (!postgres || ::chown(m_folder.toLocal8Bit().constData(), postgres->pw_uid, postgres->pw_gid) != 0) {
-            throw std::runtime_error("cannot hand the cluster folder to the postgres user");
-        }
+    m_socketDir = std::make_unique<QTemporaryDir>(QStringLiteral("/tmp/pgsock-XXXXXX"));
+    if (!m_socketDir->isValid()) {
+        throw std::runtime_error("no folder for the PostgreSQL cluster's socket");
     }
+    handToPostgres(m_folder);
+    handToPostgres(m_socketDir->path());
     const QString data = m_folder + QStringLiteral("/data");
     if (!QFileInfo::exists(data + QStringLiteral("/PG_VERSION"))) {
         run(QStringLiteral("initdb"), {QStringLiteral("-D"), data, QStringLiteral("-U"), QStringLiteral("postgres"), QStringLiteral("-A"),
@@ -98,7 +109,7 @@ void PostgresCluster::start()
     const QString options = QStringLiteral("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off -c synchronous_commit=off "
                                            "-c full_page_writes=off -c max_connections=80")
                                 .arg(m_port)
-                                .arg(m_folder);
+                                .arg(m_socketDir->path());
     run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), data, QStringLiteral("-l"), m_folder + QStringLiteral("/server.log"),
                                    QStringLiteral("-o"), options, QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"),
                                    QStringLiteral("start")});
@@ -118,6 +129,7 @@ void PostgresCluster::stop()
         // A cluster that will not stop is left to the temporary folder's
         // removal; its work is already done.
     }
+    m_socketDir.reset();
 }
 
 void PostgresCluster::createDatabase(const QString &name) const

@@ -11,7 +11,8 @@
 // stopped and removed by the destructor; a kept one lives in a folder of the
 // caller's (its data in `folder`/data), made by the first start() there and
 // only stopped by the destructor, so that a later run starts it again with
-// what it holds.
+// what it holds. Its Unix socket lives in a folder of its own under /tmp,
+// removed when the cluster stops, so that it starts from any checkout.
 class PostgresCluster final {
 public:
     PostgresCluster();
@@ -37,8 +38,12 @@ public:
 
 private:
     void run(const QString &program, const QStringList &arguments) const;
+    void handToPostgres(const QString &folder) const;
 
     std::unique_ptr<QTemporaryDir> m_temporary;
+    // The server's Unix socket, in a short folder of its own: a socket's
+    // path holds at most 107 bytes, which a checkout's folder may exceed.
+    std::unique_ptr<QTemporaryDir> m_socketDir;
     QString m_folder;
     quint16 m_port = 0;
     bool m_running = false;
