@@ -28,7 +28,13 @@ QJsonObject JsonLineClient::call(const QString &method, const QJsonArray &params
                               {QStringLiteral("method"), method},
                               {QStringLiteral("params"), params}};
     sendRaw(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
-    return readAnswer();
+    for (;;) {
+        const QJsonObject answer = readAnswer();
+        if (answer.contains(QStringLiteral("id")) || answer.isEmpty()) {
+            return answer;
+        }
+        m_notices.append(answer);
+    }
 }
 
 QJsonObject JsonLineClient::checked(const QString &method, const QJsonArray &params)
@@ -45,6 +51,11 @@ void JsonLineClient::sendRaw(const QByteArray &bytes)
 QJsonObject JsonLineClient::readAnswer(int timeoutMs)
 {
     return QJsonDocument::fromJson(readLine(timeoutMs)).object();
+}
+
+QJsonObject JsonLineClient::readNotice(int timeoutMs)
+{
+    return m_notices.isEmpty() ? readAnswer(timeoutMs) : m_notices.takeFirst();
 }
 
 QByteArray JsonLineClient::readLine(int timeoutMs)

@@ -68,7 +68,7 @@ class TestAppServerNotices final : public QObject {
         return client.open(port) ? client.call("connect", params).value("result").toObject().value("value") : QJsonValue();
     }
 
-    static QJsonObject nextNotice(JsonLineClient &client) { return client.readAnswer().value("params").toObject(); }
+    static QJsonObject nextNotice(JsonLineClient &client) { return client.readNotice().value("params").toObject(); }
 
     std::map<QString, TestBackend> m_backends;
     std::vector<std::unique_ptr<AppServerProcess>> m_servers;
