@@ -28,6 +28,7 @@ public:
     QByteArray &buffer() { return m_buffer; }
     // From now on each chunk sent looks at the call's deadline.
     void stopAt(const CallDeadline *deadline) { m_deadline = deadline; }
+    const CallDeadline *deadline() const { return m_deadline; }
     // Sends the buffered text once it fills a chunk; throws ClientGone, or
     // CallDeadline::Passed once the deadline given to stopAt() has passed.
     void sendFullChunk();

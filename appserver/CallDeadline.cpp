@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -50,6 +51,16 @@ bool CallDeadline::hasPassed() const
 {
     const auto deadline = m_deadline.load();
     return deadline != 0 && Clock::now().time_since_epoch().count() > deadline;
+}
+
+int CallDeadline::remainingMs() const
+{
+    const auto deadline = m_deadline.load();
+    if (deadline == 0) {
+        return m_timeoutMs;
+    }
+    const auto left = Clock::duration(deadline) - Clock::now().time_since_epoch();
+    return int(std::max<std::chrono::milliseconds::rep>(1, std::chrono::duration_cast<std::chrono::milliseconds>(left).count()));
 }
 
 void CallDeadline::stopAllWithin(int timeoutMs)

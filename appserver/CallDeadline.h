@@ -29,6 +29,9 @@ public:
     void end();
     // Whether the running call has gone past its deadline.
     bool hasPassed() const;
+    // What is left of the running call, at least 1 ms: the limit of a
+    // statement that is one of several within the call.
+    int remainingMs() const;
     int timeoutMs() const { return m_timeoutMs; }
 
     // From now on no call runs past `timeoutMs` from now.

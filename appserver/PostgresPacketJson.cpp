@@ -43,15 +43,15 @@ QVariant driverValue(Oid type, const char *text, int length)
     return QVariant(QString::fromUtf8(text, length));
 }
 
-void appendColumn(QByteArray &out, const PGresult *row, int column, FieldType type)
+void appendColumn(QByteArray &out, const PGresult *result, int row, int column, FieldType type)
 {
-    if (PQgetisnull(row, 0, column)) {
+    if (PQgetisnull(result, row, column)) {
         out.append("null");
         return;
     }
-    const char *text = PQgetvalue(row, 0, column);
-    const int length = PQgetlength(row, 0, column);
-    const Oid stored = PQftype(row, column);
+    const char *text = PQgetvalue(result, row, column);
+    const int length = PQgetlength(result, row, column);
+    const Oid stored = PQftype(result, column);
     if (type == FieldType::Text && !isFloat(stored) && !isWhole(stored)) {
         if (!JsonText::appendUtf8(out, QByteArrayView(text, length))) {
             // Text appendUtf8 leaves to the UTF-16 way, as QtSql reads it.
@@ -71,7 +71,7 @@ namespace PostgresPacketJson {
 qsizetype write(PostgresRows &rows, const QList<FieldDef> &fields, int firstStored, AnswerStream &out)
 {
     return PacketJson::writeRows(fields, firstStored, out, [&rows] { return rows.next(); },
-                                 [&rows](QByteArray &text, int column, FieldType type) { appendColumn(text, rows.row(), column, type); });
+                                 [&rows](QByteArray &text, int column, FieldType type) { appendColumn(text, rows.result(), rows.rowNumber(), column, type); });
 }
 
 } // namespace PostgresPacketJson

@@ -1,5 +1,6 @@
 #include "PostgresRows.h"
 
+#include "CallDeadline.h"
 #include "PostgresHandle.h"
 
 #include <libpq-fe.h>
@@ -55,6 +56,8 @@ QByteArray parameterText(const QVariant &value, const QString &statement)
     }
 }
 
+constexpr char cursorName[] = "listing_rows";
+
 } // namespace
 
 void PostgresRows::Clear::operator()(pg_result *result) const
@@ -62,9 +65,12 @@ void PostgresRows::Clear::operator()(pg_result *result) const
     PQclear(result);
 }
 
-PostgresRows::PostgresRows(const QSqlDatabase &db, const QString &statement, const QVariantList &values)
-    : m_connection(PostgresHandle::of(db)), m_text(statement)
+PostgresRows::PostgresRows(const QSqlDatabase &db, const QString &statement, const QVariantList &values, const CallDeadline *deadline)
+    : m_connection(PostgresHandle::of(db)), m_deadline(deadline), m_text(statement)
 {
+    if (PQtransactionStatus(m_connection) != PQTRANS_IDLE) {
+        throw std::logic_error("a listing's cursor runs in a transaction of its own, not inside another");
+    }
     QList<QByteArray> texts;
     std::vector<const char *> parameters;
     for (const QVariant &value : values) {
@@ -73,62 +79,107 @@ PostgresRows::PostgresRows(const QSqlDatabase &db, const QString &statement, con
     for (const QByteArray &text : texts) {
         parameters.push_back(text.isNull() ? nullptr : text.constData());
     }
-    const QByteArray sql = numberedPlaceholders(statement);
-    if (!PQsendQueryParams(m_connection, sql.constData(), int(parameters.size()), nullptr, parameters.data(), nullptr, nullptr, 0)) {
-        m_finished = true;
-        fail(PQerrorMessage(m_connection));
+    m_batch.reset(PQexec(m_connection, "BEGIN READ ONLY"));
+    m_inTransaction = PQresultStatus(m_batch.get()) == PGRES_COMMAND_OK;
+    if (!m_inTransaction) {
+        fail(m_batch ? PQresultErrorMessage(m_batch.get()) : PQerrorMessage(m_connection));
     }
-    if (!PQsetSingleRowMode(m_connection)) {
-        fail("single-row mode refused");
+    const QByteArray declare = QByteArray("DECLARE ") + cursorName + " NO SCROLL CURSOR FOR " + numberedPlaceholders(statement);
+    m_batch.reset(PQexecParams(m_connection, declare.constData(), int(parameters.size()), nullptr, parameters.data(), nullptr, nullptr, 0));
+    if (PQresultStatus(m_batch.get()) != PGRES_COMMAND_OK) {
+        fail(m_batch ? PQresultErrorMessage(m_batch.get()) : PQerrorMessage(m_connection));
     }
+    m_batch.reset();
+    sendFetch();
 }
 
 PostgresRows::~PostgresRows()
 {
-    m_row.reset();
-    if (m_finished) {
-        return;
+    if (m_fetching) {
+        if (PGcancel *cancel = PQgetCancel(m_connection)) {
+            char error[256];
+            PQcancel(cancel, error, int(sizeof error));
+            PQfreeCancel(cancel);
+        }
     }
-    if (PGcancel *cancel = PQgetCancel(m_connection)) {
-        char error[256];
-        PQcancel(cancel, error, int(sizeof error));
-        PQfreeCancel(cancel);
-    }
-    takeRest();
+    finish();
 }
 
-void PostgresRows::takeRest()
+void PostgresRows::sendFetch()
 {
-    while (PGresult *rest = PQgetResult(m_connection)) {
-        PQclear(rest);
+    // Each fetch is a statement of its own: its timeout is what the call has left.
+    QByteArray fetch = "FETCH " + QByteArray::number(batchRows) + " FROM " + cursorName;
+    if (m_deadline) {
+        fetch.prepend("SET LOCAL statement_timeout = " + QByteArray::number(m_deadline->remainingMs()) + "; ");
     }
-    m_finished = true;
+    if (!PQsendQuery(m_connection, fetch.constData())) {
+        fail(PQerrorMessage(m_connection));
+    }
+    m_fetching = true;
+}
+
+// The rows of the fetch on its way (the SET before it taken on the way).
+PGresult *PostgresRows::takeFetched()
+{
+    for (;;) {
+        PGresult *result = PQgetResult(m_connection);
+        if (!result) {
+            m_fetching = false;
+            return nullptr;
+        }
+        if (PQresultStatus(result) != PGRES_COMMAND_OK) {
+            return result;
+        }
+        PQclear(result);
+    }
 }
 
 bool PostgresRows::next()
 {
-    if (m_finished) {
+    if (m_batch && ++m_row < PQntuples(m_batch.get())) {
+        return true;
+    }
+    m_batch.reset();
+    if (!m_fetching) {
         return false;
     }
-    m_row.reset(PQgetResult(m_connection));
-    switch (PQresultStatus(m_row.get())) {
-    case PGRES_SINGLE_TUPLE:
-        return true;
-    case PGRES_TUPLES_OK: // the end of the rows
-        m_row.reset();
-        takeRest();
-        return false;
-    default:
-        fail(m_row ? PQresultErrorMessage(m_row.get()) : PQerrorMessage(m_connection));
+    m_batch.reset(takeFetched());
+    if (PQresultStatus(m_batch.get()) != PGRES_TUPLES_OK) {
+        fail(m_batch ? PQresultErrorMessage(m_batch.get()) : PQerrorMessage(m_connection));
+    }
+    while (PGresult *extra = PQgetResult(m_connection)) {
+        PQclear(extra);
+    }
+    m_fetching = false;
+    m_row = 0;
+    const int rows = PQntuples(m_batch.get());
+    if (rows == batchRows) {
+        sendFetch();
+    } else {
+        finish();
+    }
+    return rows > 0;
+}
+
+void PostgresRows::finish()
+{
+    while (m_fetching) {
+        PGresult *rest = PQgetResult(m_connection);
+        m_fetching = rest != nullptr;
+        PQclear(rest);
+    }
+    // The rollback closes the cursor and ends a transaction a failed fetch
+    // left aborted; the session's own statement_timeout is back.
+    if (m_inTransaction) {
+        PQclear(PQexec(m_connection, "ROLLBACK"));
+        m_inTransaction = false;
     }
 }
 
 void PostgresRows::fail(const char *message)
 {
     const QString text = QStringLiteral("%1 [%2]").arg(QString::fromUtf8(message).trimmed(), m_text.simplified().left(200));
-    m_row.reset();
-    if (!m_finished) {
-        takeRest();
-    }
+    m_batch.reset();
+    finish();
     throw std::runtime_error(text.toStdString());
 }

@@ -6,45 +6,63 @@
 
 #include <memory>
 
+class CallDeadline;
 struct pg_conn;
 struct pg_result;
 
-// One SELECT sent through libpq on a connection QtSql opened, its rows taken
-// one at a time while PostgreSQL still sends the rest (single-row mode),
-// instead of only once the whole result has arrived as QtSql takes it. The
-// session is QtSql's, so its statement_timeout bounds the query.
+// One SELECT read through libpq on a connection QtSql opened, its rows
+// taken while PostgreSQL still sends the rest, instead of only once the
+// whole result has arrived as QtSql takes it. The SELECT is a cursor's, in
+// a read-only transaction of its own: a cursor tells the planner that rows
+// are taken as they come, so it plans for the first rows (a branch's
+// primary key walked in order) rather than sorting all of them before the
+// first one leaves. The rows come in batches, the next one asked for before
+// the last is handed over, so PostgreSQL works on it meanwhile. Each fetch
+// is bounded by what is left of the call.
 class PostgresRows final {
 public:
-    // Sends `statement` ("?" placeholders, as QtSql takes them) with
-    // `values` as text parameters whose types PostgreSQL infers, as a
-    // prepared QtSql statement leaves them: texts in UTF-8, whole numbers
-    // and doubles as numbers, null values as NULL. Throws
+    // Rows fetched at a time.
+    static constexpr int batchRows = 1000;
+
+    // Declares the cursor for `statement` ("?" placeholders, as QtSql takes
+    // them) with `values` as text parameters whose types PostgreSQL infers,
+    // as a prepared QtSql statement leaves them: texts in UTF-8, whole
+    // numbers and doubles as numbers, null values as NULL. Throws
     // std::runtime_error with PostgreSQL's message (std::invalid_argument
-    // for a value of another kind).
-    PostgresRows(const QSqlDatabase &db, const QString &statement, const QVariantList &values);
-    // A query left before its last row is cancelled and what is left of it
-    // taken, so that the connection is free for the next statement.
+    // for a value of another kind), std::logic_error inside a transaction.
+    // Without a `deadline` each fetch has the session's statement_timeout.
+    PostgresRows(const QSqlDatabase &db, const QString &statement, const QVariantList &values, const CallDeadline *deadline);
+    // Rows left unread are cancelled; the transaction ends either way, so
+    // that the connection is free for the next statement.
     ~PostgresRows();
     PostgresRows(const PostgresRows &) = delete;
     PostgresRows &operator=(const PostgresRows &) = delete;
 
-    // Waits for the next row; false after the last one. Throws
-    // std::runtime_error with PostgreSQL's message when the query fails on
-    // the way (a statement_timeout among them).
+    // Steps to the next row; false after the last one. Throws
+    // std::runtime_error with PostgreSQL's message when a fetch fails (its
+    // timeout among them).
     bool next();
-    // The current row (row 0 of a one-row result), for the PQget* functions.
-    const pg_result *row() const { return m_row.get(); }
+    // The current row is row rowNumber() of result(), for the PQget* functions.
+    const pg_result *result() const { return m_batch.get(); }
+    int rowNumber() const { return m_row; }
 
 private:
     struct Clear {
         void operator()(pg_result *result) const;
     };
 
+    void sendFetch();
+    pg_result *takeFetched();
     [[noreturn]] void fail(const char *message);
-    void takeRest();
+    // Takes what is left of a fetch on its way, then rolls the transaction back.
+    void finish();
 
     pg_conn *m_connection;
+    const CallDeadline *m_deadline;
     QString m_text;
-    std::unique_ptr<pg_result, Clear> m_row;
-    bool m_finished = false;
+    std::unique_ptr<pg_result, Clear> m_batch;
+    int m_row = -1;
+    bool m_fetching = false;
+    bool m_lastBatch = false;
+    bool m_inTransaction = false;
 };

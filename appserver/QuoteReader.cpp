@@ -37,7 +37,7 @@ qsizetype QuoteReader::writeQuotes(const QString &branch, const QuoteListing &fi
 {
     const Statement listing = quotesStatement(branch, filter);
     if (Sql::isPostgres(m_db)) {
-        PostgresRows rows(m_db, listing.text, listing.values);
+        PostgresRows rows(m_db, listing.text, listing.values, out.deadline());
         return PostgresPacketJson::write(rows, PacketLayouts::quoteFields(), 1, out);
     }
     SqliteStatement statement(m_db, listing.text, listing.values);
