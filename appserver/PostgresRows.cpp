@@ -107,31 +107,22 @@ PostgresRows::~PostgresRows()
 
 void PostgresRows::sendFetch()
 {
-    // Each fetch is a statement of its own: its timeout is what the call has left.
-    QByteArray fetch = "FETCH " + QByteArray::number(batchRows) + " FROM " + cursorName;
+    // Several fetches to one query, so that PostgreSQL goes on to the next
+    // batch while the last one is handed over. Each is a statement of its
+    // own; their timeout is what the call has left.
+    QByteArray fetches;
     if (m_deadline) {
-        fetch.prepend("SET LOCAL statement_timeout = " + QByteArray::number(m_deadline->remainingMs()) + "; ");
+        fetches = "SET LOCAL statement_timeout = " + QByteArray::number(m_deadline->remainingMs()) + ";";
     }
-    if (!PQsendQuery(m_connection, fetch.constData())) {
+    const QByteArray fetch = " FETCH " + QByteArray::number(batchRows) + " FROM " + cursorName + ";";
+    for (int i = 0; i < fetchesPerQuery; ++i) {
+        fetches += fetch;
+    }
+    if (!PQsendQuery(m_connection, fetches.constData())) {
         fail(PQerrorMessage(m_connection));
     }
     m_fetching = true;
-}
-
-// The rows of the fetch on its way (the SET before it taken on the way).
-PGresult *PostgresRows::takeFetched()
-{
-    for (;;) {
-        PGresult *result = PQgetResult(m_connection);
-        if (!result) {
-            m_fetching = false;
-            return nullptr;
-        }
-        if (PQresultStatus(result) != PGRES_COMMAND_OK) {
-            return result;
-        }
-        PQclear(result);
-    }
+    m_batchesLeft = fetchesPerQuery;
 }
 
 bool PostgresRows::next()
@@ -143,20 +134,19 @@ bool PostgresRows::next()
     if (!m_fetching) {
         return false;
     }
-    m_batch.reset(takeFetched());
+    do { // past the SET
+        m_batch.reset(PQgetResult(m_connection));
+    } while (PQresultStatus(m_batch.get()) == PGRES_COMMAND_OK);
     if (PQresultStatus(m_batch.get()) != PGRES_TUPLES_OK) {
         fail(m_batch ? PQresultErrorMessage(m_batch.get()) : PQerrorMessage(m_connection));
     }
-    while (PGresult *extra = PQgetResult(m_connection)) {
-        PQclear(extra);
-    }
-    m_fetching = false;
     m_row = 0;
     const int rows = PQntuples(m_batch.get());
-    if (rows == batchRows) {
-        sendFetch();
-    } else {
+    if (rows < batchRows) {
         finish();
+    } else if (--m_batchesLeft == 0) {
+        PQclear(PQgetResult(m_connection)); // the end of the query
+        sendFetch();
     }
     return rows > 0;
 }

@@ -16,13 +16,15 @@ struct pg_result;
 // a read-only transaction of its own: a cursor tells the planner that rows
 // are taken as they come, so it plans for the first rows (a branch's
 // primary key walked in order) rather than sorting all of them before the
-// first one leaves. The rows come in batches, the next one asked for before
-// the last is handed over, so PostgreSQL works on it meanwhile. Each fetch
-// is bounded by what is left of the call.
+// first one leaves. The rows come in batches, several asked for in one
+// query, the next query sent before its last batch is handed over, so that
+// PostgreSQL goes on while the rows are written. Each fetch is bounded by
+// what is left of the call.
 class PostgresRows final {
 public:
-    // Rows fetched at a time.
+    // Rows fetched at a time, and fetches sent together.
     static constexpr int batchRows = 1000;
+    static constexpr int fetchesPerQuery = 8;
 
     // Declares the cursor for `statement` ("?" placeholders, as QtSql takes
     // them) with `values` as text parameters whose types PostgreSQL infers,
@@ -52,7 +54,6 @@ private:
     };
 
     void sendFetch();
-    pg_result *takeFetched();
     [[noreturn]] void fail(const char *message);
     // Takes what is left of a fetch on its way, then rolls the transaction back.
     void finish();
@@ -63,6 +64,6 @@ private:
     std::unique_ptr<pg_result, Clear> m_batch;
     int m_row = -1;
     bool m_fetching = false;
-    bool m_lastBatch = false;
+    int m_batchesLeft = 0;
     bool m_inTransaction = false;
 };

@@ -1,6 +1,7 @@
 #include "AnswerStream.h"
 #include "AppServerProcess.h"
 #include "JsonLineClient.h"
+#include "PostgresRows.h"
 #include "QuotePacket.h"
 #include "QuoteListing.h"
 #include "QuoteReader.h"
@@ -425,13 +426,23 @@ private slots:
         QTest::addColumn<QJsonArray>("filter");
         QTest::addColumn<int>("minRows");
         QTest::addColumn<int>("maxRows");
+        QTest::addColumn<int>("longQuotes");
         for (const QString &driver : drivers()) {
             using Change = std::function<void(QuoteListing &)>;
-            auto row = [&](const char *name, const QString &branch, int minRows, int maxRows, const Change &change) {
+            auto row = [&](const char *name, const QString &branch, int minRows, int maxRows, const Change &change, int longQuotes = 1500) {
                 QuoteListing listing = everyQuote();
                 change(listing);
-                QTest::newRow(qPrintable(driver + "/" + name)) << driver << branch << listing.toJson() << minRows << maxRows;
+                QTest::newRow(qPrintable(driver + "/" + name)) << driver << branch << listing.toJson() << minRows << maxRows << longQuotes;
             };
+            // PostgreSQL's rows come in batches, several to a query: a list
+            // that ends on either edge, or one row past it.
+            auto firstLongQuotes = [](int rows) {
+                return Change([rows](QuoteListing &l) { l.number = {"9000000000", QStringLiteral("9%1").arg(rows - 1, 9, 10, QLatin1Char('0')), ""}; });
+            };
+            const int batch = PostgresRows::batchRows, query = PostgresRows::batchRows * PostgresRows::fetchesPerQuery;
+            row("one batch exactly", "0007", batch, batch, firstLongQuotes(batch));
+            row("one query's batches exactly", "0007", query, query, firstLongQuotes(query), query + 1);
+            row("one row past a query's batches", "0007", query + 1, query + 1, firstLongQuotes(query + 1), query + 1);
             QStringList codes;
             for (int seller = 1; seller <= 40; ++seller) {
                 codes << QStringLiteral("%1").arg(seller, 4, 10, QLatin1Char('0'));
@@ -459,8 +470,9 @@ private slots:
         QFETCH(QJsonArray, filter);
         QFETCH(int, minRows);
         QFETCH(int, maxRows);
+        QFETCH(int, longQuotes);
         START_SERVER();
-        addLongQuotes("0007", 1500);
+        addLongQuotes("0007", longQuotes);
         const QuoteListing listing = QuoteListing::fromJson(filter, 0);
         const DataPacket stored = QuoteReader(direct()).quotes(branch, listing);
         QVERIFY2(stored.rows.size() >= minRows && stored.rows.size() <= maxRows, qPrintable(QString::number(stored.rows.size())));
