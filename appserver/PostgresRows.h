@@ -23,8 +23,8 @@ struct pg_result;
 class PostgresRows final {
 public:
     // Rows fetched at a time, and fetches sent together.
-    static constexpr int batchRows = 1000;
-    static constexpr int fetchesPerQuery = 8;
+    static constexpr int batchRows = 2000;
+    static constexpr int fetchesPerQuery = 4;
 
     // Declares the cursor for `statement` ("?" placeholders, as QtSql takes
     // them) with `values` as text parameters whose types PostgreSQL infers,

@@ -440,7 +440,7 @@ private slots:
                 return Change([rows](QuoteListing &l) { l.number = {"9000000000", QStringLiteral("9%1").arg(rows - 1, 9, 10, QLatin1Char('0')), ""}; });
             };
             const int batch = PostgresRows::batchRows, query = PostgresRows::batchRows * PostgresRows::fetchesPerQuery;
-            row("one batch exactly", "0007", batch, batch, firstLongQuotes(batch));
+            row("one batch exactly", "0007", batch, batch, firstLongQuotes(batch), batch + 1);
             row("one query's batches exactly", "0007", query, query, firstLongQuotes(query), query + 1);
             row("one row past a query's batches", "0007", query + 1, query + 1, firstLongQuotes(query + 1), query + 1);
             QStringList codes;
@@ -545,7 +545,8 @@ private slots:
             QSKIP("the slow last row is made with PostgreSQL's pg_sleep");
         }
         START_SERVER("--statement-timeout", "1");
-        addLongQuotes("0007", 1500);
+        // More rows than a batch, so that some leave before the last one.
+        addLongQuotes("0007", PostgresRows::batchRows);
         const Packet listed = listQuotes(client, defaultFilter("0007"));
         // Rows leave in order while the last one waits past the timeout: the
         // view's own order spares the listing its sort, so the pause comes
