@@ -79,17 +79,10 @@ PostgresRows::PostgresRows(const QSqlDatabase &db, const QString &statement, con
     for (const QByteArray &text : texts) {
         parameters.push_back(text.isNull() ? nullptr : text.constData());
     }
-    m_batch.reset(PQexec(m_connection, "BEGIN READ ONLY"));
-    m_inTransaction = PQresultStatus(m_batch.get()) == PGRES_COMMAND_OK;
-    if (!m_inTransaction) {
-        fail(m_batch ? PQresultErrorMessage(m_batch.get()) : PQerrorMessage(m_connection));
-    }
+    command(PQexec(m_connection, "BEGIN READ ONLY"));
+    m_inTransaction = true;
     const QByteArray declare = QByteArray("DECLARE ") + cursorName + " NO SCROLL CURSOR FOR " + numberedPlaceholders(statement);
-    m_batch.reset(PQexecParams(m_connection, declare.constData(), int(parameters.size()), nullptr, parameters.data(), nullptr, nullptr, 0));
-    if (PQresultStatus(m_batch.get()) != PGRES_COMMAND_OK) {
-        fail(m_batch ? PQresultErrorMessage(m_batch.get()) : PQerrorMessage(m_connection));
-    }
-    m_batch.reset();
+    command(PQexecParams(m_connection, declare.constData(), int(parameters.size()), nullptr, parameters.data(), nullptr, nullptr, 0));
     sendFetch();
 }
 
@@ -103,6 +96,20 @@ PostgresRows::~PostgresRows()
         }
     }
     finish();
+}
+
+void PostgresRows::command(pg_result *result)
+{
+    const std::unique_ptr<PGresult, Clear> done(result);
+    if (PQresultStatus(result) != PGRES_COMMAND_OK) {
+        fail(errorOf(result));
+    }
+}
+
+// A failed statement's message: its result's, or the connection's when there is none.
+const char *PostgresRows::errorOf(const pg_result *result) const
+{
+    return result ? PQresultErrorMessage(result) : PQerrorMessage(m_connection);
 }
 
 void PostgresRows::sendFetch()
@@ -138,7 +145,7 @@ bool PostgresRows::next()
         m_batch.reset(PQgetResult(m_connection));
     } while (PQresultStatus(m_batch.get()) == PGRES_COMMAND_OK);
     if (PQresultStatus(m_batch.get()) != PGRES_TUPLES_OK) {
-        fail(m_batch ? PQresultErrorMessage(m_batch.get()) : PQerrorMessage(m_connection));
+        fail(errorOf(m_batch.get()));
     }
     m_row = 0;
     const int rows = PQntuples(m_batch.get());

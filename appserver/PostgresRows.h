@@ -53,6 +53,9 @@ private:
         void operator()(pg_result *result) const;
     };
 
+    // Takes a command's result; throws when it failed.
+    void command(pg_result *result);
+    const char *errorOf(const pg_result *result) const;
     void sendFetch();
     [[noreturn]] void fail(const char *message);
     // Takes what is left of a fetch on its way, then rolls the transaction back.
