@@ -3,9 +3,9 @@
 #include "AnswerReader.h"
 #include "ServerCertificate.h"
 #include "ServerNotices.h"
+#include "SocketWait.h"
 
 #include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QScopeGuard>
@@ -22,7 +22,7 @@ namespace {
 // Why an exchange with the server ended without an answer; the caller turns
 // it into the sentence that fits the moment (connecting or calling).
 struct TransportFailure {
-    enum class Kind { Dropped, TimedOut, Broken };
+    enum class Kind { Dropped, TimedOut, Silent, Broken };
     Kind kind;
     QString detail; // what was wrong with a broken answer
 };
@@ -75,12 +75,17 @@ int remaining(const QDeadlineTimer &deadline)
     return int(qMin<qint64>(deadline.remainingTime(), std::numeric_limits<int>::max()));
 }
 
-// A wait that ended without what it waited for: on a connection that is
-// still up only the deadline can have ended it.
-TransportFailure interruption(const QTcpSocket &socket)
+// A wait that ended without what it waited for.
+TransportFailure interruption(SocketWait::Outcome outcome)
 {
-    if (socket.state() == QAbstractSocket::ConnectedState) {
+    switch (outcome) {
+    case SocketWait::Outcome::DeadlineReached:
         return TransportFailure{TransportFailure::Kind::TimedOut, QString()};
+    case SocketWait::Outcome::Silence:
+        return TransportFailure{TransportFailure::Kind::Silent, QString()};
+    case SocketWait::Outcome::Closed:
+    case SocketWait::Outcome::Ready:
+        break;
     }
     return TransportFailure{TransportFailure::Kind::Dropped, QString()};
 }
@@ -114,7 +119,7 @@ TNetConnection::TNetConnection(QObject *parent)
 {
     m_reconnect.setInterval(ReconnectInterval);
     connect(&m_reconnect, &QTimer::timeout, this, [this] {
-        if (!m_calling && !Connected()) {
+        if (!m_waiting && !Connected()) {
             connectQuietly();
         }
     });
@@ -250,18 +255,42 @@ void TNetConnection::connectQuietly()
     }
 }
 
-void TNetConnection::whenIdle(std::function<void()> action)
+void TNetConnection::whenIdle(std::function<void()> emission)
 {
-    if (m_calling) {
-        QMetaObject::invokeMethod(this, std::move(action), Qt::QueuedConnection);
+    // Behind emissions still due, so the owner hears everything in order.
+    if (m_waiting || !m_due.isEmpty()) {
+        m_due.append(std::move(emission));
     } else {
-        action();
+        emission();
     }
+}
+
+void TNetConnection::tellLater()
+{
+    if (!m_due.isEmpty() || !m_heldNotices.isEmpty() || !m_received.isEmpty()) {
+        QMetaObject::invokeMethod(this, &TNetConnection::emitDue, Qt::QueuedConnection);
+    }
+}
+
+void TNetConnection::emitDue()
+{
+    if (m_waiting) {
+        return; // reached through the wait hook: the wait's end posts this again
+    }
+    if (m_due.isEmpty()) {
+        handOverNotices();
+        return;
+    }
+    const std::function<void()> emission = m_due.takeFirst();
+    // Posted before the slots run, so what is left is still told should one
+    // of them throw.
+    QMetaObject::invokeMethod(this, &TNetConnection::emitDue, Qt::QueuedConnection);
+    emission();
 }
 
 void TNetConnection::serverClosed()
 {
-    if (m_calling || !m_socket || Connected()) {
+    if (m_waiting || !m_socket || Connected()) {
         return; // a call notices for itself, or this was an earlier socket
     }
     drop();
@@ -271,8 +300,10 @@ void TNetConnection::serverClosed()
 
 void TNetConnection::handOverNotices()
 {
-    if (m_calling) {
-        return; // the call keeps what it reads; its end hands it over
+    if (m_waiting || !m_due.isEmpty()) {
+        // The call keeps what it reads; emitDue hands it over after the
+        // call and after what fell due in it.
+        return;
     }
     if (m_socket) {
         m_received.append(m_socket->readAll());
@@ -310,6 +341,15 @@ void TNetConnection::open()
     if (m_port <= 0 || m_port > 65535) {
         throw cannotConnect(QStringLiteral("porta inválida"));
     }
+    // Whatever the hook lets run meanwhile must not take the server's bytes
+    // nor hear of this connection before it is open.
+    const bool outer = std::exchange(m_waiting, true);
+    const auto done = qScopeGuard([this, outer] {
+        m_waiting = outer;
+        if (!outer) {
+            tellLater();
+        }
+    });
     const QDeadlineTimer deadline(m_connectTimeout);
     if (m_tls) {
         if (!QSslSocket::supportsSsl()) {
@@ -333,12 +373,15 @@ void TNetConnection::open()
     }
     QJsonObject answer;
     try {
-        answer = exchange(QStringLiteral("connect"), connectParams(), deadline);
+        // ConnectTimeout alone bounds the connect: a server silent for
+        // longer has not confirmed it in time.
+        answer = exchange(QStringLiteral("connect"), connectParams(), deadline, -1);
     } catch (const TransportFailure &failure) {
         switch (failure.kind) {
         case TransportFailure::Kind::Dropped:
             throw cannotConnect(QStringLiteral("a conexão foi fechada pelo servidor"));
         case TransportFailure::Kind::TimedOut:
+        case TransportFailure::Kind::Silent:
             throw cannotConnect(QStringLiteral("o servidor não confirmou a conexão em %1").arg(duration(m_connectTimeout)));
         case TransportFailure::Kind::Broken:
             throw cannotConnect(QStringLiteral("resposta inválida: %1").arg(failure.detail));
@@ -408,7 +451,7 @@ bool TNetConnection::peerStillThere()
 }
 
 QJsonObject TNetConnection::exchange(const QString &method, const QJsonArray &params, const QDeadlineTimer &deadline,
-                                     std::optional<PacketColumns> *packet)
+                                     int silenceLimit, std::optional<PacketColumns> *packet)
 {
     const qint64 id = m_nextId++;
     const QJsonObject request{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
@@ -416,28 +459,22 @@ QJsonObject TNetConnection::exchange(const QString &method, const QJsonArray &pa
                               {QStringLiteral("method"), method},
                               {QStringLiteral("params"), params}};
     m_socket->write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
-    while (m_socket->bytesToWrite() > 0) {
-        if (!m_socket->waitForBytesWritten(remaining(deadline))) {
-            throw interruption(*m_socket);
-        }
+    SocketWait wait(*m_socket, deadline, silenceLimit, waitHook(), waitSlice);
+    if (const SocketWait::Outcome outcome = wait.flush(); outcome != SocketWait::Outcome::Ready) {
+        throw interruption(outcome);
     }
-    return readAnswer(id, deadline, packet);
+    return readAnswer(id, wait, packet);
 }
 
-QJsonObject TNetConnection::readAnswer(qint64 id, const QDeadlineTimer &deadline, std::optional<PacketColumns> *packet)
+QJsonObject TNetConnection::readAnswer(qint64 id, SocketWait &wait, std::optional<PacketColumns> *packet)
 {
     m_received.append(m_socket->readAll());
-    QElapsedTimer sinceHook;
-    sinceHook.start();
-    JsonStreamReader reader(std::exchange(m_received, QByteArray()), [this, &deadline, &sinceHook](QByteArray &buffer) {
-        // After a failed wait the socket is drained once more: a server that
-        // answers and closes at once must still have its answer read.
-        waitForAnswerBytes(deadline, sinceHook);
-        const QByteArray bytes = m_socket->readAll();
-        if (bytes.isEmpty()) {
-            throw interruption(*m_socket);
+    JsonStreamReader reader(std::exchange(m_received, QByteArray()), [&wait](QByteArray &buffer) {
+        // A server that answers and closes at once still has its answer
+        // read: the wait hands over received bytes before it looks at the end.
+        if (const SocketWait::Outcome outcome = wait.next(buffer); outcome != SocketWait::Outcome::Ready) {
+            throw interruption(outcome);
         }
-        buffer.append(bytes);
         return true;
     });
     for (;;) {
@@ -476,45 +513,18 @@ void TNetConnection::SetWaitHook(std::function<void()> hook)
     waitHook() = std::move(hook);
 }
 
-void TNetConnection::waitForAnswerBytes(const QDeadlineTimer &deadline, QElapsedTimer &sinceHook)
-{
-    const std::function<void()> &hook = waitHook();
-    // A long answer arriving steadily never waits a whole slice: the hook
-    // still runs as often.
-    if (hook && sinceHook.elapsed() >= waitSlice) {
-        hook();
-        sinceHook.restart();
-    }
-    if (m_socket->bytesAvailable() > 0) {
-        return;
-    }
-    if (!hook) {
-        m_socket->waitForReadyRead(remaining(deadline));
-        return;
-    }
-    while (!m_socket->waitForReadyRead(std::min(remaining(deadline), waitSlice))) {
-        if (deadline.hasExpired() || m_socket->state() != QAbstractSocket::ConnectedState) {
-            return;
-        }
-        hook();
-        sinceHook.restart();
-    }
-}
-
 QJsonValue TNetConnection::call(const QString &method, const QList<TNetArg> &args, std::optional<PacketColumns> *packet)
 {
     // Two calls on one connection would read each other's answers.
-    if (m_calling) {
+    if (m_waiting) {
         throw std::logic_error(QStringLiteral("TNetConnection: a chamada %1 chegou enquanto outra esperava resposta.")
                                    .arg(method)
                                    .toStdString());
     }
-    m_calling = true;
+    m_waiting = true;
     const auto done = qScopeGuard([this] {
-        m_calling = false;
-        if (!m_heldNotices.isEmpty() || !m_received.isEmpty()) {
-            QMetaObject::invokeMethod(this, &TNetConnection::handOverNotices, Qt::QueuedConnection);
-        }
+        m_waiting = false;
+        tellLater();
     });
     if (!Connected() || !peerStillThere()) {
         if (m_socket) {
@@ -532,7 +542,7 @@ QJsonValue TNetConnection::call(const QString &method, const QList<TNetArg> &arg
     }
     for (bool sentAgain = false;; sentAgain = true) {
         try {
-            return takeResult(method, exchange(method, params, QDeadlineTimer(m_callTimeout), packet), args);
+            return takeResult(method, exchange(method, params, QDeadlineTimer(m_callTimeout), m_idleTimeout, packet), args);
         } catch (const TransportFailure &failure) {
             // The answer may still come later and would be taken for the next
             // call's: the connection is closed and the next call reconnects.
@@ -543,7 +553,10 @@ QJsonValue TNetConnection::call(const QString &method, const QList<TNetArg> &arg
                                              .arg(lostAt, method, failure.detail).toStdString());
             }
             markLost();
-            if (failure.kind == TransportFailure::Kind::Dropped && !sentAgain && m_readMethods.contains(method)) {
+            // A silent server is as good as gone; a call past its deadline
+            // is too slow for any server.
+            const bool gone = failure.kind != TransportFailure::Kind::TimedOut;
+            if (gone && !sentAgain && m_readMethods.contains(method)) {
                 connectQuietly();
                 if (Connected()) {
                     continue;
@@ -552,6 +565,10 @@ QJsonValue TNetConnection::call(const QString &method, const QList<TNetArg> &arg
             if (failure.kind == TransportFailure::Kind::Dropped) {
                 throw ConnectionLost(QStringLiteral("A conexão com o servidor de aplicação %1 foi interrompida durante a chamada %2.")
                                          .arg(lostAt, method).toStdString());
+            }
+            if (failure.kind == TransportFailure::Kind::Silent) {
+                throw ConnectionLost(QStringLiteral("O servidor de aplicação %1 ficou %2 sem responder à chamada %3.")
+                                         .arg(lostAt, duration(m_idleTimeout), method).toStdString());
             }
             throw ConnectionLost(QStringLiteral("O servidor de aplicação %1 não respondeu à chamada %2 em %3.")
                                      .arg(lostAt, method, duration(m_callTimeout)).toStdString());

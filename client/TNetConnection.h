@@ -17,8 +17,8 @@
 #include <stdexcept>
 
 class QDeadlineTimer;
-class QElapsedTimer;
 class QTcpSocket;
+class SocketWait;
 
 // The socket connection of a screen to one remote data module of the
 // application server (for example "CXL04100.rdmCancelamento"), and the
@@ -53,20 +53,27 @@ class QTcpSocket;
 // - ConnectTimeout (default 5 s) bounds opening the socket and the server's
 //   answer to the connect call;
 // - CallTimeout (default 120 s, meant for the largest listings) bounds each
-//   call from sending the request to the last byte of its answer.
-// Both are milliseconds (-1 would lift the limit; nothing here sets it). A connection belongs to the
-// thread that uses it: the socket is made by the connect that needs it.
+//   call from sending the request to the last byte of its answer;
+// - IdleTimeout (default 10 s) bounds the server's silence within a call:
+//   a call that receives no byte for that long (nor has a byte of its
+//   request taken) is abandoned as if the connection had dropped, so a
+//   frozen server is left behind long before CallTimeout. Only silence
+//   counts: a listing still arriving, however slowly, goes on.
+// All are milliseconds (-1 would lift the limit; nothing here sets it). A
+// connection belongs to the thread that uses it: the socket is made by the
+// connect that needs it.
 //
 // Failures of a call throw std::runtime_error with a Portuguese sentence for
 // the operator: the server unreachable or refusing ("Não foi possível
 // conectar ao servidor de aplicação 127.0.0.1:7400 (conexão recusada)."), the
-// connection dropped during the call or no answer in time (both name host,
-// port and method), an untrusted certificate or a failed TLS handshake, an
-// answer that breaks the protocol, and a JSON-RPC error answer (with the
-// server's message; a refused connect leaves its code in LastErrorCode).
-// The password never appears in a message. A dropped connection, a timeout
-// and a broken answer close the connection, since a late answer could
-// otherwise be taken for the next call's; the next call reconnects. A JSON-RPC error
+// connection dropped during the call, a server silent for IdleTimeout or no
+// answer in time (all name host, port and method), an untrusted certificate
+// or a failed TLS handshake, an answer that breaks the protocol, and a
+// JSON-RPC error answer (with the server's message; a refused connect leaves
+// its code in LastErrorCode). The password never appears in a message. A
+// dropped connection, a silent server, a timeout and a broken answer close
+// the connection, since a late answer could otherwise be taken for the next
+// call's; the next call reconnects. A JSON-RPC error
 // leaves the connection open. An exception thrown by BeforeConnect goes on to
 // the caller unchanged and leaves the connection closed.
 //
@@ -83,28 +90,36 @@ class QTcpSocket;
 // opened again on the next server that answers (logging in again with the
 // password held, asking for notices again), and while none answers
 // ServerChanged("") tells so and a timer tries again every few seconds.
-// A call whose connection drops before its answer is sent again, once, on
-// the next server when its method is one of ReadMethods; any other call
-// (and a call that timed out) throws ConnectionLost and is never sent again
-// by the connection, since nobody knows whether the server did what it
-// asked; the next call reconnects. Once open again after a loss,
-// Reconnected tells the owner that what it holds may have missed changes.
+// A call whose connection drops (or whose server falls silent) before its
+// answer is sent again, once, on the next server when its method is one of
+// ReadMethods; any other call (and a call that timed out) throws
+// ConnectionLost and is never sent again by the connection, since nobody
+// knows whether the server did what it asked; the next call reconnects.
+// Once open again after a loss, Reconnected tells the owner that what it
+// holds may have missed changes.
 //
 // Notices: with Notices on, the connect asks the server for change notices
 // (see docs/protocol.md). Notices read while a call waits for its answer are
 // kept and handed over (NoticesArrived) from the event loop after the call
 // returns; notices arriving while idle are handed over as they come. A
-// notice is never taken for an answer. Signals due while a call runs are
-// emitted from the event loop after it.
+// notice is never taken for an answer.
+//
+// Signals (ServerChanged, Reconnected, NoticesArrived) are never emitted
+// while a call or a connect waits for the server, not even from an event
+// loop the wait hook runs: their slots may call on this connection (the
+// screen lists again after Reconnected), which would be refused. What falls
+// due meanwhile is emitted in order from the event loop after the wait; an
+// emission that finds another call under way waits for that one's end.
 class TNetConnection final : public QObject {
     Q_OBJECT
 public:
     static constexpr int DefaultConnectTimeout = 5000; // ms
     static constexpr int DefaultCallTimeout = 120000;  // ms
+    static constexpr int DefaultIdleTimeout = 10000;   // ms
     static constexpr int ReconnectInterval = 3000;     // ms between tries while no server answers
 
-    // A call's connection dropped or timed out before its answer: for a
-    // write, nobody knows whether the server stored it.
+    // A call's connection dropped, fell silent or timed out before its
+    // answer: for a write, nobody knows whether the server stored it.
     class ConnectionLost : public std::runtime_error {
     public:
         using std::runtime_error::runtime_error;
@@ -155,6 +170,9 @@ public:
     void SetConnectTimeout(int milliseconds) { m_connectTimeout = milliseconds; }
     int CallTimeout() const { return m_callTimeout; }
     void SetCallTimeout(int milliseconds) { m_callTimeout = milliseconds; }
+    // The longest a call waits without a byte from the server.
+    int IdleTimeout() const { return m_idleTimeout; }
+    void SetIdleTimeout(int milliseconds) { m_idleTimeout = milliseconds; }
 
     // Runs just before each connection attempt, with this connection.
     std::function<void(TNetConnection &)> BeforeConnect;
@@ -217,7 +235,9 @@ private:
     void connectQuietly();
     void markLost();
     void noServer();
-    void whenIdle(std::function<void()> action);
+    void whenIdle(std::function<void()> emission);
+    void tellLater();
+    void emitDue();
     void handOverNotices();
     void serverClosed();
     QJsonValue call(const QString &method, const QList<TNetArg> &args, std::optional<PacketColumns> *packet);
@@ -225,12 +245,11 @@ private:
     void startTls(const QDeadlineTimer &deadline);
     QJsonArray connectParams() const;
     std::runtime_error cannotConnect(const QString &reason) const;
-    QJsonObject exchange(const QString &method, const QJsonArray &params, const QDeadlineTimer &deadline,
+    QJsonObject exchange(const QString &method, const QJsonArray &params, const QDeadlineTimer &deadline, int silenceLimit,
                          std::optional<PacketColumns> *packet = nullptr);
-    QJsonObject readAnswer(qint64 id, const QDeadlineTimer &deadline, std::optional<PacketColumns> *packet);
+    QJsonObject readAnswer(qint64 id, SocketWait &wait, std::optional<PacketColumns> *packet);
     QJsonValue takeResult(const QString &method, const QJsonObject &answer, const QList<TNetArg> &args) const;
     bool peerStillThere();
-    void waitForAnswerBytes(const QDeadlineTimer &deadline, QElapsedTimer &sinceHook);
     void drop();
     QString address() const;
 
@@ -242,9 +261,10 @@ private:
     bool m_tls = false;
     QString m_serverFingerprint;
     bool m_throwException = false;
-    bool m_calling = false;
+    bool m_waiting = false; // a call or a connect waits for the server
     int m_connectTimeout = DefaultConnectTimeout;
     int m_callTimeout = DefaultCallTimeout;
+    int m_idleTimeout = DefaultIdleTimeout;
     QString m_lastError;
     int m_lastErrorCode = 0;
     QString m_offeredFingerprint;
@@ -257,6 +277,7 @@ private:
     bool m_announcedNone = false; // ServerChanged("") said since the last accepted connection
     QTimer m_reconnect;
     QList<QJsonObject> m_heldNotices; // read during a call, not handed over yet
+    QList<std::function<void()>> m_due; // emissions held back by a wait, in order
 
     std::unique_ptr<QTcpSocket> m_socket; // only while connected
     QByteArray m_received; // what arrived after the last answer read

@@ -1,3 +1,4 @@
+#include "LoopbackProxy.h"
 #include "ScriptedPeer.h"
 
 #include "QuoteListing.h"
@@ -9,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QtTest>
@@ -59,6 +61,11 @@ QByteArray notice(const QByteArray &number, const QByteArray &method = "quoteCha
            + R"(","sequence":"01","what":"state","state":"8","reason":"0003","operator":"MARIA"}})" "\n";
 }
 
+QString loopback(quint16 port)
+{
+    return QStringLiteral("127.0.0.1:%1").arg(port);
+}
+
 // The quote numbers of every notice handed over so far, in order.
 QStringList noticedNumbers(const QSignalSpy &arrived)
 {
@@ -107,6 +114,7 @@ private slots:
         QCOMPARE(connection.ThrowException(), false);
         QCOMPARE(connection.ConnectTimeout(), 5000);
         QCOMPARE(connection.CallTimeout(), 120000);
+        QCOMPARE(connection.IdleTimeout(), 10000);
         QVERIFY(!connection.Connected());
     }
 
@@ -590,6 +598,145 @@ private slots:
 
         peer.replyResult(QStringLiteral("ok"));
         QCOMPARE(connection->Call(QStringLiteral("GetParamOrca")), QJsonValue(QStringLiteral("ok")));
+    }
+
+    // Two servers of one database, the first behind a proxy that freezes,
+    // slows or cuts off the call; the connection gives up on silence only.
+    void aSilentServerIsLeftBehind_data()
+    {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QString>("rule");    // what the first server's proxy does with the call
+        QTest::addColumn<QString>("lost");    // the ConnectionLost message, %1 the first server's port
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("onFirst");     // requests of the call that reached each server
+        QTest::addColumn<int>("onSecond");
+        QTest::addColumn<bool>("eventLoop"); // the wait hook runs the event loop
+        QTest::newRow("read to a frozen server goes to the second") << "GetMotivo" << "freeze" << "" << "segundo" << 0 << 1 << false;
+        QTest::newRow("write to a frozen server is lost, never sent again")
+            << "SetOrcamento" << "freeze" << "O servidor de aplicação 127.0.0.1:%1 ficou 500 ms sem responder à chamada SetOrcamento."
+            << "" << 0 << 0 << false;
+        QTest::newRow("write cut off once at the server is lost, never sent again")
+            << "SetOrcamento" << "dropAfterForward"
+            << "A conexão com o servidor de aplicação 127.0.0.1:%1 foi interrompida durante a chamada SetOrcamento." << "" << 1 << 0 << false;
+        QTest::newRow("read cut off before the server goes to the second") << "GetMotivo" << "drop" << "" << "segundo" << 0 << 1 << false;
+        QTest::newRow("a server thinking for less is waited for") << "GetMotivo" << "delay" << "" << "primeiro" << 1 << 0 << false;
+        QTest::newRow("an answer trickling in for longer completes") << "GetMotivo" << "trickle" << "" << "primeiro" << 1 << 0 << false;
+        QTest::newRow("an answer the hook's event loop read is taken")
+            << "SetOrcamento" << "delay" << "" << "primeiro" << 1 << 0 << true;
+    }
+
+    void aSilentServerIsLeftBehind()
+    {
+        QFETCH(QString, method);
+        QFETCH(QString, rule);
+        QFETCH(QString, lost);
+        ScriptedPeer first;
+        ScriptedPeer second;
+        LoopbackProxy proxy(QStringLiteral("127.0.0.1"), first.port());
+        const QByteArray answer = R"({"jsonrpc":"2.0","id":%ID%,"result":{"value":"primeiro"}})" "\n";
+        QList<QByteArray> chunks{answer};
+        if (rule == QLatin1String("trickle")) {
+            // After the id, a byte every 40 ms: far longer than the silence allowed.
+            chunks = {answer.left(answer.indexOf("%,") + 1)};
+            for (qsizetype at = chunks.first().size(); at < answer.size(); ++at) {
+                chunks.append(answer.mid(at, 1));
+            }
+        }
+        first.replyRaw(chunks);
+        second.replyResult(QStringLiteral("segundo"));
+        if (rule == QLatin1String("freeze")) {
+            proxy.freeze(method);
+        } else if (rule == QLatin1String("drop")) {
+            proxy.drop(method);
+        } else if (rule == QLatin1String("dropAfterForward")) {
+            proxy.dropAfterForward(method);
+        } else if (rule == QLatin1String("delay")) {
+            proxy.delay(method, 100);
+        }
+        TNetConnection connection;
+        connection.SetServerName(serverName);
+        connection.SetServers({loopback(proxy.port()), loopback(second.port())});
+        connection.SetReadMethods({QStringLiteral("GetMotivo")});
+        connection.SetIdleTimeout(500);
+        QFETCH(bool, eventLoop);
+        // A hook slow to paint: the answer comes in meanwhile and its event loop reads it.
+        const auto paint = [] {
+            QThread::msleep(200);
+            QCoreApplication::processEvents();
+        };
+        TNetConnection::SetWaitHook(eventLoop ? std::function<void()>(paint) : nullptr);
+        const auto unhook = qScopeGuard([] { TNetConnection::SetWaitHook({}); });
+        QString message;
+        QJsonValue value;
+        try {
+            value = connection.Call(method);
+        } catch (const TNetConnection::ConnectionLost &error) {
+            message = QString::fromUtf8(error.what());
+        }
+        QCOMPARE(message, lost.isEmpty() ? lost : lost.arg(proxy.port()));
+        QTEST(value.toString(), "answer");
+        QFETCH(int, onFirst);
+        QTRY_COMPARE(int(first.calls().size()), onFirst);
+        QTEST(int(second.calls().size()), "onSecond");
+    }
+
+    // The screen lists again when told of a reconnection: told inside a
+    // waiting call, it would call on the connection that waits.
+    void signalsWaitForTheCallsEnd_data()
+    {
+        QTest::addColumn<bool>("firstDrops"); // the first call moves the connection to the second server
+        QTest::addColumn<bool>("notices");    // every answer comes behind a notice
+        QTest::addColumn<int>("calls");       // one after the other, no event loop between them
+        QTest::addColumn<QStringList>("told");
+        const QStringList moved{"ServerChanged", "Reconnected"};
+        QTest::newRow("reconnected within a read sent again") << true << false << 1 << moved;
+        QTest::newRow("reconnected, then a slow call") << true << false << 2 << moved;
+        QTest::newRow("notice read within a call") << false << true << 1 << QStringList{"NoticesArrived"};
+        QTest::newRow("notices, then a slow call") << false << true << 2 << QStringList{"NoticesArrived"};
+    }
+
+    void signalsWaitForTheCallsEnd()
+    {
+        QFETCH(bool, firstDrops);
+        QFETCH(bool, notices);
+        QFETCH(int, calls);
+        ScriptedPeer peers[2];
+        LoopbackProxy proxies[2]{{QStringLiteral("127.0.0.1"), peers[0].port()}, {QStringLiteral("127.0.0.1"), peers[1].port()}};
+        for (ScriptedPeer &peer : peers) {
+            for (int i = 0; i < calls; ++i) {
+                peer.replyRaw({(notices ? notice(QByteArray::number(i)) : QByteArray())
+                               + R"({"jsonrpc":"2.0","id":%ID%,"result":{"value":"ok"}})" "\n"});
+            }
+        }
+        TNetConnection connection;
+        connection.SetServerName(serverName);
+        connection.SetNotices(true);
+        connection.SetServers({loopback(proxies[0].port()), loopback(proxies[1].port())});
+        connection.SetReadMethods({QStringLiteral("GetMotivo")});
+        connection.Connect();
+        QStringList heard;
+        bool calling = false;
+        const auto tell = [&](const QString &signal) { heard << (calling ? QStringLiteral("within a call: ") : QString()) + signal; };
+        connect(&connection, &TNetConnection::ServerChanged, this, [&] { tell(QStringLiteral("ServerChanged")); });
+        connect(&connection, &TNetConnection::Reconnected, this, [&] { tell(QStringLiteral("Reconnected")); });
+        connect(&connection, &TNetConnection::NoticesArrived, this, [&] { tell(QStringLiteral("NoticesArrived")); });
+        // Everything posted is delivered while the calls wait, sockets included.
+        TNetConnection::SetWaitHook([] { QCoreApplication::processEvents(); });
+        const auto unhook = qScopeGuard([] { TNetConnection::SetWaitHook({}); });
+        calling = true;
+        for (int i = 0; i < calls; ++i) {
+            // Slow answers, so the hook runs many times in each call.
+            for (LoopbackProxy &proxy : proxies) {
+                proxy.delay(QStringLiteral("GetMotivo"), 300);
+            }
+            if (firstDrops && i == 0) {
+                proxies[0].drop(QStringLiteral("GetMotivo"));
+            }
+            QCOMPARE(connection.Call(QStringLiteral("GetMotivo")), QJsonValue(QStringLiteral("ok")));
+        }
+        calling = false;
+        QFETCH(QStringList, told);
+        QTRY_COMPARE(heard, told);
     }
 
     void lineThatIsNotJsonBreaksTheConnection()
