@@ -28,6 +28,17 @@ int parsePort(const QString &text)
     return port;
 }
 
+// Whole seconds; an hour is already far past any call's own time limit.
+int parseIdleTimeout(const QString &text)
+{
+    bool ok = false;
+    const int seconds = text.trimmed().toInt(&ok);
+    if (!ok || seconds < 1 || seconds > 3600) {
+        refuse(QStringLiteral("Tempo sem resposta do servidor inválido: \"%1\" (de 1 a 3600 segundos).").arg(text));
+    }
+    return seconds;
+}
+
 // "HOST:PORT,HOST:PORT...": the servers of one database, the first tried
 // first; a "HOST" alone keeps the port already chosen.
 void applyServers(HostOptions &options, const QString &list)
@@ -74,6 +85,9 @@ void applyIni(HostOptions &options, std::optional<bool> &tls, const QString &fil
     if (ini.contains("servidor/tls")) {
         tls = ini.value("servidor/tls").toBool();
     }
+    if (ini.contains("servidor/tempoSemResposta")) {
+        options.idleTimeout = parseIdleTimeout(ini.value("servidor/tempoSemResposta").toString());
+    }
     if (ini.contains("local/banco")) {
         options.localDb = path(ini.value("local/banco").toString());
     }
@@ -103,6 +117,8 @@ HostOptions ParseHostOptions(const QStringList &arguments)
     const QCommandLineOption config("config", "Arquivo .ini de configuração.", "FILE.ini");
     const QCommandLineOption server("server", "Servidores de aplicação do mesmo banco, na ordem de tentar.", "HOST:PORT,...");
     const QCommandLineOption tlsOption("tls", "Usa TLS com o servidor (sem ela, TLS só fora de loopback, salvo servidor/tls no .ini).");
+    const QCommandLineOption idleTimeout("idle-timeout", "Segundos sem nada do servidor numa chamada até deixá-lo pelo próximo (padrão 10).",
+                                         "SECONDS");
     const QCommandLineOption localDb("local-db", "Banco de dados local (SQLite).", "PATH");
     const QCommandLineOption modules("modules", "Pasta dos módulos.", "DIR");
     const QCommandLineOption operatorCode("operator", "Código do operador.", "CODE");
@@ -111,7 +127,7 @@ HostOptions ParseHostOptions(const QStringList &arguments)
     const QCommandLineOption productMask("product-mask", "Máscara do código de produto.", "MASK");
     const QCommandLineOption open("open", "Módulo a abrir ao iniciar.", "MODULE");
     const QCommandLineOption screenshot("screenshot", "Salva a janela em PNG e sai.", "FILE.png");
-    parser.addOptions({config, server, tlsOption, localDb, modules, operatorCode, branch, fixedBranch,
+    parser.addOptions({config, server, tlsOption, idleTimeout, localDb, modules, operatorCode, branch, fixedBranch,
                        productMask, open, screenshot});
     if (!parser.parse(arguments)) {
         refuse(parser.errorText());
@@ -136,6 +152,9 @@ HostOptions ParseHostOptions(const QStringList &arguments)
     }
     if (options.servers.isEmpty()) {
         options.servers = {QStringLiteral("%1:%2").arg(options.serverHost).arg(options.serverPort)};
+    }
+    if (parser.isSet(idleTimeout)) {
+        options.idleTimeout = parseIdleTimeout(parser.value(idleTimeout));
     }
     if (parser.isSet(localDb)) {
         options.localDb = QDir::current().absoluteFilePath(parser.value(localDb));

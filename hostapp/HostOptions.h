@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // How the host client was asked to run: the operator's login data, where the
 // application server and the local database are, and what to open. Command
 // line options override the ini file; the ini file overrides the defaults.
@@ -19,6 +21,9 @@ struct HostOptions {
     // TLS with the servers: unless the ini or --tls say otherwise, off when
     // all are on loopback (the demo's and the tests' own), on otherwise.
     bool tls = false;
+    // Seconds a call waits without a byte from the server before it leaves
+    // that server behind; unset: the connection's own default.
+    std::optional<int> idleTimeout;
     QString localDb;
     QString modulesDir;
     QString operatorCode = QStringLiteral("OPER");

@@ -48,6 +48,9 @@ Corvane::LoginData loginFrom(const HostOptions &options, const ServerTrust &trus
     login.webPort = options.serverPort;
     login.webServers = options.servers;
     login.webTLS = options.tls;
+    if (options.idleTimeout) {
+        login.webIdleTimeout = *options.idleTimeout * 1000;
+    }
     login.webFingerprint = trust.fingerprint(options.serverHost, options.serverPort);
     for (const QString &server : options.servers) {
         const qsizetype colon = server.lastIndexOf(QLatin1Char(':'));

@@ -1,5 +1,6 @@
 #include "Corvane.h"
 
+#include "TNetConnection.h"
 #include "TdtmDBGeral.h"
 
 #include <QDateTime>
@@ -86,6 +87,11 @@ int WebPort()
 bool WebTLS()
 {
     return loginData().webTLS;
+}
+
+int WebIdleTimeout()
+{
+    return loginData().webIdleTimeout.value_or(TNetConnection::DefaultIdleTimeout);
 }
 
 QString WebFingerprint()

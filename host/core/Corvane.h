@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The operator's login data as the host client hands it to the modules, and
 // the refresh of the host's cached tables.
 namespace Corvane {
@@ -19,6 +21,7 @@ struct LoginData {
     int webPort = 0;      // application server port
     QStringList webServers; // every server of the database, "host:port" each, in the order to try them
     bool webTLS = false;  // talk to the server over TLS
+    std::optional<int> webIdleTimeout; // ms a call waits without a byte from the server; unset: the connection's default
     QString webFingerprint; // SHA-256 fingerprint the first server's certificate must have; empty: the system's verification
     QHash<QString, QString> webFingerprints; // the same by "host:port", for every server
     QString senha;        // the operator's password, asked at start; kept in memory only, never stored
@@ -36,6 +39,10 @@ bool ModuFili();
 QString WebURL();
 int WebPort();
 bool WebTLS();
+// The longest a screen's call waits without a byte from its server before
+// leaving that server behind, in milliseconds: the client's option, else
+// the connection's own default.
+int WebIdleTimeout();
 QString WebFingerprint();
 // The servers to try, "host:port" each: webServers, or the one of webURL and
 // webPort when no list was given.
