@@ -1,10 +1,13 @@
 #include "FocusEvents.h"
 
 #include "HostGuard.h"
+#include "Showavi.h"
 
 #include <QApplication>
 #include <QMdiSubWindow>
 #include <QWidget>
+
+#include <utility>
 
 namespace {
 
@@ -30,6 +33,12 @@ FocusEvents::FocusEvents(QObject *parent)
 {
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget *old, QWidget *now) { focusMoved(old, now); });
+    Showavi::SetOutermostHook(&FocusEvents::busyChanged);
+}
+
+FocusEvents::~FocusEvents()
+{
+    Showavi::SetOutermostHook(nullptr);
 }
 
 FocusEvents &FocusEvents::instance()
@@ -59,6 +68,56 @@ void FocusEvents::unwatch(QWidget *controlOrContainer)
     FocusEvents &tracker = instance();
     tracker.m_watched.remove(controlOrContainer);
     disconnect(controlOrContainer, &QObject::destroyed, &tracker, nullptr);
+}
+
+void FocusEvents::busyChanged(bool busy)
+{
+    FocusEvents &tracker = instance();
+    if (busy) {
+        tracker.m_beforeWait.clear();
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->isVisible() && window->focusWidget()) {
+                tracker.m_beforeWait.append(window->focusWidget());
+            }
+        }
+        return;
+    }
+    for (const QPointer<QWidget> &widget : std::exchange(tracker.m_beforeWait, {})) {
+        tracker.putBack(widget);
+    }
+}
+
+// In a window that is not the active one this only sets the control that
+// takes the focus when the window is active again.
+void FocusEvents::putBack(QWidget *widget)
+{
+    if (!widget || !widget->isVisible() || !widget->isEnabled() || widget->window()->focusWidget() == widget) {
+        return;
+    }
+    ++m_holds;
+    widget->setFocus(Qt::OtherFocusReason);
+    --m_holds;
+}
+
+FocusEvents::Hold::Hold(QMdiSubWindow &window)
+{
+    FocusEvents &tracker = instance();
+    ++tracker.m_holds;
+    // A minimised window holds the focus itself; the screen's place is then
+    // the last one recorded in it.
+    QWidget *had = window.window()->focusWidget();
+    if (window.isAncestorOf(had)) {
+        m_focus = had;
+    } else if (had == &window) {
+        m_focus = tracker.m_lastFocus.value(window.widget());
+    }
+}
+
+FocusEvents::Hold::~Hold()
+{
+    FocusEvents &tracker = instance();
+    tracker.putBack(m_focus);
+    --tracker.m_holds;
 }
 
 QList<QWidget *> FocusEvents::watchedHolders(QWidget *widget, QWidget *form) const
@@ -91,7 +150,7 @@ bool FocusEvents::runHandler(QWidget *widget, bool entering)
 void FocusEvents::focusMoved(QWidget *old, QWidget *now)
 {
     QWidget *form = formOf(now);
-    if (!form || m_dispatching.contains(form)) {
+    if (!form || m_dispatching.contains(form) || m_holds > 0 || Showavi::IsActive()) {
         return;
     }
     if (!m_lastFocus.contains(form)) {

@@ -22,6 +22,7 @@ struct Indicator {
     QList<int> kinds; // one entry per active level, innermost last
     QPointer<QLabel> panel;
     QElapsedTimer since; // started by the outermost level
+    void (*outermostHook)(bool busy) = nullptr;
 };
 
 Indicator &indicator()
@@ -101,6 +102,9 @@ void ActiveShowAvi(int kind)
         return;
     }
     if (state.kinds.size() == 1) {
+        if (state.outermostHook) {
+            state.outermostHook(true);
+        }
         QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         state.since.start();
     }
@@ -143,6 +147,9 @@ void DeactiveShowAvi()
         state.panel->hide();
     }
     QApplication::restoreOverrideCursor();
+    if (state.outermostHook) {
+        state.outermostHook(false);
+    }
 }
 
 bool IsActive()
@@ -153,6 +160,11 @@ bool IsActive()
 int Depth()
 {
     return static_cast<int>(indicator().kinds.size());
+}
+
+void SetOutermostHook(void (*hook)(bool busy))
+{
+    indicator().outermostHook = hook;
 }
 
 } // namespace Showavi

@@ -27,6 +27,12 @@ void StillBusy();
 bool IsActive();
 int Depth();
 
+// Told as the outermost level begins (true, before the panel shows) and once
+// it has ended (false, the panel hidden): the focus tracker keeps the
+// operator's place through the wait, which the window system may move. One
+// hook at a time; nullptr removes it.
+void SetOutermostHook(void (*hook)(bool busy));
+
 // Keeps the indicator on for its own lifetime, so every way out of a server
 // call (return or exception) stops it.
 class Busy final {

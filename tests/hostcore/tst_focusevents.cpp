@@ -2,6 +2,7 @@
 #include "Abort.h"
 #include "FocusEvents.h"
 #include "ScriptedDialogs.h"
+#include "Showavi.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -65,6 +66,8 @@ private slots:
     void aDialogOpenedByAnExitHandlerHasItsOwnEvents();
     void anUnwatchedOrDestroyedWidgetRaisesNothing();
     void switchingScreensInTheMainWindowIsNotAnExit();
+    void aServerWaitLeavesTheFocusWhereItWas_data();
+    void aServerWaitLeavesTheFocusWhereItWas();
 
 private:
     void watchLogged(QWidget *widget, const QString &name);
@@ -89,6 +92,7 @@ void tst_FocusEvents::init()
 
 void tst_FocusEvents::cleanup()
 {
+    Showavi::DeactiveShowAvi();
     m_screen.reset();
     m_dialogs.reset();
 }
@@ -305,6 +309,37 @@ void tst_FocusEvents::switchingScreensInTheMainWindowIsNotAnExit()
     QCOMPARE(m_log, QStringList{"first panel-"});
     delete first;
     delete second;
+}
+
+void tst_FocusEvents::aServerWaitLeavesTheFocusWhereItWas_data()
+{
+    // The grid has the focus; during the wait the focus goes to the branch, or
+    // the grid is disabled, and enabled again or not before the wait ends.
+    QTest::addColumn<bool>("toBranch");
+    QTest::addColumn<bool>("gridBack");
+    QTest::newRow("to the branch") << true << true;
+    QTest::newRow("grid disabled meanwhile") << false << true;
+    QTest::newRow("grid still disabled") << false << false;
+}
+
+void tst_FocusEvents::aServerWaitLeavesTheFocusWhereItWas()
+{
+    QFETCH(bool, toBranch);
+    QFETCH(bool, gridBack);
+    Screen &s = *m_screen;
+    s.grid->setFocus();
+    watchLogged(s.panel, "panel");
+    watchLogged(s.grid, "grid");
+    Showavi::ActiveShowAvi(1);
+    (toBranch ? s.code : s.grid)->setFocus();
+    s.grid->setEnabled(toBranch);
+    s.grid->setEnabled(gridBack);
+    Showavi::DeactiveShowAvi();
+    // Back where it was, else where the toolkit put it; the next move is
+    // taken from the grid either way.
+    QCOMPARE(QApplication::focusWidget(), gridBack ? s.grid : s.reason);
+    s.name->setFocus();
+    QCOMPARE(m_log, QStringList({"grid-", "panel+"}));
 }
 
 QTEST_MAIN(tst_FocusEvents)
