@@ -1,11 +1,12 @@
 #include "HostMdi.h"
 
 #include "AreaFit.h"
+#include "FocusEvents.h"
 #include "HostGuard.h"
 #include "ScreenLayout.h"
+#include "Showavi.h"
 #include "THostForm.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -48,29 +49,39 @@ private:
 };
 QPointer<AreaShrinkWatch> shrinkWatch;
 
-// Maximising hides the window for a moment, and the toolkit would hand the
-// focus held inside it to the next control: the screen would see a field
-// left (a branch accepted, a filter opened) that the operator never left.
-// Put down and taken up again, the focus raises no exit and no enter.
-void maximize(QMdiSubWindow &window)
-{
-    const QPointer<QWidget> focused = QApplication::focusWidget();
-    const bool inside = focused && window.isAncestorOf(focused);
-    if (inside) {
-        focused->clearFocus();
+// A screen's document window. Maximising, restoring or minimising it (its
+// title bar, its system menu, the host's window menu or the host itself)
+// hides and shows it, and the toolkit hands the focus held inside it to
+// another control in passing, often the screen's first field: the screen
+// would see fields left and entered (a list closed, a filter opened) that the
+// operator never touched. The focus stays where it was instead.
+class ScreenWindow final : public QMdiSubWindow {
+protected:
+    void changeEvent(QEvent *event) override
+    {
+        if (event->type() != QEvent::WindowStateChange) {
+            QMdiSubWindow::changeEvent(event);
+            return;
+        }
+        const FocusEvents::Hold hold(*this);
+        QMdiSubWindow::changeEvent(event);
     }
-    window.showMaximized();
-    if (inside && focused) {
-        focused->setFocus(Qt::OtherFocusReason);
-    }
-}
+};
+
+// The screen whose FormActivate ran last. The area reports no window while
+// the application is in the background and the same one again when it comes
+// back: the screen was never left. An activation during a server call's wait
+// is the window system's, not the operator's.
+QPointer<QMdiSubWindow> activeScreen;
 
 void activated(QMdiSubWindow *window)
 {
     auto *form = window ? qobject_cast<THostForm *>(window->widget()) : nullptr;
-    if (form) {
-        HostGuard::run([form] { form->FormActivate(); });
+    if (!form || window == activeScreen || Showavi::IsActive()) {
+        return;
     }
+    activeScreen = window;
+    HostGuard::run([form] { form->FormActivate(); });
 }
 } // namespace
 
@@ -81,6 +92,7 @@ void SetArea(QMdiArea *newArea)
     QObject::disconnect(activation);
     delete shrinkWatch;
     area = newArea;
+    activeScreen = nullptr;
     if (newArea) {
         // Each screen keeps its own state when another is activated: the
         // area maximising and restoring windows as the operator goes from
@@ -112,11 +124,14 @@ void ShowChild(THostForm *form)
         // The size the screen was designed with is the least it opens in,
         // never the least its controls would squeeze into.
         designed = form->testAttribute(Qt::WA_Resized) ? form->size() : QSize();
-        window = new QMdiSubWindow;
+        window = new ScreenWindow;
         window->setWidget(form);
         // The screen decides in FormClose whether its window is freed.
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         area->addSubWindow(window);
+    } else if (window->isHidden()) {
+        // Closed with caHide and opened again: the operator comes back to it.
+        activeScreen = nullptr;
     }
     form->show();
     if (firstShow) {
@@ -126,7 +141,7 @@ void ShowChild(THostForm *form)
             window->resize(designed.grownBy(window->contentsMargins()));
         }
         if (ScreenLayout::Restore(*form)) {
-            maximize(*window);
+            window->showMaximized();
         }
     } else if (window->isMinimized()) {
         window->showNormal();

@@ -6,8 +6,13 @@ class THostForm;
 // The host client's document area, where the screens live as windows. The
 // client hands its area over once at start-up; screens are then shown with
 // ShowChild. Activating a screen's window runs its FormActivate (inside the
-// host guard); closing the window runs the screen's close handling
-// (THostForm::FormClose and, with caFree, FormDestroy and destruction).
+// host guard) when the operator comes to it from another screen or opens it
+// again: not when the same window is active again after the application was
+// in the background, nor while the busy indicator is up. Closing the window
+// runs the screen's close handling (THostForm::FormClose and, with caFree,
+// FormDestroy and destruction). Maximising, restoring or minimising a
+// screen's window, in any way, leaves its focus where it was and raises no
+// enter or exit.
 namespace HostMdi {
 
 // Sets the area (nullptr forgets it). Screens already in an earlier area

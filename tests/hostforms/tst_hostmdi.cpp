@@ -1,8 +1,10 @@
 #include "Abort.h"
 #include "Corvane.h"
+#include "FocusEvents.h"
 #include "HostMdi.h"
 #include "ScriptedDialogs.h"
 #include "RecordList.h"
+#include "Showavi.h"
 #include "TDBGrid.h"
 #include "TDataSource.h"
 #include "THostForm.h"
@@ -78,7 +80,10 @@ private slots:
     void cleanup();
     void createFormRunsFormCreateOnce();
     void showChildAgainGivesTheWindowBackAsItWasAndInFront();
-    void activatingAWindowRunsFormActivate();
+    void activationRunsFormActivateOnlyOnComingToTheScreen_data();
+    void activationRunsFormActivateOnlyOnComingToTheScreen();
+    void aWindowStateChangeLeavesTheFocusInPlace_data();
+    void aWindowStateChangeLeavesTheFocusInPlace();
     void closeWithCaFreeDestroysTheScreenAfterFormDestroy();
     void closeWithCaHideKeepsTheScreenForTheNextShow();
     void closeWithCaNoneKeepsTheWindowOpen();
@@ -115,6 +120,7 @@ void TestHostMdi::init()
 
 void TestHostMdi::cleanup()
 {
+    Showavi::DeactiveShowAvi();
     Corvane::SetLogin({});
     QSettings().remove(QStringLiteral("telas/TST_LAYOUT"));
     HostMdi::SetArea(nullptr);
@@ -152,17 +158,39 @@ void TestHostMdi::showChildAgainGivesTheWindowBackAsItWasAndInFront()
     QCOMPARE(area->subWindowList().size(), 2);
 }
 
-void TestHostMdi::activatingAWindowRunsFormActivate()
+void TestHostMdi::activationRunsFormActivateOnlyOnComingToTheScreen_data()
 {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QStringList>("activated");
+    QTest::newRow("from another screen") << "other" << QStringList{"A activate"};
+    QTest::newRow("back from the background") << "background" << QStringList{};
+    QTest::newRow("while the busy indicator is up") << "busy" << QStringList{};
+}
+
+void TestHostMdi::activationRunsFormActivateOnlyOnComingToTheScreen()
+{
+    QFETCH(QString, how);
+    QFETCH(QStringList, activated);
     DiaryScreen *first = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
-    DiaryScreen *second = CreateForm<DiaryScreen>(diary, QStringLiteral("B"));
     HostMdi::ShowChild(first);
-    HostMdi::ShowChild(second);
+    HostMdi::ShowChild(CreateForm<DiaryScreen>(diary, QStringLiteral("B")));
     diary.clear();
-    area->setActiveSubWindow(first->subWindow());
-    QCOMPARE(diary, QStringList{QStringLiteral("A activate")});
-    area->activateNextSubWindow();
-    QCOMPARE(diary, (QStringList{QStringLiteral("A activate"), QStringLiteral("B activate")}));
+    if (how == "busy") {
+        Showavi::ActiveShowAvi(6);
+    }
+    if (how == "background") {
+        QWidget elsewhere; // another program's window, as far as the area can tell
+        elsewhere.show();
+        for (QWidget *window : {&elsewhere, static_cast<QWidget *>(area)}) {
+            QApplication::setActiveWindow(window);
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QEvent event(window == area ? QEvent::ApplicationActivate : QEvent::ApplicationDeactivate);
+            QCoreApplication::sendEvent(qApp, &event);
+        }
+    } else {
+        area->setActiveSubWindow(first->subWindow());
+    }
+    QCOMPARE(diary, activated);
 }
 
 void TestHostMdi::closeWithCaFreeDestroysTheScreenAfterFormDestroy()
@@ -382,6 +410,37 @@ void TestHostMdi::aNewScreenOpensWideEnoughForItsGrid()
     } else {
         QCOMPARE(screen->subWindow()->geometry().right(), area->viewport()->width() - 1);
     }
+    delete screen;
+}
+
+void TestHostMdi::aWindowStateChangeLeavesTheFocusInPlace_data()
+{
+    QTest::addColumn<Qt::WindowState>("before");
+    QTest::addColumn<Qt::WindowState>("change");
+    QTest::newRow("maximised and restored") << Qt::WindowNoState << Qt::WindowMaximized;
+    QTest::newRow("minimised and restored") << Qt::WindowMaximized << Qt::WindowMinimized;
+    QTest::newRow("maximised from minimised") << Qt::WindowMinimized << Qt::WindowMaximized;
+}
+
+void TestHostMdi::aWindowStateChangeLeavesTheFocusInPlace()
+{
+    QFETCH(Qt::WindowState, before);
+    QFETCH(Qt::WindowState, change);
+    DiaryScreen *screen = CreateForm<DiaryScreen>(diary, QStringLiteral("A"));
+    auto *branch = new QLineEdit(screen); // the first field, where the toolkit likes to put the focus
+    static_cast<QVBoxLayout *>(screen->layout())->insertWidget(0, branch);
+    HostMdi::ShowChild(screen);
+    screen->edit->setFocus();
+    FocusEvents::watch(branch, [this] { diary << "branch+"; }, {});
+    FocusEvents::watch(screen->edit, {}, [this] { diary << "edit-"; });
+    diary.clear();
+    for (Qt::WindowState state : {before, change, Qt::WindowNoState}) {
+        screen->subWindow()->setWindowState(state);
+    }
+    QCOMPARE(QApplication::focusWidget(), screen->edit);
+    QCOMPARE(diary, QStringList()); // no field entered or left, no activation
+    branch->setFocus();
+    QCOMPARE(diary, QStringList({"edit-", "branch+"}));
     delete screen;
 }
 
