@@ -5,8 +5,11 @@
 #include "Consiste.h"
 #include "Corvane.h"
 #include "FiltroResumo.h"
-#include "HostGuard.h"
+#include "MensagensCancelamento.h"
+#include "OperacoesCancelamento.h"
+#include "PaginasCancelamento.h"
 #include "RecordList.h"
+#include "ServidorCancelamento.h"
 #include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
 #include "TDataSource.h"
@@ -14,55 +17,19 @@
 #include "TMessages.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
-
-namespace {
-
-// The screen's texts, looked up by key; the quote states are keyed by their
-// own codes, so a state shows as its word.
-QStringList mensagens()
-{
-    return {
-        QStringLiteral("Excl|Confirma exclusão?"),
-        QStringLiteral("padrao|Padrão"),
-        QStringLiteral("Local|Local"),
-        QStringLiteral("Filial_N_Inf|Filial deve ser informada."),
-        QStringLiteral("1|Pendente"),
-        QStringLiteral("2|Aprovado"),
-        QStringLiteral("8|Cancelado"),
-        QStringLiteral("Motivo|Motivo"),
-        QStringLiteral("Motivo_NCad|Motivo não cadastrado."),
-        QStringLiteral("Motivo_N_Inf|Motivo deve ser informado."),
-        QStringLiteral("Canc_Canc|Deseja cancelar?"),
-        QStringLiteral("9|Adiado"),
-        QStringLiteral("confirmar|Escollha uma operação"),
-        QStringLiteral("btnCancelar|Cancelar"),
-        QStringLiteral("btnAdiar|Adiar"),
-        QStringLiteral("SUCESSO|Operação realizada com sucesso."),
-        QStringLiteral("Motivo_N_cad|Motivo não cadastrado."),
-        QStringLiteral("HABI_ORCA|O orçamento selecionado será habilitado. Confirma operação?"),
-        QStringLiteral("Filial_N_Cad|Filial não cadastrada."),
-        QStringLiteral("btnVoltar|Voltar"),
-        QStringLiteral("Qt_Agen|Limite de agendamentos para o salão %s foi atingido. Operação bloqueada."),
-        QStringLiteral("DtHr_Marc|O salão %s já possui evento(s) marcado(s) para a data e hora selecionada no "
-                       "orçamento. Operação bloqueada."),
-        QStringLiteral("N_Limite_Param|Não há limite de agendamento parametrizado para o salão %s. Operação "
-                       "bloqueada."),
-    };
-}
-
-} // namespace
 
 TfrmCancelamento::TfrmCancelamento(QWidget *parent)
     : TfrmPadraoGrid(parent)
     , netCancelamento(new TNetConnection(this))
+    , m_servidor(std::make_unique<ServidorDaConexao>(*netCancelamento))
 {
     setObjectName(QStringLiteral("frmCancelamento"));
     setWindowTitle(QStringLiteral("Cancelamento"));
     lblCodTela->setText(QStringLiteral("CXL04100"));
-    msgPadrao->setLines(mensagens());
+    msgPadrao->setLines(mensagensCancelamento());
     SetCountWords(QStringLiteral("orçamento"), QStringLiteral("orçamentos"),
                   QStringLiteral("Nenhum orçamento encontrado para o filtro."));
     resize(767, 459);
@@ -79,18 +46,19 @@ TfrmCancelamento::TfrmCancelamento(QWidget *parent)
                                      QStringLiteral("GetParamOrca"), QStringLiteral("getSituAnterior"),
                                      QStringLiteral("getVerifSalao"), QStringLiteral("getBloqueioSalao"),
                                      QStringLiteral("GetHistorico")});
-    connect(netCancelamento, &TNetConnection::NoticesArrived, this, &TfrmCancelamento::recebeAvisos);
     connect(netCancelamento, &TNetConnection::ServerChanged, this, &THostForm::SetServer);
-    connect(netCancelamento, &TNetConnection::Reconnected, this, &TfrmCancelamento::conexaoRefeita);
-    m_esperaPendencias = new QTimer(this);
-    m_esperaPendencias->setSingleShot(true);
-    connect(m_esperaPendencias, &QTimer::timeout, this, &TfrmCancelamento::trataPendencias);
 
     criaListas();
+    // What waits for the operation under way waits for a question on screen too.
+    m_operacoes->ocupada = [] { return QApplication::activeModalWidget() != nullptr; };
+    connect(netCancelamento, &TNetConnection::NoticesArrived, m_operacoes, &OperacoesCancelamento::recebeAvisos);
+    connect(netCancelamento, &TNetConnection::Reconnected, m_operacoes, &OperacoesCancelamento::conexaoRefeita);
+    connect(m_operacoes, &OperacoesCancelamento::fatosMudaram, this, &TfrmCancelamento::Habilita);
+    connect(m_operacoes, &OperacoesCancelamento::notaMudou, this, &TfrmPadraoGrid::RefreshStatus);
+    connect(m_operacoes, &OperacoesCancelamento::listagemPedida, this, &TfrmCancelamento::listaOrcamentos);
+    connect(m_operacoes, &OperacoesCancelamento::edicaoAlteradaPorOutro, this, &TfrmCancelamento::descartaEdicao);
     criaBarraEMenus();
-    criaPainelFilial();
-    criaPaginaItens();
-    criaPaginaMotivo();
+    criaPaineis();
     criaColunasGrade();
     criaHistoricoExportar();
     pgcPadrao->pairPage(tshPadrao, mnuFolhaDados);
@@ -104,6 +72,7 @@ TfrmCancelamento::~TfrmCancelamento()
 {
     // The grids and labels let go of the lists before the lists go; the
     // command state is of no interest to a screen being destroyed.
+    disconnect(m_operacoes, nullptr, this, nullptr);
     dtsPadrao->onStateChange = nullptr;
     dtsObs->onStateChange = nullptr;
     disconnect(dtsPadrao, nullptr, this, nullptr);
@@ -132,6 +101,7 @@ void TfrmCancelamento::netCancelamentoBeforeConnect(TNetConnection &connection)
     connection.SetServerFingerprint(Corvane::WebFingerprint(connection.Host(), connection.Port()));
     connection.SetOperator(Corvane::Operador());
     connection.SetPassword(Corvane::Senha());
+    connection.SetIdleTimeout(Corvane::WebIdleTimeout());
 }
 
 void TfrmCancelamento::FormActivate()
@@ -142,8 +112,7 @@ void TfrmCancelamento::FormActivate()
         medCdFilial->setText(Corvane::FiliProc());
         edtNmFilial->setText(Corvane::NomeFiliProc());
         if (Corvane::ModuFili()) {
-            // The fixed branch is never typed: closed before it is used.
-            Habilita();
+            // The fixed branch is never typed.
             aceitaFilial();
         } else {
             medCdFilial->setFocus(Qt::OtherFocusReason);
@@ -153,21 +122,19 @@ void TfrmCancelamento::FormActivate()
         boPrimeiraAtivacao = false;
     }
     // An activation puts the rules back in force, even for a branch being chosen.
-    m_escolhendoFilial = false;
-    Habilita();
+    m_operacoes->defineEscolhendoFilial(false);
     boFiltro = true;
 }
 
 void TfrmCancelamento::FormClose(CloseAction &action)
 {
     TfrmPadraoGrid::FormClose(action);
-    m_fechando = action != caNone;
+    m_operacoes->defineFechando(action != caNone);
     // A screen the operator kept open is still the module's one screen.
-    if (m_fechando) {
+    if (m_operacoes->fechando()) {
         boStCriado = false;
     }
-    m_escolhendoFilial = false;
-    Habilita();
+    m_operacoes->defineEscolhendoFilial(false);
 }
 
 void TfrmCancelamento::FormDestroy()
@@ -215,8 +182,8 @@ void TfrmCancelamento::sbtFiltroClick(QObject * /*sender*/)
 {
     // The operator chose the filter himself: leaving the branch need not ask again.
     boFiltro = false;
+    const OperacoesCancelamento::Vez vez(*m_operacoes);
     CriaFiltroCancelamento(telaFiltro());
-    Habilita();
 }
 
 TelaFiltro TfrmCancelamento::telaFiltro()
@@ -226,5 +193,11 @@ TelaFiltro TfrmCancelamento::telaFiltro()
 
 void TfrmCancelamento::mnuFiltrarClick(QObject * /*sender*/)
 {
+    const OperacoesCancelamento::Vez vez(*m_operacoes);
     CriaFiltroCancelamento(telaFiltro());
+}
+
+QString TfrmCancelamento::StatusNote() const
+{
+    return m_operacoes->nota();
 }

@@ -1,21 +1,21 @@
 #pragma once
 
+#include "LugarNaLista.h"
+#include "PaginasCancelamento.h"
 #include "TNetConnection.h"
 #include "TelaFiltro.h"
 #include "TfrmPadraoGrid.h"
 
-#include <QJsonObject>
-#include <QList>
-#include <QSet>
-
-#include <exception>
+#include <memory>
 #include <optional>
 
 class Field;
+class GravacaoOrcamento;
+class OperacoesCancelamento;
 class QLineEdit;
 class QPainter;
 class QStyleOptionViewItem;
-class QTimer;
+class ServidorCancelamento;
 class TADOIBQuery;
 class TBtnPesquisa;
 class TDBEdit;
@@ -23,6 +23,11 @@ class TDBMemo;
 
 // The cancellation screen: lists a branch's event quotes and cancels,
 // postpones or re-enables them through the application server.
+//
+// The screen holds the layout and the handlers; what it knows and the
+// operations' steps and outcomes are its OperacoesCancelamento's, which
+// also runs one operation at a time: Habilita applies that object's answer
+// to "which commands now" whenever it says the facts changed.
 //
 // Every server call goes through the one connection `netCancelamento`, which
 // lives from FormCreate to FormDestroy; a server that cannot be reached does
@@ -110,6 +115,8 @@ public:
     // Re-enabling a cancelled or postponed quote.
     void sbtHabilitaClick(QObject *sender);
     void mnuHabilitaClick(QObject *sender);
+    // Finishes the steps a store left (the hall's release, the justification).
+    void mnuConcluirClick(QObject *sender);
 
     // Command state.
     void Habilita();
@@ -117,7 +124,8 @@ public:
 
     bool PrimeiraAtivacao() const { return boPrimeiraAtivacao; }
 
-    // How many listed quotes other operators changed since the listing.
+    // How many listed quotes other operators changed since the listing, and
+    // the stores with steps left.
     QString StatusNote() const override;
 
 private:
@@ -126,10 +134,7 @@ private:
     RecordList *listaDaPaginaAtiva() const;
     void criaListas();
     void criaBarraEMenus();
-    void criaPainelFilial();
-    void criaPaginaItens();
-    void criaPaginaMotivo();
-    void identificaOrcamentoMotivo();
+    void criaPaineis();
     void criaColunasGrade();
     // The history of the current quote and the export of the list.
     void criaHistoricoExportar();
@@ -144,24 +149,13 @@ private:
     // Lists the branch's quotes again with the screen's filter, keeping the
     // operator's place.
     void listaOrcamentos();
-    // Where the operator stands in the list: the current quote and those
-    // after it in the order shown ("number-sequence" each), and how far
-    // below the grid's top row the current one shows.
-    struct Lugar {
-        QStringList daquiEmDiante;
-        int alturaNaTela = 0;
-    };
-    std::optional<Lugar> lugarAtual() const;
-    // The "number-sequence" of each row from `primeira` to the end.
-    QStringList chavesDesde(int primeira) const;
-    // After a listing: back on the quote that was current, or, when it is no
-    // longer listed, on the first listed of those that followed it (the last
-    // row when none is); at its height.
-    void voltaAoLugar(const std::optional<Lugar> &lugar);
+    std::optional<LugarNaLista> lugarAtual() const;
+    // After a listing: back where the operator stood, at the same height.
+    void voltaAoLugar(const std::optional<LugarNaLista> &lugar);
     // Lists with a filter the operator has just given: in the list's own
     // order, the order of a column belonging to the earlier listing.
     void listaComNovoFiltro();
-    void listaDeVolta(const std::optional<Lugar> &lugar);
+    void listaDeVolta(const std::optional<LugarNaLista> &lugar);
     // Reads the current quote's items, justification and reason for the
     // page shown.
     void carregaDetalhes();
@@ -172,26 +166,6 @@ private:
     // Drops the quote being edited and lists again, without asking.
     void descartaEdicao();
 
-    // Other operators' changes and a lost server. Notices and a new
-    // connection wait while a question is on screen, and are taken in turn.
-    void recebeAvisos(const QList<QJsonObject> &avisos);
-    void conexaoRefeita(const QString &servidor);
-    void trataPendencias();
-    // Shows each notice's quote as it now is, in place; a change to the
-    // quote being edited is told and the edit dropped.
-    void aplicaAvisos();
-    void descartaEdicaoAlterada(const QJsonObject &aviso);
-    // The row of a listed quote; -1 when it is not listed.
-    int linhaDoOrcamento(const QString &numero, const QString &sequencia) const;
-    QString valorNaLinha(int linha, const QString &campo) const;
-    // The quote's state as the server holds it now; empty when it has none.
-    QString situacaoNoServidor(const QString &filial, const QString &numero, const QString &sequencia);
-    // After `queda` broke off a write of the quote to the state `pedida`:
-    // returns when the server holds that state (the write went through);
-    // otherwise tells the operator that nothing was stored or repeated, and
-    // abandons.
-    void confereGravacao(const QString &filial, const QString &numero, const QString &sequencia, const QString &pedida,
-                         const std::exception &queda);
     // Marks the current quote when the mark column is current: a pending or
     // approved quote goes into edit as "Cancelado", a cancelled or postponed
     // one starts re-enabling.
@@ -202,41 +176,23 @@ private:
     // Reads what the page shown needs for the current quote.
     void atualizaPaginaAtiva();
 
-    // Facts the command state is computed from.
     bool listaVazia() const;
     bool editando() const;
     QString situacaoAtual() const;
-    // The current quote's state as stored: a marked quote reads "8" in the
-    // list, but until it is posted it is still the pending or approved quote
-    // that needs a reason.
-    QString situacaoGravada() const;
 
-    void carregaItens();
-    // Empties the items and the justification: until an answer is loaded they
-    // belong to no quote, so a failed load never leaves another quote's.
-    void esvaziaItens();
-    // Empties the reason shown, as esvaziaItens the items.
+    // Empties the reason shown: until this quote's is read the page shows
+    // none, so a failed call never leaves another quote's on view.
     void esvaziaMotivo();
     void carregaMotivo();
-    void mostraPrecoBase(bool visivel);
-    // SetOrcamento with the quote list's pending changes, then the merge and
-    // the refresh of the host's cached copy.
-    void enviaOrcamento();
-    // Releases the hall and stores the justification of a quote whose new
-    // state the server has already stored.
-    void liberaSalaoEJustifica();
     // Puts the justification into edit, for a quote being cancelled only.
     void editaJustificativa();
-    // The bookings that hold the quote's hall, as lines for the operator;
-    // empty when the server cannot say.
-    QString quemOcupaSalao(const QString &filial, const QString &numero, const QString &sequencia);
-    // Reports a hall that cannot take the quote back and abandons.
-    [[noreturn]] void recusaSalao(const QString &salao, const QString &detalhes);
     void focaNumeroOrcamento();
 
     // The lists and controls are the screen's own: others reach them through
     // the handlers above. Each carries its member name as its object name.
     TNetConnection *netCancelamento;
+    std::unique_ptr<ServidorCancelamento> m_servidor;
+    OperacoesCancelamento *m_operacoes;
 
     RecordList *cdsOrcamento;
     RecordList *cdsItemOrcaEven;
@@ -261,29 +217,19 @@ private:
     QAction *mnuFiltrar;
     QAction *N3;
     QAction *mnuHabilita;
+    QAction *mnuConcluir;
     QAction *mnuHistorico;
     QAction *mnuExportar;
     QAction *N4;
 
-    QFrame *panFilial;
-    QLabel *lblFilial;
+    PainelFilial *panFilial;
     QLineEdit *medCdFilial;
     TBtnPesquisa *btnFilial;
     QLineEdit *edtNmFilial;
 
-    QWidget *tshItens;
-    QFrame *panCabecalho;
-    QFrame *panCabecalhoOrca;
-    QFrame *panPrecoBase;
-    QLabel *lblPrecoBase;
-    TDBEdit *dbePrecoBase;
-    TBtnPesquisa *btnPrcBase;
-    TDBEdit *dbeNmPrecoBase;
-    TDBGrid *dbgItem;
+    PaginaItens *tshItens;
 
-    QWidget *tshMotivo;
-    // Which quote the reason is for: number, sequence and client.
-    QLabel *lblOrcamentoMotivo;
+    PaginaMotivo *tshMotivo;
     QFrame *pnlMotivo;
     QLabel *lblNmMot;
     QLineEdit *edtCdMotivo;
@@ -292,29 +238,9 @@ private:
     TDBMemo *dbmMotivo;
 
     bool boPrimeiraAtivacao = false;
-    // The branch panel has had the focus (or the host fixed the branch):
-    // the pages may be used from then on.
-    bool m_filialOferecida = false;
-    // The focus is in the branch panel (entered, not left, and the screen
-    // not activated since): only the branch can be used.
-    bool m_escolhendoFilial = false;
-    // The window is going away: the focus leaving its controls as it hides
-    // is no operator's doing and must not list or open the filter.
-    bool m_fechando = false;
     // The screen itself takes the focus off the reason page while it stores
     // the quote: that is not the operator leaving the reason.
     bool m_gravando = false;
-    // SetObs has stored the justification of the quote being stored: what
-    // fails after it is no longer the justification.
-    bool m_justificativaGravada = false;
-
-    // The branch the list shown belongs to, and the quotes in it that other
-    // operators changed since it was read ("number-sequence").
-    QString m_filialListada;
-    QSet<QString> m_alteradosPorOutros;
-    QList<QJsonObject> m_avisosPendentes;
-    // The connection was made again: the list may lack what changed meanwhile.
-    bool m_listaVelha = false;
-    bool m_tratandoPendencias = false;
-    QTimer *m_esperaPendencias;
+    // The store under way, which the justification's post reports to.
+    GravacaoOrcamento *m_gravacao = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "Cli_cxl04100.h"
 #include "Cli_cxl04101.h"
 #include "Consiste.h"
+#include "OperacoesCancelamento.h"
 #include "RecordList.h"
 #include "TADOIBQuery.h"
 #include "TBtnPesquisa.h"
@@ -57,20 +58,17 @@ void TfrmCancelamento::btnFilialAfterPesq(TBtnPesquisa & /*sender*/)
 {
     medCdFilial->setText(qryFilial->fieldByName(QStringLiteral("CDFILIAL")).asString());
     edtNmFilial->setText(qryFilial->fieldByName(QStringLiteral("NMFILIAL")).asString());
-    m_filialOferecida = true;
-    Habilita();
+    m_operacoes->defineFilialOferecida();
 }
 
 void TfrmCancelamento::panFilialEnter()
 {
     // Until a branch is accepted only the branch can be used.
-    m_filialOferecida = true;
-    m_escolhendoFilial = true;
+    m_operacoes->defineEscolhendoFilial(true);
     // While the branch is being chosen nothing of another branch stays on view.
     cdsOrcamento->close();
     cdsItemOrcaEven->close();
     cdsMotivo->close();
-    Habilita();
 }
 
 void TfrmCancelamento::panFilialExit()
@@ -80,14 +78,14 @@ void TfrmCancelamento::panFilialExit()
 
 void TfrmCancelamento::aceitaFilial()
 {
-    m_escolhendoFilial = false;
+    const OperacoesCancelamento::Vez vez(*m_operacoes);
+    m_operacoes->defineEscolhendoFilial(false);
     if (Consiste::EmptyString(medCdFilial->text())) {
         medCdFilial->setFocus(Qt::OtherFocusReason);
         Consiste::MensErro(msgPadrao->Msg(QStringLiteral("Filial_N_Inf")), true);
     }
     // The grid must take the focus the listing gives it.
-    m_filialOferecida = true;
-    Habilita();
+    m_operacoes->defineFilialOferecida();
     const bool dialogoAberto = boFiltro;
     if (dialogoAberto) {
         // A confirmation in the dialog writes the filter and lists by itself.
@@ -103,5 +101,4 @@ void TfrmCancelamento::aceitaFilial()
     listaOrcamentos();
     focaNumeroOrcamento();
     boPrimeiraAtivacao = false;
-    Habilita();
 }

@@ -5,6 +5,8 @@
 #include "Cli_cxl04100.h"
 #include "Consiste.h"
 #include "MarkGlyphs.h"
+#include "MensagensCancelamento.h"
+#include "OperacoesCancelamento.h"
 #include "QuoteStates.h"
 #include "RecordList.h"
 #include "TButtonFlat.h"
@@ -15,12 +17,6 @@
 #include <QLineEdit>
 #include <QPainter>
 
-namespace {
-
-const QStringList codigosSituacao = {QuoteState::Pending, QuoteState::Approved, QuoteState::Cancelled,
-                                     QuoteState::Postponed};
-
-} // namespace
 
 bool TfrmCancelamento::dbgPadraoDrawColumnCell(QPainter *painter, const QStyleOptionViewItem &option,
                                                const Field &field, int row)
@@ -71,7 +67,7 @@ void TfrmCancelamento::dbgPadraoKeyDown(TDBGrid &sender, int &key, Qt::KeyboardM
 
 void TfrmCancelamento::dbgPadraoEnter()
 {
-    Habilita();
+    m_operacoes->revisa();
 }
 
 void TfrmCancelamento::dbgItemKeyDown(TDBGrid & /*sender*/, int &key, Qt::KeyboardModifiers shift)
@@ -84,25 +80,12 @@ void TfrmCancelamento::dbgItemKeyDown(TDBGrid & /*sender*/, int &key, Qt::Keyboa
 
 QString TfrmCancelamento::cdsOrcamentoIDSITUORCEVEGetText(const Field &field) const
 {
-    const QString codigo = field.asString();
-    if (Consiste::EmptyString(codigo)) {
-        return QString();
-    }
-    bool numero = false;
-    const int situacao = codigo.trimmed().toInt(&numero);
-    const QString chave = QString::number(situacao);
-    if (!numero || !codigosSituacao.contains(chave)) {
-        return QString();
-    }
-    return msgPadrao->Msg(chave);
+    return palavraDaSituacao(*msgPadrao, field.asString());
 }
 
 void TfrmCancelamento::cdsOrcamentoIDSITUORCEVESetText(Field &field, const QString &text) const
 {
-    for (const QString &codigo : codigosSituacao) {
-        if (text == msgPadrao->Msg(codigo)) {
-            field.setAsString(codigo);
-            return;
-        }
+    if (const QString codigo = situacaoDaPalavra(*msgPadrao, text); !codigo.isEmpty()) {
+        field.setAsString(codigo);
     }
 }

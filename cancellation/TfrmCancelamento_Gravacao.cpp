@@ -1,12 +1,12 @@
 // Storing a marked quote as cancelled or postponed: the operation question,
-// the writes to the server, and dropping the edit instead.
+// the store's steps in order, and dropping the edit instead.
 #include "TfrmCancelamento.h"
 
 #include "Abort.h"
 #include "Cli_cxl04100.h"
 #include "Consiste.h"
 #include "Corvane.h"
-#include "HostDialogs.h"
+#include "OperacoesCancelamento.h"
 #include "QuoteStates.h"
 #include "RecordList.h"
 #include "Showavi.h"
@@ -16,8 +16,6 @@
 
 #include <QLineEdit>
 #include <QScopedValueRollback>
-
-#include <stdexcept>
 
 namespace {
 
@@ -29,6 +27,7 @@ constexpr int operacaoAdiar = 11;
 
 void TfrmCancelamento::sbtConfirmarClick(QObject *sender)
 {
+    const OperacoesCancelamento::Vez vez(*m_operacoes);
     TfrmPadraoGrid::sbtConfirmarClick(sender);
     edtCdMotivo->clear();
 }
@@ -55,84 +54,32 @@ void TfrmCancelamento::cdsOrcamentoBeforePost(RecordList &dataSet)
 
 void TfrmCancelamento::cdsOrcamentoAfterPost(RecordList &dataSet)
 {
-    if (dataSet.changeCount() > 0) {
-        try {
-            enviaOrcamento();
-            liberaSalaoEJustifica();
-            HostDialogs::current().showMessage(HostDialogs::Icon::Information, Caption(),
-                                               msgPadrao->Msg(QStringLiteral("SUCESSO")));
-            pgcPadrao->SetActivePage(tshPadrao);
-            listaOrcamentos();
-        } catch (...) {
-            dataSet.cancelUpdates();
-            throw;
-        }
-    }
-    Habilita();
-}
-
-void TfrmCancelamento::enviaOrcamento()
-{
-    try {
-        Showavi::Busy busy(gravandoDados);
-        Consiste::CheckResultServ(
-            netCancelamento->Call(QStringLiteral("SetOrcamento"), {TNetArg::deltaOf(*cdsOrcamento)}), true, 0);
-    } catch (const TNetConnection::ConnectionLost &queda) {
-        const auto chave = [this](const char *name) {
-            return cdsOrcamento->fieldByName(QLatin1String(name)).asString();
-        };
-        confereGravacao(chave("CDFILIAL"), chave("NRORCAEVENTO"), chave("NRSEQORCAEVE"), situacaoAtual(), queda);
-    }
-    if (cdsOrcamento->logChanges()) {
-        cdsOrcamento->mergeChangeLog();
-    }
-    Corvane::AtualizaLocalCache({QStringLiteral("ORCAEVENTO")});
-}
-
-void TfrmCancelamento::liberaSalaoEJustifica()
-{
-    const QString situacao = situacaoAtual();
-    if (!QuoteState::isWithdrawn(situacao)) {
+    if (dataSet.changeCount() == 0) {
         return;
     }
-    const auto chave = [this](const char *name) {
-        return cdsOrcamento->fieldByName(QLatin1String(name)).asString();
-    };
-    const bool justifica = cdsObs->isEditing();
-    bool salaoLiberado = false;
-    m_justificativaGravada = false;
-    try {
-        netCancelamento->Call(QStringLiteral("setAgendaSalao"),
-                              {chave("CDFILIAL"), chave("NRORCAEVENTO"), chave("NRSEQORCAEVE"), HallBooking::Released});
-        salaoLiberado = true;
-        if (justifica) {
+    GravacaoOrcamento gravacao = m_operacoes->novaGravacao();
+    const QScopedValueRollback<GravacaoOrcamento *> emCurso(m_gravacao, &gravacao);
+    // A failure discards the list's changes before anything is said, so the
+    // list never shows a state the server does not hold.
+    gravacao.enviaSituacao(dataSet.delta(), [&dataSet] { dataSet.cancelUpdates(); });
+    if (dataSet.logChanges()) {
+        dataSet.mergeChangeLog();
+    }
+    Corvane::AtualizaLocalCache({QStringLiteral("ORCAEVENTO")});
+    if (QuoteState::isWithdrawn(situacaoAtual())) {
+        gravacao.liberaSalao();
+        if (cdsObs->isEditing()) {
             cdsObs->post();
         }
-    } catch (const std::exception &error) {
-        // From here on the quote is stored in its new state: the operator
-        // learns that, and exactly which of the later steps did not happen.
-        QString falta;
-        if (!salaoLiberado) {
-            falta = justifica ? QStringLiteral("o salão não foi liberado e a justificativa não foi gravada")
-                              : QStringLiteral("o salão não foi liberado");
-        } else if (!m_justificativaGravada) {
-            falta = QStringLiteral("a justificativa não foi gravada");
-        } else {
-            falta = QStringLiteral("a lista não foi lida de novo (F5 lista de novo)");
-        }
-        const QString texto = QStringLiteral("O orçamento %1 (seq. %2) já está gravado como %3, mas %4")
-                                  .arg(chave("NRORCAEVENTO"), chave("NRSEQORCAEVE"), msgPadrao->Msg(situacao), falta);
-        if (dynamic_cast<const Abort *>(&error)) {
-            // The server's refusal has been shown already.
-            HostDialogs::current().showMessage(HostDialogs::Icon::Warning, Caption(), texto + QLatin1Char('.'));
-            throw;
-        }
-        throw std::runtime_error((texto + QStringLiteral(": ") + QString::fromUtf8(error.what())).toStdString());
     }
+    m_operacoes->terminaGravacao(gravacao);
+    pgcPadrao->SetActivePage(tshPadrao);
+    listaOrcamentos();
 }
 
 void TfrmCancelamento::sbtCancelarClick(QObject * /*sender*/)
 {
+    const OperacoesCancelamento::Vez vez(*m_operacoes);
     if (askYesNo(*msgMensagensPadroes, QStringLiteral("Canc"))) {
         descartaEdicao();
     }
@@ -141,8 +88,8 @@ void TfrmCancelamento::sbtCancelarClick(QObject * /*sender*/)
 void TfrmCancelamento::descartaEdicao()
 {
     boVd = false;
-    // The grid page opens again with the edit dropped (Habilita, from the
-    // list's change of state).
+    // The grid page opens again with the edit dropped (the commands follow
+    // the list's change of state).
     if (cdsOrcamento->isActive()) {
         cdsOrcamento->cancel();
     }
@@ -155,7 +102,6 @@ void TfrmCancelamento::cdsOrcamentoAfterCancel(RecordList &dataSet)
     if (cdsObs->isActive()) {
         cdsObs->cancelUpdates();
     }
-    Habilita();
     // Back on the grid before anything asks the server: should the listing
     // fail, the operator is already where dropping the edit leads, and
     // no reason or items are read for a list about to be replaced.
@@ -170,16 +116,32 @@ void TfrmCancelamento::cdsOrcamentoAfterDelete(RecordList &dataSet)
     if (dataSet.changeCount() == 0) {
         return;
     }
+    const OperacoesCancelamento::Vez vez(*m_operacoes);
+    QJsonValue resposta;
     try {
-        enviaOrcamento();
+        Showavi::Busy busy(gravandoDados);
+        resposta = netCancelamento->Call(QStringLiteral("SetOrcamento"), {TNetArg::deltaOf(dataSet)});
     } catch (...) {
         dataSet.cancelUpdates();
         throw;
     }
+    if (!resposta.toObject().value(QStringLiteral("ok")).toBool()) {
+        dataSet.cancelUpdates();
+    }
+    Consiste::CheckResultServ(resposta, true, 0);
+    if (dataSet.logChanges()) {
+        dataSet.mergeChangeLog();
+    }
+    Corvane::AtualizaLocalCache({QStringLiteral("ORCAEVENTO")});
 }
 
 void TfrmCancelamento::cdsMotivoAfterPost(RecordList & /*dataSet*/)
 {
     listaOrcamentos();
-    Habilita();
+}
+
+void TfrmCancelamento::mnuConcluirClick(QObject * /*sender*/)
+{
+    m_operacoes->concluiPendencias(true);
+    listaOrcamentos();
 }

@@ -1,11 +1,11 @@
 // The command state: which commands, pages, menu items and reason controls
-// the operator may use. Habilita is the one place that decides them, from
-// facts read afresh at every call; the screen's events only change facts
-// and run it.
+// the operator may use. The screen's operations decide them from their
+// facts; Habilita only puts that answer on the controls, whenever the facts
+// change.
 #include "TfrmCancelamento.h"
 
 #include "Consiste.h"
-#include "Corvane.h"
+#include "OperacoesCancelamento.h"
 #include "QuoteStates.h"
 #include "RecordList.h"
 #include "TBtnPesquisa.h"
@@ -21,13 +21,12 @@
 
 bool TfrmCancelamento::listaVazia() const
 {
-    return !cdsOrcamento->isActive() || cdsOrcamento->isEmpty();
+    return m_operacoes->listaVazia();
 }
 
 bool TfrmCancelamento::editando() const
 {
-    const RecordList::State state = dtsPadrao->state();
-    return state == RecordList::State::Edit || state == RecordList::State::Insert;
+    return m_operacoes->editando();
 }
 
 QString TfrmCancelamento::situacaoAtual() const
@@ -38,65 +37,45 @@ QString TfrmCancelamento::situacaoAtual() const
     return cdsOrcamento->fieldByName(QStringLiteral("IDSITUORCEVE")).asString();
 }
 
-QString TfrmCancelamento::situacaoGravada() const
-{
-    if (listaVazia()) {
-        return QString();
-    }
-    return cdsOrcamento->fieldByName(QStringLiteral("IDSITUORCEVE")).oldValue().toString();
-}
-
 void TfrmCancelamento::Habilita()
 {
-    const bool vazia = listaVazia();
-    const bool edicao = editando();
-    const bool cancelada = QuoteState::isWithdrawn(situacaoGravada());
-
+    const ComandosCancelamento c = m_operacoes->comandos();
     for (const RecordCommand command : {RecordCommand::Incluir, RecordCommand::Alterar, RecordCommand::Excluir}) {
         commandButton(command)->setEnabled(false);
     }
-    sbtProcurar->setEnabled(!vazia && !edicao);
-    sbtVerificar->setEnabled(!vazia && !edicao);
-    sbtCancelar->setEnabled(!vazia && edicao);
-    sbtConfirmar->setEnabled(!vazia && edicao);
-    // While a branch is being chosen nothing else can be asked for.
-    sbtFiltro->setEnabled(!sbtConfirmar->isEnabled() && !m_escolhendoFilial);
-    sbtHabilita->setEnabled(!vazia && !edicao && cancelada);
+    sbtProcurar->setEnabled(c.procurar);
+    sbtVerificar->setEnabled(c.verificar);
+    sbtCancelar->setEnabled(c.cancelar);
+    sbtConfirmar->setEnabled(c.confirmar);
+    sbtFiltro->setEnabled(c.filtro);
+    sbtHabilita->setEnabled(c.habilita);
     for (const RecordCommand command : recordCommands) {
         commandAction(command)->setEnabled(commandButton(command)->isEnabled());
     }
-    mnuFiltrar->setEnabled(sbtFiltro->isEnabled());
-    mnuHabilita->setEnabled(sbtHabilita->isEnabled());
-    // The history and the export change nothing: open whenever a quote is
-    // listed and no edit is under way.
-    mnuHistorico->setEnabled(!vazia && !edicao);
-    mnuExportar->setEnabled(!vazia && !edicao);
+    mnuFiltrar->setEnabled(c.filtro);
+    mnuHabilita->setEnabled(c.habilita);
+    mnuHistorico->setEnabled(c.historico);
+    mnuExportar->setEnabled(c.exportar);
+    mnuConcluir->setEnabled(c.concluir);
 
-    // Closed until a branch has been offered to the operator.
-    pgcPadrao->setEnabled(m_filialOferecida);
-    pgcPadrao->setPageEnabled(tshPadrao, !edicao || cancelada);
-    const bool grade = pgcPadrao->isPageEnabled(tshPadrao);
-    pgcPadrao->setPageEnabled(tshItens, !vazia && grade);
-    pgcPadrao->setPageEnabled(tshMotivo, !vazia && !grade);
+    pgcPadrao->setEnabled(c.paginas);
+    pgcPadrao->setPageEnabled(tshPadrao, c.paginaGrade);
+    pgcPadrao->setPageEnabled(tshItens, c.paginaItens);
+    pgcPadrao->setPageEnabled(tshMotivo, c.paginaMotivo);
 
-    // The panel itself is closed only while a branch is being chosen.
-    pnlMotivo->setEnabled(!m_escolhendoFilial);
-    edtCdMotivo->setEnabled(edicao && !cancelada);
-    for (QWidget *control : std::initializer_list<QWidget *>{lblNmMot, dbmMotivo, btpMotivo}) {
-        control->setEnabled(edtCdMotivo->isEnabled());
+    pnlMotivo->setEnabled(c.painelMotivo);
+    for (QWidget *control : std::initializer_list<QWidget *>{edtCdMotivo, lblNmMot, dbmMotivo, btpMotivo}) {
+        control->setEnabled(c.motivo);
     }
-
-    // The branch stays while a quote is being edited, and always when the
-    // host fixes it.
-    Consiste::SetChildEnabled(panFilial, !edicao && !Corvane::ModuFili());
+    Consiste::SetChildEnabled(panFilial, c.filial);
     // The branch name is filled by the screen, never typed.
     edtNmFilial->setEnabled(false);
 }
 
 void TfrmCancelamento::dtsPadraoStateChange(TDataSource & /*sender*/)
 {
-    Habilita();
-    if (editando() && !QuoteState::isWithdrawn(situacaoGravada())) {
+    // The commands have followed the change already.
+    if (editando() && !QuoteState::isWithdrawn(m_operacoes->situacaoGravada())) {
         // A marked quote needs its reason: lead the operator there.
         abrePaginaMotivo();
     }

@@ -5,7 +5,9 @@
 #include "Corvane.h"
 #include "DayCount.h"
 #include "RecordList.h"
-#include "Showavi.h"
+#include "GravacaoOrcamento.h"
+#include "OperacoesCancelamento.h"
+#include "TMessages.h"
 #include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
 #include "TDBMemo.h"
@@ -14,11 +16,7 @@
 
 #include <QDate>
 
-namespace {
-
-constexpr int gravandoDados = 1;
-
-} // namespace
+#include <stdexcept>
 
 void TfrmCancelamento::pnlMotivoExit()
 {
@@ -48,34 +46,36 @@ void TfrmCancelamento::cdsObsBeforePost(RecordList &dataSet)
 
 void TfrmCancelamento::cdsObsAfterPost(RecordList &dataSet)
 {
-    if (dataSet.changeCount() == 0) {
+    // The justification is posted only by the store of its quote.
+    if (dataSet.changeCount() == 0 || !m_gravacao) {
         return;
     }
+    m_gravacao->enviaJustificativa(dataSet.delta(), dataSet.fieldByName(QStringLiteral("TXOBSJUSTORC")).asString());
+    if (m_gravacao->justificativa() != Etapa::Gravada) {
+        dataSet.cancelUpdates();
+        return;
+    }
+    if (dataSet.logChanges()) {
+        dataSet.mergeChangeLog();
+    }
+    Corvane::AtualizaLocalCache({QStringLiteral("OBSJUSTORCA")});
     try {
-        {
-            Showavi::Busy busy(gravandoDados);
-            Consiste::CheckResultServ(netCancelamento->Call(QStringLiteral("SetObs"), {TNetArg::deltaOf(dataSet)}),
-                                      true, 0);
-        }
-        if (dataSet.logChanges()) {
-            dataSet.mergeChangeLog();
-        }
-        m_justificativaGravada = true;
-        Corvane::AtualizaLocalCache({QStringLiteral("OBSJUSTORCA")});
         listaOrcamentos();
         carregaDetalhes();
-        pgcPadrao->SetActivePage(tshPadrao);
-    } catch (...) {
-        if (dataSet.isActive()) {
-            dataSet.cancelUpdates();
-        }
-        throw;
+    } catch (const std::exception &erro) {
+        // Everything is stored: only the list on screen is not the server's.
+        throw std::runtime_error(QStringLiteral("O orçamento %1 já está gravado como %2, mas a lista não foi lida de novo "
+                                                "(F5 lista de novo): %3")
+                                     .arg(m_gravacao->pedido().chave.paraOperador(),
+                                          msgPadrao->Msg(m_gravacao->pedido().situacao), QString::fromUtf8(erro.what()))
+                                     .toStdString());
     }
+    pgcPadrao->SetActivePage(tshPadrao);
 }
 
 void TfrmCancelamento::dtsObsStateChange(TDataSource & /*sender*/)
 {
     // The justification is edited only while its quote is: the commands
     // that edit calls for are those of the edited list.
-    Habilita();
+    m_operacoes->revisa();
 }

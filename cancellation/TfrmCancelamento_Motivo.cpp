@@ -7,7 +7,8 @@
 #include "Pesquisa.h"
 #include "RecordList.h"
 #include "ServerAnswer.h"
-#include "Showavi.h"
+#include "OperacoesCancelamento.h"
+#include "ServidorCancelamento.h"
 #include "TBtnPesquisa.h"
 #include "TCustomPageControl98.h"
 #include "TDBMemo.h"
@@ -64,16 +65,13 @@ void TfrmCancelamento::edtCdMotivoExit()
 
 void TfrmCancelamento::btpMotivoClick(QObject * /*sender*/)
 {
+    const OperacoesCancelamento::Vez vez(*m_operacoes);
     // Without a code the server answers every reason.
     edtCdMotivo->clear();
-    {
-        Showavi::Busy busy(lendoDados);
-        QString codigo;
-        QString todos = QStringLiteral("T");
-        const QJsonValue answer = netCancelamento->Call(QStringLiteral("GetMotivo"),
-                                                        {TNetArg::textRef(codigo), TNetArg::textRef(todos)});
-        ServerAnswer::LoadPacket(*cdsMotivo, Consiste::CheckResultServ(answer, true, 0));
-    }
+    QString codigo;
+    QString todos = QStringLiteral("T");
+    ServerAnswer::LoadPacket(*cdsMotivo, chamaChecado(m_operacoes->servidor(), lendoDados, QStringLiteral("GetMotivo"),
+                                                      {TNetArg::textRef(codigo), TNetArg::textRef(todos)}));
     if (!Pesquisa::Pesquisar(*dtsMotivo, msgPadrao->Msg(QStringLiteral("Motivo")), false, true)) {
         return;
     }

@@ -5,6 +5,7 @@
 
 #include "Cli_cxl04100.h"
 #include "DayCount.h"
+#include "LoopbackProxy.h"
 #include "ModalAnswers.h"
 #include "PostgresCluster.h"
 #include "QuoteStates.h"
@@ -17,6 +18,7 @@
 #include "TCustomPageControl98.h"
 #include "TDBGrid.h"
 #include "TDBMemo.h"
+#include "TNetConnection.h"
 #include "TfrmCancelamento.h"
 
 #include <QLineEdit>
@@ -75,6 +77,10 @@ private slots:
     void deletingARowNeverDeletesTheQuote();
     void aMarkTheServerCannotServeIsDroppedByKeyboard();
     void wholeCancellationByKeyboard();
+    void aFailingServerNeverMakesTheScreenSayWhatIsNotStored_data();
+    void aFailingServerNeverMakesTheScreenSayWhatIsNotStored();
+    void aReadCutOffIsAskedOfTheNextServer_data();
+    void aReadCutOffIsAskedOfTheNextServer();
 
 private:
     // Moves to a pending or approved quote of branch 0001 that books a hall
@@ -82,6 +88,10 @@ private:
     Chave marca();
     Gravado gravado(const Chave &chave);
     void confirma();
+    // The screen's servers from its next call on: a proxy of the server
+    // (which the test makes fail), then the server itself; a call is left
+    // behind after `silencioMaximo` ms without a byte.
+    std::unique_ptr<LoopbackProxy> atrasDeUmProxy(int silencioMaximo);
 
     PostgresCluster m_cluster;
     CancelamentoFixture m_fixture;
@@ -587,6 +597,100 @@ void tst_CancelamentoGravacao::wholeCancellationByKeyboard()
     QCOMPARE(depois.situacao, QuoteState::Postponed);
     QCOMPARE(depois.motivo, QStringLiteral("0006"));
     QCOMPARE(depois.justificativa, QStringLiteral("Adiado a pedido da noiva."));
+}
+
+
+std::unique_ptr<LoopbackProxy> tst_CancelamentoGravacao::atrasDeUmProxy(int silencioMaximo)
+{
+    auto proxy = std::make_unique<LoopbackProxy>(QStringLiteral("127.0.0.1"), m_fixture.port());
+    m_fixture.setServers({QStringLiteral("127.0.0.1:%1").arg(proxy->port()), QStringLiteral("127.0.0.1:%1").arg(m_fixture.port())});
+    m_fixture.setIdleTimeout(silencioMaximo);
+    m_fixture.moveScreenTo(0);
+    m_fixture.setServers({});
+    m_fixture.setIdleTimeout(TNetConnection::DefaultIdleTimeout);
+    return proxy;
+}
+
+void tst_CancelamentoGravacao::aFailingServerNeverMakesTheScreenSayWhatIsNotStored_data()
+{
+    QTest::addColumn<QString>("falha"); // what the proxy does to the call
+    QTest::addColumn<QString>("metodo");
+    QTest::addColumn<bool>("gravou");
+    QTest::addColumn<QString>("dito");
+    // A slow server is one that answers in time: only the frozen one is
+    // left behind, after a short silence.
+    const QString sucesso = QStringLiteral("Operação realizada com sucesso.");
+    QTest::newRow("a slow store") << "delay" << "SetOrcamento" << true << sucesso;
+    QTest::newRow("the store's answer lost") << "dropAfterForward" << "SetOrcamento" << true << sucesso;
+    QTest::newRow("the store lost on its way") << "drop" << "SetOrcamento" << false << "não foi gravado";
+    QTest::newRow("the server frozen in the store") << "freeze" << "SetOrcamento" << false << "não foi gravado";
+    QTest::newRow("the hall's release lost") << "dropAfterForward" << "setAgendaSalao" << true << sucesso;
+    QTest::newRow("the justification's answer lost") << "dropAfterForward" << "SetObs" << true << sucesso;
+}
+
+void tst_CancelamentoGravacao::aFailingServerNeverMakesTheScreenSayWhatIsNotStored()
+{
+    QFETCH(QString, falha);
+    QFETCH(QString, metodo);
+    QFETCH(bool, gravou);
+    QFETCH(QString, dito);
+    const std::unique_ptr<LoopbackProxy> proxy = atrasDeUmProxy(falha == QLatin1String("freeze") ? 1000 : 5000);
+    const Chave chave = marca();
+    const Gravado antes = gravado(chave);
+    QTest::keyClicks(part<QLineEdit>(m_screen, "edtCdMotivo"), QStringLiteral("3"));
+    QTest::keyClick(part<QLineEdit>(m_screen, "edtCdMotivo"), Qt::Key_Tab);
+    QTest::keyClicks(part<TDBMemo>(m_screen, "dbmMotivo"), QStringLiteral("Desistiu do evento."));
+    if (falha == QLatin1String("delay")) {
+        proxy->delay(metodo, 1500);
+    } else if (falha == QLatin1String("drop")) {
+        proxy->drop(metodo);
+    } else if (falha == QLatin1String("freeze")) {
+        proxy->freeze(metodo);
+    } else {
+        proxy->dropAfterForward(metodo);
+    }
+    m_fixture.dialogs.answerAsk(0);
+    confirma();
+
+    QVERIFY2(m_fixture.dialogs.shownTexts().join(QLatin1Char('\n')).contains(dito),
+             qPrintable(m_fixture.dialogs.shownTexts().join(QLatin1Char('\n'))));
+    const Gravado depois = gravado(chave);
+    if (gravou) {
+        QCOMPARE(depois.situacao, QuoteState::Cancelled);
+        QCOMPARE(depois.motivo, QStringLiteral("0003"));
+        QCOMPARE(depois.agenda, HallBooking::Released);
+        QCOMPARE(depois.justificativa, QStringLiteral("Desistiu do evento."));
+    } else {
+        QCOMPARE(depois.situacao, antes.situacao);
+        QCOMPARE(depois.agenda, antes.agenda);
+        QVERIFY(!depois.temJustificativa);
+    }
+    // The list shows what the server holds.
+    RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
+    QCOMPARE(quotes->state(), RecordList::State::Browse);
+    QCOMPARE(quotes->changeCount(), 0);
+}
+
+void tst_CancelamentoGravacao::aReadCutOffIsAskedOfTheNextServer_data()
+{
+    QTest::addColumn<bool>("congela");
+    QTest::newRow("the connection dropped") << false;
+    QTest::newRow("the server frozen") << true;
+}
+
+void tst_CancelamentoGravacao::aReadCutOffIsAskedOfTheNextServer()
+{
+    QFETCH(bool, congela);
+    const std::unique_ptr<LoopbackProxy> proxy = atrasDeUmProxy(1000);
+    RecordList *quotes = part<RecordList>(m_screen, "cdsOrcamento");
+    const int linhas = quotes->recordCount();
+    congela ? proxy->freeze(QStringLiteral("GetOrcamento")) : proxy->drop(QStringLiteral("GetOrcamento"));
+    QTest::keyClick(m_screen->dbgPadrao, Qt::Key_F5);
+    QCOMPARE(m_fixture.dialogs.shownTexts(), QStringList());
+    QCOMPARE(proxy->seen(QStringLiteral("GetOrcamento")), 1);
+    QCOMPARE(quotes->recordCount(), linhas);
+    QCOMPARE(part<TNetConnection>(m_screen, "netCancelamento")->CurrentServer(),
+             QStringLiteral("127.0.0.1:%1").arg(m_fixture.port()));
 }
 
 QTEST_MAIN(tst_CancelamentoGravacao)

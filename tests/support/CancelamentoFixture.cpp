@@ -132,6 +132,7 @@ void CancelamentoFixture::login(bool fixed, quint16 port)
     login.webURL = QStringLiteral("127.0.0.1");
     login.webPort = port == 0 ? m_server.port() : port;
     login.webServers = m_servers;
+    login.webIdleTimeout = m_idleTimeout;
     Corvane::SetLogin(login);
 }
 

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <optional>
+
 class TfrmCancelamento;
 
 // What every test of the cancellation screen stands on: a real `appserver`
@@ -50,6 +52,8 @@ public:
     void moveScreenTo(quint16 port);
     // Every login from now on names these servers ("host:port"), in order.
     void setServers(const QStringList &servers) { m_servers = servers; }
+    // How long every login from now on lets a call wait without a byte.
+    void setIdleTimeout(int milliseconds) { m_idleTimeout = milliseconds; }
 
     // Opens the screen as the host does and lets its first activation run;
     // nullptr when the document area could not be made the active window.
@@ -77,6 +81,7 @@ private:
     QTemporaryDir m_dir;
     QString m_serverLocation;
     QStringList m_servers;
+    std::optional<int> m_idleTimeout;
     AppServerProcess m_server;
     TdtmDBGeral m_localDatabase;
 };
