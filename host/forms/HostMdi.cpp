@@ -68,7 +68,7 @@ protected:
     }
 };
 
-// The screen whose FormActivate ran last. The area reports no window while
+// The window the operator came to last. The area reports no window while
 // the application is in the background and the same one again when it comes
 // back: the screen was never left. An activation during a server call's wait
 // is the window system's, not the operator's.
@@ -76,12 +76,13 @@ QPointer<QMdiSubWindow> activeScreen;
 
 void activated(QMdiSubWindow *window)
 {
-    auto *form = window ? qobject_cast<THostForm *>(window->widget()) : nullptr;
-    if (!form || window == activeScreen || Showavi::IsActive()) {
+    if (!window || window == activeScreen || Showavi::IsActive()) {
         return;
     }
     activeScreen = window;
-    HostGuard::run([form] { form->FormActivate(); });
+    if (auto *form = qobject_cast<THostForm *>(window->widget())) {
+        HostGuard::run([form] { form->FormActivate(); });
+    }
 }
 } // namespace
 
