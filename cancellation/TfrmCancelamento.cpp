@@ -5,11 +5,11 @@
 #include "Consiste.h"
 #include "Corvane.h"
 #include "FiltroResumo.h"
-#include "MensagensCancelamento.h"
-#include "OperacoesCancelamento.h"
-#include "PaginasCancelamento.h"
+#include "CancellationMessages.h"
+#include "CancellationOperations.h"
+#include "CancellationPanels.h"
 #include "RecordList.h"
-#include "ServidorCancelamento.h"
+#include "QuoteServer.h"
 #include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
 #include "TDataSource.h"
@@ -24,12 +24,12 @@
 TfrmCancelamento::TfrmCancelamento(QWidget *parent)
     : TfrmPadraoGrid(parent)
     , netCancelamento(new TNetConnection(this))
-    , m_servidor(std::make_unique<ServidorDaConexao>(*netCancelamento))
+    , m_servidor(std::make_unique<ConnectionQuoteServer>(*netCancelamento))
 {
     setObjectName(QStringLiteral("frmCancelamento"));
     setWindowTitle(QStringLiteral("Cancelamento"));
     lblCodTela->setText(QStringLiteral("CXL04100"));
-    msgPadrao->setLines(mensagensCancelamento());
+    msgPadrao->setLines(cancellationMessages());
     SetCountWords(QStringLiteral("orçamento"), QStringLiteral("orçamentos"),
                   QStringLiteral("Nenhum orçamento encontrado para o filtro."));
     resize(767, 459);
@@ -50,13 +50,13 @@ TfrmCancelamento::TfrmCancelamento(QWidget *parent)
 
     criaListas();
     // What waits for the operation under way waits for a question on screen too.
-    m_operacoes->ocupada = [] { return QApplication::activeModalWidget() != nullptr; };
-    connect(netCancelamento, &TNetConnection::NoticesArrived, m_operacoes, &OperacoesCancelamento::recebeAvisos);
-    connect(netCancelamento, &TNetConnection::Reconnected, m_operacoes, &OperacoesCancelamento::conexaoRefeita);
-    connect(m_operacoes, &OperacoesCancelamento::fatosMudaram, this, &TfrmCancelamento::Habilita);
-    connect(m_operacoes, &OperacoesCancelamento::notaMudou, this, &TfrmPadraoGrid::RefreshStatus);
-    connect(m_operacoes, &OperacoesCancelamento::listagemPedida, this, &TfrmCancelamento::listaOrcamentos);
-    connect(m_operacoes, &OperacoesCancelamento::edicaoAlteradaPorOutro, this, &TfrmCancelamento::descartaEdicao);
+    m_operations->busyElsewhere = [] { return QApplication::activeModalWidget() != nullptr; };
+    connect(netCancelamento, &TNetConnection::NoticesArrived, m_operations, &CancellationOperations::takeNotices);
+    connect(netCancelamento, &TNetConnection::Reconnected, m_operations, &CancellationOperations::reconnected);
+    connect(m_operations, &CancellationOperations::factsChanged, this, &TfrmCancelamento::Habilita);
+    connect(m_operations, &CancellationOperations::noteChanged, this, &TfrmPadraoGrid::RefreshStatus);
+    connect(m_operations, &CancellationOperations::listingWanted, this, &TfrmCancelamento::listaOrcamentos);
+    connect(m_operations, &CancellationOperations::editChangedByOther, this, &TfrmCancelamento::descartaEdicao);
     criaBarraEMenus();
     criaPaineis();
     criaColunasGrade();
@@ -72,7 +72,7 @@ TfrmCancelamento::~TfrmCancelamento()
 {
     // The grids and labels let go of the lists before the lists go; the
     // command state is of no interest to a screen being destroyed.
-    disconnect(m_operacoes, nullptr, this, nullptr);
+    disconnect(m_operations, nullptr, this, nullptr);
     dtsPadrao->onStateChange = nullptr;
     dtsObs->onStateChange = nullptr;
     disconnect(dtsPadrao, nullptr, this, nullptr);
@@ -122,19 +122,19 @@ void TfrmCancelamento::FormActivate()
         boPrimeiraAtivacao = false;
     }
     // An activation puts the rules back in force, even for a branch being chosen.
-    m_operacoes->defineEscolhendoFilial(false);
+    m_operations->setChoosingBranch(false);
     boFiltro = true;
 }
 
 void TfrmCancelamento::FormClose(CloseAction &action)
 {
     TfrmPadraoGrid::FormClose(action);
-    m_operacoes->defineFechando(action != caNone);
+    m_operations->setClosing(action != caNone);
     // A screen the operator kept open is still the module's one screen.
-    if (m_operacoes->fechando()) {
+    if (m_operations->closing()) {
         boStCriado = false;
     }
-    m_operacoes->defineEscolhendoFilial(false);
+    m_operations->setChoosingBranch(false);
 }
 
 void TfrmCancelamento::FormDestroy()
@@ -182,7 +182,7 @@ void TfrmCancelamento::sbtFiltroClick(QObject * /*sender*/)
 {
     // The operator chose the filter himself: leaving the branch need not ask again.
     boFiltro = false;
-    const OperacoesCancelamento::Vez vez(*m_operacoes);
+    const CancellationOperations::Turn vez(*m_operations);
     CriaFiltroCancelamento(telaFiltro());
 }
 
@@ -193,11 +193,11 @@ TelaFiltro TfrmCancelamento::telaFiltro()
 
 void TfrmCancelamento::mnuFiltrarClick(QObject * /*sender*/)
 {
-    const OperacoesCancelamento::Vez vez(*m_operacoes);
+    const CancellationOperations::Turn vez(*m_operations);
     CriaFiltroCancelamento(telaFiltro());
 }
 
 QString TfrmCancelamento::StatusNote() const
 {
-    return m_operacoes->nota();
+    return m_operations->note();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LugarNaLista.h"
-#include "PaginasCancelamento.h"
+#include "ListPlace.h"
+#include "CancellationPanels.h"
 #include "TNetConnection.h"
 #include "TelaFiltro.h"
 #include "TfrmPadraoGrid.h"
@@ -10,12 +10,12 @@
 #include <optional>
 
 class Field;
-class GravacaoOrcamento;
-class OperacoesCancelamento;
+class QuoteWithdrawal;
+class CancellationOperations;
 class QLineEdit;
 class QPainter;
 class QStyleOptionViewItem;
-class ServidorCancelamento;
+class QuoteServer;
 class TADOIBQuery;
 class TBtnPesquisa;
 class TDBEdit;
@@ -25,7 +25,7 @@ class TDBMemo;
 // postpones or re-enables them through the application server.
 //
 // The screen holds the layout and the handlers; what it knows and the
-// operations' steps and outcomes are its OperacoesCancelamento's, which
+// operations' steps and outcomes are its CancellationOperations's, which
 // also runs one operation at a time: Habilita applies that object's answer
 // to "which commands now" whenever it says the facts changed.
 //
@@ -149,13 +149,13 @@ private:
     // Lists the branch's quotes again with the screen's filter, keeping the
     // operator's place.
     void listaOrcamentos();
-    std::optional<LugarNaLista> lugarAtual() const;
+    std::optional<ListPlace> lugarAtual() const;
     // After a listing: back where the operator stood, at the same height.
-    void voltaAoLugar(const std::optional<LugarNaLista> &lugar);
+    void voltaAoLugar(const std::optional<ListPlace> &lugar);
     // Lists with a filter the operator has just given: in the list's own
     // order, the order of a column belonging to the earlier listing.
     void listaComNovoFiltro();
-    void listaDeVolta(const std::optional<LugarNaLista> &lugar);
+    void listaDeVolta(const std::optional<ListPlace> &lugar);
     // Reads the current quote's items, justification and reason for the
     // page shown.
     void carregaDetalhes();
@@ -191,8 +191,8 @@ private:
     // The lists and controls are the screen's own: others reach them through
     // the handlers above. Each carries its member name as its object name.
     TNetConnection *netCancelamento;
-    std::unique_ptr<ServidorCancelamento> m_servidor;
-    OperacoesCancelamento *m_operacoes;
+    std::unique_ptr<QuoteServer> m_servidor;
+    CancellationOperations *m_operations;
 
     RecordList *cdsOrcamento;
     RecordList *cdsItemOrcaEven;
@@ -222,14 +222,14 @@ private:
     QAction *mnuExportar;
     QAction *N4;
 
-    PainelFilial *panFilial;
+    BranchPanel *panFilial;
     QLineEdit *medCdFilial;
     TBtnPesquisa *btnFilial;
     QLineEdit *edtNmFilial;
 
-    PaginaItens *tshItens;
+    ItemsPage *tshItens;
 
-    PaginaMotivo *tshMotivo;
+    ReasonPage *tshMotivo;
     QFrame *pnlMotivo;
     QLabel *lblNmMot;
     QLineEdit *edtCdMotivo;
@@ -242,5 +242,5 @@ private:
     // the quote: that is not the operator leaving the reason.
     bool m_gravando = false;
     // The store under way, which the justification's post reports to.
-    GravacaoOrcamento *m_gravacao = nullptr;
+    QuoteWithdrawal *m_gravacao = nullptr;
 };

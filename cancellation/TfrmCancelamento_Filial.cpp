@@ -5,7 +5,7 @@
 #include "Cli_cxl04100.h"
 #include "Cli_cxl04101.h"
 #include "Consiste.h"
-#include "OperacoesCancelamento.h"
+#include "CancellationOperations.h"
 #include "RecordList.h"
 #include "TADOIBQuery.h"
 #include "TBtnPesquisa.h"
@@ -58,13 +58,13 @@ void TfrmCancelamento::btnFilialAfterPesq(TBtnPesquisa & /*sender*/)
 {
     medCdFilial->setText(qryFilial->fieldByName(QStringLiteral("CDFILIAL")).asString());
     edtNmFilial->setText(qryFilial->fieldByName(QStringLiteral("NMFILIAL")).asString());
-    m_operacoes->defineFilialOferecida();
+    m_operations->setBranchOffered();
 }
 
 void TfrmCancelamento::panFilialEnter()
 {
     // Until a branch is accepted only the branch can be used.
-    m_operacoes->defineEscolhendoFilial(true);
+    m_operations->setChoosingBranch(true);
     // While the branch is being chosen nothing of another branch stays on view.
     cdsOrcamento->close();
     cdsItemOrcaEven->close();
@@ -78,14 +78,14 @@ void TfrmCancelamento::panFilialExit()
 
 void TfrmCancelamento::aceitaFilial()
 {
-    const OperacoesCancelamento::Vez vez(*m_operacoes);
-    m_operacoes->defineEscolhendoFilial(false);
+    const CancellationOperations::Turn vez(*m_operations);
+    m_operations->setChoosingBranch(false);
     if (Consiste::EmptyString(medCdFilial->text())) {
         medCdFilial->setFocus(Qt::OtherFocusReason);
         Consiste::MensErro(msgPadrao->Msg(QStringLiteral("Filial_N_Inf")), true);
     }
     // The grid must take the focus the listing gives it.
-    m_operacoes->defineFilialOferecida();
+    m_operations->setBranchOffered();
     const bool dialogoAberto = boFiltro;
     if (dialogoAberto) {
         // A confirmation in the dialog writes the filter and lists by itself.

@@ -5,8 +5,8 @@
 #include "Cli_cxl04100.h"
 #include "Consiste.h"
 #include "MarkGlyphs.h"
-#include "MensagensCancelamento.h"
-#include "OperacoesCancelamento.h"
+#include "CancellationMessages.h"
+#include "CancellationOperations.h"
 #include "QuoteStates.h"
 #include "RecordList.h"
 #include "TButtonFlat.h"
@@ -67,7 +67,7 @@ void TfrmCancelamento::dbgPadraoKeyDown(TDBGrid &sender, int &key, Qt::KeyboardM
 
 void TfrmCancelamento::dbgPadraoEnter()
 {
-    m_operacoes->revisa();
+    m_operations->recheck();
 }
 
 void TfrmCancelamento::dbgItemKeyDown(TDBGrid & /*sender*/, int &key, Qt::KeyboardModifiers shift)
@@ -80,12 +80,12 @@ void TfrmCancelamento::dbgItemKeyDown(TDBGrid & /*sender*/, int &key, Qt::Keyboa
 
 QString TfrmCancelamento::cdsOrcamentoIDSITUORCEVEGetText(const Field &field) const
 {
-    return palavraDaSituacao(*msgPadrao, field.asString());
+    return stateWord(*msgPadrao, field.asString());
 }
 
 void TfrmCancelamento::cdsOrcamentoIDSITUORCEVESetText(Field &field, const QString &text) const
 {
-    if (const QString codigo = situacaoDaPalavra(*msgPadrao, text); !codigo.isEmpty()) {
+    if (const QString codigo = stateOfWord(*msgPadrao, text); !codigo.isEmpty()) {
         field.setAsString(codigo);
     }
 }

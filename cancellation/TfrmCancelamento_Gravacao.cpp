@@ -6,7 +6,7 @@
 #include "Cli_cxl04100.h"
 #include "Consiste.h"
 #include "Corvane.h"
-#include "OperacoesCancelamento.h"
+#include "CancellationOperations.h"
 #include "QuoteStates.h"
 #include "RecordList.h"
 #include "Showavi.h"
@@ -27,7 +27,7 @@ constexpr int operacaoAdiar = 11;
 
 void TfrmCancelamento::sbtConfirmarClick(QObject *sender)
 {
-    const OperacoesCancelamento::Vez vez(*m_operacoes);
+    const CancellationOperations::Turn vez(*m_operations);
     TfrmPadraoGrid::sbtConfirmarClick(sender);
     edtCdMotivo->clear();
 }
@@ -57,29 +57,29 @@ void TfrmCancelamento::cdsOrcamentoAfterPost(RecordList &dataSet)
     if (dataSet.changeCount() == 0) {
         return;
     }
-    GravacaoOrcamento gravacao = m_operacoes->novaGravacao();
-    const QScopedValueRollback<GravacaoOrcamento *> emCurso(m_gravacao, &gravacao);
+    QuoteWithdrawal gravacao = m_operations->newWithdrawal();
+    const QScopedValueRollback<QuoteWithdrawal *> emCurso(m_gravacao, &gravacao);
     // A failure discards the list's changes before anything is said, so the
     // list never shows a state the server does not hold.
-    gravacao.enviaSituacao(dataSet.delta(), [&dataSet] { dataSet.cancelUpdates(); });
+    gravacao.sendState(dataSet.delta(), [&dataSet] { dataSet.cancelUpdates(); });
     if (dataSet.logChanges()) {
         dataSet.mergeChangeLog();
     }
     Corvane::AtualizaLocalCache({QStringLiteral("ORCAEVENTO")});
     if (QuoteState::isWithdrawn(situacaoAtual())) {
-        gravacao.liberaSalao();
+        gravacao.releaseHall();
         if (cdsObs->isEditing()) {
             cdsObs->post();
         }
     }
-    m_operacoes->terminaGravacao(gravacao);
+    m_operations->finishWithdrawal(gravacao);
     pgcPadrao->SetActivePage(tshPadrao);
     listaOrcamentos();
 }
 
 void TfrmCancelamento::sbtCancelarClick(QObject * /*sender*/)
 {
-    const OperacoesCancelamento::Vez vez(*m_operacoes);
+    const CancellationOperations::Turn vez(*m_operations);
     if (askYesNo(*msgMensagensPadroes, QStringLiteral("Canc"))) {
         descartaEdicao();
     }
@@ -116,7 +116,7 @@ void TfrmCancelamento::cdsOrcamentoAfterDelete(RecordList &dataSet)
     if (dataSet.changeCount() == 0) {
         return;
     }
-    const OperacoesCancelamento::Vez vez(*m_operacoes);
+    const CancellationOperations::Turn vez(*m_operations);
     QJsonValue resposta;
     try {
         Showavi::Busy busy(gravandoDados);
@@ -142,6 +142,6 @@ void TfrmCancelamento::cdsMotivoAfterPost(RecordList & /*dataSet*/)
 
 void TfrmCancelamento::mnuConcluirClick(QObject * /*sender*/)
 {
-    m_operacoes->concluiPendencias(true);
+    m_operations->finishPending(true);
     listaOrcamentos();
 }

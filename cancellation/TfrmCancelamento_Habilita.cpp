@@ -5,7 +5,7 @@
 #include "TfrmCancelamento.h"
 
 #include "Consiste.h"
-#include "OperacoesCancelamento.h"
+#include "CancellationOperations.h"
 #include "QuoteStates.h"
 #include "RecordList.h"
 #include "TBtnPesquisa.h"
@@ -21,12 +21,12 @@
 
 bool TfrmCancelamento::listaVazia() const
 {
-    return m_operacoes->listaVazia();
+    return m_operations->listEmpty();
 }
 
 bool TfrmCancelamento::editando() const
 {
-    return m_operacoes->editando();
+    return m_operations->editing();
 }
 
 QString TfrmCancelamento::situacaoAtual() const
@@ -39,35 +39,35 @@ QString TfrmCancelamento::situacaoAtual() const
 
 void TfrmCancelamento::Habilita()
 {
-    const ComandosCancelamento c = m_operacoes->comandos();
+    const CancellationCommands c = m_operations->commands();
     for (const RecordCommand command : {RecordCommand::Incluir, RecordCommand::Alterar, RecordCommand::Excluir}) {
         commandButton(command)->setEnabled(false);
     }
-    sbtProcurar->setEnabled(c.procurar);
-    sbtVerificar->setEnabled(c.verificar);
-    sbtCancelar->setEnabled(c.cancelar);
-    sbtConfirmar->setEnabled(c.confirmar);
-    sbtFiltro->setEnabled(c.filtro);
-    sbtHabilita->setEnabled(c.habilita);
+    sbtProcurar->setEnabled(c.find);
+    sbtVerificar->setEnabled(c.verify);
+    sbtCancelar->setEnabled(c.cancel);
+    sbtConfirmar->setEnabled(c.confirm);
+    sbtFiltro->setEnabled(c.filter);
+    sbtHabilita->setEnabled(c.reEnable);
     for (const RecordCommand command : recordCommands) {
         commandAction(command)->setEnabled(commandButton(command)->isEnabled());
     }
-    mnuFiltrar->setEnabled(c.filtro);
-    mnuHabilita->setEnabled(c.habilita);
-    mnuHistorico->setEnabled(c.historico);
-    mnuExportar->setEnabled(c.exportar);
-    mnuConcluir->setEnabled(c.concluir);
+    mnuFiltrar->setEnabled(c.filter);
+    mnuHabilita->setEnabled(c.reEnable);
+    mnuHistorico->setEnabled(c.history);
+    mnuExportar->setEnabled(c.exportList);
+    mnuConcluir->setEnabled(c.finish);
 
-    pgcPadrao->setEnabled(c.paginas);
-    pgcPadrao->setPageEnabled(tshPadrao, c.paginaGrade);
-    pgcPadrao->setPageEnabled(tshItens, c.paginaItens);
-    pgcPadrao->setPageEnabled(tshMotivo, c.paginaMotivo);
+    pgcPadrao->setEnabled(c.pages);
+    pgcPadrao->setPageEnabled(tshPadrao, c.gridPage);
+    pgcPadrao->setPageEnabled(tshItens, c.itemsPage);
+    pgcPadrao->setPageEnabled(tshMotivo, c.reasonPage);
 
-    pnlMotivo->setEnabled(c.painelMotivo);
+    pnlMotivo->setEnabled(c.reasonPanel);
     for (QWidget *control : std::initializer_list<QWidget *>{edtCdMotivo, lblNmMot, dbmMotivo, btpMotivo}) {
-        control->setEnabled(c.motivo);
+        control->setEnabled(c.reason);
     }
-    Consiste::SetChildEnabled(panFilial, c.filial);
+    Consiste::SetChildEnabled(panFilial, c.branch);
     // The branch name is filled by the screen, never typed.
     edtNmFilial->setEnabled(false);
 }
@@ -75,7 +75,7 @@ void TfrmCancelamento::Habilita()
 void TfrmCancelamento::dtsPadraoStateChange(TDataSource & /*sender*/)
 {
     // The commands have followed the change already.
-    if (editando() && !QuoteState::isWithdrawn(m_operacoes->situacaoGravada())) {
+    if (editando() && !QuoteState::isWithdrawn(m_operations->storedState())) {
         // A marked quote needs its reason: lead the operator there.
         abrePaginaMotivo();
     }

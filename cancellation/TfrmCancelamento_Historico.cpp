@@ -3,11 +3,11 @@
 // spreadsheet file (.xlsx or CSV).
 #include "TfrmCancelamento.h"
 
-#include "ChaveOrcamento.h"
-#include "ExportacaoOrcamentos.h"
+#include "QuoteKey.h"
+#include "QuoteFileExport.h"
 #include "HistoricoDialog.h"
-#include "OperacoesCancelamento.h"
-#include "ServidorCancelamento.h"
+#include "CancellationOperations.h"
+#include "QuoteServer.h"
 #include "TDBGrid.h"
 #include "TMessages.h"
 
@@ -19,17 +19,17 @@ constexpr int lendoDados = 6;
 
 void TfrmCancelamento::mnuHistoricoClick(QObject * /*sender*/)
 {
-    const OperacoesCancelamento::Vez vez(*m_operacoes);
-    const ChaveOrcamento chave = ChaveOrcamento::atual(*cdsOrcamento);
-    const QJsonValue historico = chamaChecado(m_operacoes->servidor(), lendoDados, QStringLiteral("GetHistorico"),
-                                              {chave.filial, chave.numero, chave.sequencia});
+    const CancellationOperations::Turn vez(*m_operations);
+    const QuoteKey chave = QuoteKey::current(*cdsOrcamento);
+    const QJsonValue historico = callChecked(m_operations->server(), lendoDados, QStringLiteral("GetHistorico"),
+                                              {chave.branch, chave.number, chave.sequence});
     HistoricoDialog dialog(historico, [this](const QString &codigo) { return msgPadrao->Msg(codigo); },
-                           QStringLiteral("Histórico do orçamento %1-%2").arg(chave.numero, chave.sequencia), this);
+                           QStringLiteral("Histórico do orçamento %1-%2").arg(chave.number, chave.sequence), this);
     dialog.exec();
 }
 
 void TfrmCancelamento::mnuExportarClick(QObject * /*sender*/)
 {
-    const OperacoesCancelamento::Vez vez(*m_operacoes);
-    exportaOrcamentos(this, *cdsOrcamento, dbgPadrao->columns(), m_operacoes->servidor());
+    const CancellationOperations::Turn vez(*m_operations);
+    exportQuotes(this, *cdsOrcamento, dbgPadrao->columns(), m_operations->server());
 }

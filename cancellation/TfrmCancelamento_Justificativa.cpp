@@ -5,8 +5,8 @@
 #include "Corvane.h"
 #include "DayCount.h"
 #include "RecordList.h"
-#include "GravacaoOrcamento.h"
-#include "OperacoesCancelamento.h"
+#include "QuoteWithdrawal.h"
+#include "CancellationOperations.h"
 #include "TMessages.h"
 #include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
@@ -50,8 +50,8 @@ void TfrmCancelamento::cdsObsAfterPost(RecordList &dataSet)
     if (dataSet.changeCount() == 0 || !m_gravacao) {
         return;
     }
-    m_gravacao->enviaJustificativa(dataSet.delta(), dataSet.fieldByName(QStringLiteral("TXOBSJUSTORC")).asString());
-    if (m_gravacao->justificativa() != Etapa::Gravada) {
+    m_gravacao->sendJustification(dataSet.delta(), dataSet.fieldByName(QStringLiteral("TXOBSJUSTORC")).asString());
+    if (m_gravacao->justification() != Step::Stored) {
         dataSet.cancelUpdates();
         return;
     }
@@ -66,8 +66,8 @@ void TfrmCancelamento::cdsObsAfterPost(RecordList &dataSet)
         // Everything is stored: only the list on screen is not the server's.
         throw std::runtime_error(QStringLiteral("O orçamento %1 já está gravado como %2, mas a lista não foi lida de novo "
                                                 "(F5 lista de novo): %3")
-                                     .arg(m_gravacao->pedido().chave.paraOperador(),
-                                          msgPadrao->Msg(m_gravacao->pedido().situacao), QString::fromUtf8(erro.what()))
+                                     .arg(m_gravacao->request().key.forOperator(),
+                                          msgPadrao->Msg(m_gravacao->request().state), QString::fromUtf8(erro.what()))
                                      .toStdString());
     }
     pgcPadrao->SetActivePage(tshPadrao);
@@ -77,5 +77,5 @@ void TfrmCancelamento::dtsObsStateChange(TDataSource & /*sender*/)
 {
     // The justification is edited only while its quote is: the commands
     // that edit calls for are those of the edited list.
-    m_operacoes->revisa();
+    m_operations->recheck();
 }

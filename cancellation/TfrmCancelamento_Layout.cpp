@@ -2,15 +2,15 @@
 #include "TfrmCancelamento.h"
 
 #include "Abort.h"
-#include "CamposCancelamento.h"
+#include "CancellationFields.h"
 #include "Cli_cxl04100.h"
 #include "Consiste.h"
 #include "ControlKeyPress.h"
 #include "FocusEvents.h"
 #include "HostGuard.h"
 #include "MarkGlyphs.h"
-#include "OperacoesCancelamento.h"
-#include "PaginasCancelamento.h"
+#include "CancellationOperations.h"
+#include "CancellationPanels.h"
 #include "RecordList.h"
 #include "TADOIBQuery.h"
 #include "TBtnPesquisa.h"
@@ -35,18 +35,18 @@
 void TfrmCancelamento::criaListas()
 {
     cdsOrcamento = new RecordList(QStringLiteral("cdsOrcamento"), this);
-    declaraCamposOrcamento(*cdsOrcamento);
+    declareQuoteFields(*cdsOrcamento);
     cdsItemOrcaEven = new RecordList(QStringLiteral("cdsItemOrcaEven"), this);
-    declaraCamposItens(*cdsItemOrcaEven);
+    declareItemFields(*cdsItemOrcaEven);
     cdsMotivo = new RecordList(QStringLiteral("cdsMotivo"), this);
-    declaraCamposMotivo(*cdsMotivo);
+    declareReasonFields(*cdsMotivo);
     cdsObs = new RecordList(QStringLiteral("cdsObs"), this);
-    declaraCamposObs(*cdsObs);
+    declareJustificationFields(*cdsObs);
     cdsParamOrca = new RecordList(QStringLiteral("cdsParamOrca"), this);
     cdsParamOrca->addField(QStringLiteral("IDORIGPRUNITORE"), FieldType::Text, 1);
     // Ahead of the data sources: the commands follow a change of state
     // before the handlers of that change look at them.
-    m_operacoes = new OperacoesCancelamento(*m_servidor, {*cdsOrcamento, *cdsItemOrcaEven, *cdsObs, *cdsMotivo, *cdsParamOrca},
+    m_operations = new CancellationOperations(*m_servidor, {*cdsOrcamento, *cdsItemOrcaEven, *cdsObs, *cdsMotivo, *cdsParamOrca},
                                             *msgPadrao, this);
     Field &situacao = cdsOrcamento->fieldByName(QStringLiteral("IDSITUORCEVE"));
     situacao.setOnGetText([this](const Field &field, bool /*displayText*/) {
@@ -89,7 +89,7 @@ void TfrmCancelamento::criaListas()
     qryFilial->SQL = {QStringLiteral("SELECT CDFILIAL, NMFILIAL"), QStringLiteral("FROM FILIAL"),
                       QStringLiteral("WHERE CDFILIAL = :P_CDFILIAL OR :P_TCDFILIAL = 'T'"),
                       QStringLiteral("ORDER BY CDFILIAL")};
-    declaraCamposFilial(*qryFilial);
+    declareBranchFields(*qryFilial);
     dstFilial = new TDataSource(this);
     dstFilial->setObjectName(QStringLiteral("dstFilial"));
     dstFilial->setDataSet(qryFilial);
@@ -192,7 +192,7 @@ void TfrmCancelamento::criaHistoricoExportar()
 
 void TfrmCancelamento::criaPaineis()
 {
-    panFilial = new PainelFilial(dstFilial, this);
+    panFilial = new BranchPanel(dstFilial, this);
     medCdFilial = panFilial->medCdFilial;
     btnFilial = panFilial->btnFilial;
     edtNmFilial = panFilial->edtNmFilial;
@@ -209,13 +209,13 @@ void TfrmCancelamento::criaPaineis()
     insertBand(panFilial);
     pgcPadrao->setEnabled(false);
 
-    tshItens = new PaginaItens(dtsPadrao, dtsItemOrcaEven);
+    tshItens = new ItemsPage(dtsPadrao, dtsItemOrcaEven);
     tshItens->dbgItem->onKeyDown = [this](TDBGrid &sender, int &key, Qt::KeyboardModifiers shift) {
         dbgItemKeyDown(sender, key, shift);
     };
     pgcPadrao->addTab(tshItens, QStringLiteral("Itens"));
 
-    tshMotivo = new PaginaMotivo(dtsPadrao, dtsMotivo, dtsObs);
+    tshMotivo = new ReasonPage(dtsPadrao, dtsMotivo, dtsObs);
     pnlMotivo = tshMotivo->pnlMotivo;
     lblNmMot = tshMotivo->lblNmMot;
     edtCdMotivo = tshMotivo->edtCdMotivo;
@@ -231,19 +231,19 @@ void TfrmCancelamento::criaPaineis()
 void TfrmCancelamento::criaColunasGrade()
 {
     // A white heavy check mark over the column of marks.
-    TDBGrid::Column mark = coluna(QStringLiteral("IDCHECK"), QStringLiteral("\u2714"), 18, Qt::AlignCenter);
+    TDBGrid::Column mark = gridColumn(QStringLiteral("IDCHECK"), QStringLiteral("\u2714"), 18, Qt::AlignCenter);
     mark.titleColor = Qt::white;
     dbgPadrao->setColumns({
         mark,
-        coluna(QStringLiteral("NRORCAEVENTO"), QStringLiteral("Nr. Orçamento"), 85),
-        coluna(QStringLiteral("NRSEQORCAEVE"), QStringLiteral("Seq.")),
-        coluna(QStringLiteral("NMFANTCLIE"), QStringLiteral("Cliente"), 242),
-        coluna(QStringLiteral("IDSITUORCEVE"), QStringLiteral("Situação"), 80),
-        coluna(QStringLiteral("NMTPSERVEVEN"), QStringLiteral("Tipo de Serviço"), 130),
-        coluna(QStringLiteral("NMTIPOEVENTO"), QStringLiteral("Tipo de Evento"), 130),
-        coluna(QStringLiteral("DTEVENTO"), QStringLiteral("Dt. Evento")),
-        coluna(QStringLiteral("DTVALIORCEVE"), QStringLiteral("Dt. Validade")),
-        coluna(QStringLiteral("DTINCLORCEVE"), QStringLiteral("Dt. Origem")),
+        gridColumn(QStringLiteral("NRORCAEVENTO"), QStringLiteral("Nr. Orçamento"), 85),
+        gridColumn(QStringLiteral("NRSEQORCAEVE"), QStringLiteral("Seq.")),
+        gridColumn(QStringLiteral("NMFANTCLIE"), QStringLiteral("Cliente"), 242),
+        gridColumn(QStringLiteral("IDSITUORCEVE"), QStringLiteral("Situação"), 80),
+        gridColumn(QStringLiteral("NMTPSERVEVEN"), QStringLiteral("Tipo de Serviço"), 130),
+        gridColumn(QStringLiteral("NMTIPOEVENTO"), QStringLiteral("Tipo de Evento"), 130),
+        gridColumn(QStringLiteral("DTEVENTO"), QStringLiteral("Dt. Evento")),
+        gridColumn(QStringLiteral("DTVALIORCEVE"), QStringLiteral("Dt. Validade")),
+        gridColumn(QStringLiteral("DTINCLORCEVE"), QStringLiteral("Dt. Origem")),
     });
     dbgPadrao->setConfirmDelete(true);
     dbgPadrao->onDrawColumnCell = [this](QPainter *painter, const QStyleOptionViewItem &option, const Field &field,
@@ -263,7 +263,7 @@ void TfrmCancelamento::vigiaFoco()
 {
     const auto semFechar = [this](void (TfrmCancelamento::*handler)()) {
         return [this, handler] {
-            if (!m_operacoes->fechando()) {
+            if (!m_operations->closing()) {
                 (this->*handler)();
             }
         };
@@ -272,7 +272,7 @@ void TfrmCancelamento::vigiaFoco()
     // the middle of an operation, whatever moved the focus there.
     const auto foraDeOperacao = [this](void (TfrmCancelamento::*handler)()) {
         return [this, handler] {
-            if (!m_operacoes->fechando() && !m_operacoes->emOperacao()) {
+            if (!m_operations->closing() && !m_operations->underWay()) {
                 (this->*handler)();
             }
         };

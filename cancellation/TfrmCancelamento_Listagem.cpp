@@ -3,9 +3,9 @@
 
 #include "Consiste.h"
 #include "FiltroListagem.h"
-#include "LugarNaLista.h"
-#include "OperacoesCancelamento.h"
-#include "PaginasCancelamento.h"
+#include "ListPlace.h"
+#include "CancellationOperations.h"
+#include "CancellationPanels.h"
 #include "Procurar.h"
 #include "RecordList.h"
 #include "TCustomPageControl98.h"
@@ -31,39 +31,39 @@ void TfrmCancelamento::listaOrcamentos()
 void TfrmCancelamento::listaComNovoFiltro()
 {
     // The place is taken in the order the operator was looking at.
-    const std::optional<LugarNaLista> lugar = lugarAtual();
+    const std::optional<ListPlace> lugar = lugarAtual();
     cdsOrcamento->setOrder(QString());
     listaDeVolta(lugar);
 }
 
-void TfrmCancelamento::listaDeVolta(const std::optional<LugarNaLista> &lugar)
+void TfrmCancelamento::listaDeVolta(const std::optional<ListPlace> &lugar)
 {
-    const OperacoesCancelamento::Vez vez(*m_operacoes);
+    const CancellationOperations::Turn vez(*m_operations);
     // The filter travels by reference: whatever the server settles on comes
     // back into the module's filter, even when the listing is refused.
     QuoteListing listagem = FiltroListagem::listagem(Filtro);
     const auto devolve = qScopeGuard([&listagem] { FiltroListagem::devolve(listagem, Filtro); });
-    m_operacoes->lista(medCdFilial->text(), listagem);
+    m_operations->list(medCdFilial->text(), listagem);
     voltaAoLugar(lugar);
     focaNumeroOrcamento();
     // The page shown reads what it needs for the quote now current.
     atualizaPaginaAtiva();
 }
 
-std::optional<LugarNaLista> TfrmCancelamento::lugarAtual() const
+std::optional<ListPlace> TfrmCancelamento::lugarAtual() const
 {
-    return LugarNaLista::de(*cdsOrcamento, dbgPadrao->verticalScrollBar()->value());
+    return ListPlace::of(*cdsOrcamento, dbgPadrao->verticalScrollBar()->value());
 }
 
-void TfrmCancelamento::voltaAoLugar(const std::optional<LugarNaLista> &lugar)
+void TfrmCancelamento::voltaAoLugar(const std::optional<ListPlace> &lugar)
 {
     if (!lugar || listaVazia()) {
         return;
     }
-    const int linha = lugar->linhaEm(*cdsOrcamento);
+    const int linha = lugar->rowIn(*cdsOrcamento);
     cdsOrcamento->moveTo(linha);
     // At the same height on the screen as before, as far as the list allows.
-    dbgPadrao->verticalScrollBar()->setValue(std::max(0, linha - lugar->alturaNaTela));
+    dbgPadrao->verticalScrollBar()->setValue(std::max(0, linha - lugar->heightOnScreen));
 }
 
 void TfrmCancelamento::focaNumeroOrcamento()
@@ -81,7 +81,7 @@ void TfrmCancelamento::esvaziaMotivo()
 
 void TfrmCancelamento::carregaMotivo()
 {
-    m_operacoes->leMotivo();
+    m_operations->readReason();
     const bool achou = !cdsMotivo->isEmpty();
     edtCdMotivo->setText(achou ? cdsMotivo->fieldByName(QStringLiteral("CDJUSTEXCHIS")).asString() : QString());
     edtNmMotivo->setText(achou ? cdsMotivo->fieldByName(QStringLiteral("DSJUSTEXCHIS")).asString() : QString());
@@ -98,13 +98,13 @@ void TfrmCancelamento::carregaDetalhes()
     if (listaVazia() || active == tshPadrao) {
         return;
     }
-    const OperacoesCancelamento::Vez vez(*m_operacoes);
+    const CancellationOperations::Turn vez(*m_operations);
     if (active == tshMotivo) {
         // Until this quote's reason is read the page shows none, so a
         // failed call never leaves another quote's on view.
         esvaziaMotivo();
     }
-    m_operacoes->leItens();
+    m_operations->readItems();
     if (active == tshMotivo) {
         carregaMotivo();
     }
@@ -112,7 +112,7 @@ void TfrmCancelamento::carregaDetalhes()
 
 void TfrmCancelamento::pgcPadraoOnChange(TCustomPageControl98 & /*sender*/)
 {
-    m_operacoes->revisa();
+    m_operations->recheck();
     atualizaPaginaAtiva();
 }
 
@@ -121,8 +121,8 @@ void TfrmCancelamento::atualizaPaginaAtiva()
     if (pgcPadrao->activePage() == tshItens) {
         // The items shown may be those of a quote seen earlier; should a call
         // below fail, the page must not show them under this quote's header.
-        m_operacoes->esvaziaItens();
-        tshItens->mostraPrecoBase(m_operacoes->temPrecoBase());
+        m_operations->emptyItems();
+        tshItens->showPriceBase(m_operations->hasPriceBase());
     }
     carregaDetalhes();
 }

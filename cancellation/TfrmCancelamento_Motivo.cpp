@@ -7,8 +7,8 @@
 #include "Pesquisa.h"
 #include "RecordList.h"
 #include "ServerAnswer.h"
-#include "OperacoesCancelamento.h"
-#include "ServidorCancelamento.h"
+#include "CancellationOperations.h"
+#include "QuoteServer.h"
 #include "TBtnPesquisa.h"
 #include "TCustomPageControl98.h"
 #include "TDBMemo.h"
@@ -65,12 +65,12 @@ void TfrmCancelamento::edtCdMotivoExit()
 
 void TfrmCancelamento::btpMotivoClick(QObject * /*sender*/)
 {
-    const OperacoesCancelamento::Vez vez(*m_operacoes);
+    const CancellationOperations::Turn vez(*m_operations);
     // Without a code the server answers every reason.
     edtCdMotivo->clear();
     QString codigo;
     QString todos = QStringLiteral("T");
-    ServerAnswer::LoadPacket(*cdsMotivo, chamaChecado(m_operacoes->servidor(), lendoDados, QStringLiteral("GetMotivo"),
+    ServerAnswer::LoadPacket(*cdsMotivo, callChecked(m_operations->server(), lendoDados, QStringLiteral("GetMotivo"),
                                                       {TNetArg::textRef(codigo), TNetArg::textRef(todos)}));
     if (!Pesquisa::Pesquisar(*dtsMotivo, msgPadrao->Msg(QStringLiteral("Motivo")), false, true)) {
         return;

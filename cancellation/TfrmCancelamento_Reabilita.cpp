@@ -2,8 +2,8 @@
 #include "TfrmCancelamento.h"
 
 #include "Corvane.h"
-#include "OperacoesCancelamento.h"
-#include "ReabilitacaoOrcamento.h"
+#include "CancellationOperations.h"
+#include "QuoteReEnabling.h"
 #include "RecordList.h"
 #include "TCustomPageControl98.h"
 #include "TMessages.h"
@@ -20,12 +20,12 @@ void TfrmCancelamento::mnuHabilitaClick(QObject * /*sender*/)
 
 void TfrmCancelamento::reabilitaOrcamento()
 {
-    const OperacoesCancelamento::Vez vez(*m_operacoes);
+    const CancellationOperations::Turn vez(*m_operations);
     if (!askYesNo(*msgPadrao, QStringLiteral("HABI_ORCA"))) {
         return;
     }
     pgcPadrao->SetActivePage(tshPadrao);
-    ReabilitacaoOrcamento::reabilita(m_operacoes->servidor(), ChaveOrcamento::atual(*cdsOrcamento), Corvane::Operador(),
+    QuoteReEnabling::reEnable(m_operations->server(), QuoteKey::current(*cdsOrcamento), Corvane::Operador(),
                                      *msgPadrao, [this] {
                                          if (cdsOrcamento->isActive()) {
                                              cdsOrcamento->cancelUpdates();

@@ -1,4 +1,4 @@
-#include "MensagensCancelamento.h"
+#include "CancellationMessages.h"
 
 #include "Consiste.h"
 #include "QuoteStates.h"
@@ -6,12 +6,12 @@
 
 namespace {
 
-const QStringList codigosSituacao = {QuoteState::Pending, QuoteState::Approved, QuoteState::Cancelled,
+const QStringList stateCodes = {QuoteState::Pending, QuoteState::Approved, QuoteState::Cancelled,
                                      QuoteState::Postponed};
 
 } // namespace
 
-QStringList mensagensCancelamento()
+QStringList cancellationMessages()
 {
     return {
         QStringLiteral("Excl|Confirma exclusão?"),
@@ -42,25 +42,25 @@ QStringList mensagensCancelamento()
     };
 }
 
-QString palavraDaSituacao(const TMessages &mensagens, const QString &codigo)
+QString stateWord(const TMessages &messages, const QString &code)
 {
-    if (Consiste::EmptyString(codigo)) {
+    if (Consiste::EmptyString(code)) {
         return QString();
     }
-    bool numero = false;
-    const int situacao = codigo.trimmed().toInt(&numero);
-    const QString chave = QString::number(situacao);
-    if (!numero || !codigosSituacao.contains(chave)) {
+    bool number = false;
+    const int state = code.trimmed().toInt(&number);
+    const QString key = QString::number(state);
+    if (!number || !stateCodes.contains(key)) {
         return QString();
     }
-    return mensagens.Msg(chave);
+    return messages.Msg(key);
 }
 
-QString situacaoDaPalavra(const TMessages &mensagens, const QString &palavra)
+QString stateOfWord(const TMessages &messages, const QString &word)
 {
-    for (const QString &codigo : codigosSituacao) {
-        if (palavra == mensagens.Msg(codigo)) {
-            return codigo;
+    for (const QString &code : stateCodes) {
+        if (word == messages.Msg(code)) {
+            return code;
         }
     }
     return QString();

@@ -17,22 +17,22 @@ class TDataSource;
 // as its object name.
 
 // The branch the quotes are listed for, at the top of the screen.
-class PainelFilial final : public QFrame {
+class BranchPanel final : public QFrame {
     Q_OBJECT
 public:
-    PainelFilial(TDataSource *filiais, QWidget *parent);
+    BranchPanel(TDataSource *branches, QWidget *parent);
     QLineEdit *medCdFilial;
     TBtnPesquisa *btnFilial;
     QLineEdit *edtNmFilial;
 };
 
 // The items of the current quote, under a header that names the quote.
-class PaginaItens final : public QWidget {
+class ItemsPage final : public QWidget {
     Q_OBJECT
 public:
-    PaginaItens(TDataSource *orcamentos, TDataSource *itens);
+    ItemsPage(TDataSource *quotes, TDataSource *items);
     // Prices taken from a contract have no price base to show.
-    void mostraPrecoBase(bool visivel);
+    void showPriceBase(bool visivel);
     TDBGrid *dbgItem;
 
 private:
@@ -42,10 +42,10 @@ private:
 
 // The reason and the justification of a cancellation or postponement, under
 // a line naming the quote they are for.
-class PaginaMotivo final : public QWidget {
+class ReasonPage final : public QWidget {
     Q_OBJECT
 public:
-    PaginaMotivo(TDataSource *orcamentos, TDataSource *motivos, TDataSource *justificativas);
+    ReasonPage(TDataSource *quotes, TDataSource *reasons, TDataSource *justifications);
     QFrame *pnlMotivo;
     QLabel *lblNmMot;
     QLineEdit *edtCdMotivo;
@@ -54,11 +54,11 @@ public:
     TDBMemo *dbmMotivo;
 
 private:
-    void identificaOrcamento();
-    TDataSource *m_orcamentos;
-    QLabel *lblOrcamentoMotivo;
+    void nameQuote();
+    TDataSource *m_quotes;
+    QLabel *lblOrcamentoMotivo; // which quote the reason is for: number, sequence and client
 };
 
 // A grid column of the screen's grids.
-TDBGrid::Column coluna(const QString &fieldName, const QString &title = QString(), int width = -1,
+TDBGrid::Column gridColumn(const QString &fieldName, const QString &title = QString(), int width = -1,
                        Qt::Alignment titleAlignment = Qt::AlignLeft | Qt::AlignVCenter);

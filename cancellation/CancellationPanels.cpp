@@ -1,4 +1,4 @@
-#include "PaginasCancelamento.h"
+#include "CancellationPanels.h"
 
 #include "TBtnPesquisa.h"
 #include "TDBEdit.h"
@@ -16,7 +16,7 @@
 
 namespace {
 
-QLabel *rotuloNegrito(const QString &caption, QWidget *parent)
+QLabel *boldLabel(const QString &caption, QWidget *parent)
 {
     auto *label = new QLabel(caption, parent);
     QFont font = label->font();
@@ -27,7 +27,7 @@ QLabel *rotuloNegrito(const QString &caption, QWidget *parent)
 
 // Code fields take the information-tip colour; names filled by the screen
 // take the button face.
-void pintaFundo(QWidget *widget, QPalette::ColorRole role)
+void paintBase(QWidget *widget, QPalette::ColorRole role)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, palette.color(role));
@@ -36,7 +36,7 @@ void pintaFundo(QWidget *widget, QPalette::ColorRole role)
 
 } // namespace
 
-PainelFilial::PainelFilial(TDataSource *filiais, QWidget *parent)
+BranchPanel::BranchPanel(TDataSource *branches, QWidget *parent)
     : QFrame(parent)
 {
     setObjectName(QStringLiteral("panFilial"));
@@ -44,7 +44,7 @@ PainelFilial::PainelFilial(TDataSource *filiais, QWidget *parent)
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(6, 2, 6, 2);
 
-    auto *lblFilial = rotuloNegrito(QStringLiteral("Filial"), this);
+    auto *lblFilial = boldLabel(QStringLiteral("Filial"), this);
     lblFilial->setObjectName(QStringLiteral("lblFilial"));
     medCdFilial = new QLineEdit(this);
     medCdFilial->setObjectName(QStringLiteral("medCdFilial"));
@@ -52,7 +52,7 @@ PainelFilial::PainelFilial(TDataSource *filiais, QWidget *parent)
     medCdFilial->setInputMask(QStringLiteral(">nnnn; "));
     medCdFilial->setMaxLength(4);
     medCdFilial->setFixedWidth(48);
-    pintaFundo(medCdFilial, QPalette::ToolTipBase);
+    paintBase(medCdFilial, QPalette::ToolTipBase);
     lblFilial->setBuddy(medCdFilial);
 
     btnFilial = new TBtnPesquisa(this);
@@ -60,14 +60,14 @@ PainelFilial::PainelFilial(TDataSource *filiais, QWidget *parent)
     btnFilial->setToolTip(QStringLiteral("Pesquisar"));
     btnFilial->setAssociatedEdit(medCdFilial);
     btnFilial->setTitle(QStringLiteral("Filial"));
-    btnFilial->setDataSource(filiais);
+    btnFilial->setDataSource(branches);
     btnFilial->setEmptyMessage(QStringLiteral("Não há filial cadastrada."));
 
     edtNmFilial = new QLineEdit(this);
     edtNmFilial->setObjectName(QStringLiteral("edtNmFilial"));
     edtNmFilial->setEnabled(false);
     edtNmFilial->setFixedWidth(260);
-    pintaFundo(edtNmFilial, QPalette::Button);
+    paintBase(edtNmFilial, QPalette::Button);
     row->addWidget(lblFilial);
     row->addWidget(medCdFilial);
     row->addWidget(btnFilial);
@@ -75,7 +75,7 @@ PainelFilial::PainelFilial(TDataSource *filiais, QWidget *parent)
     row->addStretch(1);
 }
 
-PaginaItens::PaginaItens(TDataSource *orcamentos, TDataSource *itens)
+ItemsPage::ItemsPage(TDataSource *quotes, TDataSource *items)
 {
     setObjectName(QStringLiteral("tshItens"));
     auto *page = new QVBoxLayout(this);
@@ -94,22 +94,22 @@ PaginaItens::PaginaItens(TDataSource *orcamentos, TDataSource *itens)
     auto *quote = new QGridLayout(panCabecalhoOrca);
     quote->setContentsMargins(6, 2, 6, 2);
     quote->setVerticalSpacing(0);
-    const auto value = [panCabecalhoOrca, orcamentos](const QString &fieldName) {
+    const auto value = [panCabecalhoOrca, quotes](const QString &fieldName) {
         auto *text = new TDBText(panCabecalhoOrca);
         text->setObjectName(QStringLiteral("dbt") + fieldName);
-        text->setDataSource(orcamentos);
+        text->setDataSource(quotes);
         text->setDataField(fieldName);
         return text;
     };
-    quote->addWidget(rotuloNegrito(QStringLiteral("Cliente"), panCabecalhoOrca), 0, 0);
+    quote->addWidget(boldLabel(QStringLiteral("Cliente"), panCabecalhoOrca), 0, 0);
     quote->addWidget(value(QStringLiteral("NMFANTCLIE")), 0, 1, 1, 3);
-    quote->addWidget(rotuloNegrito(QStringLiteral("Tipo de Evento"), panCabecalhoOrca), 1, 0);
+    quote->addWidget(boldLabel(QStringLiteral("Tipo de Evento"), panCabecalhoOrca), 1, 0);
     quote->addWidget(value(QStringLiteral("NMTIPOEVENTO")), 1, 1);
-    quote->addWidget(rotuloNegrito(QStringLiteral("Data/Hora"), panCabecalhoOrca), 1, 2);
+    quote->addWidget(boldLabel(QStringLiteral("Data/Hora"), panCabecalhoOrca), 1, 2);
     quote->addWidget(value(QStringLiteral("DTEVENTO")), 1, 3);
-    quote->addWidget(rotuloNegrito(QStringLiteral("Nr. Convidados"), panCabecalhoOrca), 2, 0);
+    quote->addWidget(boldLabel(QStringLiteral("Nr. Convidados"), panCabecalhoOrca), 2, 0);
     quote->addWidget(value(QStringLiteral("QTCONVORCEVE")), 2, 1);
-    quote->addWidget(rotuloNegrito(QStringLiteral("Tipo de Serviço"), panCabecalhoOrca), 3, 0);
+    quote->addWidget(boldLabel(QStringLiteral("Tipo de Serviço"), panCabecalhoOrca), 3, 0);
     quote->addWidget(value(QStringLiteral("NMTPSERVEVEN")), 3, 1);
     quote->setColumnStretch(1, 1);
     quote->setColumnStretch(3, 1);
@@ -119,11 +119,11 @@ PaginaItens::PaginaItens(TDataSource *orcamentos, TDataSource *itens)
     panPrecoBase->setFixedHeight(30);
     auto *price = new QHBoxLayout(panPrecoBase);
     price->setContentsMargins(6, 2, 6, 2);
-    auto *lblPrecoBase = rotuloNegrito(QStringLiteral("Preço Base"), panPrecoBase);
+    auto *lblPrecoBase = boldLabel(QStringLiteral("Preço Base"), panPrecoBase);
     lblPrecoBase->setObjectName(QStringLiteral("lblPrecoBase"));
     auto *dbePrecoBase = new TDBEdit(panPrecoBase);
     dbePrecoBase->setObjectName(QStringLiteral("dbePrecoBase"));
-    dbePrecoBase->setDataSource(orcamentos);
+    dbePrecoBase->setDataSource(quotes);
     dbePrecoBase->setDataField(QStringLiteral("CDPRECOBASE"));
     dbePrecoBase->setFixedWidth(40);
     dbePrecoBase->setEnabled(false);
@@ -136,7 +136,7 @@ PaginaItens::PaginaItens(TDataSource *orcamentos, TDataSource *itens)
     btnPrcBase->setEnabled(false);
     auto *dbeNmPrecoBase = new TDBEdit(panPrecoBase);
     dbeNmPrecoBase->setObjectName(QStringLiteral("dbeNmPrecoBase"));
-    dbeNmPrecoBase->setDataSource(orcamentos);
+    dbeNmPrecoBase->setDataSource(quotes);
     dbeNmPrecoBase->setDataField(QStringLiteral("DSPRECOBASE"));
     dbeNmPrecoBase->setFixedWidth(220);
     dbeNmPrecoBase->setEnabled(false);
@@ -152,62 +152,62 @@ PaginaItens::PaginaItens(TDataSource *orcamentos, TDataSource *itens)
 
     dbgItem = new TDBGrid(this);
     dbgItem->setObjectName(QStringLiteral("dbgItem"));
-    dbgItem->setDataSource(itens);
+    dbgItem->setDataSource(items);
     dbgItem->setFrameShape(QFrame::NoFrame);
-    pintaFundo(dbgItem, QPalette::ToolTipBase);
+    paintBase(dbgItem, QPalette::ToolTipBase);
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     dbgItem->setColumns({
-        coluna(QStringLiteral("CDARVPROD"), {}, 100),
-        coluna(QStringLiteral("NMPRODUTO"), {}, 276),
-        coluna(QStringLiteral("QTITEMORCEVE"), {}, -1, right),
-        coluna(QStringLiteral("SGUNIDADE"), {}, 32),
-        coluna(QStringLiteral("VRITEMORCEVE"), {}, 72, right),
-        coluna(QStringLiteral("VRDESCITOREV"), {}, 60, right),
-        coluna(QStringLiteral("VRACREITOREV"), {}, 60, right),
-        coluna(QStringLiteral("VRTOTALITEM"), QStringLiteral("Vr. Total"), 65, right),
+        gridColumn(QStringLiteral("CDARVPROD"), {}, 100),
+        gridColumn(QStringLiteral("NMPRODUTO"), {}, 276),
+        gridColumn(QStringLiteral("QTITEMORCEVE"), {}, -1, right),
+        gridColumn(QStringLiteral("SGUNIDADE"), {}, 32),
+        gridColumn(QStringLiteral("VRITEMORCEVE"), {}, 72, right),
+        gridColumn(QStringLiteral("VRDESCITOREV"), {}, 60, right),
+        gridColumn(QStringLiteral("VRACREITOREV"), {}, 60, right),
+        gridColumn(QStringLiteral("VRTOTALITEM"), QStringLiteral("Vr. Total"), 65, right),
     });
 
     page->addWidget(panCabecalho);
     page->addWidget(dbgItem, 1);
 }
 
-void PaginaItens::mostraPrecoBase(bool visivel)
+void ItemsPage::showPriceBase(bool visivel)
 {
     panPrecoBase->setVisible(visivel);
     panCabecalho->setFixedHeight(visivel ? 100 : 68);
 }
 
 
-PaginaMotivo::PaginaMotivo(TDataSource *orcamentos, TDataSource *motivos, TDataSource *justificativas)
-    : m_orcamentos(orcamentos)
+ReasonPage::ReasonPage(TDataSource *quotes, TDataSource *reasons, TDataSource *justifications)
+    : m_quotes(quotes)
 {
     setObjectName(QStringLiteral("tshMotivo"));
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);
 
-    lblOrcamentoMotivo = rotuloNegrito(QString(), this);
+    lblOrcamentoMotivo = boldLabel(QString(), this);
     lblOrcamentoMotivo->setObjectName(QStringLiteral("lblOrcamentoMotivo"));
     lblOrcamentoMotivo->setContentsMargins(6, 4, 6, 0);
-    connect(orcamentos, &TDataSource::currentChanged, this, &PaginaMotivo::identificaOrcamento);
-    connect(orcamentos, &TDataSource::dataChanged, this, &PaginaMotivo::identificaOrcamento);
+    connect(quotes, &TDataSource::currentChanged, this, &ReasonPage::nameQuote);
+    connect(quotes, &TDataSource::dataChanged, this, &ReasonPage::nameQuote);
 
     pnlMotivo = new QFrame(this);
     pnlMotivo->setObjectName(QStringLiteral("pnlMotivo"));
     auto *row = new QHBoxLayout(pnlMotivo);
     row->setContentsMargins(6, 2, 6, 2);
-    lblNmMot = rotuloNegrito(QStringLiteral("Motivo"), pnlMotivo);
+    lblNmMot = boldLabel(QStringLiteral("Motivo"), pnlMotivo);
     lblNmMot->setObjectName(QStringLiteral("lblNmMot"));
     edtCdMotivo = new QLineEdit(pnlMotivo);
     edtCdMotivo->setObjectName(QStringLiteral("edtCdMotivo"));
     edtCdMotivo->setMaxLength(4);
     edtCdMotivo->setFixedWidth(48);
-    pintaFundo(edtCdMotivo, QPalette::ToolTipBase);
+    paintBase(edtCdMotivo, QPalette::ToolTipBase);
     lblNmMot->setBuddy(edtCdMotivo);
     btpMotivo = new TBtnPesquisa(pnlMotivo);
     btpMotivo->setObjectName(QStringLiteral("btpMotivo"));
     btpMotivo->setAssociatedEdit(edtCdMotivo);
-    btpMotivo->setDataSource(motivos);
+    btpMotivo->setDataSource(reasons);
     btpMotivo->setEnabled(false);
     edtNmMotivo = new QLineEdit(pnlMotivo);
     edtNmMotivo->setObjectName(QStringLiteral("edtNmMotivo"));
@@ -217,7 +217,7 @@ PaginaMotivo::PaginaMotivo(TDataSource *orcamentos, TDataSource *motivos, TDataS
     edtNmMotivo->setFrame(false);
     edtNmMotivo->setFocusPolicy(Qt::ClickFocus);
     edtNmMotivo->setFixedWidth(300);
-    pintaFundo(edtNmMotivo, QPalette::Window);
+    paintBase(edtNmMotivo, QPalette::Window);
     row->addWidget(lblNmMot);
     row->addWidget(edtCdMotivo);
     row->addWidget(btpMotivo);
@@ -227,7 +227,7 @@ PaginaMotivo::PaginaMotivo(TDataSource *orcamentos, TDataSource *motivos, TDataS
     dbmMotivo = new TDBMemo(this);
     dbmMotivo->setObjectName(QStringLiteral("dbmMotivo"));
     dbmMotivo->setFrameShape(QFrame::NoFrame);
-    dbmMotivo->setDataSource(justificativas);
+    dbmMotivo->setDataSource(justifications);
     dbmMotivo->setDataField(QStringLiteral("TXOBSJUSTORC"));
     // Tab leaves the justification as it leaves every other field.
     dbmMotivo->setTabChangesFocus(true);
@@ -237,19 +237,19 @@ PaginaMotivo::PaginaMotivo(TDataSource *orcamentos, TDataSource *motivos, TDataS
     page->addWidget(dbmMotivo, 1);
 }
 
-void PaginaMotivo::identificaOrcamento()
+void ReasonPage::nameQuote()
 {
-    const RecordList *lista = m_orcamentos->dataSet();
-    if (!lista || !lista->isActive() || lista->isEmpty()) {
+    const RecordList *list = m_quotes->dataSet();
+    if (!list || !list->isActive() || list->isEmpty()) {
         lblOrcamentoMotivo->clear();
         return;
     }
-    const auto campo = [lista](const char *name) { return lista->fieldByName(QLatin1String(name)).asString(); };
+    const auto field = [list](const char *name) { return list->fieldByName(QLatin1String(name)).asString(); };
     lblOrcamentoMotivo->setText(QStringLiteral("Orçamento %1, sequência %2 — %3")
-                                    .arg(campo("NRORCAEVENTO"), campo("NRSEQORCAEVE"), campo("NMFANTCLIE")));
+                                    .arg(field("NRORCAEVENTO"), field("NRSEQORCAEVE"), field("NMFANTCLIE")));
 }
 
-TDBGrid::Column coluna(const QString &fieldName, const QString &title, int width, Qt::Alignment titleAlignment)
+TDBGrid::Column gridColumn(const QString &fieldName, const QString &title, int width, Qt::Alignment titleAlignment)
 {
     TDBGrid::Column column;
     column.fieldName = fieldName;

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "PacketColumns.h"
+#include "TNetArg.h"
+
+#include <QJsonValue>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class TNetConnection;
+
+// The application server as the screen's operations see it: the screen's
+// connection in use, a script in the operations' own tests. A call that was
+// cut off before its answer throws TNetConnection::ConnectionLost; any other
+// failure throws std::runtime_error with the operator's sentence.
+class QuoteServer {
+public:
+    virtual ~QuoteServer() = default;
+    virtual QJsonValue call(const QString &metodo, const QList<TNetArg> &arguments) = 0;
+    virtual QJsonValue callPacket(const QString &metodo, const QList<TNetArg> &arguments,
+                                   std::optional<PacketColumns> &packet) = 0;
+};
+
+class ConnectionQuoteServer final : public QuoteServer {
+public:
+    explicit ConnectionQuoteServer(TNetConnection &conexao)
+        : m_conexao(conexao)
+    {
+    }
+    QJsonValue call(const QString &metodo, const QList<TNetArg> &arguments) override;
+    QJsonValue callPacket(const QString &metodo, const QList<TNetArg> &arguments,
+                           std::optional<PacketColumns> &packet) override;
+
+private:
+    TNetConnection &m_conexao;
+};
+
+// A call with a checked answer under the busy sign of `notice` (Showavi's
+// kind), the answer checked once the sign is gone: a refusal's box never
+// sits under "Lendo dados...". Returns the checked answer's payload.
+QJsonValue callChecked(QuoteServer &server, int notice, const QString &metodo,
+                        const QList<TNetArg> &arguments = {});
