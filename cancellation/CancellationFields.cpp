@@ -103,3 +103,15 @@ void declareJustificationFields(RecordList &list)
     hiddenField(list, QStringLiteral("DTHRHISTORCA"), FieldType::DateTime, 0);
     hiddenField(list, QStringLiteral("CDOPERADOR"), FieldType::Text, 10);
 }
+
+void computeItemTotal(RecordList &items)
+{
+    const auto value = [&items](const char *name) -> long double {
+        return items.fieldByName(QLatin1String(name)).asFloat();
+    };
+    // Formed in extended precision and rounded once, so the cents of the
+    // total never drift from those of its parts.
+    const long double total =
+        value("QTITEMORCEVE") * value("VRITEMORCEVE") - value("VRDESCITOREV") + value("VRACREITOREV");
+    items.fieldByName(QStringLiteral("VRTOTALITEM")).setAsFloat(Consiste::RoundDec(total, 2));
+}

@@ -10,3 +10,6 @@ void declareReasonFields(RecordList &list);
 void declareJustificationFields(RecordList &list);
 // The local database's branches (qryFilial).
 void declareBranchFields(RecordList &list);
+// The current item's total (VRTOTALITEM), from its quantity, price, discount
+// and surcharge.
+void computeItemTotal(RecordList &items);

@@ -25,3 +25,28 @@ QJsonValue callChecked(QuoteServer &server, int notice, const QString &metodo,
     }
     return Consiste::CheckResultServ(answer, true, 0);
 }
+
+void writeChecked(QuoteServer &server, const QString &method, const QList<TNetArg> &arguments,
+                  const std::function<void()> &discard)
+{
+    constexpr int writingData = 1;
+    const auto discarding = [&discard] {
+        if (discard) {
+            discard();
+        }
+    };
+    QJsonValue answer;
+    try {
+        Showavi::Busy busy(writingData);
+        answer = server.call(method, arguments);
+    } catch (const TNetConnection::ConnectionLost &) {
+        throw;
+    } catch (...) {
+        discarding();
+        throw;
+    }
+    if (!answer.toObject().value(QStringLiteral("ok")).toBool()) {
+        discarding();
+    }
+    Consiste::CheckResultServ(answer, true, 0);
+}

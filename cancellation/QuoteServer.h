@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class TNetConnection;
@@ -42,3 +43,11 @@ private:
 // sits under "Lendo dados...". Returns the checked answer's payload.
 QJsonValue callChecked(QuoteServer &server, int notice, const QString &metodo,
                         const QList<TNetArg> &arguments = {});
+
+// A write with a checked answer under "Gravando dados...". `discard` runs
+// before a refusal or a failed call is told, so no box ever sits over what
+// the server does not hold. A call cut off before its answer
+// (TNetConnection::ConnectionLost) goes to the caller untouched: only the
+// caller can find out what was stored.
+void writeChecked(QuoteServer &server, const QString &method, const QList<TNetArg> &arguments,
+                  const std::function<void()> &discard = {});

@@ -63,17 +63,6 @@ Step releaseHallOf(QuoteServer &server, const QuoteKey &key, QString &failure)
     return Step::Unknown;
 }
 
-// SetObs, checked; a refusal shows the server's message.
-void sendJustificationDelta(QuoteServer &server, const ChangeDelta &delta)
-{
-    QJsonValue answer;
-    {
-        Showavi::Busy busy(writingData);
-        answer = server.call(QStringLiteral("SetObs"), {TNetArg::delta(delta)});
-    }
-    Consiste::CheckResultServ(answer, true, 0);
-}
-
 } // namespace
 
 QuoteWithdrawal::QuoteWithdrawal(QuoteServer &server, Request request)
@@ -84,23 +73,11 @@ QuoteWithdrawal::QuoteWithdrawal(QuoteServer &server, Request request)
 
 void QuoteWithdrawal::sendState(const ChangeDelta &delta, const std::function<void()> &discard)
 {
-    QJsonValue answer;
     try {
-        Showavi::Busy busy(writingData);
-        answer = m_server.call(QStringLiteral("SetOrcamento"), {TNetArg::delta(delta)});
+        writeChecked(m_server, QStringLiteral("SetOrcamento"), {TNetArg::delta(delta)}, discard);
     } catch (const TNetConnection::ConnectionLost &loss) {
         checkState(loss, discard);
-        return;
-    } catch (...) {
-        discard();
-        throw;
     }
-    // Checked once the busy sign is gone, and with the list showing the
-    // stored state again: a refusal's box never sits over a state not stored.
-    if (!answer.toObject().value(QStringLiteral("ok")).toBool()) {
-        discard();
-    }
-    Consiste::CheckResultServ(answer, true, 0);
 }
 
 void QuoteWithdrawal::checkState(const std::exception &loss, const std::function<void()> &discard)
@@ -157,7 +134,7 @@ void QuoteWithdrawal::sendJustification(const ChangeDelta &delta, const QString 
         return;
     }
     try {
-        sendJustificationDelta(m_server, delta);
+        writeChecked(m_server, QStringLiteral("SetObs"), {TNetArg::delta(delta)});
         m_justification = Step::Stored;
     } catch (const TNetConnection::ConnectionLost &loss) {
         m_justification = checkJustification(delta, text, ::text(loss));
@@ -185,7 +162,7 @@ Step QuoteWithdrawal::checkJustification(const ChangeDelta &delta, const QString
             return Step::Stored;
         }
         // Not there: written once, now.
-        sendJustificationDelta(m_server, delta);
+        writeChecked(m_server, QStringLiteral("SetObs"), {TNetArg::delta(delta)});
         return Step::Stored;
     } catch (const Abort &) {
         m_refused = true;
@@ -252,15 +229,11 @@ std::optional<PendingSteps> QuoteWithdrawal::finish(QuoteServer &server, Pending
         return std::nullopt;
     }
     QString failure;
-    if (pendingSteps.hall) {
-        pendingSteps.hall = releaseHallOf(server, pendingSteps.key, failure) != Step::Stored;
+    if (pendingSteps.hall && releaseHallOf(server, pendingSteps.key, failure) != Step::Stored) {
+        return pendingSteps; // the justification waits with the hall
     }
     if (pendingSteps.justification && !found->justification) {
-        sendJustificationDelta(server, *pendingSteps.justification);
-    }
-    pendingSteps.justification.reset();
-    if (pendingSteps.hall) {
-        return pendingSteps;
+        writeChecked(server, QStringLiteral("SetObs"), {TNetArg::delta(*pendingSteps.justification)});
     }
     return std::nullopt;
 }

@@ -176,8 +176,6 @@ private:
     // Reads what the page shown needs for the current quote.
     void atualizaPaginaAtiva();
 
-    bool listaVazia() const;
-    bool editando() const;
     QString situacaoAtual() const;
 
     // Empties the reason shown: until this quote's is read the page shows

@@ -42,7 +42,7 @@ void TfrmCancelamento::dbgPadraoDblClick()
 void TfrmCancelamento::marcaOrcamento()
 {
     edtCdMotivo->clear();
-    if (dbgPadrao->selectedFieldName() == QLatin1String("IDCHECK") && !listaVazia()) {
+    if (dbgPadrao->selectedFieldName() == QLatin1String("IDCHECK") && !m_operations->listEmpty()) {
         const QString situacao = situacaoAtual();
         if (QuoteState::isWithdrawn(situacao)) {
             reabilitaOrcamento();

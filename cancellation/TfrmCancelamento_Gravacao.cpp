@@ -4,12 +4,11 @@
 
 #include "Abort.h"
 #include "Cli_cxl04100.h"
-#include "Consiste.h"
 #include "Corvane.h"
 #include "CancellationOperations.h"
 #include "QuoteStates.h"
 #include "RecordList.h"
-#include "Showavi.h"
+#include "QuoteServer.h"
 #include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
 #include "TMessages.h"
@@ -19,7 +18,6 @@
 
 namespace {
 
-constexpr int gravandoDados = 1;
 constexpr int operacaoCancelar = 10;
 constexpr int operacaoAdiar = 11;
 
@@ -117,18 +115,14 @@ void TfrmCancelamento::cdsOrcamentoAfterDelete(RecordList &dataSet)
         return;
     }
     const CancellationOperations::Turn vez(*m_operations);
-    QJsonValue resposta;
     try {
-        Showavi::Busy busy(gravandoDados);
-        resposta = netCancelamento->Call(QStringLiteral("SetOrcamento"), {TNetArg::deltaOf(dataSet)});
-    } catch (...) {
+        writeChecked(m_operations->server(), QStringLiteral("SetOrcamento"), {TNetArg::deltaOf(dataSet)},
+                     [&dataSet] { dataSet.cancelUpdates(); });
+    } catch (const TNetConnection::ConnectionLost &) {
+        // Never sent again; the server refuses deletions anyway.
         dataSet.cancelUpdates();
         throw;
     }
-    if (!resposta.toObject().value(QStringLiteral("ok")).toBool()) {
-        dataSet.cancelUpdates();
-    }
-    Consiste::CheckResultServ(resposta, true, 0);
     if (dataSet.logChanges()) {
         dataSet.mergeChangeLog();
     }

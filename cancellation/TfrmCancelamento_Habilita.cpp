@@ -19,19 +19,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
-bool TfrmCancelamento::listaVazia() const
-{
-    return m_operations->listEmpty();
-}
-
-bool TfrmCancelamento::editando() const
-{
-    return m_operations->editing();
-}
-
 QString TfrmCancelamento::situacaoAtual() const
 {
-    if (listaVazia()) {
+    if (m_operations->listEmpty()) {
         return QString();
     }
     return cdsOrcamento->fieldByName(QStringLiteral("IDSITUORCEVE")).asString();
@@ -75,7 +65,7 @@ void TfrmCancelamento::Habilita()
 void TfrmCancelamento::dtsPadraoStateChange(TDataSource & /*sender*/)
 {
     // The commands have followed the change already.
-    if (editando() && !QuoteState::isWithdrawn(m_operations->storedState())) {
+    if (m_operations->editing() && !QuoteState::isWithdrawn(m_operations->storedState())) {
         // A marked quote needs its reason: lead the operator there.
         abrePaginaMotivo();
     }

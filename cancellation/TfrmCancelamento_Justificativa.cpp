@@ -28,7 +28,7 @@ void TfrmCancelamento::pnlMotivoExit()
 void TfrmCancelamento::editaJustificativa()
 {
     // Only a quote being cancelled or postponed takes a justification.
-    if (editando() && cdsObs->isActive()) {
+    if (m_operations->editing() && cdsObs->isActive()) {
         cdsObs->edit();
     }
 }

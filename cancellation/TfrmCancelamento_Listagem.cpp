@@ -1,7 +1,7 @@
 // Listing the quotes and loading the details of the current one.
 #include "TfrmCancelamento.h"
 
-#include "Consiste.h"
+#include "CancellationFields.h"
 #include "FiltroListagem.h"
 #include "ListPlace.h"
 #include "CancellationOperations.h"
@@ -57,7 +57,7 @@ std::optional<ListPlace> TfrmCancelamento::lugarAtual() const
 
 void TfrmCancelamento::voltaAoLugar(const std::optional<ListPlace> &lugar)
 {
-    if (!lugar || listaVazia()) {
+    if (!lugar || m_operations->listEmpty()) {
         return;
     }
     const int linha = lugar->rowIn(*cdsOrcamento);
@@ -95,7 +95,7 @@ void TfrmCancelamento::cdsOrcamentoAfterScroll(RecordList & /*dataSet*/)
 void TfrmCancelamento::carregaDetalhes()
 {
     QWidget *active = pgcPadrao->activePage();
-    if (listaVazia() || active == tshPadrao) {
+    if (m_operations->listEmpty() || active == tshPadrao) {
         return;
     }
     const CancellationOperations::Turn vez(*m_operations);
@@ -129,14 +129,7 @@ void TfrmCancelamento::atualizaPaginaAtiva()
 
 void TfrmCancelamento::cdsItemOrcaEvenCalcFields(RecordList &dataSet)
 {
-    const auto valor = [&dataSet](const char *name) -> long double {
-        return dataSet.fieldByName(QLatin1String(name)).asFloat();
-    };
-    // Formed in extended precision and rounded once, so the cents of the
-    // total never drift from those of its parts.
-    const long double total =
-        valor("QTITEMORCEVE") * valor("VRITEMORCEVE") - valor("VRDESCITOREV") + valor("VRACREITOREV");
-    dataSet.fieldByName(QStringLiteral("VRTOTALITEM")).setAsFloat(Consiste::RoundDec(total, 2));
+    computeItemTotal(dataSet);
 }
 
 RecordList *TfrmCancelamento::listaDaPaginaAtiva() const

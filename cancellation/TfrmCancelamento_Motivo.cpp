@@ -49,7 +49,7 @@ void TfrmCancelamento::edtCdMotivoExit()
     // Only a quote being cancelled has a reason to check; the focus also
     // leaves this field when a finished (or failed) operation disables it,
     // and that must neither ask the server again nor open a justification.
-    if (!editando()) {
+    if (!m_operations->editing()) {
         pgcPadrao->SetActivePage(tshPadrao);
         return;
     }
