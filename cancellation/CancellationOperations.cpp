@@ -1,6 +1,7 @@
 #include "CancellationOperations.h"
 
 #include "Abort.h"
+#include "CancellationMessages.h"
 #include "Consiste.h"
 #include "Corvane.h"
 #include "HostDialogs.h"
@@ -239,7 +240,16 @@ void CancellationOperations::applyNotices(const QList<QJsonObject> &notices)
                       row);
     }
     std::optional<QJsonObject> ofEdit;
+    QStringList landedLate;
     for (const QJsonObject &notice : notices) {
+        const bool ours = notice.value(QStringLiteral("what")).toString() == QLatin1String("state") && takeLateWrite(notice);
+        if (ours) {
+            landedLate << QStringLiteral("O orçamento %1 (seq. %2) acaba de ser gravado como %3 pelo servidor que tinha "
+                                         "deixado de responder; a justificativa digitada não foi gravada.")
+                              .arg(notice.value(QStringLiteral("number")).toString(),
+                                   notice.value(QStringLiteral("sequence")).toString(),
+                                   stateWord(m_messages, notice.value(QStringLiteral("state")).toString()));
+        }
         if (notice.value(QStringLiteral("branch")).toString() != m_listedBranch) {
             continue;
         }
@@ -262,7 +272,9 @@ void CancellationOperations::applyNotices(const QList<QJsonObject> &notices)
             && m_quotes.valueAt(row, reasonColumn).toString() == reason) {
             continue;
         }
-        m_changedByOthers.insert(key);
+        if (!ours) {
+            m_changedByOthers.insert(key);
+        }
         const QHash<QString, QVariant> values{
             {QStringLiteral("IDSITUORCEVE"), state},
             {QStringLiteral("CDJUSTEXCHIS"), reason.isEmpty() ? QVariant() : QVariant(reason)}};
@@ -273,6 +285,9 @@ void CancellationOperations::applyNotices(const QList<QJsonObject> &notices)
     emit noteChanged();
     // The current quote's new state may open or close commands.
     emit factsChanged();
+    if (!landedLate.isEmpty()) {
+        finishPending(true, landedLate.join(QLatin1Char('\n')));
+    }
     if (!ofEdit) {
         return;
     }
@@ -311,8 +326,34 @@ QString CancellationOperations::note() const
 
 QuoteWithdrawal CancellationOperations::newWithdrawal()
 {
-    return QuoteWithdrawal(m_server, {QuoteKey::current(m_quotes), field(m_quotes, "IDSITUORCEVE"),
-                                          field(m_quotes, "CDJUSTEXCHIS"), field(m_quotes, "CDOPEJUSTORC")});
+    return QuoteWithdrawal(
+        m_server,
+        {QuoteKey::current(m_quotes), field(m_quotes, "IDSITUORCEVE"), field(m_quotes, "CDJUSTEXCHIS"),
+         field(m_quotes, "CDOPEJUSTORC")},
+        m_messages, [this](const QuoteWithdrawal::Request &request) { watchLateWrite(request); });
+}
+
+void CancellationOperations::watchLateWrite(const QuoteWithdrawal::Request &request)
+{
+    m_lateWrites.append(request);
+}
+
+bool CancellationOperations::takeLateWrite(const QJsonObject &notice)
+{
+    const auto late = std::find_if(m_lateWrites.cbegin(), m_lateWrites.cend(), [&notice](const auto &request) {
+        return notice.value(QStringLiteral("branch")).toString() == request.key.branch
+               && notice.value(QStringLiteral("number")).toString() == request.key.number
+               && notice.value(QStringLiteral("sequence")).toString() == request.key.sequence
+               && notice.value(QStringLiteral("state")).toString() == request.state
+               && notice.value(QStringLiteral("reason")).toString() == request.reason
+               && notice.value(QStringLiteral("operator")).toString() == request.operatorCode;
+    });
+    if (late == m_lateWrites.cend()) {
+        return false;
+    }
+    m_pending.append({late->key, late->state, late->reason, late->operatorCode, true, std::nullopt, {}});
+    m_lateWrites.erase(late);
+    return true;
 }
 
 void CancellationOperations::finishWithdrawal(const QuoteWithdrawal &withdrawal)
@@ -332,11 +373,14 @@ void CancellationOperations::finishWithdrawal(const QuoteWithdrawal &withdrawal)
     throw Abort();
 }
 
-void CancellationOperations::finishPending(bool tell)
+void CancellationOperations::finishPending(bool tell, const QString &preface)
 {
     const Turn turn(*this);
     QList<PendingSteps> remaining;
     QStringList reports;
+    if (!preface.isEmpty()) {
+        reports << preface;
+    }
     for (const PendingSteps &pendingSteps : std::exchange(m_pending, {})) {
         const QString quote = pendingSteps.key.forOperator();
         try {

@@ -105,9 +105,14 @@ public:
     // otherwise says what is stored and what is not, keeps the steps left and
     // abandons (Abort).
     void finishWithdrawal(const QuoteWithdrawal &withdrawal);
-    // Finishes the steps left by earlier stores, quietly unless `tell`.
-    void finishPending(bool tell);
+    // Finishes the steps left by earlier stores, quietly unless `tell`;
+    // `preface` leads what is told.
+    void finishPending(bool tell, const QString &preface = {});
     bool hasPending() const { return !m_pending.isEmpty(); }
+    // A withdrawal found not stored after its answer was lost: should the
+    // server that lost it store it after all, its notice says so, and the
+    // hall is released then.
+    void watchLateWrite(const QuoteWithdrawal::Request &request);
 
 signals:
     // A fact changed: the commands are to be decided again.
@@ -121,6 +126,9 @@ signals:
 private:
     void takeDeferred();
     void applyNotices(const QList<QJsonObject> &notices);
+    // Whether `notice` is a write of ours that landed late; it is then taken
+    // over as steps left.
+    bool takeLateWrite(const QJsonObject &notice);
     void turnEnded();
 
     QuoteServer &m_server;
@@ -141,4 +149,5 @@ private:
     bool m_waitingForTurn = false; // something waits for the operation under way
 
     QList<PendingSteps> m_pending;
+    QList<QuoteWithdrawal::Request> m_lateWrites;
 };

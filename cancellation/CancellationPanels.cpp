@@ -1,6 +1,10 @@
 #include "CancellationPanels.h"
 
+#include "CancellationFields.h"
+#include "Consiste.h"
+#include "TADOIBQuery.h"
 #include "TBtnPesquisa.h"
+#include "TMessages.h"
 #include "TDBEdit.h"
 #include "TDBGrid.h"
 #include "TDBMemo.h"
@@ -36,9 +40,18 @@ void paintBase(QWidget *widget, QPalette::ColorRole role)
 
 } // namespace
 
-BranchPanel::BranchPanel(TDataSource *branches, QWidget *parent)
+BranchPanel::BranchPanel(QWidget *parent)
     : QFrame(parent)
+    , qryFilial(new TADOIBQuery(QStringLiteral("qryFilial"), this))
 {
+    qryFilial->SQL = {QStringLiteral("SELECT CDFILIAL, NMFILIAL"), QStringLiteral("FROM FILIAL"),
+                      QStringLiteral("WHERE CDFILIAL = :P_CDFILIAL OR :P_TCDFILIAL = 'T'"),
+                      QStringLiteral("ORDER BY CDFILIAL")};
+    declareBranchFields(*qryFilial);
+    auto *branches = new TDataSource(this);
+    branches->setObjectName(QStringLiteral("dstFilial"));
+    branches->setDataSet(qryFilial);
+
     setObjectName(QStringLiteral("panFilial"));
     setFixedHeight(34);
     auto *row = new QHBoxLayout(this);
@@ -73,6 +86,39 @@ BranchPanel::BranchPanel(TDataSource *branches, QWidget *parent)
     row->addWidget(btnFilial);
     row->addWidget(edtNmFilial);
     row->addStretch(1);
+}
+
+void BranchPanel::find(const QString &code, const QString &all)
+{
+    qryFilial->ParamByName(QStringLiteral("P_CDFILIAL")).setAsString(code);
+    qryFilial->ParamByName(QStringLiteral("P_TCDFILIAL")).setAsString(all);
+    qryFilial->Open();
+}
+
+void BranchPanel::check(const TMessages &messages)
+{
+    if (Consiste::EmptyString(medCdFilial->text())) {
+        medCdFilial->setFocus(Qt::OtherFocusReason);
+        Consiste::MensErro(messages.Msg(QStringLiteral("Filial_N_Inf")), true);
+    }
+    medCdFilial->setText(Consiste::Ajusta(medCdFilial->text(), 4));
+    find(medCdFilial->text(), QString());
+    if (qryFilial->isEmpty()) {
+        medCdFilial->setFocus(Qt::OtherFocusReason);
+        Consiste::MensErro(messages.Msg(QStringLiteral("Filial_N_Cad")), true);
+    }
+    edtNmFilial->setText(qryFilial->fieldByName(QStringLiteral("NMFILIAL")).asString());
+}
+
+void BranchPanel::offerAll()
+{
+    find(QString(), QStringLiteral("T"));
+}
+
+void BranchPanel::takePicked()
+{
+    medCdFilial->setText(qryFilial->fieldByName(QStringLiteral("CDFILIAL")).asString());
+    edtNmFilial->setText(qryFilial->fieldByName(QStringLiteral("NMFILIAL")).asString());
 }
 
 ItemsPage::ItemsPage(TDataSource *quotes, TDataSource *items)

@@ -6,6 +6,8 @@
 #include <QWidget>
 
 class QLabel;
+class TADOIBQuery;
+class TMessages;
 class QLineEdit;
 class TBtnPesquisa;
 class TDBMemo;
@@ -16,14 +18,26 @@ class TDataSource;
 // wires the controls to its handlers. Each control carries its member name
 // as its object name.
 
-// The branch the quotes are listed for, at the top of the screen.
+// The branch the quotes are listed for, at the top of the screen, checked
+// against the local database's branches (qryFilial).
 class BranchPanel final : public QFrame {
     Q_OBJECT
 public:
-    BranchPanel(TDataSource *branches, QWidget *parent);
+    explicit BranchPanel(QWidget *parent);
+    // The code typed, adjusted to four characters, with its name; a code
+    // missing or unknown puts the focus back and abandons with its message.
+    void check(const TMessages &messages);
+    // The lookup offers every branch, in code order; the one picked is taken.
+    void offerAll();
+    void takePicked();
+
     QLineEdit *medCdFilial;
     TBtnPesquisa *btnFilial;
     QLineEdit *edtNmFilial;
+
+private:
+    void find(const QString &code, const QString &all);
+    TADOIBQuery *qryFilial;
 };
 
 // The items of the current quote, under a header that names the quote.

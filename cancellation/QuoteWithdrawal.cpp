@@ -1,6 +1,7 @@
 #include "QuoteWithdrawal.h"
 
 #include "Abort.h"
+#include "CancellationMessages.h"
 #include "Consiste.h"
 #include "HostDialogs.h"
 #include "QuoteStates.h"
@@ -28,9 +29,9 @@ bool isThisOperation(const StoredQuote &found, const QuoteWithdrawal::Request &r
     return found.state == request.state && found.reason == request.reason && found.operatorCode == request.operatorCode;
 }
 
-QString whoStored(const StoredQuote &found)
+QString whoStored(const StoredQuote &found, const TMessages &messages)
 {
-    QString who = found.state.isEmpty() ? QStringLiteral("ausente") : found.state;
+    QString who = found.state.isEmpty() ? QStringLiteral("ausente") : stateWord(messages, found.state);
     if (!found.operatorCode.isEmpty()) {
         who += QStringLiteral(", gravado por %1").arg(found.operatorCode);
     }
@@ -65,9 +66,12 @@ Step releaseHallOf(QuoteServer &server, const QuoteKey &key, QString &failure)
 
 } // namespace
 
-QuoteWithdrawal::QuoteWithdrawal(QuoteServer &server, Request request)
+QuoteWithdrawal::QuoteWithdrawal(QuoteServer &server, Request request, const TMessages &messages,
+                                 std::function<void(const Request &)> lateWrite)
     : m_server(server)
     , m_request(std::move(request))
+    , m_messages(messages)
+    , m_lateWrite(std::move(lateWrite))
 {
 }
 
@@ -102,11 +106,15 @@ void QuoteWithdrawal::checkState(const std::exception &loss, const std::function
                 .arg(text(loss), quote, why)
                 .toStdString());
     }
+    if (m_lateWrite) {
+        m_lateWrite(m_request);
+    }
     HostDialogs::current().showMessage(
         HostDialogs::Icon::Warning, QStringLiteral("Cancelamento"),
         QStringLiteral("%1\n\nO orçamento %2 não foi gravado: está %3 no servidor. Nada foi repetido; "
-                       "faça a operação de novo se ainda for o caso.")
-            .arg(text(loss), quote, whoStored(*found)));
+                       "faça a operação de novo se ainda for o caso.\n\nSe o servidor que deixou de responder "
+                       "ainda gravar a operação, esta tela avisa e libera o salão.")
+            .arg(text(loss), quote, whoStored(*found, m_messages)));
     throw Abort();
 }
 

@@ -43,7 +43,10 @@ public:
         QString state, reason, operatorCode;
     };
 
-    QuoteWithdrawal(QuoteServer &server, Request request);
+    // `lateWrite` is told of a state the server was found not to hold after
+    // its answer was lost: a frozen server may still store it later.
+    QuoteWithdrawal(QuoteServer &server, Request request, const TMessages &messages,
+                    std::function<void(const Request &)> lateWrite = {});
 
     // SetOrcamento. Returns once the server is known to hold the new state.
     // Otherwise runs `discard` first, so no box ever shows a state that is
@@ -79,6 +82,8 @@ private:
 
     QuoteServer &m_server;
     Request m_request;
+    const TMessages &m_messages;
+    std::function<void(const Request &)> m_lateWrite;
     Step m_hall = Step::NotNeeded;
     Step m_justification = Step::NotNeeded;
     std::optional<ChangeDelta> m_justificationDelta;

@@ -16,9 +16,7 @@ class QLineEdit;
 class QPainter;
 class QStyleOptionViewItem;
 class QuoteServer;
-class TADOIBQuery;
 class TBtnPesquisa;
-class TDBEdit;
 class TDBMemo;
 
 // The cancellation screen: lists a branch's event quotes and cancels,
@@ -197,8 +195,6 @@ private:
     RecordList *cdsMotivo;
     RecordList *cdsObs;
     RecordList *cdsParamOrca;
-    TADOIBQuery *qryFilial;
-    TDataSource *dstFilial;
     TDataSource *dtsItemOrcaEven;
     TDataSource *dtsMotivo;
     TDataSource *dtsObs;

@@ -7,7 +7,6 @@
 #include "Consiste.h"
 #include "CancellationOperations.h"
 #include "RecordList.h"
-#include "TADOIBQuery.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
@@ -30,34 +29,17 @@ void TfrmCancelamento::medCdFilialChange()
 
 void TfrmCancelamento::medCdFilialExit()
 {
-    if (Consiste::EmptyString(medCdFilial->text())) {
-        medCdFilial->setFocus(Qt::OtherFocusReason);
-        Consiste::MensErro(msgPadrao->Msg(QStringLiteral("Filial_N_Inf")), true);
-    }
-    const QString codigo = Consiste::Ajusta(medCdFilial->text(), 4);
-    medCdFilial->setText(codigo);
-    qryFilial->ParamByName(QStringLiteral("P_CDFILIAL")).setAsString(codigo);
-    qryFilial->ParamByName(QStringLiteral("P_TCDFILIAL")).setAsString(QString());
-    qryFilial->Open();
-    if (qryFilial->isEmpty()) {
-        medCdFilial->setFocus(Qt::OtherFocusReason);
-        Consiste::MensErro(msgPadrao->Msg(QStringLiteral("Filial_N_Cad")), true);
-    }
-    edtNmFilial->setText(qryFilial->fieldByName(QStringLiteral("NMFILIAL")).asString());
+    panFilial->check(*msgPadrao);
 }
 
 void TfrmCancelamento::btnFilialBeforePesq(TBtnPesquisa & /*sender*/, bool & /*proceed*/)
 {
-    // The lookup offers every branch, in code order.
-    qryFilial->ParamByName(QStringLiteral("P_CDFILIAL")).setAsString(QString());
-    qryFilial->ParamByName(QStringLiteral("P_TCDFILIAL")).setAsString(QStringLiteral("T"));
-    qryFilial->Open();
+    panFilial->offerAll();
 }
 
 void TfrmCancelamento::btnFilialAfterPesq(TBtnPesquisa & /*sender*/)
 {
-    medCdFilial->setText(qryFilial->fieldByName(QStringLiteral("CDFILIAL")).asString());
-    edtNmFilial->setText(qryFilial->fieldByName(QStringLiteral("NMFILIAL")).asString());
+    panFilial->takePicked();
     m_operations->setBranchOffered();
 }
 

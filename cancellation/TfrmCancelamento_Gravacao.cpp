@@ -48,6 +48,10 @@ void TfrmCancelamento::cdsOrcamentoBeforePost(RecordList &dataSet)
     dataSet.fieldByName(QStringLiteral("CDJUSTEXCHIS")).setAsString(edtCdMotivo->text());
     const QScopedValueRollback<bool> gravando(m_gravando, true);
     pgcPadrao->SetActivePage(tshPadrao);
+    // The reason page closes under the focus: the grid takes it, not the
+    // first field the toolkit would find (the branch, whose entry closes
+    // the list).
+    focaNumeroOrcamento();
 }
 
 void TfrmCancelamento::cdsOrcamentoAfterPost(RecordList &dataSet)

@@ -12,7 +12,6 @@
 #include "CancellationOperations.h"
 #include "CancellationPanels.h"
 #include "RecordList.h"
-#include "TADOIBQuery.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
@@ -84,15 +83,6 @@ void TfrmCancelamento::criaListas()
     cdsObs->beforePost = [this](RecordList &list) { cdsObsBeforePost(list); };
     cdsObs->afterPost = [this](RecordList &list) { cdsObsAfterPost(list); };
     dtsObs->onStateChange = [this](TDataSource &sender) { dtsObsStateChange(sender); };
-
-    qryFilial = new TADOIBQuery(QStringLiteral("qryFilial"), this);
-    qryFilial->SQL = {QStringLiteral("SELECT CDFILIAL, NMFILIAL"), QStringLiteral("FROM FILIAL"),
-                      QStringLiteral("WHERE CDFILIAL = :P_CDFILIAL OR :P_TCDFILIAL = 'T'"),
-                      QStringLiteral("ORDER BY CDFILIAL")};
-    declareBranchFields(*qryFilial);
-    dstFilial = new TDataSource(this);
-    dstFilial->setObjectName(QStringLiteral("dstFilial"));
-    dstFilial->setDataSet(qryFilial);
 }
 
 QAction *TfrmCancelamento::criaAcao(QMenu *menu, const QString &objectName, const QString &caption,
@@ -192,7 +182,7 @@ void TfrmCancelamento::criaHistoricoExportar()
 
 void TfrmCancelamento::criaPaineis()
 {
-    panFilial = new BranchPanel(dstFilial, this);
+    panFilial = new BranchPanel(this);
     medCdFilial = panFilial->medCdFilial;
     btnFilial = panFilial->btnFilial;
     edtNmFilial = panFilial->edtNmFilial;

@@ -4,6 +4,7 @@
 // what is sent must match what the server holds.
 #include "Abort.h"
 #include "CancellationCommands.h"
+#include "CancellationMessages.h"
 #include "QuoteWithdrawal.h"
 #include "HostDialogs.h"
 #include "CancellationOperations.h"
@@ -127,6 +128,7 @@ private slots:
     void whatIsSaidIsWhatTheServerHolds();
     void commandsFollowTheFacts_data();
     void commandsFollowTheFacts();
+    void aWriteFoundNotStoredThatLandsLateIsFinished();
     void whatArrivesDuringAnOperationWaits_data();
     void whatArrivesDuringAnOperationWaits();
 
@@ -142,7 +144,7 @@ void tst_CancellationOperations::init()
 {
     m_dialogs.clear();
     HostDialogs::install(&m_dialogs);
-    m_messages.setLines({"8|Cancelado", "SUCESSO|Operação realizada com sucesso."});
+    m_messages.setLines(cancellationMessages());
     ServerAnswer::LoadPacket(m_quotes, packet(quoteFields, onlyThis({"0001", "0000000007", "01", "8", "0002", "MSOUZA"})));
 }
 
@@ -166,9 +168,9 @@ void tst_CancellationOperations::whatIsSaidIsWhatTheServerHolds_data()
         << QStringList{"SetOrcamento", "GetOrcamento"};
     QTest::newRow("state lost, another operator withdrew it with their reason")
         << QStringList{"SetOrcamento=lost", "GetOrcamento=stored:8/0006/JSILVA", "GetItemOrc=no-text"} << "abandoned"
-        << "não foi gravado: está 8, gravado por JSILVA com o motivo 0006" << readBack;
+        << "não foi gravado: está Cancelado, gravado por JSILVA com o motivo 0006" << readBack;
     QTest::newRow("state lost, still open") << QStringList{"SetOrcamento=lost", "GetOrcamento=stored:1//"}
-                                            << "abandoned" << "não foi gravado: está 1" << readBack;
+                                            << "abandoned" << "não foi gravado: está Pendente" << readBack;
     QTest::newRow("state refused") << QStringList{"SetOrcamento=refused"} << "abandoned" << "recusado"
                                    << QStringList{"SetOrcamento"};
     QTest::newRow("hall release lost once, sent again")
@@ -283,6 +285,22 @@ void tst_CancellationOperations::commandsFollowTheFacts()
     open.sort();
     commands.sort();
     QCOMPARE(open, commands);
+}
+
+void tst_CancellationOperations::aWriteFoundNotStoredThatLandsLateIsFinished()
+{
+    // A frozen server's write, read back as not stored, is stored when it wakes.
+    ScriptedServer server({"SetOrcamento=lost", "GetOrcamento=stored:1//", "GetOrcamento=stored:8/0002/MSOUZA",
+                           "GetItemOrc=no-text"});
+    CancellationOperations operations(server, lists(), m_messages);
+    QuoteWithdrawal withdrawal = operations.newWithdrawal();
+    QVERIFY_THROWS_EXCEPTION(Abort, withdrawal.sendState(oneChange(), [] {}));
+    QVERIFY(m_dialogs.lastText().contains(QStringLiteral("não foi gravado")));
+    operations.takeNotices({QJsonObject{{"branch", "0001"}, {"number", "0000000007"}, {"sequence", "01"},
+                                        {"what", "state"}, {"state", "8"}, {"reason", "0002"}, {"operator", "MSOUZA"}}});
+    QCOMPARE(server.calls.mid(3), QStringList({"GetOrcamento", "GetItemOrc", "setAgendaSalao"}));
+    QVERIFY(!operations.hasPending());
+    QVERIFY2(m_dialogs.lastText().contains(QStringLiteral("acaba de ser gravado como Cancelado")), qPrintable(m_dialogs.lastText()));
 }
 
 void tst_CancellationOperations::whatArrivesDuringAnOperationWaits_data()
