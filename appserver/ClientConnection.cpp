@@ -9,6 +9,9 @@
 
 #include <linux/sockios.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -49,7 +52,7 @@ void ClientConnection::start()
     m_session = std::make_unique<RpcSession>(
         RpcSession::Settings{m_settings.database.get(), m_settings.requireOperators,
                              [classes = m_settings.classes](const QString &code) { return classes->accept(code); },
-                             NoticeSource{hub, m_origin},
+                             NoticeSource{hub, m_origin, [this] { return clientStillThere(); }},
                              [this, hub] { hub->subscribe(m_origin, this, [this] { sendNotices(); }); }},
         m_peer);
 
@@ -77,6 +80,19 @@ void ClientConnection::start()
         return; // requests are read once the handshake is through
     }
     readRequests();
+}
+
+bool ClientConnection::clientStillThere() const
+{
+    // Asked from inside a call, whose thread this is: the socket's events
+    // are not being taken, so the system is asked directly, without reading
+    // anything the connection has not read yet.
+    if (!m_socket || m_socket->socketDescriptor() < 0) {
+        return false;
+    }
+    char next = 0;
+    const ssize_t peeked = ::recv(int(m_socket->socketDescriptor()), &next, 1, MSG_PEEK | MSG_DONTWAIT);
+    return peeked > 0 || (peeked < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR));
 }
 
 void ClientConnection::stop()

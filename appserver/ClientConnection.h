@@ -50,6 +50,9 @@ signals:
     void finished();
 
 private:
+    // The client has not closed its side: a write's answer still has
+    // someone to tell.
+    bool clientStillThere() const;
     void readRequests();
     void answerRequests();
     void sendNotices();

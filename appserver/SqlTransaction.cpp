@@ -5,6 +5,8 @@
 
 #include <QSqlQuery>
 
+#include <stdexcept>
+
 SqlTransaction::SqlTransaction(const QSqlDatabase &db, const NoticeSource &notices)
     : m_db(db), m_notices(notices)
 {
@@ -38,6 +40,13 @@ void SqlTransaction::announce(const QuoteKey &key, const QString &what, const QS
 
 void SqlTransaction::commit()
 {
+    // A client that gave up on the answer (its connection lost, or the
+    // server frozen past its patience) has read the quote back elsewhere
+    // and told its operator what it found: committing now would make that
+    // untrue. The destructor rolls back.
+    if (m_notices.clientStillThere && !m_notices.clientStillThere()) {
+        throw std::runtime_error("o cliente desistiu da resposta antes da confirmação; nada foi gravado");
+    }
     m_open = false;
     const bool postgres = Sql::isPostgres(m_db);
     try {

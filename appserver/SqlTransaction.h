@@ -30,7 +30,9 @@ public:
     // notices. Throws std::runtime_error.
     void announce(const QuoteKey &key, const QString &what, const QString &operatorCode);
 
-    void commit(); // throws std::runtime_error; the transaction is over either way
+    // Throws std::runtime_error, and commits nothing when the client the
+    // write came from is no longer there; the transaction is over either way.
+    void commit();
 
 private:
     QSqlDatabase m_db;

@@ -7,16 +7,12 @@
 #include "FiltroResumo.h"
 #include "CancellationMessages.h"
 #include "CancellationOperations.h"
-#include "CancellationPanels.h"
-#include "RecordList.h"
 #include "QuoteServer.h"
-#include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
 #include "TDataSource.h"
 #include "TFiltro.h"
 #include "TMessages.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,7 +56,6 @@ TfrmCancelamento::TfrmCancelamento(QWidget *parent)
     criaBarraEMenus();
     criaPaineis();
     criaColunasGrade();
-    criaHistoricoExportar();
     pgcPadrao->pairPage(tshPadrao, mnuFolhaDados);
     pgcPadrao->pairPage(tshItens, mnuItens);
     pgcPadrao->pairPage(tshMotivo, mnuMotivo);

@@ -6,6 +6,8 @@
 #include "TelaFiltro.h"
 #include "TfrmPadraoGrid.h"
 
+#include <QStyle>
+
 #include <memory>
 #include <optional>
 
@@ -132,16 +134,18 @@ private:
     RecordList *listaDaPaginaAtiva() const;
     void criaListas();
     void criaBarraEMenus();
+    QAction *criaAcao(const char *name, const QString &caption, const QKeySequence &shortcut,
+                      void (TfrmCancelamento::*handler)(QObject *));
+    QAction *criaSeparador(const char *name);
+    TButtonFlat *criaBotao(const char *name, const QString &hint, QStyle::StandardPixmap glyph,
+                           void (TfrmCancelamento::*handler)(QObject *));
     void criaPaineis();
     void criaColunasGrade();
     // The history of the current quote and the export of the list.
-    void criaHistoricoExportar();
     void mnuHistoricoClick(QObject *sender);
     void mnuExportarClick(QObject *sender);
     void ordenaTabulacao();
     void vigiaFoco();
-    QAction *criaAcao(QMenu *menu, const QString &objectName, const QString &caption, const QKeySequence &shortcut,
-                      void (TfrmCancelamento::*handler)(QObject *));
 
     // Operations several handlers share.
     // Lists the branch's quotes again with the screen's filter, keeping the

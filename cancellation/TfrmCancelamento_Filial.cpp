@@ -7,14 +7,8 @@
 #include "Consiste.h"
 #include "CancellationOperations.h"
 #include "RecordList.h"
-#include "TBtnPesquisa.h"
-#include "TButtonFlat.h"
-#include "TCustomPageControl98.h"
-#include "TDBGrid.h"
 #include "TMessages.h"
 
-#include <QAction>
-#include <QFrame>
 #include <QLineEdit>
 
 namespace {

@@ -3,19 +3,13 @@
 #include "TfrmCancelamento.h"
 
 #include "Cli_cxl04100.h"
-#include "Consiste.h"
 #include "MarkGlyphs.h"
 #include "CancellationMessages.h"
 #include "CancellationOperations.h"
-#include "QuoteStates.h"
 #include "RecordList.h"
-#include "TButtonFlat.h"
-#include "TDBGrid.h"
-#include "TMessages.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 
 
 bool TfrmCancelamento::dbgPadraoDrawColumnCell(QPainter *painter, const QStyleOptionViewItem &option,

@@ -1,15 +1,15 @@
-// Storing a marked quote as cancelled or postponed: the operation question,
-// the store's steps in order, and dropping the edit instead.
+// Writing a quote: storing a marked one as cancelled or postponed (the
+// operation question, the store's steps in order) or dropping the edit
+// instead; re-enabling a cancelled or postponed one.
 #include "TfrmCancelamento.h"
 
 #include "Abort.h"
+#include "CancellationOperations.h"
 #include "Cli_cxl04100.h"
 #include "Corvane.h"
-#include "CancellationOperations.h"
-#include "QuoteStates.h"
-#include "RecordList.h"
+#include "QuoteReEnabling.h"
 #include "QuoteServer.h"
-#include "TButtonFlat.h"
+#include "RecordList.h"
 #include "TCustomPageControl98.h"
 #include "TMessages.h"
 
@@ -141,5 +141,31 @@ void TfrmCancelamento::cdsMotivoAfterPost(RecordList & /*dataSet*/)
 void TfrmCancelamento::mnuConcluirClick(QObject * /*sender*/)
 {
     m_operations->finishPending(true);
+    listaOrcamentos();
+}
+
+void TfrmCancelamento::sbtHabilitaClick(QObject * /*sender*/)
+{
+    reabilitaOrcamento();
+}
+
+void TfrmCancelamento::mnuHabilitaClick(QObject * /*sender*/)
+{
+    reabilitaOrcamento();
+}
+
+void TfrmCancelamento::reabilitaOrcamento()
+{
+    const CancellationOperations::Turn vez(*m_operations);
+    if (!askYesNo(*msgPadrao, QStringLiteral("HABI_ORCA"))) {
+        return;
+    }
+    pgcPadrao->SetActivePage(tshPadrao);
+    QuoteReEnabling::reEnable(m_operations->server(), QuoteKey::current(*cdsOrcamento), Corvane::Operador(),
+                                     *msgPadrao, [this] {
+                                         if (cdsOrcamento->isActive()) {
+                                             cdsOrcamento->cancelUpdates();
+                                         }
+                                     });
     listaOrcamentos();
 }

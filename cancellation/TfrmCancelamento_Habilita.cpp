@@ -6,16 +6,12 @@
 
 #include "Consiste.h"
 #include "CancellationOperations.h"
-#include "QuoteStates.h"
 #include "RecordList.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
 #include "TDBMemo.h"
-#include "TDataSource.h"
 
-#include <QAction>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 

@@ -4,32 +4,21 @@
 #include "Abort.h"
 #include "CancellationFields.h"
 #include "Cli_cxl04100.h"
-#include "Consiste.h"
 #include "ControlKeyPress.h"
 #include "FocusEvents.h"
 #include "HostGuard.h"
 #include "MarkGlyphs.h"
 #include "CancellationOperations.h"
-#include "CancellationPanels.h"
-#include "RecordList.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
 #include "TDBEdit.h"
-#include "TDBGrid.h"
 #include "TDBMemo.h"
 #include "TDBText.h"
 #include "TDataSource.h"
 
-#include <QAction>
-#include <QFrame>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QStyle>
-#include <QVBoxLayout>
+
 
 void TfrmCancelamento::criaListas()
 {
@@ -85,99 +74,92 @@ void TfrmCancelamento::criaListas()
     dtsObs->onStateChange = [this](TDataSource &sender) { dtsObsStateChange(sender); };
 }
 
-QAction *TfrmCancelamento::criaAcao(QMenu *menu, const QString &objectName, const QString &caption,
-                                    const QKeySequence &shortcut, void (TfrmCancelamento::*handler)(QObject *))
+QAction *TfrmCancelamento::criaAcao(const char *name, const QString &caption, const QKeySequence &shortcut,
+                                    void (TfrmCancelamento::*handler)(QObject *))
 {
     auto *action = new QAction(caption, this);
-    action->setObjectName(objectName);
+    action->setObjectName(QLatin1String(name));
     action->setShortcut(shortcut);
     // Two open screens never fight over a key.
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(action, &QAction::triggered, this,
             [this, action, handler] { HostGuard::run([this, action, handler] { (this->*handler)(action); }); });
-    if (menu) {
-        menu->addAction(action);
-    }
     addAction(action);
     return action;
 }
 
+QAction *TfrmCancelamento::criaSeparador(const char *name)
+{
+    auto *separator = new QAction(this);
+    separator->setObjectName(QLatin1String(name));
+    separator->setSeparator(true);
+    return separator;
+}
+
+TButtonFlat *TfrmCancelamento::criaBotao(const char *name, const QString &hint, QStyle::StandardPixmap glyph,
+                                         void (TfrmCancelamento::*handler)(QObject *))
+{
+    auto *button = new TButtonFlat(panMenu);
+    button->setObjectName(QLatin1String(name));
+    button->SetHint(hint);
+    button->SetGlyph(style()->standardIcon(glyph));
+    connect(button, &QAbstractButton::clicked, this,
+            [this, button, handler] { HostGuard::run([this, button, handler] { (this->*handler)(button); }); });
+    insertToolButton(button);
+    return button;
+}
+
 void TfrmCancelamento::criaBarraEMenus()
 {
-    sbtFiltro = new TButtonFlat(panMenu);
-    sbtFiltro->setObjectName(QStringLiteral("sbtFiltro"));
-    sbtFiltro->SetHint(QStringLiteral("Filtrar"));
-    sbtFiltro->SetGlyph(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    connect(sbtFiltro, &QAbstractButton::clicked, this,
-            [this] { HostGuard::run([this] { sbtFiltroClick(sbtFiltro); }); });
-    insertToolButton(sbtFiltro);
-
-    sbtHabilita = new TButtonFlat(panMenu);
-    sbtHabilita->setObjectName(QStringLiteral("sbtHabilita"));
-    sbtHabilita->SetHint(QStringLiteral("Habilitar"));
-    sbtHabilita->SetGlyph(style()->standardIcon(QStyle::SP_DialogYesButton));
+    sbtFiltro = criaBotao("sbtFiltro", QStringLiteral("Filtrar"), QStyle::SP_FileDialogContentsView,
+                          &TfrmCancelamento::sbtFiltroClick);
+    sbtHabilita = criaBotao("sbtHabilita", QStringLiteral("Habilitar"), QStyle::SP_DialogYesButton,
+                            &TfrmCancelamento::sbtHabilitaClick);
     sbtHabilita->setEnabled(false);
-    connect(sbtHabilita, &QAbstractButton::clicked, this,
-            [this] { HostGuard::run([this] { sbtHabilitaClick(sbtHabilita); }); });
-    insertToolButton(sbtHabilita);
     sbtImprimir->setEnabled(false);
+    // The mark column's two glyphs, kept out of sight for the grid to draw.
+    for (auto [image, name, glyph] : {std::tuple{&imgCheck, "imgCheck", MarkGlyphs::Checked()},
+                                      std::tuple{&imgUncheck, "imgUncheck", MarkGlyphs::Unchecked()}}) {
+        *image = new QLabel(panMenu);
+        (*image)->setObjectName(QLatin1String(name));
+        (*image)->setPixmap(glyph);
+        (*image)->hide();
+    }
 
-    imgCheck = new QLabel(panMenu);
-    imgCheck->setObjectName(QStringLiteral("imgCheck"));
-    imgCheck->setPixmap(MarkGlyphs::Checked());
-    imgCheck->hide();
-    imgUncheck = new QLabel(panMenu);
-    imgUncheck->setObjectName(QStringLiteral("imgUncheck"));
-    imgUncheck->setPixmap(MarkGlyphs::Unchecked());
-    imgUncheck->hide();
-
-    // The page items come ahead of the base's listing items.
-    mnuFolhaDados = criaAcao(nullptr, QStringLiteral("mnuFolhaDados"), QStringLiteral("&Folha de Dados"),
-                             QKeySequence(), &TfrmCancelamento::mnuFolhaDadosClick);
-    mnuItens = criaAcao(nullptr, QStringLiteral("mnuItens"), QStringLiteral("&Itens"), QKeySequence(),
-                        &TfrmCancelamento::mnuItensClick);
-    mnuMotivo = criaAcao(nullptr, QStringLiteral("mnuMotivo"), QStringLiteral("&Motivo"), QKeySequence(),
-                         &TfrmCancelamento::mnuMotivoClick);
-    N1 = new QAction(this);
-    N1->setObjectName(QStringLiteral("N1"));
-    N1->setSeparator(true);
+    // The page items, the history, the export and the steps a store left come
+    // ahead of the base's listing items.
+    mnuFolhaDados = criaAcao("mnuFolhaDados", QStringLiteral("&Folha de Dados"), {}, &TfrmCancelamento::mnuFolhaDadosClick);
+    mnuItens = criaAcao("mnuItens", QStringLiteral("&Itens"), {}, &TfrmCancelamento::mnuItensClick);
+    mnuMotivo = criaAcao("mnuMotivo", QStringLiteral("&Motivo"), {}, &TfrmCancelamento::mnuMotivoClick);
+    N1 = criaSeparador("N1");
     N1->setEnabled(false);
-    mnuOperacao->insertActions(mnuListagem, {mnuFolhaDados, mnuItens, mnuMotivo, N1});
+    mnuHistorico = criaAcao("mnuHistorico", QStringLiteral("&Histórico"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H),
+                            &TfrmCancelamento::mnuHistoricoClick);
+    mnuExportar = criaAcao("mnuExportar", QStringLiteral("&Exportar"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+                           &TfrmCancelamento::mnuExportarClick);
+    mnuConcluir = criaAcao("mnuConcluir", QStringLiteral("&Concluir gravação"), QKeySequence(Qt::CTRL | Qt::Key_G),
+                           &TfrmCancelamento::mnuConcluirClick);
+    N4 = criaSeparador("N4");
+    mnuOperacao->insertActions(mnuListagem, {mnuFolhaDados, mnuItens, mnuMotivo, N1, mnuHistorico, mnuExportar,
+                                             mnuConcluir, N4});
     mnuListagem->setEnabled(false);
     mnuConfigImpressora->setEnabled(false);
 
-    N2 = mnuManutencao->addSeparator();
-    N2->setObjectName(QStringLiteral("N2"));
-    mnuFiltrar = criaAcao(mnuManutencao, QStringLiteral("mnuFiltrar"), QStringLiteral("Fi&ltrar"),
-                          QKeySequence(Qt::CTRL | Qt::Key_L), &TfrmCancelamento::mnuFiltrarClick);
-    N3 = mnuManutencao->addSeparator();
-    N3->setObjectName(QStringLiteral("N3"));
-    mnuHabilita = criaAcao(mnuManutencao, QStringLiteral("mnuHabilita"), QStringLiteral("&Habilitar"),
-                           QKeySequence(Qt::CTRL | Qt::Key_H), &TfrmCancelamento::mnuHabilitaClick);
-    mnuHabilita->setEnabled(false);
+    N2 = criaSeparador("N2");
+    mnuFiltrar = criaAcao("mnuFiltrar", QStringLiteral("Fi&ltrar"), QKeySequence(Qt::CTRL | Qt::Key_L),
+                          &TfrmCancelamento::mnuFiltrarClick);
+    N3 = criaSeparador("N3");
+    mnuHabilita = criaAcao("mnuHabilita", QStringLiteral("&Habilitar"), QKeySequence(Qt::CTRL | Qt::Key_H),
+                           &TfrmCancelamento::mnuHabilitaClick);
+    mnuManutencao->addActions({N2, mnuFiltrar, N3, mnuHabilita});
     sbtFiltro->SetShortcutHint(mnuFiltrar->shortcut());
     sbtHabilita->SetShortcutHint(mnuHabilita->shortcut());
+    // Nothing is listed yet.
+    for (QAction *action : {mnuHabilita, mnuHistorico, mnuExportar, mnuConcluir}) {
+        action->setEnabled(false);
+    }
 
     dbtNome->setDataField(QStringLiteral("NMFANTCLIE"));
-}
-
-void TfrmCancelamento::criaHistoricoExportar()
-{
-    mnuHistorico = criaAcao(nullptr, QStringLiteral("mnuHistorico"), QStringLiteral("&Histórico"),
-                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), &TfrmCancelamento::mnuHistoricoClick);
-    mnuExportar = criaAcao(nullptr, QStringLiteral("mnuExportar"), QStringLiteral("&Exportar"),
-                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &TfrmCancelamento::mnuExportarClick);
-    // The steps a store left, finished where the operator sees them listed.
-    mnuConcluir = criaAcao(nullptr, QStringLiteral("mnuConcluir"), QStringLiteral("&Concluir gravação"),
-                           QKeySequence(Qt::CTRL | Qt::Key_G), &TfrmCancelamento::mnuConcluirClick);
-    N4 = new QAction(this);
-    N4->setObjectName(QStringLiteral("N4"));
-    N4->setSeparator(true);
-    mnuOperacao->insertActions(mnuListagem, {mnuHistorico, mnuExportar, mnuConcluir, N4});
-    // Nothing is listed yet.
-    mnuHistorico->setEnabled(false);
-    mnuExportar->setEnabled(false);
-    mnuConcluir->setEnabled(false);
 }
 
 void TfrmCancelamento::criaPaineis()

@@ -1,22 +1,26 @@
-// Listing the quotes and loading the details of the current one.
+// Listing the quotes and loading the details of the current one; the
+// history of the current quote and the export of the list.
 #include "TfrmCancelamento.h"
 
 #include "CancellationFields.h"
-#include "FiltroListagem.h"
-#include "ListPlace.h"
 #include "CancellationOperations.h"
-#include "CancellationPanels.h"
+#include "FiltroListagem.h"
+#include "HistoricoDialog.h"
 #include "Procurar.h"
-#include "RecordList.h"
+#include "QuoteFileExport.h"
+#include "QuoteServer.h"
 #include "TCustomPageControl98.h"
-#include "TDBGrid.h"
 #include "TDataSource.h"
-#include "TFiltro.h"
+#include "TMessages.h"
 
 #include <QLineEdit>
 #include <QScrollBar>
 
-#include <algorithm>
+namespace {
+
+constexpr int lendoDados = 6;
+
+} // namespace
 
 void TfrmCancelamento::sbtVerificarClick(QObject * /*sender*/)
 {
@@ -156,4 +160,21 @@ void TfrmCancelamento::ProcurarProximoClick(QObject * /*sender*/)
     if (RecordList *list = listaDaPaginaAtiva()) {
         Procurar::ProcuraProximo(*list);
     }
+}
+
+void TfrmCancelamento::mnuHistoricoClick(QObject * /*sender*/)
+{
+    const CancellationOperations::Turn vez(*m_operations);
+    const QuoteKey chave = QuoteKey::current(*cdsOrcamento);
+    const QJsonValue historico = callChecked(m_operations->server(), lendoDados, QStringLiteral("GetHistorico"),
+                                              {chave.branch, chave.number, chave.sequence});
+    HistoricoDialog dialog(historico, [this](const QString &codigo) { return msgPadrao->Msg(codigo); },
+                           QStringLiteral("Histórico do orçamento %1-%2").arg(chave.number, chave.sequence), this);
+    dialog.exec();
+}
+
+void TfrmCancelamento::mnuExportarClick(QObject * /*sender*/)
+{
+    const CancellationOperations::Turn vez(*m_operations);
+    exportQuotes(this, *cdsOrcamento, dbgPadrao->columns(), m_operations->server());
 }

@@ -1319,7 +1319,22 @@ private slots:
         impatient.sendRaw("{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"GetOrcamento\",\"params\":[\"0010\",\"\",\"\",\"T\",0,0,\"T\",0,0,\"T\",0,0,\"T\",\"\",\"T\",\"\",\"T\",\"\",\"T\",\"\",\"T\",\"\",\"T\",\"\",\"T\",\"\",\"T\"]}"
                           "\n");
         impatient.abort();
-        QTest::qWait(200);
+        // A whole write whose client gives up while another transaction holds
+        // the quote: once free, the server stores nothing that nobody awaits.
+        QSqlDatabase holder = direct();
+        const bool postgres = Sql::isPostgres(holder);
+        Sql::run(holder, postgres ? "BEGIN" : "BEGIN IMMEDIATE");
+        if (postgres) {
+            Sql::run(holder, "SELECT 1 FROM ORCAEVENTO WHERE CDFILIAL = '0010' FOR UPDATE");
+        }
+        JsonLineClient givingUp;
+        QVERIFY(givingUp.openSession(m_server->port()));
+        givingUp.sendRaw(line);
+        QTest::qWait(300);
+        givingUp.abort();
+        QTest::qWait(100);
+        Sql::run(holder, "COMMIT");
+        QTest::qWait(300);
         QCOMPARE(storedState("0010", before.text(0, "NRORCAEVENTO"), before.text(0, "NRSEQORCAEVE")), before.text(0, "IDSITUORCEVE"));
         QCOMPARE(listQuotes(client, defaultFilter("0010")).rows.size(), before.rows.size());
     }
