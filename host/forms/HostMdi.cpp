@@ -8,6 +8,7 @@
 #include "THostForm.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -65,6 +66,22 @@ protected:
         }
         const FocusEvents::Hold hold(*this);
         QMdiSubWindow::changeEvent(event);
+    }
+
+    // Activated again (a dialog over it closed, the application came back),
+    // the window takes the focus only to pass it on, and would pass it to
+    // its first field whenever the control it remembers was closed
+    // meanwhile. The screen's own focus widget, where the operator or the
+    // screen last put it, takes it instead.
+    void focusInEvent(QFocusEvent *event) override
+    {
+        QWidget *screen = widget();
+        QWidget *placed = screen ? screen->focusWidget() : nullptr;
+        if (placed && placed != screen && placed->isVisible() && placed->isEnabled() && !isMinimized()) {
+            placed->setFocus(event->reason());
+            return;
+        }
+        QMdiSubWindow::focusInEvent(event);
     }
 };
 
