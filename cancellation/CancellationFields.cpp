@@ -1,7 +1,11 @@
 #include "CancellationFields.h"
 
 #include "Consiste.h"
+#include "DayCount.h"
+#include "QuoteKey.h"
 #include "RecordList.h"
+
+#include <QDate>
 
 namespace {
 
@@ -114,4 +118,17 @@ void computeItemTotal(RecordList &items)
     const long double total =
         value("QTITEMORCEVE") * value("VRITEMORCEVE") - value("VRDESCITOREV") + value("VRACREITOREV");
     items.fieldByName(QStringLiteral("VRTOTALITEM")).setAsFloat(Consiste::RoundDec(total, 2));
+}
+
+void fillJustification(RecordList &justification, const QuoteKey &key, const QString &text, const QString &operatorCode)
+{
+    const auto set = [&justification](const char *name, const QString &value) {
+        justification.fieldByName(QLatin1String(name)).setAsString(value);
+    };
+    set("CDOPERADOR", operatorCode);
+    set("CDFILIAL", key.branch);
+    set("NRORCAEVENTO", key.number);
+    set("NRSEQORCAEVE", key.sequence);
+    set("TXOBSJUSTORC", text);
+    justification.fieldByName(QStringLiteral("DTHRHISTORCA")).setAsDateTime(DayCount::fromDate(QDate::currentDate()));
 }

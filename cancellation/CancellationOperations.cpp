@@ -6,11 +6,11 @@
 #include "Corvane.h"
 #include "HostDialogs.h"
 #include "HostGuard.h"
-#include "QuoteStates.h"
 #include "QuoteListing.h"
+#include "QuoteServer.h"
+#include "QuoteStates.h"
 #include "RecordList.h"
 #include "ServerAnswer.h"
-#include "QuoteServer.h"
 #include "Showavi.h"
 #include "TMessages.h"
 
@@ -84,6 +84,11 @@ bool CancellationOperations::editing() const
 {
     const RecordList::State state = m_quotes.state();
     return state == RecordList::State::Edit || state == RecordList::State::Insert;
+}
+
+QString CancellationOperations::currentState() const
+{
+    return listEmpty() ? QString() : field(m_quotes, "IDSITUORCEVE");
 }
 
 QString CancellationOperations::storedState() const
@@ -168,6 +173,23 @@ void CancellationOperations::readReason()
 {
     ServerAnswer::LoadPacket(m_lists.reasons, callChecked(m_server, readingData, QStringLiteral("GetMotivo"),
                                                             {field(m_quotes, "CDJUSTEXCHIS"), QString()}));
+}
+
+void CancellationOperations::readAllReasons()
+{
+    // Both by reference, as the lookup has always asked.
+    QString none;
+    QString all = QStringLiteral("T");
+    ServerAnswer::LoadPacket(m_lists.reasons, callChecked(m_server, readingData, QStringLiteral("GetMotivo"),
+                                                            {TNetArg::textRef(none), TNetArg::textRef(all)}));
+}
+
+bool CancellationOperations::checkReason(const QString &code)
+{
+    // Checked without the busy sign: it runs as the operator leaves the field.
+    const QJsonValue answer = m_server.call(QStringLiteral("GetMotivo"), {code, QString()});
+    ServerAnswer::LoadPacket(m_lists.reasons, Consiste::CheckResultServ(answer, true, 0));
+    return !m_lists.reasons.isEmpty();
 }
 
 bool CancellationOperations::hasPriceBase()

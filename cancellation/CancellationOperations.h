@@ -64,6 +64,8 @@ public:
     CancellationCommands commands() const { return commandsFor(facts()); }
     bool editing() const;
     bool listEmpty() const;
+    // The current quote's state as the list shows it; empty with no quote.
+    QString currentState() const;
     // The current quote's state as stored: a marked quote reads "8" in the
     // list, but until it is posted it is still the quote that needs a reason.
     QString storedState() const;
@@ -88,8 +90,11 @@ public:
     // Empties the items and the justification: until an answer is loaded
     // they belong to no quote, so a failed load never leaves another quote's.
     void emptyItems();
-    // The current quote's reason, into the reason list.
+    // The current quote's reason, every reason (for the lookup), or the one
+    // of `code` (false when the server knows none), into the reason list.
     void readReason();
+    void readAllReasons();
+    bool checkReason(const QString &code);
     // Whether the quotes' prices have a price base to show: not when they
     // come from a contract.
     bool hasPriceBase();

@@ -2,15 +2,15 @@
 
 #include "CancellationFields.h"
 #include "Consiste.h"
+#include "RecordList.h"
 #include "TADOIBQuery.h"
 #include "TBtnPesquisa.h"
-#include "TMessages.h"
+#include "TDataSource.h"
 #include "TDBEdit.h"
 #include "TDBGrid.h"
 #include "TDBMemo.h"
 #include "TDBText.h"
-#include "TDataSource.h"
-#include "RecordList.h"
+#include "TMessages.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -222,7 +222,6 @@ void ItemsPage::showPriceBase(bool visivel)
     panPrecoBase->setVisible(visivel);
     panCabecalho->setFixedHeight(visivel ? 100 : 68);
 }
-
 
 ReasonPage::ReasonPage(TDataSource *quotes, TDataSource *reasons, TDataSource *justifications)
     : m_quotes(quotes)

@@ -3,9 +3,9 @@
 #include "CsvExport.h"
 #include "ExportRequest.h"
 #include "HostDialogs.h"
+#include "QuoteServer.h"
 #include "RecordList.h"
 #include "ServerAnswer.h"
-#include "QuoteServer.h"
 #include "Showavi.h"
 #include "XlsxExport.h"
 

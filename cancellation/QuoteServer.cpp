@@ -4,6 +4,13 @@
 #include "Showavi.h"
 #include "TNetConnection.h"
 
+QStringList quoteReadMethods()
+{
+    return {QStringLiteral("GetOrcamento"),    QStringLiteral("GetItemOrc"),      QStringLiteral("GetMotivo"),
+            QStringLiteral("GetParamOrca"),    QStringLiteral("getSituAnterior"), QStringLiteral("getVerifSalao"),
+            QStringLiteral("getBloqueioSalao"), QStringLiteral("GetHistorico")};
+}
+
 QJsonValue ConnectionQuoteServer::call(const QString &metodo, const QList<TNetArg> &arguments)
 {
     return m_conexao.Call(metodo, arguments);

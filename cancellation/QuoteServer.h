@@ -6,6 +6,7 @@
 #include <QJsonValue>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -16,6 +17,10 @@ class TNetConnection;
 // connection in use, a script in the operations' own tests. A call that was
 // cut off before its answer throws TNetConnection::ConnectionLost; any other
 // failure throws std::runtime_error with the operator's sentence.
+// The methods that only read, so may be asked again of the next server; a
+// write never is.
+QStringList quoteReadMethods();
+
 class QuoteServer {
 public:
     virtual ~QuoteServer() = default;

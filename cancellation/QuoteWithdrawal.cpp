@@ -4,9 +4,9 @@
 #include "CancellationMessages.h"
 #include "Consiste.h"
 #include "HostDialogs.h"
+#include "QuoteServer.h"
 #include "QuoteStates.h"
 #include "ReadBack.h"
-#include "QuoteServer.h"
 #include "Showavi.h"
 #include "TNetConnection.h"
 
@@ -180,6 +180,14 @@ Step QuoteWithdrawal::checkJustification(const ChangeDelta &delta, const QString
         noteFailure(::text(error));
         return Step::Unknown;
     }
+}
+
+void QuoteWithdrawal::listingFailed(const std::exception &failure) const
+{
+    throw std::runtime_error(QStringLiteral("O orçamento %1 já está gravado como %2, mas a lista não foi lida de novo "
+                                            "(F5 lista de novo): %3")
+                                 .arg(m_request.key.forOperator(), stateWord(m_messages, m_request.state), text(failure))
+                                 .toStdString());
 }
 
 bool QuoteWithdrawal::complete() const

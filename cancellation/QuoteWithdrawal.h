@@ -1,7 +1,7 @@
 #pragma once
 
-#include "QuoteKey.h"
 #include "DataPacket.h"
+#include "QuoteKey.h"
 
 #include <QString>
 #include <QStringList>
@@ -64,6 +64,9 @@ public:
     Step justification() const { return m_justification; }
     // Every step is known stored.
     bool complete() const;
+    // Everything is stored, but the list read again after it failed with
+    // `failure`: throws std::runtime_error saying so.
+    [[noreturn]] void listingFailed(const std::exception &failure) const;
     // What is stored and what is not, for the operator; `stateName` is
     // the word of the state asked for.
     QString report(const QString &stateName) const;

@@ -1,9 +1,9 @@
 #include "ReadBack.h"
 
 #include "QuoteListing.h"
+#include "QuoteServer.h"
 #include "RecordList.h"
 #include "ServerAnswer.h"
-#include "QuoteServer.h"
 #include "Showavi.h"
 
 namespace {

@@ -1,15 +1,19 @@
 #include "TfrmCancelamento.h"
 
+#include "CancellationMessages.h"
+#include "CancellationOperations.h"
 #include "Cli_cxl04100.h"
 #include "Cli_cxl04101.h"
 #include "Consiste.h"
 #include "Corvane.h"
 #include "FiltroResumo.h"
-#include "CancellationMessages.h"
-#include "CancellationOperations.h"
 #include "QuoteServer.h"
+#include "QuoteStates.h"
+#include "TBtnPesquisa.h"
+#include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
 #include "TDataSource.h"
+#include "TDBMemo.h"
 #include "TFiltro.h"
 #include "TMessages.h"
 
@@ -37,11 +41,7 @@ TfrmCancelamento::TfrmCancelamento(QWidget *parent)
         netCancelamentoBeforeConnect(connection);
     };
     netCancelamento->SetNotices(true);
-    // What only reads may be asked again of the next server; a write never is.
-    netCancelamento->SetReadMethods({QStringLiteral("GetOrcamento"), QStringLiteral("GetItemOrc"), QStringLiteral("GetMotivo"),
-                                     QStringLiteral("GetParamOrca"), QStringLiteral("getSituAnterior"),
-                                     QStringLiteral("getVerifSalao"), QStringLiteral("getBloqueioSalao"),
-                                     QStringLiteral("GetHistorico")});
+    netCancelamento->SetReadMethods(quoteReadMethods());
     connect(netCancelamento, &TNetConnection::ServerChanged, this, &THostForm::SetServer);
 
     criaListas();
@@ -195,4 +195,56 @@ void TfrmCancelamento::mnuFiltrarClick(QObject * /*sender*/)
 QString TfrmCancelamento::StatusNote() const
 {
     return m_operations->note();
+}
+
+// The command state: the screen's operations decide it from their facts;
+// Habilita only puts that answer on the controls, whenever the facts change.
+void TfrmCancelamento::Habilita()
+{
+    const CancellationCommands c = m_operations->commands();
+    for (const RecordCommand command : {RecordCommand::Incluir, RecordCommand::Alterar, RecordCommand::Excluir}) {
+        commandButton(command)->setEnabled(false);
+    }
+    sbtProcurar->setEnabled(c.find);
+    sbtVerificar->setEnabled(c.verify);
+    sbtCancelar->setEnabled(c.cancel);
+    sbtConfirmar->setEnabled(c.confirm);
+    sbtFiltro->setEnabled(c.filter);
+    sbtHabilita->setEnabled(c.reEnable);
+    for (const RecordCommand command : recordCommands) {
+        commandAction(command)->setEnabled(commandButton(command)->isEnabled());
+    }
+    mnuFiltrar->setEnabled(c.filter);
+    mnuHabilita->setEnabled(c.reEnable);
+    mnuHistorico->setEnabled(c.history);
+    mnuExportar->setEnabled(c.exportList);
+    mnuConcluir->setEnabled(c.finish);
+
+    pgcPadrao->setEnabled(c.pages);
+    pgcPadrao->setPageEnabled(tshPadrao, c.gridPage);
+    pgcPadrao->setPageEnabled(tshItens, c.itemsPage);
+    pgcPadrao->setPageEnabled(tshMotivo, c.reasonPage);
+
+    pnlMotivo->setEnabled(c.reasonPanel);
+    for (QWidget *control : std::initializer_list<QWidget *>{edtCdMotivo, lblNmMot, dbmMotivo, btpMotivo}) {
+        control->setEnabled(c.reason);
+    }
+    Consiste::SetChildEnabled(panFilial, c.branch);
+    // The branch name is filled by the screen, never typed.
+    edtNmFilial->setEnabled(false);
+}
+
+void TfrmCancelamento::dtsPadraoStateChange(TDataSource & /*sender*/)
+{
+    // The commands have followed the change already.
+    if (m_operations->editing() && !QuoteState::isWithdrawn(m_operations->storedState())) {
+        // A marked quote needs its reason: lead the operator there.
+        abrePaginaMotivo();
+    }
+}
+
+void TfrmCancelamento::abrePaginaMotivo()
+{
+    pgcPadrao->SetActivePage(tshMotivo);
+    edtCdMotivo->setFocus(Qt::OtherFocusReason);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ListPlace.h"
 #include "CancellationPanels.h"
-#include "TNetConnection.h"
+#include "ListPlace.h"
 #include "TelaFiltro.h"
 #include "TfrmPadraoGrid.h"
+#include "TNetConnection.h"
 
 #include <QStyle>
 
@@ -133,6 +133,7 @@ private:
     // shown; nullptr on another page or while that list is closed.
     RecordList *listaDaPaginaAtiva() const;
     void criaListas();
+    TDataSource *criaFonte(const char *name, RecordList *list);
     void criaBarraEMenus();
     QAction *criaAcao(const char *name, const QString &caption, const QKeySequence &shortcut,
                       void (TfrmCancelamento::*handler)(QObject *));
@@ -152,11 +153,10 @@ private:
     // operator's place.
     void listaOrcamentos();
     std::optional<ListPlace> lugarAtual() const;
-    // After a listing: back where the operator stood, at the same height.
-    void voltaAoLugar(const std::optional<ListPlace> &lugar);
     // Lists with a filter the operator has just given: in the list's own
     // order, the order of a column belonging to the earlier listing.
     void listaComNovoFiltro();
+    // Lists, then goes back where the operator stood, at the same height.
     void listaDeVolta(const std::optional<ListPlace> &lugar);
     // Reads the current quote's items, justification and reason for the
     // page shown.
@@ -178,12 +178,6 @@ private:
     // Reads what the page shown needs for the current quote.
     void atualizaPaginaAtiva();
 
-    QString situacaoAtual() const;
-
-    // Empties the reason shown: until this quote's is read the page shows
-    // none, so a failed call never leaves another quote's on view.
-    void esvaziaMotivo();
-    void carregaMotivo();
     // Puts the justification into edit, for a quote being cancelled only.
     void editaJustificativa();
     void focaNumeroOrcamento();

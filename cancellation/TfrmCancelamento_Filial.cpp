@@ -2,18 +2,20 @@
 #include "TfrmCancelamento.h"
 
 #include "Abort.h"
+#include "CancellationOperations.h"
 #include "Cli_cxl04100.h"
 #include "Cli_cxl04101.h"
 #include "Consiste.h"
-#include "CancellationOperations.h"
 #include "RecordList.h"
 #include "TMessages.h"
 
 #include <QLineEdit>
 
 namespace {
+
 constexpr int filtroCancelado = 2;
-}
+
+} // namespace
 
 void TfrmCancelamento::medCdFilialChange()
 {

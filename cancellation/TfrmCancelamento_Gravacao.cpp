@@ -68,7 +68,7 @@ void TfrmCancelamento::cdsOrcamentoAfterPost(RecordList &dataSet)
         dataSet.mergeChangeLog();
     }
     Corvane::AtualizaLocalCache({QStringLiteral("ORCAEVENTO")});
-    if (QuoteState::isWithdrawn(situacaoAtual())) {
+    if (QuoteState::isWithdrawn(m_operations->currentState())) {
         gravacao.releaseHall();
         if (cdsObs->isEditing()) {
             cdsObs->post();

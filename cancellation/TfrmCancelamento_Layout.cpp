@@ -3,22 +3,21 @@
 
 #include "Abort.h"
 #include "CancellationFields.h"
+#include "CancellationOperations.h"
 #include "Cli_cxl04100.h"
 #include "ControlKeyPress.h"
 #include "FocusEvents.h"
 #include "HostGuard.h"
 #include "MarkGlyphs.h"
-#include "CancellationOperations.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
 #include "TCustomPageControl98.h"
+#include "TDataSource.h"
 #include "TDBEdit.h"
 #include "TDBMemo.h"
 #include "TDBText.h"
-#include "TDataSource.h"
 
 #include <QMenu>
-
 
 void TfrmCancelamento::criaListas()
 {
@@ -55,23 +54,25 @@ void TfrmCancelamento::criaListas()
             throw Abort();
         }
     };
-    dtsItemOrcaEven = new TDataSource(this);
-    dtsItemOrcaEven->setObjectName(QStringLiteral("dtsItemOrcaEven"));
-    dtsItemOrcaEven->setDataSet(cdsItemOrcaEven);
+    dtsItemOrcaEven = criaFonte("dtsItemOrcaEven", cdsItemOrcaEven);
 
     cdsMotivo->afterPost = [this](RecordList &list) { cdsMotivoAfterPost(list); };
-    dtsMotivo = new TDataSource(this);
-    dtsMotivo->setObjectName(QStringLiteral("dtsMotivo"));
-    dtsMotivo->setDataSet(cdsMotivo);
+    dtsMotivo = criaFonte("dtsMotivo", cdsMotivo);
 
-    dtsObs = new TDataSource(this);
-    dtsObs->setObjectName(QStringLiteral("dtsObs"));
-    dtsObs->setDataSet(cdsObs);
+    dtsObs = criaFonte("dtsObs", cdsObs);
     // Typing the justification is what puts it into edit.
     dtsObs->setAutoEdit(true);
     cdsObs->beforePost = [this](RecordList &list) { cdsObsBeforePost(list); };
     cdsObs->afterPost = [this](RecordList &list) { cdsObsAfterPost(list); };
     dtsObs->onStateChange = [this](TDataSource &sender) { dtsObsStateChange(sender); };
+}
+
+TDataSource *TfrmCancelamento::criaFonte(const char *name, RecordList *list)
+{
+    auto *source = new TDataSource(this);
+    source->setObjectName(QLatin1String(name));
+    source->setDataSet(list);
+    return source;
 }
 
 QAction *TfrmCancelamento::criaAcao(const char *name, const QString &caption, const QKeySequence &shortcut,

@@ -3,11 +3,11 @@
 // new state.
 #include "TfrmCancelamento.h"
 
+#include "CancellationFields.h"
 #include "CancellationOperations.h"
 #include "Cli_cxl04100.h"
 #include "Consiste.h"
 #include "Corvane.h"
-#include "DayCount.h"
 #include "Pesquisa.h"
 #include "QuoteServer.h"
 #include "RecordList.h"
@@ -21,7 +21,6 @@
 namespace {
 
 constexpr int larguraMotivo = 4;
-constexpr int lendoDados = 6;
 constexpr char16_t retrocesso = 8;
 
 } // namespace
@@ -70,10 +69,7 @@ void TfrmCancelamento::btpMotivoClick(QObject * /*sender*/)
     const CancellationOperations::Turn vez(*m_operations);
     // Without a code the server answers every reason.
     edtCdMotivo->clear();
-    QString codigo;
-    QString todos = QStringLiteral("T");
-    ServerAnswer::LoadPacket(*cdsMotivo, callChecked(m_operations->server(), lendoDados, QStringLiteral("GetMotivo"),
-                                                      {TNetArg::textRef(codigo), TNetArg::textRef(todos)}));
+    m_operations->readAllReasons();
     if (!Pesquisa::Pesquisar(*dtsMotivo, msgPadrao->Msg(QStringLiteral("Motivo")), false, true)) {
         return;
     }
@@ -92,10 +88,7 @@ void TfrmCancelamento::Vd_Motivo(bool obrigatorio)
         }
     } else {
         edtCdMotivo->setText(Consiste::Ajusta(edtCdMotivo->text(), larguraMotivo));
-        const QJsonValue answer =
-            netCancelamento->Call(QStringLiteral("GetMotivo"), {edtCdMotivo->text(), QString()});
-        ServerAnswer::LoadPacket(*cdsMotivo, Consiste::CheckResultServ(answer, true, 0));
-        if (cdsMotivo->isEmpty()) {
+        if (!m_operations->checkReason(edtCdMotivo->text())) {
             edtCdMotivo->setFocus(Qt::OtherFocusReason);
             Consiste::MensErro(msgPadrao->Msg(QStringLiteral("Motivo_N_cad")), true);
         }
@@ -120,13 +113,7 @@ void TfrmCancelamento::editaJustificativa()
 
 void TfrmCancelamento::cdsObsBeforePost(RecordList &dataSet)
 {
-    dataSet.fieldByName(QStringLiteral("CDOPERADOR")).setAsString(Corvane::Operador());
-    for (const char *chave : {"CDFILIAL", "NRORCAEVENTO", "NRSEQORCAEVE"}) {
-        dataSet.fieldByName(QLatin1String(chave))
-            .setAsString(cdsOrcamento->fieldByName(QLatin1String(chave)).asString());
-    }
-    dataSet.fieldByName(QStringLiteral("TXOBSJUSTORC")).setAsString(dbmMotivo->toPlainText());
-    dataSet.fieldByName(QStringLiteral("DTHRHISTORCA")).setAsDateTime(DayCount::fromDate(QDate::currentDate()));
+    fillJustification(dataSet, QuoteKey::current(*cdsOrcamento), dbmMotivo->toPlainText(), Corvane::Operador());
 }
 
 void TfrmCancelamento::cdsObsAfterPost(RecordList &dataSet)
@@ -148,12 +135,7 @@ void TfrmCancelamento::cdsObsAfterPost(RecordList &dataSet)
         listaOrcamentos();
         carregaDetalhes();
     } catch (const std::exception &erro) {
-        // Everything is stored: only the list on screen is not the server's.
-        throw std::runtime_error(QStringLiteral("O orçamento %1 já está gravado como %2, mas a lista não foi lida de novo "
-                                                "(F5 lista de novo): %3")
-                                     .arg(m_gravacao->request().key.forOperator(),
-                                          msgPadrao->Msg(m_gravacao->request().state), QString::fromUtf8(erro.what()))
-                                     .toStdString());
+        m_gravacao->listingFailed(erro);
     }
     pgcPadrao->SetActivePage(tshPadrao);
 }
