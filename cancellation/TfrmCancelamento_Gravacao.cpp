@@ -48,10 +48,6 @@ void TfrmCancelamento::cdsOrcamentoBeforePost(RecordList &dataSet)
     dataSet.fieldByName(QStringLiteral("CDJUSTEXCHIS")).setAsString(edtCdMotivo->text());
     const QScopedValueRollback<bool> gravando(m_gravando, true);
     pgcPadrao->SetActivePage(tshPadrao);
-    // The reason page closes under the focus: the grid takes it, not the
-    // first field the toolkit would find (the branch, whose entry closes
-    // the list).
-    focaNumeroOrcamento();
 }
 
 void TfrmCancelamento::cdsOrcamentoAfterPost(RecordList &dataSet)
@@ -59,6 +55,10 @@ void TfrmCancelamento::cdsOrcamentoAfterPost(RecordList &dataSet)
     if (dataSet.changeCount() == 0) {
         return;
     }
+    // The reason page closed under the focus; the grid, open again now that
+    // the edit is posted, takes it: not the first field the toolkit would
+    // find when the window comes back (the branch, whose entry closes the list).
+    focaNumeroOrcamento();
     QuoteWithdrawal gravacao = m_operations->newWithdrawal();
     const QScopedValueRollback<QuoteWithdrawal *> emCurso(m_gravacao, &gravacao);
     // A failure discards the list's changes before anything is said, so the
