@@ -406,12 +406,11 @@ void CancellationOperations::finishPending(bool tell, const QString &preface)
     for (const PendingSteps &pendingSteps : std::exchange(m_pending, {})) {
         const QString quote = pendingSteps.key.forOperator();
         try {
-            if (std::optional<PendingSteps> left = QuoteWithdrawal::finish(m_server, pendingSteps)) {
+            QString said;
+            if (std::optional<PendingSteps> left = QuoteWithdrawal::finish(m_server, pendingSteps, said)) {
                 remaining.append(std::move(*left));
-                reports << QStringLiteral("O salão do orçamento %1 ainda não foi liberado.").arg(quote);
-            } else {
-                reports << QStringLiteral("O orçamento %1 está concluído.").arg(quote);
             }
+            reports << QStringLiteral("O orçamento %1: %2.").arg(quote, said);
         } catch (const std::exception &error) {
             remaining.append(pendingSteps);
             reports << QStringLiteral("O orçamento %1 ainda não foi concluído: %2").arg(quote, QString::fromUtf8(error.what()));

@@ -237,19 +237,28 @@ std::optional<PendingSteps> QuoteWithdrawal::pending() const
     return pendingSteps;
 }
 
-std::optional<PendingSteps> QuoteWithdrawal::finish(QuoteServer &server, PendingSteps pendingSteps)
+std::optional<PendingSteps> QuoteWithdrawal::finish(QuoteServer &server, PendingSteps pendingSteps, QString &said)
 {
     const std::optional<StoredQuote> found = ReadBack::quote(server, pendingSteps.key);
     if (!found || !isThisOperation(*found, {pendingSteps.key, pendingSteps.state, pendingSteps.reason, pendingSteps.operatorCode})) {
-        // Re-enabled or changed since: what was left is no longer due.
+        said = QStringLiteral("já não está como foi gravado (outra operação o mudou); nada mais foi feito");
         return std::nullopt;
     }
     QString failure;
     if (pendingSteps.hall && releaseHallOf(server, pendingSteps.key, failure) != Step::Stored) {
+        said = QStringLiteral("o salão ainda não foi liberado");
         return pendingSteps; // the justification waits with the hall
+    }
+    QStringList done;
+    if (pendingSteps.hall) {
+        done << QStringLiteral("o salão foi liberado");
     }
     if (pendingSteps.justification && !found->justification) {
         writeChecked(server, QStringLiteral("SetObs"), {TNetArg::delta(*pendingSteps.justification)});
+        done << QStringLiteral("a justificativa foi gravada");
+    } else if (pendingSteps.justification) {
+        done << QStringLiteral("a justificativa não foi gravada: já há outra");
     }
+    said = done.join(QStringLiteral(" e "));
     return std::nullopt;
 }

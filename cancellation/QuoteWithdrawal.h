@@ -76,7 +76,8 @@ public:
     // Finishes what `pendingSteps` left, reading the quote back first: the steps
     // run only while the quote is still the one withdrawn by that operation.
     // Returns the steps still left (none: finished, or nothing left to do).
-    static std::optional<PendingSteps> finish(QuoteServer &server, PendingSteps pendingSteps);
+    // `said` tells the operator what was done.
+    static std::optional<PendingSteps> finish(QuoteServer &server, PendingSteps pendingSteps, QString &said);
 
 private:
     void checkState(const std::exception &loss, const std::function<void()> &discard);

@@ -300,7 +300,9 @@ void tst_CancellationOperations::aWriteFoundNotStoredThatLandsLateIsFinished()
                                         {"what", "state"}, {"state", "8"}, {"reason", "0002"}, {"operator", "MSOUZA"}}});
     QCOMPARE(server.calls.mid(3), QStringList({"GetOrcamento", "GetItemOrc", "setAgendaSalao"}));
     QVERIFY(!operations.hasPending());
-    QVERIFY2(m_dialogs.lastText().contains(QStringLiteral("acaba de ser gravado como Cancelado")), qPrintable(m_dialogs.lastText()));
+    QVERIFY2(m_dialogs.lastText().contains(QStringLiteral("acaba de ser gravado como Cancelado"))
+                 && m_dialogs.lastText().contains(QStringLiteral("o salão foi liberado")),
+             qPrintable(m_dialogs.lastText()));
 }
 
 void tst_CancellationOperations::whatArrivesDuringAnOperationWaits_data()
