@@ -150,6 +150,7 @@ void reEnable(QuoteServer &server, const QuoteKey &key, const QString &operatorC
     try {
         QString hall;
         QJsonValue answer;
+        std::optional<TNetConnection::ConnectionLost> lost;
         {
             Showavi::Busy busy(writingData);
             previous = ServerAnswer::AsText(
@@ -161,10 +162,14 @@ void reEnable(QuoteServer &server, const QuoteKey &key, const QString &operatorC
                     answer = server.call(QStringLiteral("SetAnterior"), {key.number, key.branch, key.sequence,
                                                                              operatorCode, TNetArg::textRef(previous)});
                 } catch (const TNetConnection::ConnectionLost &loss) {
-                    checkReEnabled(server, key, previous, loss, messages);
-                    answer = QJsonObject{{QStringLiteral("ok"), true}};
+                    lost = loss;
                 }
             }
+        }
+        // What a lost answer left is found out, and told, once the busy sign is gone.
+        if (lost) {
+            checkReEnabled(server, key, previous, *lost, messages);
+            answer = QJsonObject{{QStringLiteral("ok"), true}};
         }
         if (hall != hallFree) {
             refuseHall(hall, blockOf(hall) ? whoHoldsHall(server, key, messages) : QString(), messages);
