@@ -282,6 +282,11 @@ RpcSession::Answer checked(Body body, const QJsonObject &refs = {})
 
 RpcSession::Answer RpcSession::connect(const QJsonArray &params)
 {
+    // A connection logs in once: a second connect would count it again in
+    // its class (or change its operator) behind the caps' backs.
+    if (m_connected) {
+        throw RpcError(RpcError::InvalidRequest, QStringLiteral("esta conexão já fez connect; abra outra para outro login"));
+    }
     const QString name = textArg(params, 0);
     if (name != QLatin1String(serverName)) {
         throw RpcError(RpcError::UnknownServer, QStringLiteral("servidor desconhecido: \"%1\"; este servidor hospeda \"%2\"")
