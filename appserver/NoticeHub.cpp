@@ -26,9 +26,14 @@ void NoticeHub::subscribe(const QString &origin, QObject *receiver, std::functio
 
 void NoticeHub::listed(const QString &origin, const QString &branch)
 {
+    // No quote is of a longer branch code, and a screen lists a handful of
+    // branches: anything beyond would only grow the server.
+    if (branch.size() > maxBranchLength) {
+        return;
+    }
     const std::lock_guard lock(m_mutex);
     const auto found = m_subscribers.find(origin);
-    if (found != m_subscribers.end()) {
+    if (found != m_subscribers.end() && found->branches.size() < maxBranchesPerSubscriber) {
         found->branches.insert(branch);
     }
 }

@@ -32,7 +32,10 @@ public:
     // From now on `receiver` hears, through `wake` called on its thread, of
     // the changes of the branches listed(); never of its own (`origin`).
     void subscribe(const QString &origin, QObject *receiver, std::function<void()> wake);
-    // The subscriber listed `branch`; nothing for one not subscribed.
+    // The subscriber listed `branch`; nothing for one not subscribed, for a
+    // code longer than a branch's, or past `maxBranchesPerSubscriber`.
+    static constexpr qsizetype maxBranchLength = 4;
+    static constexpr qsizetype maxBranchesPerSubscriber = 64;
     void listed(const QString &origin, const QString &branch);
     // No wake reaches `receiver` once this returns.
     void unsubscribe(const QString &origin);

@@ -380,9 +380,6 @@ RpcSession::Answer RpcSession::getOrcamento(const QJsonArray &params)
     for (int i = 1; i < params.size(); ++i) {
         requireNoNul(params.at(i), i);
     }
-    if (m_settings.notices.hub) {
-        m_settings.notices.hub->listed(m_settings.notices.origin, branch);
-    }
     QJsonObject refs;
     const QJsonArray echoed = filter.toJson();
     for (int i = 0; i < echoed.size(); ++i) {
@@ -392,6 +389,10 @@ RpcSession::Answer RpcSession::getOrcamento(const QJsonArray &params)
         QuoteFilter::checkListSizes(filter);
     } catch (const Refusal &refusal) {
         return refusedAnswer(refusal, refs);
+    }
+    // Only a listing whose arguments are accepted subscribes its branch.
+    if (m_settings.notices.hub) {
+        m_settings.notices.hub->listed(m_settings.notices.origin, branch);
     }
     // A branch's list is the largest answer there is: its packet is written
     // as text straight from the query and leaves while the query steps.

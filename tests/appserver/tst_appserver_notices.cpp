@@ -93,13 +93,16 @@ private slots:
         QTest::addColumn<QString>("listed");
         QTest::addColumn<bool>("writesItself");
         QTest::addColumn<bool>("hearsTheFirst");
+        QTest::addColumn<QString>("before"); // what the listener did first: a refused listing of 0001, or 64 branches
         for (const QString &driver : drivers()) {
             const QStringList off{"--no-notices"};
-            QTest::newRow(qPrintable(driver + "/listener of the branch")) << driver << QStringList() << true << "0001" << false << true;
-            QTest::newRow(qPrintable(driver + "/did not ask")) << driver << QStringList() << false << "0001" << false << false;
-            QTest::newRow(qPrintable(driver + "/server without notices")) << driver << off << true << "0001" << false << false;
-            QTest::newRow(qPrintable(driver + "/listed another branch")) << driver << QStringList() << true << "0002" << false << false;
-            QTest::newRow(qPrintable(driver + "/made the write")) << driver << QStringList() << true << "0001" << true << false;
+            QTest::newRow(qPrintable(driver + "/listener of the branch")) << driver << QStringList() << true << "0001" << false << true << "";
+            QTest::newRow(qPrintable(driver + "/did not ask")) << driver << QStringList() << false << "0001" << false << false << "";
+            QTest::newRow(qPrintable(driver + "/server without notices")) << driver << off << true << "0001" << false << false << "";
+            QTest::newRow(qPrintable(driver + "/listed another branch")) << driver << QStringList() << true << "0002" << false << false << "";
+            QTest::newRow(qPrintable(driver + "/made the write")) << driver << QStringList() << true << "0001" << true << false << "";
+            QTest::newRow(qPrintable(driver + "/its listing refused")) << driver << QStringList() << true << "0002" << false << false << "refused";
+            QTest::newRow(qPrintable(driver + "/past its branches")) << driver << QStringList() << true << "0002" << false << false << "cap";
         }
     }
     void aCancellationReachesTheListenersOfItsBranchOnly()
@@ -109,11 +112,26 @@ private slots:
         QFETCH(QString, listed);
         QFETCH(bool, writesItself);
         QFETCH(bool, hearsTheFirst);
+        QFETCH(QString, before);
         START_SERVERS(serverArgs);
         JsonLineClient other;
         const bool hears = asks && serverArgs.isEmpty();
         QCOMPARE(session(other, m_servers.back()->port(), asks), hears ? QJsonValue(QJsonObject{{"notices", true}}) : QJsonValue());
         list(other, listed);
+        if (before == QLatin1String("refused")) {
+            QuoteListing tooMany;
+            QStringList codes;
+            for (int i = 0; i <= 100000; ++i) {
+                codes << QString::number(i);
+            }
+            tooMany.client = {codes.join(QLatin1Char('_')), QString()};
+            QCOMPARE(other.checked("GetOrcamento", tooMany.arguments("0001")).value("ok").toBool(), false);
+        } else if (before == QLatin1String("cap")) {
+            for (int i = 1; i < 64; ++i) {
+                list(other, QStringLiteral("Z%1").arg(i, 3, 10, QLatin1Char('0')));
+            }
+            list(other, "0001");
+        }
         const QString first = cancel(writesItself ? other : writer, "0001", 0);
         const QString marker = cancel(writer, listed, 1);
         QVERIFY(!first.isEmpty() && !marker.isEmpty());
