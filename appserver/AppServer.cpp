@@ -58,12 +58,14 @@ void AppServer::incomingConnection(qintptr socketDescriptor)
         return;
     }
     // Counted as waiting until its connect is accepted (ClientConnection).
-    if (!m_settings.classes->admitWaiting()) {
-        refuse(socketDescriptor, QStringLiteral("conexões demais ainda sem connect (limite %1)").arg(m_settings.classes->maxWaiting()));
+    if (!m_settings.classes->admitWaiting(address)) {
+        refuse(socketDescriptor, QStringLiteral("conexões demais ainda sem connect (limite %1, %2 por endereço)")
+                                     .arg(m_settings.classes->maxWaiting())
+                                     .arg(m_settings.classes->maxWaitingPerAddress()));
         return;
     }
     auto *thread = new QThread;
-    auto *connection = new ClientConnection(socketDescriptor, m_settings);
+    auto *connection = new ClientConnection(socketDescriptor, address, m_settings);
     connection->moveToThread(thread);
     connect(thread, &QThread::started, connection, &ClientConnection::start);
     // Direct: the main thread may be blocked in shutdown() waiting for it.

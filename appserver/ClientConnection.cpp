@@ -23,8 +23,8 @@ constexpr qint64 readAheadBytes = 64 * 1024;
 
 } // namespace
 
-ClientConnection::ClientConnection(qintptr socketDescriptor, const Settings &settings)
-    : m_descriptor(socketDescriptor), m_settings(settings), m_buffer(settings.maxLineLength)
+ClientConnection::ClientConnection(qintptr socketDescriptor, const QString &address, const Settings &settings)
+    : m_descriptor(socketDescriptor), m_address(address), m_settings(settings), m_buffer(settings.maxLineLength)
 {
 }
 
@@ -51,7 +51,7 @@ void ClientConnection::start()
     m_origin = hub ? hub->newOrigin() : QString();
     m_session = std::make_unique<RpcSession>(
         RpcSession::Settings{m_settings.database.get(), m_settings.requireOperators,
-                             [classes = m_settings.classes](const QString &code) { return classes->accept(code); },
+                             [classes = m_settings.classes, address = m_address](const QString &code) { return classes->accept(address, code); },
                              NoticeSource{hub, m_origin, [this] { return clientStillThere(); }},
                              [this, hub] { hub->subscribe(m_origin, this, [this] { sendNotices(); }); }},
         m_peer);
@@ -247,7 +247,7 @@ void ClientConnection::finish()
     // Counted out before the client can see the connection close, so that
     // its next connection finds the slot free.
     const bool accepted = m_session && m_session->isConnected();
-    m_settings.classes->leave(accepted, accepted ? m_session->operatorCode() : QString());
+    m_settings.classes->leave(accepted, m_address, accepted ? m_session->operatorCode() : QString());
     if (m_socket) {
         m_socket->disconnect(this);
         m_socket->abort();

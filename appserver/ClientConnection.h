@@ -28,7 +28,7 @@ public:
     struct Settings {
         std::shared_ptr<DatabasePool> database; // shared by all connections
         qint64 maxLineLength = 4 * 1024 * 1024;
-        std::shared_ptr<ConnectionClasses> classes = std::make_shared<ConnectionClasses>(32, 16); // shared by all connections
+        std::shared_ptr<ConnectionClasses> classes = std::make_shared<ConnectionClasses>(32, 8, 16); // shared by all connections
         std::shared_ptr<LineBudget> partialLines = std::make_shared<LineBudget>(64 * 1024 * 1024); // shared by all connections
         int handshakeTimeoutMs = 10000; // TLS and connect
         int idleTimeoutMs = 3600000;
@@ -39,7 +39,8 @@ public:
         std::shared_ptr<NoticeHub> notices;   // shared by all connections; null: the server runs without notices
     };
 
-    ClientConnection(qintptr socketDescriptor, const Settings &settings);
+    // `address` is the peer's, as the server counted it when it admitted the connection.
+    ClientConnection(qintptr socketDescriptor, const QString &address, const Settings &settings);
     ~ClientConnection() override;
 
 public slots:
@@ -63,6 +64,7 @@ private:
     void finish();
 
     qintptr m_descriptor;
+    const QString m_address;
     Settings m_settings;
     LineFramer m_buffer;
     QTcpSocket *m_socket = nullptr;

@@ -1,16 +1,17 @@
 #include "ConnectionClasses.h"
 
-bool ConnectionClasses::admitWaiting()
+bool ConnectionClasses::admitWaiting(const QString &address)
 {
     const std::lock_guard lock(m_mutex);
-    if (m_waiting >= m_maxWaiting) {
+    if (m_waiting >= m_maxWaiting || m_waitingFrom.value(address) >= m_maxWaitingPerAddress) {
         return false;
     }
     ++m_waiting;
+    ++m_waitingFrom[address];
     return true;
 }
 
-QString ConnectionClasses::accept(const QString &operatorCode)
+QString ConnectionClasses::accept(const QString &address, const QString &operatorCode)
 {
     const std::lock_guard lock(m_mutex);
     // Without operators there is no one to count: loopback demos and tests.
@@ -21,18 +22,26 @@ QString ConnectionClasses::accept(const QString &operatorCode)
         }
         ++held;
     }
-    --m_waiting;
+    stopWaiting(address);
     return QString();
 }
 
-void ConnectionClasses::leave(bool accepted, const QString &operatorCode)
+void ConnectionClasses::leave(bool accepted, const QString &address, const QString &operatorCode)
 {
     const std::lock_guard lock(m_mutex);
     if (!accepted) {
-        --m_waiting;
+        stopWaiting(address);
         return;
     }
     if (!operatorCode.isEmpty() && --m_perOperator[operatorCode] <= 0) {
         m_perOperator.remove(operatorCode);
+    }
+}
+
+void ConnectionClasses::stopWaiting(const QString &address)
+{
+    --m_waiting;
+    if (--m_waitingFrom[address] <= 0) {
+        m_waitingFrom.remove(address);
     }
 }

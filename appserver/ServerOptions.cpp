@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -28,6 +29,7 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     const QCommandLineOption busy(QStringLiteral("busy-timeout"), QStringLiteral("Espera máxima por um bloqueio do banco em ms (padrão 5000)."), QStringLiteral("MS"));
     const QCommandLineOption maxConnections(QStringLiteral("max-connections"), QStringLiteral("Conexões abertas ao mesmo tempo (padrão 256; menos se o limite de arquivos abertos do processo não comportar)."), QStringLiteral("N"));
     const QCommandLineOption unauthenticated(QStringLiteral("max-unauthenticated"), QStringLiteral("Conexões ainda sem connect aceito ao mesmo tempo (padrão 32)."), QStringLiteral("N"));
+    const QCommandLineOption unauthenticatedPerAddress(QStringLiteral("max-unauthenticated-per-address"), QStringLiteral("Conexões ainda sem connect aceito de um mesmo endereço (padrão: um quarto de --max-unauthenticated)."), QStringLiteral("N"));
     const QCommandLineOption perOperator(QStringLiteral("max-connections-per-operator"), QStringLiteral("Conexões abertas ao mesmo tempo de um mesmo operador (padrão 16)."), QStringLiteral("N"));
     const QCommandLineOption perAddress(QStringLiteral("max-connections-per-address"), QStringLiteral("Conexões abertas ao mesmo tempo de um mesmo endereço (padrão 32)."), QStringLiteral("N"));
     const QCommandLineOption databaseConnections(QStringLiteral("max-db-connections"), QStringLiteral("Conexões com o banco de dados abertas ao mesmo tempo, repartidas entre os clientes (padrão 20)."), QStringLiteral("N"));
@@ -42,7 +44,7 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     const QCommandLineOption addOperator(QStringLiteral("add-operator"), QStringLiteral("Cadastra o operador (ou troca sua senha), pedindo a senha duas vezes, e sai."), QStringLiteral("CODE"));
     const QCommandLineOption migrate(QStringLiteral("migrate"), QStringLiteral("Aplica as migrações pendentes do esquema (como dono do banco) e sai."));
     const QCommandLineOption noNotices(QStringLiteral("no-notices"), QStringLiteral("Não envia avisos de alteração aos clientes: o connect responde null a quem os pede e as gravações não avisam ninguém."));
-    parser.addOptions({db, listen, seed, localDb, seedValue, maxLine, maxPartial, busy, maxConnections, perAddress, unauthenticated, perOperator, databaseConnections, handshake, idle,
+    parser.addOptions({db, listen, seed, localDb, seedValue, maxLine, maxPartial, busy, maxConnections, perAddress, unauthenticated, unauthenticatedPerAddress, perOperator, databaseConnections, handshake, idle,
                        line, stall, statement, shutdown, tlsCert, tlsKey, addOperator, migrate, noNotices});
     const QCommandLineOption help = parser.addHelpOption();
     if (!parser.parse(arguments)) {
@@ -117,6 +119,8 @@ ServerOptions ServerOptions::parse(const QStringList &arguments)
     positive(maxConnections, 1, &options.maxConnections);
     positive(perAddress, 1, &options.maxConnectionsPerAddress);
     positive(unauthenticated, 1, &options.maxUnauthenticated);
+    options.maxUnauthenticatedPerAddress = std::max(1, options.maxUnauthenticated / 4);
+    positive(unauthenticatedPerAddress, 1, &options.maxUnauthenticatedPerAddress);
     positive(perOperator, 1, &options.maxConnectionsPerOperator);
     positive(databaseConnections, 1, &options.databaseConnections);
     positive(handshake, 1000, &options.handshakeTimeoutMs);

@@ -23,6 +23,7 @@ struct ServerOptions {
     int maxConnections = 256;
     int maxConnectionsPerAddress = 32;
     int maxUnauthenticated = 32;           // connections without an accepted connect yet
+    int maxUnauthenticatedPerAddress = 8;  // of those, from one address
     int maxConnectionsPerOperator = 16;
     // Database connections open at once, shared by all client connections:
     // four servers on one PostgreSQL of the default 100 connections leave

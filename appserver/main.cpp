@@ -195,7 +195,8 @@ int serve(QCoreApplication &app, const ServerOptions &options, const DatabaseLoc
         DatabasePool::Settings{location, options.databaseConnections, options.busyTimeoutMs, options.statementTimeoutMs});
     settings.maxLineLength = options.maxLineLength;
     settings.partialLines = std::make_shared<LineBudget>(options.maxPartialLines);
-    settings.classes = std::make_shared<ConnectionClasses>(options.maxUnauthenticated, options.maxConnectionsPerOperator);
+    settings.classes = std::make_shared<ConnectionClasses>(options.maxUnauthenticated, options.maxUnauthenticatedPerAddress,
+                                                           options.maxConnectionsPerOperator);
     settings.handshakeTimeoutMs = options.handshakeTimeoutMs;
     settings.idleTimeoutMs = options.idleTimeoutMs;
     settings.lineTimeoutMs = options.lineTimeoutMs;

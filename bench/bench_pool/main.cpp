@@ -96,7 +96,8 @@ bool runPool(const QString &engine, const QString &location, const SqlConnection
     // Every client comes from one address and connects at once.
     const QString everyone = QString::number(settings.clients + settings.idle + 10);
     QStringList arguments{QStringLiteral("--max-connections"), everyone, QStringLiteral("--max-connections-per-address"), everyone,
-                          QStringLiteral("--max-unauthenticated"), everyone};
+                          QStringLiteral("--max-unauthenticated"), everyone,
+                          QStringLiteral("--max-unauthenticated-per-address"), everyone};
     if (pool > 0) {
         arguments << QStringLiteral("--max-db-connections") << QString::number(pool);
     }

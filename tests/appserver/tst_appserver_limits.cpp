@@ -383,24 +383,30 @@ private slots:
     }
 
     // Connections without an accepted connect fill a class of their own, so
-    // they never take the slots of operators who have logged in; one
-    // operator holds a bounded number. Each step: "wait" (a socket that says
-    // nothing), "login", or "relogin" (connect again on the last login's
-    // socket, which counts nothing twice), and the error code it meets (0: none).
+    // they never take the slots of operators who have logged in, and one
+    // address holds a share of it only; one operator holds a bounded number.
+    // Each step: "wait" (a socket that says nothing), "login", or "relogin"
+    // (connect again on the last login's socket, which counts nothing
+    // twice), from the source address 127.0.0.N, and the error code it
+    // meets (0: none).
     void classesOfConnectionsHaveCapsOfTheirOwn()
     {
         AppServerProcess server;
-        QVERIFY(startWithMaria(server, {QStringLiteral("--max-unauthenticated"), QStringLiteral("2"),
+        QVERIFY(startWithMaria(server, {QStringLiteral("--max-unauthenticated"), QStringLiteral("4"),
                                         QStringLiteral("--max-connections-per-operator"), QStringLiteral("2")}));
         std::vector<std::unique_ptr<JsonLineClient>> open;
         QStringList met;
-        for (const QString &step : QStringList{"wait", "login", "relogin", "login", "login", "wait", "wait"}) {
-            const bool again = step == QLatin1String("relogin");
+        const QStringList steps{"wait 1", "wait 1", "login 2", "relogin 2", "login 3", "login 4",
+                                "wait 5", "wait 6", "wait 7", "wait 8"};
+        for (const QString &step : steps) {
+            const QString what = step.section(QLatin1Char(' '), 0, 0);
+            const bool again = what == QLatin1String("relogin");
             if (!again) {
-                QVERIFY(open.emplace_back(std::make_unique<JsonLineClient>())->open(server.port()));
+                QVERIFY(open.emplace_back(std::make_unique<JsonLineClient>())
+                            ->open(server.port(), QStringLiteral("127.0.0.") + step.section(QLatin1Char(' '), 1)));
             }
             JsonLineClient &client = *open.back();
-            const QJsonObject answer = step != QLatin1String("wait")
+            const QJsonObject answer = what != QLatin1String("wait")
                 ? client.call(QStringLiteral("connect"), credentials(QStringLiteral("MARIA"), QStringLiteral("senha-secreta")))
                 : QJsonDocument::fromJson(client.readLine(300)).object();
             met << step + QLatin1Char(' ') + QString::number(errorCodeOf(answer));
@@ -408,7 +414,8 @@ private slots:
                 QTRY_VERIFY(!client.isConnected());
             }
         }
-        QCOMPARE(met, (QStringList{"wait 0", "login 0", "relogin -32600", "login 0", "login -32006", "wait 0", "wait -32006"}));
+        QCOMPARE(met, (QStringList{"wait 1 0", "wait 1 -32006", "login 2 0", "relogin 2 -32600", "login 3 0",
+                                   "login 4 -32006", "wait 5 0", "wait 6 0", "wait 7 0", "wait 8 -32006"}));
     }
 
     void addingAnOperatorAsksThePasswordTwice()
